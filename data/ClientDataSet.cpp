@@ -1,0 +1,582 @@
+#include "ClientDataSet.h"
+
+#include "Cp1252.h"
+#include "DataSetProvider.h"
+#include "SelvarError.h"
+#include "SqlConnection.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <algorithm>
+
+struct ClientDataSet::Row
+{
+    QVector<QVariant> values;
+    QVector<QVariant> original; // as last read or applied
+    QVector<bool> assigned;     // columns given a value since the row was inserted
+    RowStatus status = RowStatus::Clean;
+    bool pending = false;
+};
+
+ClientDataSet::ClientDataSet(const QString &objectName, DataSetProvider *provider, const FieldDefs &defs, QObject *parent)
+    : QObject(parent), m_provider(provider), m_defs(defs)
+{
+    setObjectName(objectName);
+    for (int i = 0; i < defs.size(); ++i)
+        m_fields.push_back(std::make_unique<Field>(this, i, defs[i]));
+}
+
+ClientDataSet::~ClientDataSet()
+{
+    if (Active())
+        m_provider->connection()->release();
+}
+
+void ClientDataSet::checkActive() const
+{
+    if (!Active())
+        throw SelvarError(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+}
+
+void ClientDataSet::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    if (!m_controlsDisabled)
+        emit stateChanged();
+}
+
+void ClientDataSet::emitData()
+{
+    if (m_controlsDisabled)
+        m_changedWhileDisabled = true;
+    else
+        emit dataChanged();
+}
+
+void ClientDataSet::emitCurrent()
+{
+    if (m_controlsDisabled)
+        m_changedWhileDisabled = true;
+    else
+        emit currentChanged();
+}
+
+void ClientDataSet::EnableControls()
+{
+    if (m_controlsDisabled > 0 && --m_controlsDisabled == 0 && m_changedWhileDisabled) {
+        m_changedWhileDisabled = false;
+        emit stateChanged();
+        emit dataChanged();
+        emit currentChanged();
+    }
+}
+
+// ---- opening and reading -------------------------------------------------
+
+void ClientDataSet::Open()
+{
+    if (Active())
+        return;
+    m_provider->connection()->acquire();
+    try {
+        m_state = State::Browse;
+        reload();
+    } catch (...) {
+        m_state = State::Inactive;
+        m_provider->connection()->release();
+        throw;
+    }
+    m_cursor = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    if (!m_controlsDisabled)
+        emit stateChanged();
+    emitData();
+    emitCurrent();
+    if (AfterOpen)
+        AfterOpen(*this);
+}
+
+void ClientDataSet::reload()
+{
+    auto fetched = m_provider->fetch(m_defs);
+    m_rows.clear();
+    m_rows.reserve(fetched.size());
+    for (auto &values : fetched) {
+        auto row = std::make_unique<Row>();
+        row->original = values;
+        row->values = std::move(values);
+        m_rows.push_back(std::move(row));
+    }
+    m_deleted.clear();
+    m_pending.clear();
+    m_stale = false;
+}
+
+void ClientDataSet::Close()
+{
+    if (!Active())
+        return;
+    m_rows.clear();
+    m_deleted.clear();
+    m_pending.clear();
+    m_cursor = -1;
+    m_eof = m_bof = true;
+    m_stale = false;
+    m_modified = false;
+    m_buffer.clear();
+    m_state = State::Inactive;
+    m_provider->connection()->release();
+    if (!m_controlsDisabled)
+        emit stateChanged();
+    emitData();
+}
+
+void ClientDataSet::ensureFresh()
+{
+    if (!m_stale)
+        return;
+    const int keep = m_cursor;
+    reload();
+    m_cursor = m_rows.empty() ? -1 : std::clamp(keep, 0, int(m_rows.size()) - 1);
+    emitData();
+}
+
+// Navigation first ends any edit, as a data grid expects: the row is posted.
+void ClientDataSet::checkBrowse()
+{
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        Post();
+    ensureFresh();
+}
+
+void ClientDataSet::First()
+{
+    checkBrowse();
+    m_cursor = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    emitCurrent();
+}
+
+void ClientDataSet::Last()
+{
+    checkBrowse();
+    m_cursor = int(m_rows.size()) - 1;
+    m_eof = true;
+    m_bof = m_rows.empty();
+    emitCurrent();
+}
+
+void ClientDataSet::Next()
+{
+    checkBrowse();
+    m_bof = false;
+    if (m_cursor + 1 < int(m_rows.size())) {
+        ++m_cursor;
+        emitCurrent();
+    } else {
+        m_eof = true;
+    }
+}
+
+void ClientDataSet::Prior()
+{
+    checkBrowse();
+    m_eof = false;
+    if (m_cursor > 0) {
+        --m_cursor;
+        emitCurrent();
+    } else {
+        m_bof = true;
+    }
+}
+
+bool ClientDataSet::Eof()
+{
+    if (!Active())
+        return true;
+    ensureFresh();
+    return m_eof || m_rows.empty();
+}
+
+bool ClientDataSet::Bof()
+{
+    if (!Active())
+        return true;
+    ensureFresh();
+    return m_bof || m_rows.empty();
+}
+
+int ClientDataSet::RecordCount()
+{
+    if (!Active())
+        return 0;
+    ensureFresh();
+    return int(m_rows.size());
+}
+
+int ClientDataSet::RecNo()
+{
+    if (!Active())
+        return 0;
+    ensureFresh();
+    return m_cursor + 1;
+}
+
+void ClientDataSet::setRecNo(int recNo)
+{
+    checkBrowse();
+    if (recNo < 1 || recNo > int(m_rows.size()))
+        return;
+    m_cursor = recNo - 1;
+    m_eof = m_bof = false;
+    emitCurrent();
+}
+
+// ---- fields -----------------------------------------------------------------
+
+Field *ClientDataSet::FindField(const QString &name)
+{
+    for (auto &field : m_fields)
+        if (field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return field.get();
+    return nullptr;
+}
+
+Field &ClientDataSet::FieldByName(const QString &name)
+{
+    if (Field *field = FindField(name))
+        return *field;
+    throw SelvarError(QStringLiteral("Field '%1' not found").arg(name));
+}
+
+QVariant ClientDataSet::currentValue(int index) const
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        return m_buffer.value(index);
+    if (m_cursor < 0 || m_cursor >= int(m_rows.size()))
+        return QVariant();
+    return m_rows[m_cursor]->values.value(index);
+}
+
+QVariant ClientDataSet::valueAt(int row, int index)
+{
+    ensureFresh();
+    if ((m_state == State::Edit || m_state == State::Insert) && isCurrentRow(row))
+        return m_buffer.value(index);
+    if (row < 0 || row >= int(m_rows.size()))
+        return QVariant();
+    return m_rows[row]->values.value(index);
+}
+
+bool ClientDataSet::isCurrentRow(int row) const
+{
+    return row == m_cursor;
+}
+
+void ClientDataSet::assignValue(int index, const QVariant &value)
+{
+    checkActive();
+    if (m_state == State::Browse)
+        Edit();
+    m_buffer[index] = value;
+    m_assigned[index] = true;
+    m_modified = true;
+    emitData();
+}
+
+// ---- editing ----------------------------------------------------------------
+
+void ClientDataSet::startInsert(int at)
+{
+    checkBrowse();
+    if (BeforeInsert)
+        BeforeInsert(*this);
+    m_insertAt = std::clamp(at, 0, int(m_rows.size()));
+    m_buffer = QVector<QVariant>(m_defs.size());
+    m_assigned = QVector<bool>(m_defs.size(), false);
+    m_modified = false;
+    setState(State::Insert);
+    m_eof = m_bof = false;
+    emitData();
+    if (AfterInsert)
+        AfterInsert(*this);
+}
+
+void ClientDataSet::Append()
+{
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        Post();
+    startInsert(int(m_rows.size()));
+}
+
+void ClientDataSet::Insert()
+{
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        Post();
+    startInsert(m_cursor < 0 ? 0 : m_cursor);
+}
+
+void ClientDataSet::Edit()
+{
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    ensureFresh();
+    if (m_cursor < 0)
+        return startInsert(int(m_rows.size()));
+    const Row &row = *m_rows[m_cursor];
+    m_buffer = row.values;
+    m_assigned = row.assigned.isEmpty() ? QVector<bool>(m_defs.size(), false) : row.assigned;
+    m_modified = false;
+    setState(State::Edit);
+}
+
+void ClientDataSet::Cancel()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    m_buffer.clear();
+    m_modified = false;
+    setState(State::Browse);
+    if (m_cursor >= int(m_rows.size()))
+        m_cursor = int(m_rows.size()) - 1;
+    emitData();
+}
+
+void ClientDataSet::markPending(Row *row)
+{
+    if (!row->pending) {
+        row->pending = true;
+        m_pending.push_back(row);
+    }
+}
+
+void ClientDataSet::Post()
+{
+    checkActive();
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    if (BeforePost)
+        BeforePost(*this);
+    for (int i = 0; i < m_defs.size(); ++i)
+        if (m_defs[i].required && (!m_buffer[i].isValid() || m_buffer[i].isNull()))
+            throw SelvarError(QStringLiteral("Field '%1' must have a value").arg(m_defs[i].name));
+
+    if (m_state == State::Insert) {
+        auto row = std::make_unique<Row>();
+        row->values = m_buffer;
+        row->original = QVector<QVariant>(m_defs.size());
+        row->assigned = m_assigned;
+        row->status = RowStatus::Inserted;
+        markPending(row.get());
+        m_rows.insert(m_rows.begin() + m_insertAt, std::move(row));
+        m_cursor = m_insertAt;
+    } else {
+        Row *row = m_rows[m_cursor].get();
+        if (row->values != m_buffer) {
+            row->values = m_buffer;
+            if (row->status == RowStatus::Inserted)
+                row->assigned = m_assigned;
+            else
+                row->status = RowStatus::Modified;
+            markPending(row);
+        }
+    }
+    m_buffer.clear();
+    m_modified = false;
+    setState(State::Browse);
+    emitData();
+    emitCurrent();
+    if (AfterPost)
+        AfterPost(*this);
+}
+
+void ClientDataSet::Delete()
+{
+    checkActive();
+    if (m_state == State::Insert) {
+        Cancel();
+        return;
+    }
+    Cancel();
+    ensureFresh();
+    if (m_cursor < 0)
+        return;
+    std::unique_ptr<Row> row = std::move(m_rows[m_cursor]);
+    m_rows.erase(m_rows.begin() + m_cursor);
+    if (row->status == RowStatus::Inserted) {
+        // Never reached the database: forgetting it is the whole delete.
+        m_pending.erase(std::remove(m_pending.begin(), m_pending.end(), row.get()), m_pending.end());
+    } else {
+        row->status = RowStatus::Deleted;
+        markPending(row.get());
+        m_deleted.push_back(std::move(row));
+    }
+    if (m_cursor >= int(m_rows.size()))
+        m_cursor = int(m_rows.size()) - 1;
+    m_eof = m_rows.empty();
+    emitData();
+    emitCurrent();
+    if (AfterDelete)
+        AfterDelete(*this);
+}
+
+// ---- positioning --------------------------------------------------------------
+
+QVector<int> ClientDataSet::indexColumns() const
+{
+    QVector<int> columns;
+    if (!m_indexFieldNames.isEmpty()) {
+        for (const QString &name : m_indexFieldNames.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            Field *field = const_cast<ClientDataSet *>(this)->FindField(name.trimmed());
+            if (!field)
+                throw SelvarError(QStringLiteral("Field '%1' not found").arg(name.trimmed()));
+            columns << field->Index();
+        }
+    } else {
+        for (int i = 0; i < m_defs.size(); ++i)
+            if (m_defs[i].key)
+                columns << i;
+    }
+    return columns;
+}
+
+namespace {
+
+// Texts compare as the database's WIN1252 collation does: byte by byte.
+int compareValues(const QVariant &a, const QVariant &b)
+{
+    const bool aNull = !a.isValid() || a.isNull();
+    const bool bNull = !b.isValid() || b.isNull();
+    if (aNull || bNull)
+        return aNull == bNull ? 0 : (aNull ? -1 : 1);
+    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString) {
+        const QByteArray x = toCp1252(a.toString()), y = toCp1252(b.toString());
+        return x < y ? -1 : (y < x ? 1 : 0);
+    }
+    const auto order = QVariant::compare(a, b);
+    return order == QPartialOrdering::Less ? -1 : (order == QPartialOrdering::Greater ? 1 : 0);
+}
+
+} // namespace
+
+bool ClientDataSet::FindKey(const QVariantList &values)
+{
+    checkBrowse();
+    const QVector<int> columns = indexColumns();
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        bool equal = true;
+        for (int k = 0; k < columns.size() && k < values.size() && equal; ++k)
+            equal = compareValues(m_rows[r]->values[columns[k]], m_fields[columns[k]]->normalized(values[k])) == 0;
+        if (equal) {
+            m_cursor = r;
+            m_eof = m_bof = false;
+            emitCurrent();
+            return true;
+        }
+    }
+    return false;
+}
+
+void ClientDataSet::FindNearest(const QVariantList &values)
+{
+    checkBrowse();
+    if (m_rows.empty())
+        return;
+    const QVector<int> columns = indexColumns();
+    int found = int(m_rows.size()) - 1;
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        int order = 0;
+        for (int k = 0; k < columns.size() && k < values.size() && order == 0; ++k)
+            order = compareValues(m_rows[r]->values[columns[k]], values[k]);
+        if (order >= 0) {
+            found = r;
+            break;
+        }
+    }
+    m_cursor = found;
+    m_eof = m_bof = false;
+    emitCurrent();
+}
+
+// ---- write-through ------------------------------------------------------------
+
+bool ClientDataSet::applyRow(Row *row)
+{
+    DataSetProvider::Statement statement;
+    switch (row->status) {
+    case RowStatus::Inserted:
+        statement = m_provider->insertStatement(m_defs, row->values, row->assigned);
+        break;
+    case RowStatus::Modified:
+        statement = m_provider->updateStatement(m_defs, row->original, row->values);
+        break;
+    case RowStatus::Deleted:
+        statement = m_provider->deleteStatement(m_defs, row->original);
+        break;
+    case RowStatus::Clean:
+        return true;
+    }
+    try {
+        m_provider->connection()->exec(statement.sql, statement.params);
+    } catch (const DatabaseError &) {
+        return false;
+    }
+    return true;
+}
+
+int ClientDataSet::ApplyUpdates(int maxErrors)
+{
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        Post();
+    if (m_pending.empty())
+        return 0;
+    QSqlDatabase &db = m_provider->connection()->acquire();
+    struct Releaser { SqlConnection *c; ~Releaser() { c->release(); } } releaser{m_provider->connection()};
+    db.transaction();
+    std::vector<Row *> refused;
+    for (Row *row : m_pending) {
+        const bool stop = maxErrors >= 0 && int(refused.size()) > maxErrors;
+        if (stop || !applyRow(row)) {
+            refused.push_back(row);
+            continue;
+        }
+        row->pending = false;
+        row->status = RowStatus::Clean;
+        row->original = row->values;
+        row->assigned.clear();
+    }
+    if (!db.commit())
+        throw DatabaseError(db.lastError().text());
+    m_pending = std::move(refused);
+    m_deleted.erase(std::remove_if(m_deleted.begin(), m_deleted.end(), [](const auto &row) { return !row->pending; }),
+                    m_deleted.end());
+    return int(m_pending.size());
+}
+
+void ClientDataSet::Refresh()
+{
+    checkActive();
+    if (!m_pending.empty())
+        throw SelvarError(QStringLiteral("Must apply updates before refreshing data"));
+    m_stale = true;
+}
+
+void ClientDataSet::CancelUpdates()
+{
+    checkActive();
+    Cancel();
+    if (!m_pending.empty())
+        m_stale = true;
+    m_pending.clear();
+    ensureFresh();
+}

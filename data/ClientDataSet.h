@@ -1,0 +1,128 @@
+#pragma once
+
+#include "Field.h"
+#include "FieldDef.h"
+
+#include <QObject>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DataSetProvider;
+
+// An in-memory copy of the rows its provider reads, with a cursor, an edit
+// state and a change log. Posts and deletes go to the log; ApplyUpdates sends
+// the log to the database. Refresh re-reads the rows lazily: the data set is
+// marked stale and read again the next time it is positioned, counted or
+// walked, so a long run of posts costs one statement each, not one re-read each.
+class ClientDataSet : public QObject
+{
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Event = std::function<void(ClientDataSet &)>;
+
+    ClientDataSet(const QString &objectName, DataSetProvider *provider, const FieldDefs &defs, QObject *parent = nullptr);
+    ~ClientDataSet() override;
+
+    DataSetProvider *Provider() const { return m_provider; }
+    const FieldDefs &fieldDefs() const { return m_defs; }
+    const std::vector<std::unique_ptr<Field>> &Fields() const { return m_fields; }
+
+    void Open();
+    void Close(); // drops the rows and any pending change
+    bool Active() const { return m_state != State::Inactive; }
+    State state() const { return m_state; }
+
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    bool Eof();
+    bool Bof();
+    int RecordCount();
+    int RecNo(); // 1-based; 0 when empty
+    void setRecNo(int recNo);
+    bool IsEmpty() { return RecordCount() == 0; }
+
+    Field &FieldByName(const QString &name); // any letter case; "Field '%s' not found"
+    Field *FindField(const QString &name);
+
+    void Append();
+    void Insert();
+    void Edit();
+    void Post();   // "Field '%s' must have a value" for an empty required column
+    void Cancel();
+    void Delete();
+    bool Modified() const { return m_modified; }
+
+    // Positioning on the index fields (IndexFieldNames, else the key columns).
+    void setIndexFieldNames(const QString &names) { m_indexFieldNames = names; }
+    const QString &IndexFieldNames() const { return m_indexFieldNames; }
+    bool FindKey(const QVariantList &values);
+    void FindNearest(const QVariantList &values);
+
+    int ChangeCount() const { return int(m_pending.size()); }
+    int ApplyUpdates(int maxErrors); // returns how many changes the database refused
+    void Refresh();                  // "Must apply updates before refreshing data" while changes are pending
+    void CancelUpdates();
+
+    // While disabled no change is signalled to bound controls (grid, barcode).
+    void DisableControls() { ++m_controlsDisabled; }
+    void EnableControls();
+    bool ControlsDisabled() const { return m_controlsDisabled > 0; }
+
+    // Events, one handler each.
+    Event BeforeInsert, AfterInsert, BeforePost, AfterPost, AfterDelete, AfterOpen;
+
+    // For Field and the grid model.
+    QVariant currentValue(int index) const;
+    void assignValue(int index, const QVariant &value);
+    QVariant valueAt(int row, int index); // 0-based row, after any pending re-read
+    bool isCurrentRow(int row) const;
+
+signals:
+    void dataChanged();    // rows read again, added, removed, or a value changed
+    void currentChanged(); // the cursor moved
+    void stateChanged();   // browse, edit, insert, inactive
+
+private:
+    struct Row;
+    enum class RowStatus { Clean, Inserted, Modified, Deleted };
+
+    void checkActive() const;
+    void checkBrowse();
+    void ensureFresh();
+    void reload();
+    void startInsert(int at);
+    void setState(State state);
+    void emitData();
+    void emitCurrent();
+    void markPending(Row *row);
+    bool applyRow(Row *row);
+    QVector<int> indexColumns() const;
+
+    DataSetProvider *m_provider;
+    FieldDefs m_defs;
+    std::vector<std::unique_ptr<Field>> m_fields;
+
+    std::vector<std::unique_ptr<Row>> m_rows;
+    std::vector<std::unique_ptr<Row>> m_deleted; // deleted rows whose delete is not yet applied
+    std::vector<Row *> m_pending;               // rows with a change not yet applied, in change order
+    int m_cursor = -1;
+    bool m_eof = true;
+    bool m_bof = true;
+    bool m_stale = false;
+
+    State m_state = State::Inactive;
+    QVector<QVariant> m_buffer;
+    QVector<bool> m_assigned;
+    int m_insertAt = -1;
+    bool m_modified = false;
+
+    QString m_indexFieldNames;
+    int m_controlsDisabled = 0;
+    bool m_changedWhileDisabled = false;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QVector>
+
+class ClientDataSet;
+class DataSource;
+
+// Shows a client data set in a QTableView: one grid column per configured
+// column, the grid's current row following the data set's cursor. Leaving an
+// edited row posts it, which on the write-through data sets stores it at once.
+class DataSetModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    struct Column
+    {
+        QString title;
+        QString field;
+        int width = 64;
+        bool readOnly = false;
+    };
+
+    explicit DataSetModel(QObject *parent = nullptr);
+
+    void setDataSource(DataSource *source);
+    DataSource *dataSource() const { return m_source; }
+    ClientDataSet *dataSet() const;
+
+    void setColumns(const QVector<Column> &columns);
+    const QVector<Column> &columns() const { return m_columns; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+public slots:
+    // The grid moved to another row: post the row being left, then move the cursor.
+    void setCurrentRow(int row);
+
+signals:
+    void currentRowChanged(int row); // the data set's cursor moved (0-based)
+
+private:
+    void onDataChanged();
+    void onCurrentChanged();
+    int fieldIndex(int column) const;
+
+    QPointer<DataSource> m_source;
+    QVector<Column> m_columns;
+    int m_knownRows = -1;
+};

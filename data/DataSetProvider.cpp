@@ -1,0 +1,158 @@
+#include "DataSetProvider.h"
+
+#include "Decimal.h"
+#include "Field.h"
+#include "SelvarError.h"
+#include "SqlConnection.h"
+#include "SqlDataSet.h"
+
+#include <QRegularExpression>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+DataSetProvider::DataSetProvider(const QString &objectName, SqlDataSet *dataSet, UpdateMode mode, QObject *parent)
+    : QObject(parent), m_dataSet(dataSet), m_mode(mode)
+{
+    setObjectName(objectName);
+}
+
+SqlConnection *DataSetProvider::connection() const
+{
+    return m_dataSet->SQLConnection();
+}
+
+QString DataSetProvider::tableName() const
+{
+    static const QRegularExpression from(QStringLiteral("\\bfrom\\s+([A-Za-z0-9_$]+)"), QRegularExpression::CaseInsensitiveOption);
+    const auto match = from.match(m_dataSet->CommandText());
+    return match.hasMatch() ? match.captured(1).toUpper() : QString();
+}
+
+namespace {
+
+QVariant fromDriver(const FieldDef &def, const QVariant &raw)
+{
+    if (!raw.isValid() || raw.isNull())
+        return QVariant();
+    switch (def.type) {
+    case FieldType::Text: {
+        const QString text = raw.toString();
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+    case FieldType::Integer:
+        return raw.toInt();
+    case FieldType::Decimal: {
+        // HighPrecision hands the decimal over as text, which the driver computes
+        // through a double ("99999999999.99901" for 99999999999.999). A column of
+        // at most 15 digits survives that, so rounding to the column's scale gives
+        // back the stored digits exactly.
+        Decimal d;
+        if (!Decimal::parse(raw.toString(), def.scale, &d))
+            throw SelvarError(QStringLiteral("'%1' is not a valid BCD value").arg(raw.toString()));
+        return QVariant::fromValue(d);
+    }
+    case FieldType::Double:
+        return raw.toDouble();
+    case FieldType::Timestamp:
+        return raw.toDateTime();
+    case FieldType::Blob:
+        return raw.toByteArray();
+    }
+    return raw;
+}
+
+} // namespace
+
+std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) const
+{
+    QSqlQuery query = connection()->exec(m_dataSet->CommandText());
+    const QSqlRecord record = query.record();
+    QVector<int> columnOf(defs.size());
+    for (int i = 0; i < defs.size(); ++i) {
+        columnOf[i] = record.indexOf(defs[i].name);
+        if (columnOf[i] < 0)
+            throw SelvarError(QStringLiteral("Field '%1' not found").arg(defs[i].name));
+    }
+    std::vector<QVector<QVariant>> rows;
+    while (query.next()) {
+        QVector<QVariant> row(defs.size());
+        for (int i = 0; i < defs.size(); ++i)
+            row[i] = fromDriver(defs[i], query.value(columnOf[i]));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+QVariant toParameter(const FieldDef &def, const QVariant &value)
+{
+    if (!value.isValid() || value.isNull()) {
+        switch (def.type) {
+        case FieldType::Integer: return QVariant(QMetaType::fromType<int>());
+        case FieldType::Double: return QVariant(QMetaType::fromType<double>());
+        case FieldType::Timestamp: return QVariant(QMetaType::fromType<QDateTime>());
+        case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
+        default: return QVariant(QMetaType::fromType<QString>());
+        }
+    }
+    if (def.type == FieldType::Decimal)
+        return value.value<Decimal>().toPlainString();
+    return value;
+}
+
+DataSetProvider::Statement DataSetProvider::insertStatement(const FieldDefs &defs, const QVector<QVariant> &values,
+                                                            const QVector<bool> &assigned) const
+{
+    Statement st;
+    QStringList columns, marks;
+    for (int i = 0; i < defs.size(); ++i) {
+        if (!assigned[i])
+            continue;
+        columns << defs[i].name;
+        marks << QStringLiteral("?");
+        st.params << toParameter(defs[i], values[i]);
+    }
+    st.sql = QStringLiteral("insert into %1 (%2) values (%3)").arg(tableName(), columns.join(QStringLiteral(", ")),
+                                                                   marks.join(QStringLiteral(", ")));
+    return st;
+}
+
+void DataSetProvider::appendWhere(Statement &st, const FieldDefs &defs, const QVector<QVariant> &original) const
+{
+    QStringList conditions;
+    for (int i = 0; i < defs.size(); ++i) {
+        if (m_mode == UpdateMode::WhereKeyOnly && !defs[i].key)
+            continue;
+        if (!original[i].isValid() || original[i].isNull()) {
+            conditions << defs[i].name + QStringLiteral(" is null");
+        } else {
+            conditions << defs[i].name + QStringLiteral(" = ?");
+            st.params << toParameter(defs[i], original[i]);
+        }
+    }
+    st.sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
+}
+
+DataSetProvider::Statement DataSetProvider::updateStatement(const FieldDefs &defs, const QVector<QVariant> &original,
+                                                            const QVector<QVariant> &values) const
+{
+    Statement st;
+    QStringList sets;
+    for (int i = 0; i < defs.size(); ++i) {
+        if (values[i] == original[i])
+            continue;
+        sets << defs[i].name + QStringLiteral(" = ?");
+        st.params << toParameter(defs[i], values[i]);
+    }
+    st.sql = QStringLiteral("update %1 set %2").arg(tableName(), sets.join(QStringLiteral(", ")));
+    appendWhere(st, defs, original);
+    return st;
+}
+
+DataSetProvider::Statement DataSetProvider::deleteStatement(const FieldDefs &defs, const QVector<QVariant> &original) const
+{
+    Statement st;
+    st.sql = QStringLiteral("delete from %1").arg(tableName());
+    appendWhere(st, defs, original);
+    return st;
+}

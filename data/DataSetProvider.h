@@ -1,0 +1,51 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QObject>
+#include <QVariant>
+#include <QVector>
+#include <vector>
+
+class SqlDataSet;
+class SqlConnection;
+
+// Reads the rows of its SQL data set and turns a client data set's changes into
+// statements on the table named after "from". Rows are located by the key
+// columns, or by every column with its old value where the table has no key.
+class DataSetProvider : public QObject
+{
+    Q_OBJECT
+public:
+    enum class UpdateMode { WhereKeyOnly, WhereAll };
+
+    DataSetProvider(const QString &objectName, SqlDataSet *dataSet, UpdateMode mode, QObject *parent = nullptr);
+
+    SqlDataSet *DataSet() const { return m_dataSet; }
+    SqlConnection *connection() const;
+    UpdateMode updateMode() const { return m_mode; }
+
+    // Every row of the statement, each holding the declared fields in their order.
+    std::vector<QVector<QVariant>> fetch(const FieldDefs &defs) const;
+
+    // The table the statement reads ("select ... from TABREV1 order by ..." -> "TABREV1").
+    QString tableName() const;
+
+    struct Statement
+    {
+        QString sql;
+        QVariantList params;
+    };
+    Statement insertStatement(const FieldDefs &defs, const QVector<QVariant> &values, const QVector<bool> &assigned) const;
+    Statement updateStatement(const FieldDefs &defs, const QVector<QVariant> &original, const QVector<QVariant> &values) const;
+    Statement deleteStatement(const FieldDefs &defs, const QVector<QVariant> &original) const;
+
+private:
+    void appendWhere(Statement &statement, const FieldDefs &defs, const QVector<QVariant> &original) const;
+
+    SqlDataSet *m_dataSet;
+    UpdateMode m_mode;
+};
+
+// A value as the driver takes it as a bound parameter.
+QVariant toParameter(const FieldDef &def, const QVariant &value);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QVariantList>
+
+// One database connection of the data module. It never asks for a login and is
+// connected only while a data set is open on it: each open connects again and
+// closing the last data set disconnects.
+class SqlConnection : public QObject
+{
+    Q_OBJECT
+public:
+    SqlConnection(const QString &objectName, const QString &connectionName, QObject *parent = nullptr);
+    ~SqlConnection() override;
+
+    QString ConnectionName() const { return m_connectionName; }
+
+    // The InterBase remote form "server:path"; an empty server means the embedded engine.
+    QString DataBase() const { return m_database; }
+    void setDataBase(const QString &database);
+
+    QString VendorLib() const { return m_vendorLib; }
+    void setVendorLib(const QString &vendorLib) { m_vendorLib = vendorLib; }
+
+    // The driver parameters, in order, with the current DataBase.
+    QStringList Params() const;
+
+    bool Connected() const;
+    void Close(); // disconnects (fails while data sets are open on it)
+
+    // Runs one statement at once, outside the data sets, and commits it.
+    void ExecuteDirect(const QString &statement);
+
+    // Used by the data sets: hold the connection open while a data set needs it.
+    QSqlDatabase &acquire();
+    void release();
+
+    // Runs one statement with bound parameters (no commit of its own).
+    QSqlQuery exec(const QString &statement, const QVariantList &params = {});
+
+private:
+    void connectNow();
+
+    QString m_connectionName;
+    QString m_qtName;
+    QString m_database;
+    QString m_vendorLib = QStringLiteral("gds32.dll");
+    QSqlDatabase m_db;
+    int m_users = 0;
+};

@@ -1,0 +1,60 @@
+#include "SqlQuery.h"
+
+#include "Conversions.h"
+#include "SelvarError.h"
+#include "SqlConnection.h"
+
+#include <QSqlQuery>
+
+SqlQuery::SqlQuery(const QString &objectName, SqlConnection *connection, QObject *parent)
+    : QObject(parent), m_connection(connection)
+{
+    setObjectName(objectName);
+}
+
+SqlQuery::~SqlQuery()
+{
+    Close();
+}
+
+void SqlQuery::Open()
+{
+    if (m_active)
+        return;
+    m_connection->acquire();
+    try {
+        QSqlQuery query = m_connection->exec(m_sql);
+        m_hasRow = query.next();
+        m_record = query.record();
+    } catch (...) {
+        m_connection->release();
+        throw;
+    }
+    m_active = true;
+}
+
+void SqlQuery::Close()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    m_hasRow = false;
+    m_record = QSqlRecord();
+    m_connection->release();
+}
+
+QVariant SqlQuery::value(const QString &column) const
+{
+    const int index = m_record.indexOf(column);
+    if (index < 0)
+        throw SelvarError(QStringLiteral("Field '%1' not found").arg(column));
+    return m_hasRow ? m_record.value(index) : QVariant();
+}
+
+int SqlQuery::AsInteger(const QString &column) const
+{
+    const QVariant v = value(column);
+    if (!v.isValid() || v.isNull())
+        return 0;
+    return Conversions::strToInt(v.toString().trimmed());
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+// Every message of the program is a modal box with one OK button. They all pass
+// through here, so the window installs the real box and tests install a recorder.
+namespace Messages {
+
+using Sink = std::function<void(const QString &text)>;
+
+void show(const QString &text);
+
+// Returns the previous sink, so a test can restore it.
+Sink setSink(Sink sink);
+
+} // namespace Messages

@@ -1,0 +1,76 @@
+#include "SuitePaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace SuitePaths {
+
+QString suiteRoot()
+{
+    QString root = qEnvironmentVariable("BOTICON_ROOT");
+    if (root.isEmpty()) {
+#ifdef Q_OS_WIN
+        root = QStringLiteral("C:\\BOTICON\\");
+#else
+        root = QStringLiteral("/opt/boticon/");
+#endif
+    }
+    if (!root.endsWith(QLatin1Char('/')) && !root.endsWith(QLatin1Char('\\')))
+        root += QLatin1Char('/');
+    return root;
+}
+
+QString resolveCaseInsensitive(const QString &nativePath)
+{
+    if (nativePath.isEmpty() || QFileInfo::exists(nativePath))
+        return nativePath;
+    const bool absolute = nativePath.startsWith(QLatin1Char('/'));
+    const QStringList parts = nativePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString current = absolute ? QStringLiteral("/") : QString();
+    for (int i = 0; i < parts.size(); ++i) {
+        const QString &part = parts[i];
+        QString next = current.isEmpty() ? part : QDir(current).filePath(part);
+        if (!QFileInfo::exists(next)) {
+            const QDir dir(current.isEmpty() ? QStringLiteral(".") : current);
+            const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            for (const QString &entry : entries) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                    next = current.isEmpty() ? entry : QDir(current).filePath(entry);
+                    break;
+                }
+            }
+        }
+        current = next;
+    }
+    if (nativePath.endsWith(QLatin1Char('/')) && !current.endsWith(QLatin1Char('/')))
+        current += QLatin1Char('/');
+    return current;
+}
+
+QString toNative(const QString &windowsPath)
+{
+    static const QString prefix = QStringLiteral("c:\\boticon\\");
+    QString rest;
+    if (windowsPath.startsWith(prefix, Qt::CaseInsensitive))
+        rest = windowsPath.mid(prefix.size());
+    else if (windowsPath.compare(QStringLiteral("c:\\boticon"), Qt::CaseInsensitive) == 0)
+        rest.clear();
+    else
+        return resolveCaseInsensitive(QString(windowsPath).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    QString root = suiteRoot();
+    root.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return resolveCaseInsensitive(root + rest.replace(QLatin1Char('\\'), QLatin1Char('/')));
+}
+
+QString exeFolderText()
+{
+    QString folder = qEnvironmentVariable("SELVAR_EXE_FOLDER");
+    if (folder.isEmpty())
+        folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (!folder.endsWith(QLatin1Char('\\')) && !folder.endsWith(QLatin1Char('/')))
+        folder += QDir::separator();
+    return folder;
+}
+
+} // namespace SuitePaths

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariantList>
+
+// A suite folder of its own for one test: BOTICON_ROOT points at a temporary
+// folder, and the suite's main database is created there from deploy/schema.sql.
+class TestSuite
+{
+public:
+    TestSuite();
+    ~TestSuite();
+
+    bool isValid() const { return m_dir.isValid(); }
+    QString root() const { return m_dir.path(); }
+    QString path(const QString &relative) const; // native path inside the suite folder
+
+    // Creates <root>/dados/boticon.bd (the file behind "C:\boticon\dados\boticon.bd"); false on failure.
+    bool createMainDatabase();
+    QString mainDatabasePath() const { return path(QStringLiteral("dados/boticon.bd")); }
+
+    // Runs a statement on the main database through a connection of the test's own.
+    void exec(const QString &sql, const QVariantList &params = {});
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+    QList<QVariantList> rows(const QString &sql);
+
+    // Creates a database file with the schema; used for server databases too.
+    static bool createDatabase(const QString &fileOrServerPath, QString *error = nullptr);
+
+    // The Firebird server that scripts/test starts, when there is one.
+    static bool serverAvailable();
+    // A fresh database on the server: returns its DataBase text ("127.0.0.1:/var/tmp/...").
+    static QString createServerDatabase(const QString &name);
+
+private:
+    QSqlDatabase database();
+
+    QTemporaryDir m_dir;
+    QString m_connectionName;
+    QByteArray m_previousRoot;
+};
