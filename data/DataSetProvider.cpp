@@ -66,7 +66,7 @@ QVariant fromDriver(const FieldDef &def, const QVariant &raw)
 
 std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) const
 {
-    QSqlQuery query = connection()->exec(m_dataSet->CommandText());
+    QSqlQuery query = connection()->exec(m_dataSet->CommandText(), m_dataSet->Params());
     const QSqlRecord record = query.record();
     QVector<int> columnOf(defs.size());
     for (int i = 0; i < defs.size(); ++i) {

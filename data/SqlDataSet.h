@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QVariantList>
 
 class SqlConnection;
 
@@ -18,7 +19,13 @@ public:
     const QString &CommandText() const { return m_commandText; }
     void setCommandText(const QString &text) { m_commandText = text; }
 
+    // Values bound to the "?" placeholders of the command text, in order, so that
+    // no text typed by a user or read from a file is pasted into SQL.
+    const QVariantList &Params() const { return m_params; }
+    void setParams(const QVariantList &params) { m_params = params; }
+
 private:
     SqlConnection *m_connection;
     QString m_commandText;
+    QVariantList m_params;
 };
