@@ -1,0 +1,20 @@
+#include "Guarded.h"
+
+#include "Messages.h"
+#include "SelvarError.h"
+
+#include <QString>
+#include <exception>
+
+bool guarded(const std::function<void()> &body)
+{
+    try {
+        body();
+        return true;
+    } catch (const SelvarError &error) {
+        Messages::show(error.message());
+    } catch (const std::exception &error) {
+        Messages::show(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}

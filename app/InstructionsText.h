@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The instructions the "Ver instruções" button shows, line by line.
+QStringList instructionsText();

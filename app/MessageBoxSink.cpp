@@ -1,0 +1,35 @@
+#include "MessageBoxSink.h"
+
+#include "Messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace {
+
+QWidget *mainWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("FormSelvarra") && widget->isVisible())
+            return widget;
+    return nullptr;
+}
+
+// The suite breaks its message lines with a lone carriage return; the box wants line feeds.
+QString forDisplay(const QString &text)
+{
+    static const QRegularExpression loneCr(QStringLiteral("\r(?!\n)"));
+    return QString(text).replace(loneCr, QStringLiteral("\n"));
+}
+
+} // namespace
+
+void installMessageBoxSink()
+{
+    Messages::setSink([](const QString &text) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::Ok, mainWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    });
+}

@@ -1,0 +1,166 @@
+#pragma once
+
+#include "Guarded.h"
+
+#include <QList>
+#include <QWidget>
+
+class TDM;
+class DataSetModel;
+class TPieGauge;
+class QAction;
+class QComboBox;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTimer;
+class QToolButton;
+
+// The one window of the program. Its main panel is a column of large buttons;
+// the list panel covers it while a product list is open. Every control is a
+// public member named as the suite names it, and its objectName is that name.
+class TFormSelvarra : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TFormSelvarra(QWidget *parent = nullptr);
+    ~TFormSelvarra() override;
+
+    // The data module is created after the window; start-up hands it over here,
+    // which also binds the grid to DS_TabRev1.
+    TDM *DM = nullptr;
+    void attachDataModule(TDM *dm);
+
+    // Main panel.
+    QFrame *PainelConsistG;
+    QPushButton *BotSelvarProdRev;
+    QPushButton *btnConfigEtiq;
+    QPushButton *BitBtn12;
+    QPushButton *BitBtn13;
+    QPushButton *BotSelvar;
+    QPushButton *BotSair;
+    QPushButton *BitBtn14;
+    QProgressBar *Gauge1;
+    QLabel *Label30;
+    QPlainTextEdit *mmo1;
+    QPlainTextEdit *Memo2;
+    QMenu *pm1;
+    QAction *Visualizarmemo1;
+    QAction *Fecharmemo1;
+
+    // List panel.
+    QFrame *PainelSelvarra;
+    QLabel *Panel1;
+    QLabel *lbl2;
+    QComboBox *DBLCB1;
+    QPushButton *BotSairMontEtiq;
+    QPushButton *btnEtiqSemPreco;
+    QPushButton *BitBtn2;
+    QToolButton *SpeedButton1;
+    QLabel *Label6;
+    QLineEdit *EditEtiqInic;
+    QLabel *Label4;
+    QLineEdit *EditPesqComp;
+    QLabel *Label5;
+    QLineEdit *EditPesqCod;
+    QTableView *DBGrid1;
+    DataSetModel *DBGrid1Model;
+
+    // Progress panel of printing.
+    QFrame *Painel1;
+    QLabel *Label3;
+    TPieGauge *Pizza;
+    QLabel *LabelArq;
+
+    QTimer *Timer1;
+
+    // The seven fixed sheet layout windows, created hidden at start-up.
+    QList<QWidget *> layoutWindows;
+
+    // Services for the list, printing and report work.
+    void showListPanel();     // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
+    void focusGridQuantity(); // grid refreshed, first column of the current row, focused
+    void progressBegin(int steps);
+    void progressStep(const QString &itemText);
+    void progressEnd();
+    void loadingBegin(int maximum);
+    void loadingSetValue(int value);
+    void loadingEnd();
+    void logClear();
+    void logAppend(const QString &line);
+    void setMainActionsEnabled(bool enabled); // the main panel's actions stay inactive during a build
+    bool mainActionsEnabled() const { return m_mainActionsEnabled; }
+
+    // The in-use stamp, rewritten at activation and on every tick of Timer1.
+    void WriteInUseStamp();
+
+public slots:
+    // Start-up and closing.
+    void FormCreate();
+    void FormActivate();
+    void BotSairClick();
+    void Timer1Timer();
+
+    // Screen states.
+    void BitBtn14Click();
+    void Visualizarmemo1Click();
+    void Fecharmemo1Click();
+    void BotSairMontEtiqClick();
+
+    // Product list (FormSelvarraList.cpp). The key handlers get every key press of
+    // their box; a handler that calls event->accept() keeps the key from the box.
+    void BotSelvarProdRevClick();
+    void btnConfigEtiqClick();
+    void EditPesqCompChange();
+    void EditPesqCodChange();
+    void EditPesqCompKeyPress(QKeyEvent *event);
+    void EditPesqCodKeyPress(QKeyEvent *event);
+    void DBLCB1Change(int index);
+
+    // Printing (FormSelvarraPrint.cpp).
+    void btnEtiqSemPrecoClick();
+
+public:
+    // Product list (FormSelvarraList.cpp).
+    void ReselectCurrentModel();
+
+    // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
+    void MarginsStep();
+
+    // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
+    // as named children, and the run of the report project over the label job.
+    void createReportComponents();
+    void runReportProject();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormClose();
+    void buildMainPanel();
+    void buildListPanel();
+    void buildProgressPanel();
+    void buildHiddenControls();
+    void connectHandlers();
+
+    bool m_mainActionsEnabled = true;
+    bool m_listPanelFills = false;
+    // An activation whose stamp check failed is not repeated by the return from
+    // its own message box; the next real activation tries again.
+    bool m_skipNextActivation = false;
+
+    // product list
+
+    // printing
+
+    // report
+};
