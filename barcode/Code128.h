@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Which start character a Code 128 symbol begins with.
+enum class Code128Set : quint8 { A, B, C };
+
+// The check symbol value (0 to 102) of the text in the given variant.
+int DigitoCode128(const QString &texto, Code128Set set);
+
+// Start, data symbols, check symbol and stop. Variants A and B carry the
+// characters 32 to 126 (one symbol each, others dropped); variant C carries the
+// text's digits in pairs. No shift or code-set change is ever produced.
+QString ModulosCode128(const QString &texto, Code128Set set);

@@ -1,0 +1,91 @@
+// selvar-barcode: prints the module string the barcode control draws for a
+// symbology and a text, and optionally saves the control's drawing as a PNG,
+// so an installer can check a printer and a script can check a code without
+// opening the program.
+
+#include "BarCodeTipo.h"
+#include "TZetaDBBarcode.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QImage>
+#include <QMetaEnum>
+#include <QTextStream>
+
+namespace {
+
+constexpr int ExitUsage = 2;
+constexpr int ExitFailure = 1;
+
+QString knownTipos()
+{
+    const QMetaEnum names = QMetaEnum::fromType<TBarCodeTipo>();
+    QStringList list;
+    for (int i = 0; i < names.keyCount(); ++i)
+        list << QStringLiteral("%1 (%2)").arg(QString::fromLatin1(names.key(i))).arg(names.value(i));
+    return list.join(QStringLiteral(", "));
+}
+
+int fail(const QString &message, int code)
+{
+    QTextStream(stderr) << "selvar-barcode: " << message << '\n';
+    return code;
+}
+
+bool savePng(TZetaDBBarcode &control, const QString &file)
+{
+    control.resize(control.Plan().width(), control.height());
+    QImage image(control.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    control.render(&image);
+    return image.save(file, "PNG");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // A tool for scripts and installers: it must run without a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("selvar-barcode"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Imprime os módulos do código de barras (P/1 barra, B/0 espaço)."));
+    parser.addHelpOption();
+    const QCommandLineOption typeOption(QStringLiteral("type"), QStringLiteral("Simbologia: nome ou ordinal de TBarCodeTipo."), QStringLiteral("T"));
+    const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Grava também o desenho do controle em PNG."), QStringLiteral("FILE"));
+    const QCommandLineOption penOption(QStringLiteral("pen"), QStringLiteral("Largura do módulo em pixels (padrão 1)."), QStringLiteral("W"), QStringLiteral("1"));
+    const QCommandLineOption legendOption(QStringLiteral("legend"), QStringLiteral("Escreve a legenda sob as barras."));
+    parser.addOptions({typeOption, pngOption, penOption, legendOption});
+    parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Texto a codificar."));
+
+    if (!parser.parse(app.arguments()))
+        return fail(parser.errorText(), ExitUsage);
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (!parser.isSet(typeOption))
+        return fail(QStringLiteral("falta --type (%1)").arg(knownTipos()), ExitUsage);
+    const std::optional<TBarCodeTipo> tipo = TipoFromText(parser.value(typeOption));
+    if (!tipo)
+        return fail(QStringLiteral("tipo desconhecido '%1'; use um de: %2").arg(parser.value(typeOption), knownTipos()), ExitUsage);
+    if (parser.positionalArguments().size() != 1)
+        return fail(QStringLiteral("informe exatamente um TEXT (entre aspas se tiver espaços)"), ExitUsage);
+    bool penOk = false;
+    const int pen = parser.value(penOption).toInt(&penOk);
+    if (!penOk || pen < 1)
+        return fail(QStringLiteral("--pen espera um inteiro positivo, não '%1'").arg(parser.value(penOption)), ExitUsage);
+
+    TZetaDBBarcode control;
+    control.setTexto(parser.positionalArguments().first());
+    control.setTipo(*tipo);
+    control.setPen(QPen(Qt::black, pen));
+    control.setLegenda(parser.isSet(legendOption));
+
+    QTextStream(stdout) << control.Plan().modules << '\n';
+
+    if (parser.isSet(pngOption) && !savePng(control, parser.value(pngOption)))
+        return fail(QStringLiteral("não foi possível gravar '%1'").arg(parser.value(pngOption)), ExitFailure);
+    return 0;
+}

@@ -1,0 +1,96 @@
+// selvar-barcode as a script would run it: the module line, the PNG it saves,
+// and the exit code for a wrong type.
+
+#include "BarcodePlan.h"
+#include "ZxingOracle.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runTool(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(SELVAR_BARCODE_TOOL), args);
+    process.waitForFinished(30000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TstBarcodeTool : public QObject
+{
+    Q_OBJECT
+private slots:
+    void printsModules_data();
+    void printsModules();
+    void refusesBadArguments_data();
+    void refusesBadArguments();
+    void writesReadablePng();
+};
+
+void TstBarcodeTool::printsModules_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("by name") << "btCodeEAN13" << int(btCodeEAN13) << "789786260021";
+    QTest::newRow("by ordinal") << "1" << int(btCode128B) << "ABC";
+    QTest::newRow("empty text") << "btCode2e5I" << int(btCode2e5I) << "";
+}
+
+void TstBarcodeTool::printsModules()
+{
+    QFETCH(QString, type);
+    QFETCH(int, tipo);
+    QFETCH(QString, text);
+    const Run run = runTool({QStringLiteral("--type"), type, text});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, PlanBarcode(TBarCodeTipo(tipo), text, {}).modules + u'\n');
+}
+
+void TstBarcodeTool::refusesBadArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("unknown type") << QStringList{"--type", "btQRCode", "1"} << "btQRCode";
+    QTest::newRow("ordinal out of range") << QStringList{"--type", "8", "1"} << "btCodeUPCA";
+    QTest::newRow("no type") << QStringList{"123"} << "--type";
+    QTest::newRow("no text") << QStringList{"--type", "btCode39"} << "TEXT";
+    QTest::newRow("bad pen") << QStringList{"--type", "btCode39", "--pen", "0", "A"} << "--pen";
+}
+
+void TstBarcodeTool::refusesBadArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const Run run = runTool(args);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+}
+
+void TstBarcodeTool::writesReadablePng()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("ean.png"));
+    const Run run = runTool({"--type", "btCodeEAN13", "--png", file, "--pen", "3", "--legend", "789786260021"});
+    QCOMPARE(run.exitCode, 0);
+    const QImage image(file);
+    QCOMPARE(image.width(), 2 * 10 + 95 * 3);
+    QCOMPARE(DecodeWithZxing(image, btCodeEAN13), QStringLiteral("7897862600218"));
+}
+
+QTEST_MAIN(TstBarcodeTool)
+#include "tst_barcode_tool.moc"
