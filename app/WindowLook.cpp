@@ -49,7 +49,11 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
         font.setPointSize(10);
         font.setBold(true);
         button->setFont(font);
-        setTextColor(button, QPalette::ButtonText, captionColor);
+        // Only the enabled look takes the colour, so a disabled button still greys out.
+        QPalette p = button->palette();
+        p.setColor(QPalette::Active, QPalette::ButtonText, captionColor);
+        p.setColor(QPalette::Inactive, QPalette::ButtonText, captionColor);
+        button->setPalette(p);
     }
     if (picture != QStyle::SP_CustomBase) {
         button->setIcon(button->style()->standardIcon(picture));
