@@ -1,0 +1,32 @@
+#include "ProjectFile.h"
+
+#include "Cp1252.h"
+#include "ProjectError.h"
+#include "ProjectParser.h"
+#include "SuitePaths.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+QString decodeProjectText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return fromCp1252(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return text;
+}
+
+ReportProject loadReportProject(const QString &projectFile)
+{
+    const QString native = SuitePaths::toNative(projectFile);
+    if (!QFileInfo(native).isFile())
+        throw SelvarError(QStringLiteral("The following reporting project does not exist:\r\"%1\"").arg(projectFile));
+    QFile file(native);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ProjectError::inFile(projectFile, QStringLiteral("não foi possível ler o arquivo (%1)").arg(file.errorString()));
+    return parseReportProject(decodeProjectText(file.readAll()), projectFile);
+}

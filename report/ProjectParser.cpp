@@ -1,0 +1,349 @@
+#include "ProjectParser.h"
+
+#include "ProjectError.h"
+#include "ProjectStatement.h"
+
+#include <QStringList>
+
+namespace {
+
+// Slack for decimals written with two places against sizes computed from them.
+constexpr double FitTolerance = 0.01;
+
+const QStringList BoxAttributes = {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("largura"), QStringLiteral("altura")};
+const QStringList FontAttributes = {QStringLiteral("fonte"), QStringLiteral("tamanho"), QStringLiteral("negrito"),
+                                    QStringLiteral("italico")};
+const QStringList TextAttributes = {QStringLiteral("quebra"), QStringLiteral("alinhamento")};
+
+// The symbologies by the short names a project uses; the control's own names
+// (btCodeEAN13, ...) and ordinals are taken as well.
+std::optional<TBarCodeTipo> symbologyFromText(const QString &text)
+{
+    static const QList<std::pair<QString, TBarCodeTipo>> names = {
+        {QStringLiteral("code128a"), btCode128A}, {QStringLiteral("code128b"), btCode128B},
+        {QStringLiteral("code128c"), btCode128C}, {QStringLiteral("code39"), btCode39},
+        {QStringLiteral("ean13"), btCodeEAN13},   {QStringLiteral("2e5i"), btCode2e5I},
+        {QStringLiteral("itf"), btCode2e5I},      {QStringLiteral("ean8"), btCodeEAN8},
+        {QStringLiteral("upca"), btCodeUPCA},
+    };
+    for (const auto &[name, tipo] : names) {
+        if (text.compare(name, Qt::CaseInsensitive) == 0)
+            return tipo;
+    }
+    return TipoFromText(text);
+}
+
+QString elementKeyword(CellElement::Kind kind)
+{
+    switch (kind) {
+    case CellElement::Kind::Field:
+        return QStringLiteral("campo");
+    case CellElement::Kind::Text:
+        return QStringLiteral("texto");
+    case CellElement::Kind::Price:
+        return QStringLiteral("preco");
+    case CellElement::Kind::Barcode:
+        return QStringLiteral("barras");
+    }
+    return {};
+}
+
+class Parser
+{
+public:
+    explicit Parser(const QString &fileName) { m_project.fileName = fileName; }
+
+    ReportProject parse(const QString &text);
+
+private:
+    void projectStatement(const ProjectStatement &st);
+    void reportStatement(const ProjectStatement &st);
+    void paper(const ProjectStatement &st);
+    void element(const ProjectStatement &st, CellElement::Kind kind);
+    void finishReport(const ProjectStatement &st);
+    static QPointF offset(const ProjectStatement &st);
+
+    // Which of the report's required statements have been seen.
+    struct Seen
+    {
+        bool paper = false, grid = false, margins = false, label = false;
+    };
+
+    ReportProject m_project;
+    SheetReport *m_report = nullptr;
+    Seen m_seen;
+    int m_activeLine = 0;
+};
+
+ReportProject Parser::parse(const QString &text)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    ProjectStatement st;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (!ProjectStatement::split(line, i + 1, m_project.fileName, &st))
+            continue;
+        if (m_report)
+            reportStatement(st);
+        else
+            projectStatement(st);
+    }
+    if (m_report) {
+        throw ProjectError::inFile(m_project.fileName, QStringLiteral("o relatório \"%1\" aberto na linha %2 não termina com 'fim'")
+                                                           .arg(m_report->name).arg(m_report->line));
+    }
+    if (m_project.reports.isEmpty())
+        throw ProjectError::inFile(m_project.fileName, QStringLiteral("o projeto não tem nenhum relatório ('relatorio \"nome\"' ... 'fim')"));
+    if (m_project.activeReport.isEmpty())
+        throw ProjectError::inFile(m_project.fileName, QStringLiteral("falta a linha 'ativo \"nome do relatório\"'"));
+    if (!m_project.findReport(m_project.activeReport)) {
+        throw ProjectError::at(m_project.fileName, m_activeLine, QStringLiteral("ativo"),
+                               QStringLiteral("não há relatório chamado \"%1\" neste projeto").arg(m_project.activeReport));
+    }
+    return m_project;
+}
+
+void Parser::projectStatement(const ProjectStatement &st)
+{
+    const QString &k = st.keyword();
+    if (k == QLatin1String("projeto")) {
+        st.acceptOnly({});
+        st.expectArguments(1, 1, QStringLiteral("o nome do projeto"));
+        m_project.name = st.arguments().first();
+    } else if (k == QLatin1String("ativo")) {
+        st.acceptOnly({});
+        st.expectArguments(1, 1, QStringLiteral("o nome do relatório ativo"));
+        if (m_activeLine)
+            st.fail(QStringLiteral("o relatório ativo já foi dado na linha %1").arg(m_activeLine));
+        m_project.activeReport = st.arguments().first();
+        m_activeLine = st.line();
+    } else if (k == QLatin1String("deslocamento")) {
+        m_project.offset = offset(st);
+    } else if (k == QLatin1String("relatorio")) {
+        st.acceptOnly({});
+        st.expectArguments(1, 1, QStringLiteral("o nome do relatório"));
+        const QString name = st.arguments().first();
+        if (name.trimmed().isEmpty())
+            st.fail(QStringLiteral("o nome do relatório não pode ficar vazio"));
+        if (const SheetReport *other = m_project.findReport(name))
+            st.fail(QStringLiteral("já existe um relatório \"%1\" (linha %2)").arg(name).arg(other->line));
+        m_project.reports.append(SheetReport());
+        m_report = &m_project.reports.last();
+        m_report->name = name;
+        m_report->line = st.line();
+        m_seen = Seen();
+    } else if (k == QLatin1String("fim")) {
+        st.fail(QStringLiteral("'fim' sem 'relatorio' aberto"));
+    } else {
+        st.fail(QStringLiteral("palavra-chave desconhecida '%1' fora de um relatório (use projeto, ativo, deslocamento ou relatorio)")
+                    .arg(k));
+    }
+}
+
+QPointF Parser::offset(const ProjectStatement &st)
+{
+    st.attributesOnly({QStringLiteral("x"), QStringLiteral("y")});
+    if (!st.has(QStringLiteral("x")) && !st.has(QStringLiteral("y")))
+        st.fail(QStringLiteral("diga quanto deslocar: x=... y=... (mm)"));
+    return QPointF(st.number(QStringLiteral("x"), 0.0), st.number(QStringLiteral("y"), 0.0));
+}
+
+void Parser::reportStatement(const ProjectStatement &st)
+{
+    const QString &k = st.keyword();
+    SheetGrid &grid = m_report->grid;
+    if (k == QLatin1String("fim")) {
+        st.attributesOnly({});
+        finishReport(st);
+        m_report = nullptr;
+    } else if (k == QLatin1String("modelos")) {
+        st.acceptOnly({});
+        st.expectArguments(1, 1000, QStringLiteral("o começo da descrição de ao menos um modelo"));
+        for (const QString &prefix : st.arguments()) {
+            if (prefix.isEmpty())
+                st.fail(QStringLiteral("um modelo vazio serviria para todos; deixe isso para o relatório ativo"));
+        }
+        m_report->modelPrefixes += st.arguments();
+    } else if (k == QLatin1String("conexao")) {
+        st.acceptOnly({});
+        st.expectArguments(1, 1, QStringLiteral("o nome da conexão"));
+        m_report->connection = st.arguments().first();
+    } else if (k == QLatin1String("papel")) {
+        paper(st);
+    } else if (k == QLatin1String("grade")) {
+        st.attributesOnly({QStringLiteral("colunas"), QStringLiteral("linhas"), QStringLiteral("ordem")});
+        grid.columns = st.count(QStringLiteral("colunas"));
+        grid.rows = st.count(QStringLiteral("linhas"));
+        grid.order = st.choice(QStringLiteral("ordem"), {QStringLiteral("linhas"), QStringLiteral("colunas")}, 0) == 0
+                         ? SheetGrid::Order::AcrossThenDown
+                         : SheetGrid::Order::DownThenAcross;
+        m_seen.grid = true;
+    } else if (k == QLatin1String("margens")) {
+        st.attributesOnly({QStringLiteral("esquerda"), QStringLiteral("topo")});
+        grid.left = st.nonNegative(QStringLiteral("esquerda"), 0.0);
+        grid.top = st.nonNegative(QStringLiteral("topo"), 0.0);
+        m_seen.margins = true;
+    } else if (k == QLatin1String("etiqueta")) {
+        st.attributesOnly({QStringLiteral("largura"), QStringLiteral("altura")});
+        grid.cellWidth = st.positive(QStringLiteral("largura"));
+        grid.cellHeight = st.positive(QStringLiteral("altura"));
+        m_seen.label = true;
+    } else if (k == QLatin1String("passo")) {
+        st.attributesOnly({QStringLiteral("horizontal"), QStringLiteral("vertical")});
+        grid.pitchX = st.positive(QStringLiteral("horizontal"), 0.0);
+        grid.pitchY = st.positive(QStringLiteral("vertical"), 0.0);
+    } else if (k == QLatin1String("deslocamento")) {
+        m_report->offset = offset(st);
+    } else if (k == QLatin1String("campo")) {
+        element(st, CellElement::Kind::Field);
+    } else if (k == QLatin1String("texto")) {
+        element(st, CellElement::Kind::Text);
+    } else if (k == QLatin1String("preco")) {
+        element(st, CellElement::Kind::Price);
+    } else if (k == QLatin1String("barras")) {
+        element(st, CellElement::Kind::Barcode);
+    } else if (k == QLatin1String("relatorio")) {
+        st.fail(QStringLiteral("o relatório \"%1\" (linha %2) ainda não terminou com 'fim'").arg(m_report->name).arg(m_report->line));
+    } else {
+        st.fail(QStringLiteral("palavra-chave desconhecida '%1' dentro de um relatório (use modelos, conexao, papel, grade, "
+                               "margens, etiqueta, passo, deslocamento, campo, texto, preco, barras ou fim)")
+                    .arg(k));
+    }
+}
+
+void Parser::paper(const ProjectStatement &st)
+{
+    st.acceptOnly({QStringLiteral("largura"), QStringLiteral("altura"), QStringLiteral("orientacao")});
+    st.expectArguments(0, 1, QStringLiteral("o nome do papel"));
+    if (st.arguments().isEmpty()) {
+        const QSizeF size(st.positive(QStringLiteral("largura")), st.positive(QStringLiteral("altura")));
+        m_report->pageSize = QPageSize(size, QPageSize::Millimeter, QStringLiteral("Personalizado"), QPageSize::ExactMatch);
+    } else {
+        if (st.has(QStringLiteral("largura")) || st.has(QStringLiteral("altura")))
+            st.fail(QStringLiteral("dê o nome do papel ou largura= e altura=, não os dois"));
+        const QString name = st.arguments().first();
+        static const QList<std::pair<QString, QPageSize::PageSizeId>> known = {
+            {QStringLiteral("A4"), QPageSize::A4},
+            {QStringLiteral("A5"), QPageSize::A5},
+            {QStringLiteral("Carta"), QPageSize::Letter},
+            {QStringLiteral("Letter"), QPageSize::Letter},
+            {QStringLiteral("Oficio"), QPageSize::Legal},
+            {QStringLiteral("Ofício"), QPageSize::Legal},
+        };
+        auto it = std::find_if(known.begin(), known.end(),
+                               [&](const auto &entry) { return entry.first.compare(name, Qt::CaseInsensitive) == 0; });
+        if (it == known.end())
+            st.fail(QStringLiteral("papel desconhecido '%1' (use A4, A5, Carta, Oficio, ou largura= e altura= em mm)").arg(name));
+        m_report->pageSize = QPageSize(it->second);
+    }
+    m_report->orientation = st.choice(QStringLiteral("orientacao"), {QStringLiteral("retrato"), QStringLiteral("paisagem")}, 0) == 0
+                                ? QPageLayout::Portrait
+                                : QPageLayout::Landscape;
+    m_seen.paper = true;
+}
+
+void Parser::element(const ProjectStatement &st, CellElement::Kind kind)
+{
+    CellElement e;
+    e.kind = kind;
+    e.line = st.line();
+    QStringList accepted = BoxAttributes + FontAttributes;
+    switch (kind) {
+    case CellElement::Kind::Field:
+    case CellElement::Kind::Text:
+        accepted += TextAttributes;
+        break;
+    case CellElement::Kind::Price:
+        accepted += TextAttributes + QStringList{QStringLiteral("formato")};
+        break;
+    case CellElement::Kind::Barcode:
+        accepted += QStringList{QStringLiteral("simbologia"), QStringLiteral("legenda")};
+        break;
+    }
+    st.acceptOnly(accepted);
+    st.expectArguments(1, 1, kind == CellElement::Kind::Text ? QStringLiteral("o texto, entre aspas") : QStringLiteral("o nome do campo"));
+    e.value = st.arguments().first();
+    if (kind != CellElement::Kind::Text && e.value.isEmpty())
+        st.fail(QStringLiteral("o nome do campo não pode ficar vazio"));
+
+    e.box = QRectF(st.nonNegative(QStringLiteral("x"), 0.0), st.nonNegative(QStringLiteral("y"), 0.0),
+                   st.positive(QStringLiteral("largura")), st.positive(QStringLiteral("altura")));
+    e.fontFamily = st.text(QStringLiteral("fonte"), e.fontFamily);
+    e.fontSize = st.positive(QStringLiteral("tamanho"), kind == CellElement::Kind::Barcode ? 0.0 : 8.0);
+    e.bold = st.flag(QStringLiteral("negrito"), false);
+    e.italic = st.flag(QStringLiteral("italico"), false);
+    e.wrap = st.flag(QStringLiteral("quebra"), false);
+    static const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    e.alignment = alignments[st.choice(QStringLiteral("alinhamento"),
+                                       {QStringLiteral("esquerda"), QStringLiteral("centro"), QStringLiteral("direita")}, 0)];
+    e.priceFormat = st.text(QStringLiteral("formato"), e.priceFormat);
+    if (kind == CellElement::Kind::Price && !e.priceFormat.contains(QLatin1Char('0')))
+        st.fail(QStringLiteral("o formato '%1' não tem dígitos; use algo como #,##0.00").arg(e.priceFormat));
+    if (st.has(QStringLiteral("simbologia"))) {
+        const auto tipo = symbologyFromText(st.text(QStringLiteral("simbologia"), {}));
+        if (!tipo) {
+            st.fail(QStringLiteral("simbologia desconhecida '%1' (use EAN13, EAN8, UPCA, CODE128A, CODE128B, CODE128C, CODE39 ou 2E5I)")
+                        .arg(st.text(QStringLiteral("simbologia"), {})));
+        }
+        e.symbology = *tipo;
+    }
+    e.legend = st.flag(QStringLiteral("legenda"), true);
+
+    m_report->elements.append(e);
+}
+
+void Parser::finishReport(const ProjectStatement &st)
+{
+    const auto missing = [&](const QString &what) {
+        st.fail(QStringLiteral("o relatório \"%1\" (linha %2) não diz %3").arg(m_report->name).arg(m_report->line).arg(what));
+    };
+    if (!m_seen.paper)
+        missing(QStringLiteral("o papel ('papel A4', 'papel Carta', ...)"));
+    if (!m_seen.grid)
+        missing(QStringLiteral("a grade ('grade colunas=... linhas=...')"));
+    if (!m_seen.margins)
+        missing(QStringLiteral("onde começa a primeira etiqueta ('margens esquerda=... topo=...')"));
+    if (!m_seen.label)
+        missing(QStringLiteral("o tamanho da etiqueta ('etiqueta largura=... altura=...')"));
+
+    SheetGrid &grid = m_report->grid;
+    // Without a pitch the labels touch each other.
+    if (grid.pitchX == 0)
+        grid.pitchX = grid.cellWidth;
+    if (grid.pitchY == 0)
+        grid.pitchY = grid.cellHeight;
+    if (grid.columns > 1 && grid.pitchX + FitTolerance < grid.cellWidth) {
+        st.fail(QStringLiteral("o passo horizontal de %1 mm é menor que a largura da etiqueta (%2 mm): as etiquetas se sobreporiam")
+                    .arg(brNumber(grid.pitchX), brNumber(grid.cellWidth)));
+    }
+    if (grid.rows > 1 && grid.pitchY + FitTolerance < grid.cellHeight) {
+        st.fail(QStringLiteral("o passo vertical de %1 mm é menor que a altura da etiqueta (%2 mm): as etiquetas se sobreporiam")
+                    .arg(brNumber(grid.pitchY), brNumber(grid.cellHeight)));
+    }
+    for (const CellElement &e : m_report->elements) {
+        if (e.box.right() > grid.cellWidth + FitTolerance || e.box.bottom() > grid.cellHeight + FitTolerance) {
+            throw ProjectError::at(m_project.fileName, e.line, elementKeyword(e.kind),
+                                   QStringLiteral("o elemento vai até %1 × %2 mm e sai da etiqueta de %3 × %4 mm")
+                                       .arg(brNumber(e.box.right()), brNumber(e.box.bottom()), brNumber(grid.cellWidth),
+                                            brNumber(grid.cellHeight)));
+        }
+    }
+    const QSizeF paper = m_report->paperSize();
+    if (grid.rightEdge() > paper.width() + FitTolerance) {
+        st.fail(QStringLiteral("a grade do relatório \"%1\" não cabe no papel: a última coluna termina em %2 mm e o papel tem %3 mm de largura")
+                    .arg(m_report->name, brNumber(grid.rightEdge()), brNumber(paper.width())));
+    }
+    if (grid.bottomEdge() > paper.height() + FitTolerance) {
+        st.fail(QStringLiteral("a grade do relatório \"%1\" não cabe no papel: a última linha termina em %2 mm e o papel tem %3 mm de altura")
+                    .arg(m_report->name, brNumber(grid.bottomEdge()), brNumber(paper.height())));
+    }
+}
+
+} // namespace
+
+ReportProject parseReportProject(const QString &text, const QString &fileName)
+{
+    return Parser(fileName).parse(text);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "BarCodeTipo.h"
+#include "SheetGrid.h"
+
+#include <QList>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+// A report project as read from its file: several sheet reports, one of them
+// marked active. Everything is in millimetres; line numbers are kept so that a
+// fault found only at run time (a field the connection lacks) can still point at
+// the line that caused it.
+
+struct CellElement
+{
+    enum class Kind { Field, Text, Price, Barcode };
+
+    Kind kind = Kind::Text;
+    QString value;        // the field name (Field, Price, Barcode) or the fixed text (Text)
+    QRectF box;           // inside the label cell
+    QString fontFamily = QStringLiteral("Arial");
+    double fontSize = 0;  // points; 0 for a barcode means "fit the legend to the symbol"
+    bool bold = false;
+    bool italic = false;
+    bool wrap = false;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    QString priceFormat = QStringLiteral("#,##0.00");
+    TBarCodeTipo symbology = btCodeEAN13;
+    bool legend = true;
+    int line = 0;
+
+    bool readsField() const { return kind != Kind::Text; }
+};
+
+struct SheetReport
+{
+    QString name;
+    QStringList modelPrefixes; // descriptions of label models this report serves
+    QString connection = QStringLiteral("RvDataSetConnection1");
+    QPageSize pageSize = QPageSize(QPageSize::A4);
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    SheetGrid grid;
+    QPointF offset;            // calibration, added to the project's
+    QList<CellElement> elements;
+    int line = 0;
+
+    // The paper as it lies in the printer, in millimetres.
+    QSizeF paperSize() const;
+};
+
+struct ReportProject
+{
+    QString fileName;          // as the program names it, for messages
+    QString name;
+    QString activeReport;
+    QPointF offset;            // calibration for every report of the project
+    QList<SheetReport> reports;
+
+    const SheetReport *findReport(const QString &reportName) const;
+
+    // The report for a label model: the one whose model prefix is the longest
+    // beginning of the description, else the active report.
+    const SheetReport &reportFor(const QString &modelDescription) const;
+};

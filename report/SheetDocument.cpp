@@ -1,0 +1,98 @@
+#include "SheetDocument.h"
+
+#include "BrLocale.h"
+#include "ProjectStatement.h"
+#include "SheetBarcode.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace {
+
+QRectF scaled(const QRectF &mm, double x, double y)
+{
+    return QRectF(mm.left() * x, mm.top() * y, mm.width() * x, mm.height() * y);
+}
+
+void paintText(QPainter &painter, const QRectF &box, const CellElement &element, const QString &text)
+{
+    QFont font(element.fontFamily);
+    font.setPointSizeF(element.fontSize);
+    font.setBold(element.bold);
+    font.setItalic(element.italic);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    // A name longer than its box is cut at the box, never spilled onto the next label.
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    const int flags = int(element.alignment | Qt::AlignTop) | (element.wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
+    painter.drawText(box, flags, text);
+    painter.restore();
+}
+
+} // namespace
+
+SheetDocument::SheetDocument(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset)
+    : m_report(report), m_rows(rows), m_offset(offset)
+{
+}
+
+QString SheetDocument::textOf(const CellElement &element, const LabelRecord &record)
+{
+    if (element.kind == CellElement::Kind::Text)
+        return element.value;
+    const LabelValue value = record.value(element.value);
+    if (element.kind == CellElement::Kind::Price) {
+        double ignored = 0;
+        if (!parseProjectNumber(value.plain, &ignored))
+            return value.display;
+        return BrLocale::formatDecimalText(value.plain, element.priceFormat);
+    }
+    return value.display;
+}
+
+void SheetDocument::paintPage(QPainter &painter, int page) const
+{
+    const QPaintDevice *device = painter.device();
+    const double x = device->logicalDpiX() / 25.4;
+    const double y = device->logicalDpiY() / 25.4;
+    const int perPage = m_report.grid.cellsPerPage();
+    const int first = page * perPage;
+    const int last = std::min(first + perPage, labelCount());
+    for (int position = first; position < last; ++position) {
+        const LabelRecord &record = m_rows[position];
+        if (record.isBlank())
+            continue;
+        paintCell(painter, m_report.grid.cellRect(position).translated(m_offset), record, x, y);
+    }
+}
+
+QImage SheetDocument::pageImage(int page, double dpi) const
+{
+    const QSizeF paper = m_report.paperSize();
+    QImage image(qRound(paper.width() / 25.4 * dpi), qRound(paper.height() / 25.4 * dpi), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    paintPage(painter, page);
+    return image;
+}
+
+void SheetDocument::paintCell(QPainter &painter, const QRectF &cell, const LabelRecord &record, double dotsPerMmX,
+                              double dotsPerMmY) const
+{
+    for (const CellElement &element : m_report.elements) {
+        const QRectF box = scaled(element.box.translated(cell.topLeft()), dotsPerMmX, dotsPerMmY);
+        const QString text = textOf(element, record);
+        if (element.kind != CellElement::Kind::Barcode) {
+            paintText(painter, box, element, text);
+        } else if (!text.trimmed().isEmpty()) {
+            // A product without an EAN gets no barcode rather than one of zeros
+            // that would scan as somebody else's product.
+            paintSheetBarcode(painter, box, element.symbology, text,
+                              {element.fontFamily, element.fontSize, element.bold, element.legend});
+        }
+    }
+}

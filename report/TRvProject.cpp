@@ -1,0 +1,46 @@
+#include "TRvProject.h"
+
+#include "ProjectError.h"
+#include "ProjectFile.h"
+#include "SheetDocument.h"
+#include "TRvDataSetConnection.h"
+
+TRvProject::TRvProject(const QString &objectName, QObject *parent) : QObject(parent)
+{
+    setObjectName(objectName);
+}
+
+TRvDataSetConnection *TRvProject::findConnection(const QString &name) const
+{
+    QObject *owner = parent() ? parent() : const_cast<TRvProject *>(this);
+    return owner->findChild<TRvDataSetConnection *>(name);
+}
+
+void TRvProject::checkFields(const SheetReport &report, const TRvDataSetConnection &connection) const
+{
+    const QStringList fields = connection.fieldNames();
+    for (const CellElement &element : report.elements) {
+        if (element.readsField() && !fields.contains(element.value.toUpper())) {
+            throw ProjectError::at(m_projectFile, element.line, {},
+                                   QStringLiteral("a conexão %1 não tem o campo '%2' (campos: %3)")
+                                       .arg(connection.objectName(), element.value, fields.join(QStringLiteral(", "))));
+        }
+    }
+}
+
+TRvSystem::Outcome TRvProject::Execute()
+{
+    if (!m_engine)
+        throw SelvarError(QStringLiteral("O projeto de relatório %1 não tem um motor de relatórios.").arg(objectName()));
+    m_project = loadReportProject(m_projectFile);
+    const SheetReport &report = m_project->reportFor(m_modelDescription);
+    const TRvDataSetConnection *connection = findConnection(report.connection);
+    if (!connection) {
+        throw ProjectError::at(m_projectFile, report.line, QStringLiteral("relatorio"),
+                               QStringLiteral("o relatório \"%1\" lê a conexão '%2', que o programa não oferece (use RvDataSetConnection1)")
+                                   .arg(report.name, report.connection));
+    }
+    checkFields(report, *connection);
+    const SheetDocument document(report, connection->rows(), m_project->offset + report.offset);
+    return m_engine->Execute(document);
+}
