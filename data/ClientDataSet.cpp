@@ -27,10 +27,12 @@ ClientDataSet::ClientDataSet(const QString &objectName, DataSetProvider *provide
         m_fields.push_back(std::make_unique<Field>(this, i, defs[i]));
 }
 
+// The owner may destroy the provider and the connection first; the pointer
+// guards the release.
 ClientDataSet::~ClientDataSet()
 {
-    if (Active())
-        m_provider->connection()->release();
+    if (Active() && m_connection)
+        m_connection->release();
 }
 
 void ClientDataSet::checkActive() const
@@ -80,13 +82,15 @@ void ClientDataSet::Open()
 {
     if (Active())
         return;
-    m_provider->connection()->acquire();
+    m_connection = m_provider->connection();
+    m_connection->acquire();
     try {
         m_state = State::Browse;
         reload();
     } catch (...) {
         m_state = State::Inactive;
-        m_provider->connection()->release();
+        m_connection->release();
+        m_connection = nullptr;
         throw;
     }
     m_cursor = m_rows.empty() ? -1 : 0;
@@ -129,7 +133,9 @@ void ClientDataSet::Close()
     m_modified = false;
     m_buffer.clear();
     m_state = State::Inactive;
-    m_provider->connection()->release();
+    if (m_connection)
+        m_connection->release();
+    m_connection = nullptr;
     if (!m_controlsDisabled)
         emit stateChanged();
     emitData();
@@ -292,12 +298,17 @@ void ClientDataSet::assignValue(int index, const QVariant &value)
 
 // ---- editing ----------------------------------------------------------------
 
-void ClientDataSet::startInsert(int at)
+// A new row does not need the pending re-read: it goes into the rows we hold,
+// and the re-read that follows its post brings in everything else. Forcing the
+// re-read here would make a run of appends quadratic.
+void ClientDataSet::startInsert(bool append)
 {
-    checkBrowse();
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        Post();
     if (BeforeInsert)
         BeforeInsert(*this);
-    m_insertAt = std::clamp(at, 0, int(m_rows.size()));
+    m_insertAt = append || m_cursor < 0 ? int(m_rows.size()) : m_cursor;
     m_buffer = QVector<QVariant>(m_defs.size());
     m_assigned = QVector<bool>(m_defs.size(), false);
     m_modified = false;
@@ -310,18 +321,12 @@ void ClientDataSet::startInsert(int at)
 
 void ClientDataSet::Append()
 {
-    checkActive();
-    if (m_state == State::Edit || m_state == State::Insert)
-        Post();
-    startInsert(int(m_rows.size()));
+    startInsert(true);
 }
 
 void ClientDataSet::Insert()
 {
-    checkActive();
-    if (m_state == State::Edit || m_state == State::Insert)
-        Post();
-    startInsert(m_cursor < 0 ? 0 : m_cursor);
+    startInsert(false);
 }
 
 void ClientDataSet::Edit()
@@ -331,7 +336,7 @@ void ClientDataSet::Edit()
         return;
     ensureFresh();
     if (m_cursor < 0)
-        return startInsert(int(m_rows.size()));
+        return startInsert(true);
     const Row &row = *m_rows[m_cursor];
     m_buffer = row.values;
     m_assigned = row.assigned.isEmpty() ? QVector<bool>(m_defs.size(), false) : row.assigned;
@@ -526,7 +531,7 @@ bool ClientDataSet::applyRow(Row *row)
         return true;
     }
     try {
-        m_provider->connection()->exec(statement.sql, statement.params);
+        m_provider->connection()->execWrite(statement.sql, statement.params);
     } catch (const DatabaseError &) {
         return false;
     }
@@ -540,9 +545,10 @@ int ClientDataSet::ApplyUpdates(int maxErrors)
         Post();
     if (m_pending.empty())
         return 0;
-    QSqlDatabase &db = m_provider->connection()->acquire();
+    // Each statement commits on its own, so every change is tried and each one
+    // the database accepts is kept whatever happens to the others.
+    m_provider->connection()->acquire();
     struct Releaser { SqlConnection *c; ~Releaser() { c->release(); } } releaser{m_provider->connection()};
-    db.transaction();
     std::vector<Row *> refused;
     for (Row *row : m_pending) {
         const bool stop = maxErrors >= 0 && int(refused.size()) > maxErrors;
@@ -555,8 +561,6 @@ int ClientDataSet::ApplyUpdates(int maxErrors)
         row->original = row->values;
         row->assigned.clear();
     }
-    if (!db.commit())
-        throw DatabaseError(db.lastError().text());
     m_pending = std::move(refused);
     m_deleted.erase(std::remove_if(m_deleted.begin(), m_deleted.end(), [](const auto &row) { return !row->pending; }),
                     m_deleted.end());

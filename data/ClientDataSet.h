@@ -4,6 +4,7 @@
 #include "FieldDef.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QVariant>
 #include <QVector>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class DataSetProvider;
+class SqlConnection;
 
 // An in-memory copy of the rows its provider reads, with a cursor, an edit
 // state and a change log. Posts and deletes go to the log; ApplyUpdates sends
@@ -96,7 +98,7 @@ private:
     void checkBrowse();
     void ensureFresh();
     void reload();
-    void startInsert(int at);
+    void startInsert(bool append);
     void setState(State state);
     void emitData();
     void emitCurrent();
@@ -105,6 +107,7 @@ private:
     QVector<int> indexColumns() const;
 
     DataSetProvider *m_provider;
+    QPointer<SqlConnection> m_connection; // held while open; outlives no one
     FieldDefs m_defs;
     std::vector<std::unique_ptr<Field>> m_fields;
 

@@ -70,6 +70,7 @@ void SqlConnection::Close()
 {
     if (m_users > 0)
         return;
+    m_prepared.clear();
     if (m_db.isValid())
         m_db.close();
 }
@@ -103,8 +104,10 @@ QSqlDatabase &SqlConnection::acquire()
 
 void SqlConnection::release()
 {
-    if (m_users > 0 && --m_users == 0)
+    if (m_users > 0 && --m_users == 0) {
+        m_prepared.clear();
         m_db.close();
+    }
 }
 
 QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &params)
@@ -119,6 +122,23 @@ QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &para
     if (!query.exec())
         throw DatabaseError(databaseMessage(query.lastError()), query.lastError().nativeErrorCode().toInt());
     return query;
+}
+
+void SqlConnection::execWrite(const QString &statement, const QVariantList &params)
+{
+    auto it = m_prepared.find(statement);
+    if (it == m_prepared.end()) {
+        if (m_prepared.size() >= 64)
+            m_prepared.clear();
+        QSqlQuery query(m_db);
+        if (!query.prepare(statement))
+            throw DatabaseError(databaseMessage(query.lastError()), query.lastError().nativeErrorCode().toInt());
+        it = m_prepared.insert(statement, query);
+    }
+    for (int i = 0; i < params.size(); ++i)
+        it->bindValue(i, params[i]);
+    if (!it->exec())
+        throw DatabaseError(databaseMessage(it->lastError()), it->lastError().nativeErrorCode().toInt());
 }
 
 void SqlConnection::ExecuteDirect(const QString &statement)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -38,8 +39,14 @@ public:
     QSqlDatabase &acquire();
     void release();
 
-    // Runs one statement with bound parameters (no commit of its own).
+    // Runs one statement with bound parameters; outside an explicit transaction
+    // the driver commits it at once.
     QSqlQuery exec(const QString &statement, const QVariantList &params = {});
+
+    // The same for the insert, update and delete statements a data set applies:
+    // they repeat thousands of times in a list build, so each text is prepared once
+    // per connection.
+    void execWrite(const QString &statement, const QVariantList &params);
 
 private:
     void connectNow();
@@ -49,5 +56,6 @@ private:
     QString m_database;
     QString m_vendorLib = QStringLiteral("gds32.dll");
     QSqlDatabase m_db;
+    QHash<QString, QSqlQuery> m_prepared;
     int m_users = 0;
 };

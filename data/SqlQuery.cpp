@@ -40,7 +40,8 @@ void SqlQuery::Close()
     m_active = false;
     m_hasRow = false;
     m_record = QSqlRecord();
-    m_connection->release();
+    if (m_connection)
+        m_connection->release();
 }
 
 QVariant SqlQuery::value(const QString &column) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QSqlRecord>
 #include <QString>
 
@@ -27,7 +28,7 @@ public:
     int AsInteger(const QString &column) const;  // "'x' is not a valid integer value"
 
 private:
-    SqlConnection *m_connection;
+    QPointer<SqlConnection> m_connection;
     QString m_sql;
     QSqlRecord m_record;
     bool m_hasRow = false;

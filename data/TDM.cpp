@@ -89,6 +89,15 @@ TDM::TDM(QObject *parent) : QObject(parent)
     EtiqCorr->AfterDelete = [this](ClientDataSet &d) { EtiqCorrAfterDelete(d); };
 }
 
+// Close every data set before the chains are torn down, so no data set
+// outlives the connection it holds open.
+TDM::~TDM()
+{
+    for (ClientDataSet *ds : {TabRev1, TabRev2, EtiqPar, EtiqCorr, Estacoes, Componentes, Usuarios, Compras, Periodo})
+        ds->Close();
+    SQLQuery1->Close();
+}
+
 void TDM::writeThrough(ClientDataSet &dataSet)
 {
     dataSet.ApplyUpdates(-1);

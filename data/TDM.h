@@ -17,6 +17,7 @@ class TDM : public QObject
     Q_OBJECT
 public:
     explicit TDM(QObject *parent = nullptr);
+    ~TDM() override;
 
     SqlConnection *SQLConnection1;
     SqlConnection *SQLConnection2;

@@ -1,5 +1,6 @@
 #include "TestSuite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
 #include <QSqlError>
@@ -8,10 +9,29 @@
 #include <QUuid>
 #include <stdexcept>
 
+namespace {
+
+// The embedded engine keeps its lock files in one folder for the whole machine;
+// a test process that hangs or dies while holding one would stall every other
+// test. Each test process (and the isql-fb it starts) gets a lock folder of its own.
+void isolateFirebirdLocks()
+{
+    static bool done = false;
+    if (done || !qEnvironmentVariableIsEmpty("FIREBIRD_LOCK"))
+        return;
+    done = true;
+    const QString folder = QDir::temp().filePath(QStringLiteral("selvar-fblock-%1").arg(QCoreApplication::applicationPid()));
+    QDir().mkpath(folder);
+    qputenv("FIREBIRD_LOCK", folder.toLocal8Bit());
+}
+
+} // namespace
+
 TestSuite::TestSuite()
     : m_connectionName(QStringLiteral("testsuite-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
       m_previousRoot(qgetenv("BOTICON_ROOT"))
 {
+    isolateFirebirdLocks();
     qputenv("BOTICON_ROOT", m_dir.path().toLocal8Bit());
 }
 
@@ -35,7 +55,8 @@ QString TestSuite::path(const QString &relative) const
 bool TestSuite::createDatabase(const QString &target, QString *error)
 {
     QProcess process;
-    process.start(QStringLiteral(SELVAR_SOURCE_DIR "/scripts/create-db"), {target});
+    // Throw-away databases: forced writes off, so a test's commits do not each wait for the disk.
+    process.start(QStringLiteral(SELVAR_SOURCE_DIR "/scripts/create-db"), {QStringLiteral("--async-writes"), target});
     process.waitForFinished(60000);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         if (error)

@@ -1,0 +1,133 @@
+// Exact decimals, Brazilian number formats and the Windows-1252 text files.
+#include "BrLocale.h"
+#include "Conversions.h"
+#include "Cp1252.h"
+#include "Decimal.h"
+#include "SelvarError.h"
+#include "TextFile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class ValuesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decimalParse_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("plain");
+        QTest::newRow("comma") << "3,5" << 2 << "3.50";
+        QTest::newRow("point") << "1234567.12345678" << 8 << "1234567.12345678";
+        QTest::newRow("negative") << "-0,25" << 3 << "-0.250";
+        QTest::newRow("driver text through a double") << "99999999999.99901" << 3 << "99999999999.999";
+        QTest::newRow("rounds half away") << "2.345" << 2 << "2.35";
+        QTest::newRow("integer") << "7" << 2 << "7.00";
+        QTest::newRow("blanks around") << " 12 " << 0 << "12";
+    }
+
+    void decimalParse()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, scale);
+        QFETCH(QString, plain);
+        Decimal d;
+        QVERIFY(Decimal::parse(text, scale, &d));
+        QCOMPARE(d.toPlainString(), plain);
+    }
+
+    void decimalRejects()
+    {
+        Decimal d;
+        for (const char *bad : {"", "abc", "1,2,3", "1.2.3", "12a", "-", ".", "1e5", "9999999999999999999"})
+            QVERIFY2(!Decimal::parse(QString::fromLatin1(bad), 2, &d), bad);
+    }
+
+    void roundHalfEven_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("rounded");
+        QTest::newRow("2.5") << "2.5" << qint64(2);
+        QTest::newRow("3.5") << "3.5" << qint64(4);
+        QTest::newRow("2.501") << "2.501" << qint64(3);
+        QTest::newRow("0.5") << "0.5" << qint64(0);
+        QTest::newRow("-2.5") << "-2.5" << qint64(-2);
+        QTest::newRow("1.499") << "1.499" << qint64(1);
+    }
+
+    void roundHalfEven()
+    {
+        QFETCH(QString, text);
+        QFETCH(qint64, rounded);
+        Decimal d;
+        QVERIFY(Decimal::parse(text, 3, &d));
+        QCOMPARE(d.roundHalfEven(), rounded);
+    }
+
+    void brazilianFormats_data()
+    {
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("formatted");
+        QTest::newRow("0.00") << "3.5" << "0.00" << "3,50";
+        QTest::newRow("thousands") << "1234567.891" << "#,##0.00" << "1.234.567,89";
+        QTest::newRow("carry") << "999.995" << "#,##0.00" << "1.000,00";
+        QTest::newRow("zero") << "0" << "#,##0.00" << "0,00";
+        QTest::newRow("negative") << "-1234.5" << "#,##0.00" << "-1.234,50";
+        QTest::newRow("no decimals in pattern") << "12.6" << "0" << "13";
+    }
+
+    void brazilianFormats()
+    {
+        QFETCH(QString, plain);
+        QFETCH(QString, pattern);
+        QFETCH(QString, formatted);
+        QCOMPARE(BrLocale::formatDecimalText(plain, pattern), formatted);
+    }
+
+    void integerConversion()
+    {
+        QCOMPARE(Conversions::strToInt(QStringLiteral("  42")), 42);
+        QCOMPARE(Conversions::strToInt(QStringLiteral("-7")), -7);
+        for (const char *bad : {"", "4,5", "x", "12 ", "99999999999"}) {
+            try {
+                Conversions::strToInt(QString::fromLatin1(bad));
+                QFAIL(bad);
+            } catch (const ConvertError &e) {
+                QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(bad)));
+            }
+        }
+    }
+
+    void cp1252RoundTrip()
+    {
+        const QString text = QStringLiteral("Ação – “Ômega” € ñ ü ‰");
+        const QByteArray bytes = toCp1252(text);
+        QCOMPARE(bytes.size(), text.size());
+        QCOMPARE(quint8(bytes[toCp1252(QStringLiteral("Ação ")).size()]), quint8(0x96)); // en dash
+        QCOMPARE(fromCp1252(bytes), text);
+        QCOMPARE(toCp1252(QStringLiteral("日")), QByteArray("?"));
+    }
+
+    void textFiles()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Em_Uso.txt"));
+        TextFile::writeLines(path, {QStringLiteral("08/12/2025 13:07:45"), QStringLiteral("Ação")});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("08/12/2025 13:07:45\r\nA\xE7\xE3o\r\n"));
+        QCOMPARE(TextFile::readLines(path), (QStringList{QStringLiteral("08/12/2025 13:07:45"), QStringLiteral("Ação")}));
+        QCOMPARE(TextFile::readFirstLine(path, 10), QStringLiteral("08/12/2025"));
+        TextFile::remove(path);
+        TextFile::remove(path); // a missing file is no error
+        QVERIFY(!QFile::exists(path));
+        QVERIFY_THROWS_EXCEPTION(InOutError, TextFile::writeLines(dir.filePath(QStringLiteral("nao/existe.txt")), {}));
+        QVERIFY_THROWS_EXCEPTION(InOutError, TextFile::readLines(dir.filePath(QStringLiteral("faltando.txt"))));
+    }
+};
+
+QTEST_GUILESS_MAIN(ValuesTest)
+#include "tst_values.moc"
