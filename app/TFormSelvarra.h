@@ -163,4 +163,7 @@ private:
     // printing
 
     // report
+    class TRvProject *rvprjct1 = nullptr;
+    class TRvSystem *RvSystem2 = nullptr;
+    class TRvDataSetConnection *RvDataSetConnection1 = nullptr;
 };
