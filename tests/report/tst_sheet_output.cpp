@@ -2,6 +2,7 @@
 // with zxing-cpp from the rasterised page, cell by cell.
 #include "ProjectParser.h"
 #include "ReportTestKit.h"
+#include "SelvarError.h"
 #include "SheetDocument.h"
 #include "TRvSystem.h"
 
@@ -218,6 +219,23 @@ private slots:
         // ... but the rest of its label is there.
         QTemporaryDir dir;
         QCOMPARE(wordsIn(pdfWords(writePdf(document, dir)), 0, cell), QStringList({"SEMEAN", "Preço", "R$:", "2,00"}));
+    }
+
+    void unwritableFileIsReported()
+    {
+        const ReportProject p = project(smallProject());
+        const SheetDocument document(p.reports.first(), job(0), {});
+        QTemporaryDir dir;
+        TRvSystem engine(QStringLiteral("RvSystem2"));
+        OutputOptions options;
+        options.destination = OutputOptions::Destination::File;
+        options.fileName = dir.path(); // a folder, not a file
+        try {
+            engine.printDocument(document, options);
+            QFAIL("no error");
+        } catch (const SelvarError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(dir.path()));
+        }
     }
 
     void emptyJobGivesOneBlankPage()
