@@ -1,14 +1,21 @@
 #include "FixedLayouts.h"
 
+#include "FixedLayoutWindow.h"
+#include "SheetLayout.h"
+
 QList<QWidget *> createFixedLayoutWindows(QWidget *owner)
 {
     QList<QWidget *> windows;
-    for (const char *name : {"TFormRelatorio", "TFormRelat2", "TFormRelCodBarra", "TFormRelCodBarra2", "TFormEtiqAlca",
-                             "TFormRelat4", "TFormRelCodBarra4"}) {
-        auto *window = new QWidget(owner, Qt::Window);
-        window->setObjectName(QString::fromLatin1(name).mid(1));
-        window->hide();
-        windows << window;
-    }
+    for (const SheetLayout &layout : fixedSheetLayouts())
+        windows << new FixedLayoutWindow(layout, owner);
     return windows;
+}
+
+QuickRepPage *relat2Page(const QList<QWidget *> &layoutWindows)
+{
+    for (QWidget *window : layoutWindows)
+        if (auto *layoutWindow = qobject_cast<FixedLayoutWindow *>(window))
+            if (layoutWindow->layout().windowClass == QLatin1String("TFormRelat2"))
+                return layoutWindow->QuickRep1();
+    return nullptr;
 }

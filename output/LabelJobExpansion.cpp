@@ -1,0 +1,111 @@
+#include "LabelJobExpansion.h"
+
+#include "Conversions.h"
+#include "JobProgress.h"
+#include "LabelNumbers.h"
+#include "TDM.h"
+
+namespace {
+
+// Keeps a data set's bound controls (the list grid) quiet during a long run,
+// and lets them catch up once at its end, also when the run fails.
+class ControlsDisabled
+{
+public:
+    explicit ControlsDisabled(ClientDataSet &dataSet) : m_dataSet(dataSet) { m_dataSet.DisableControls(); }
+    ~ControlsDisabled() { m_dataSet.EnableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    ClientDataSet &m_dataSet;
+};
+
+// The progress panel never outlives the job, even one ended by an error.
+class ProgressShown
+{
+public:
+    ProgressShown(JobProgress &progress, int rows) : m_progress(progress) { m_progress.jobBegin(rows); }
+    ~ProgressShown() { m_progress.jobEnd(); }
+    ProgressShown(const ProgressShown &) = delete;
+    ProgressShown &operator=(const ProgressShown &) = delete;
+
+private:
+    JobProgress &m_progress;
+};
+
+} // namespace
+
+qint64 LabelJobExpansion::skippedPositions(const QString &etiqInicial)
+{
+    if (etiqInicial.isEmpty())
+        return 0;
+    const qint64 first = Conversions::strToInt(etiqInicial);
+    return first > 1 ? first - 1 : 0;
+}
+
+qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress)
+{
+    const qint64 skipped = skippedPositions(etiqInicial);
+
+    ClientDataSet &list = *m_dm.TabRev1;
+    if (!list.Active())
+        list.Open();
+    list.First();
+    ProgressShown shown(progress, list.RecordCount());
+
+    emptyJobTable();
+    ControlsDisabled quietList(list);
+    ControlsDisabled quietJob(*m_dm.TabRev2);
+    appendSkippedPositions(skipped);
+    return appendLabels(progress);
+}
+
+// The cached copy is dropped before the delete and read again after it, so it
+// is the empty table; reading the old job in between would serve nothing.
+void LabelJobExpansion::emptyJobTable()
+{
+    ClientDataSet &job = *m_dm.TabRev2;
+    job.Close();
+    m_dm.SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV2"));
+    job.Open();
+}
+
+void LabelJobExpansion::appendSkippedPositions(qint64 count)
+{
+    ClientDataSet &job = *m_dm.TabRev2;
+    for (qint64 position = 1; position <= count; ++position) {
+        job.Append();
+        job.FieldByName(QStringLiteral("CODIGO")).setAsString(LabelNumbers::skippedPositionCode(position));
+        job.Post();
+    }
+}
+
+qint64 LabelJobExpansion::appendLabels(JobProgress &progress)
+{
+    ClientDataSet &list = *m_dm.TabRev1;
+    qint64 number = 0;
+    int rowsDone = 0;
+    while (!list.Eof()) {
+        const qint64 quantity = list.FieldByName(QStringLiteral("QDE")).AsDecimal().roundHalfEven();
+        for (qint64 i = 0; i < quantity; ++i) {
+            progress.labelStarted(list.FieldByName(QStringLiteral("COMPONENTE")).AsString());
+            appendLabel(list, ++number);
+        }
+        list.Next();
+        progress.rowDone(++rowsDone);
+    }
+    return number;
+}
+
+void LabelJobExpansion::appendLabel(ClientDataSet &list, qint64 number)
+{
+    ClientDataSet &job = *m_dm.TabRev2;
+    job.Append();
+    job.FieldByName(QStringLiteral("CODIGO")).setAsString(LabelNumbers::labelNumber(number));
+    for (const char *column : {"COMPONENTE", "CODIGOEAN"})
+        job.FieldByName(QLatin1String(column)).setAsString(list.FieldByName(QLatin1String(column)).AsString());
+    // An empty price is a price of 0.00 on the label; the copy stays exact to the cent.
+    job.FieldByName(QStringLiteral("PRECO1")).setAsDecimal(list.FieldByName(QStringLiteral("PRECO1")).AsDecimal());
+    job.Post();
+}
