@@ -1,0 +1,214 @@
+// The label job: the product list expanded into TABREV2 on a real embedded database.
+#include "JobDatabase.h"
+#include "JobProgress.h"
+#include "LabelJobExpansion.h"
+#include "SelvarError.h"
+
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Product
+{
+    QString name;
+    QVariant quantity; // decimal text or null
+    QVariant price;    // decimal text or null
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Product)
+
+namespace {
+
+QVariant null()
+{
+    return QVariant(QMetaType::fromType<QString>());
+}
+
+// What the progress panel was told, in order.
+class RecordedProgress : public JobProgress
+{
+public:
+    QStringList calls;
+    void jobBegin(int rows) override { calls << QStringLiteral("begin %1").arg(rows); }
+    void labelStarted(const QString &name) override { calls << QStringLiteral("label ") + name; }
+    void rowDone(int rows) override { calls << QStringLiteral("row %1").arg(rows); }
+    void jobEnd() override { calls << QStringLiteral("end"); }
+};
+
+} // namespace
+
+class LabelJobTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<JobDatabase> db;
+
+    void fillList(const QList<Product> &products)
+    {
+        int code = 0;
+        for (const Product &p : products)
+            db->suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1) values (?, ?, ?, ?, ?)"),
+                        {QStringLiteral("P%1").arg(++code), p.name, p.quantity, QStringLiteral("78900000000%1").arg(code),
+                         p.price});
+    }
+
+    // The job as the outputs read it: through TabRev2, in its order, one text per row.
+    QStringList jobRows()
+    {
+        ClientDataSet &job = *db->dm->TabRev2;
+        job.Close();
+        job.Open();
+        QStringList rows;
+        for (job.First(); !job.Eof(); job.Next()) {
+            QStringList values;
+            for (const char *column : {"CODIGO", "COMPONENTE", "QDE", "CODIGOEAN", "PRECO1"})
+                values << job.FieldByName(QLatin1String(column)).DisplayText();
+            rows << values.join(QLatin1Char('|'));
+        }
+        job.Close();
+        return rows;
+    }
+
+    qint64 expand(const QString &etiqInicial, JobProgress &progress)
+    {
+        return LabelJobExpansion(*db->dm).run(etiqInicial, progress);
+    }
+
+private slots:
+    void init()
+    {
+        db = std::make_unique<JobDatabase>();
+        QVERIFY(db->create());
+    }
+
+    void cleanup()
+    {
+        db.reset();
+    }
+
+    void expansion_data()
+    {
+        QTest::addColumn<QList<Product>>("list");
+        QTest::addColumn<QString>("etiqInicial");
+        QTest::addColumn<QStringList>("job");
+
+        const QList<Product> abc{{QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("1.50")},
+                                 {QStringLiteral("B"), QStringLiteral("0"), QStringLiteral("2.00")},
+                                 {QStringLiteral("C"), QStringLiteral("1"), QStringLiteral("1234.56")}};
+        const QStringList abcJob{QStringLiteral("000001|A||789000000001|1,50"), QStringLiteral("000002|A||789000000001|1,50"),
+                                 QStringLiteral("000003|C||789000000003|1234,56")};
+        const QStringList threeSkipped{QStringLiteral("-000001||||"), QStringLiteral("-000002||||"),
+                                       QStringLiteral("-000003||||")};
+
+        QTest::newRow("quantities 2, 0, 1") << abc << QString() << abcJob;
+        QTest::newRow("first label 4: three skipped positions, numbering not shifted")
+            << abc << QStringLiteral("4") << threeSkipped + abcJob;
+        QTest::newRow("first label 1: nothing skipped") << abc << QStringLiteral("1") << abcJob;
+        QTest::newRow("first label 0: nothing skipped") << abc << QStringLiteral("0") << abcJob;
+        QTest::newRow("first label negative: nothing skipped") << abc << QStringLiteral("-5") << abcJob;
+        QTest::newRow("halves to the even neighbour: 2.5 -> 2, 3.5 -> 4, 0.5 -> 0")
+            << QList<Product>{{QStringLiteral("D"), QStringLiteral("2.5"), QStringLiteral("1")},
+                              {QStringLiteral("E"), QStringLiteral("3.5"), QStringLiteral("1")},
+                              {QStringLiteral("F"), QStringLiteral("0.5"), QStringLiteral("1")},
+                              {QStringLiteral("G"), QStringLiteral("0.501"), QStringLiteral("1")}}
+            << QString()
+            << QStringList{QStringLiteral("000001|D||789000000001|1,00"), QStringLiteral("000002|D||789000000001|1,00"),
+                           QStringLiteral("000003|E||789000000002|1,00"), QStringLiteral("000004|E||789000000002|1,00"),
+                           QStringLiteral("000005|E||789000000002|1,00"), QStringLiteral("000006|E||789000000002|1,00"),
+                           QStringLiteral("000007|G||789000000004|1,00")};
+        QTest::newRow("no price: 0.00; empty or negative quantity: no label")
+            << QList<Product>{{QStringLiteral("H"), QStringLiteral("1"), null()},
+                              {QStringLiteral("I"), null(), QStringLiteral("5")},
+                              {QStringLiteral("J"), QStringLiteral("-2"), QStringLiteral("5")}}
+            << QString() << QStringList{QStringLiteral("000001|H||789000000001|0,00")};
+        QTest::newRow("empty list: only the skipped positions") << QList<Product>{} << QStringLiteral("4") << threeSkipped;
+    }
+
+    void expansion()
+    {
+        QFETCH(QList<Product>, list);
+        QFETCH(QString, etiqInicial);
+        QFETCH(QStringList, job);
+        fillList(list);
+        db->suite.exec(QStringLiteral("insert into TABREV2 (CODIGO, COMPONENTE) values ('000001', 'previous job')"));
+        NoJobProgress quiet;
+        const qint64 labels = expand(etiqInicial, quiet);
+        QCOMPARE(jobRows(), job);
+        QCOMPARE(labels, qint64(job.size() - job.filter(QRegularExpression(QStringLiteral("^-"))).size()));
+        // The list itself is left as it was, so the same job can be printed again.
+        QCOMPARE(db->suite.scalar(QStringLiteral("select count(*) from TABREV1")).toInt(), list.size());
+    }
+
+    // The panel follows the job: a caption per label, the gauge per list row.
+    void progressOfAJob()
+    {
+        fillList({{QStringLiteral("A"), QStringLiteral("2"), null()},
+                  {QStringLiteral("B"), QStringLiteral("0"), null()},
+                  {QStringLiteral("C"), QStringLiteral("1"), null()}});
+        RecordedProgress progress;
+        expand(QStringLiteral("2"), progress);
+        QCOMPARE(progress.calls, QStringList({QStringLiteral("begin 3"), QStringLiteral("label A"), QStringLiteral("label A"),
+                                              QStringLiteral("row 1"), QStringLiteral("row 2"), QStringLiteral("label C"),
+                                              QStringLiteral("row 3"), QStringLiteral("end")}));
+    }
+
+    // A first label that is not a whole number is refused before anything
+    // changes: the previous job stays and the panel never appears.
+    void badFirstLabelChangesNothing_data()
+    {
+        QTest::addColumn<QString>("etiqInicial");
+        QTest::newRow("letters") << QStringLiteral("abc");
+        QTest::newRow("decimal") << QStringLiteral("2,5");
+        QTest::newRow("trailing text") << QStringLiteral("4x");
+        QTest::newRow("blank") << QStringLiteral(" ");
+    }
+
+    void badFirstLabelChangesNothing()
+    {
+        QFETCH(QString, etiqInicial);
+        fillList({{QStringLiteral("A"), QStringLiteral("2"), null()}});
+        db->suite.exec(QStringLiteral("insert into TABREV2 (CODIGO, COMPONENTE) values ('000001', 'previous job')"));
+        RecordedProgress progress;
+        try {
+            expand(etiqInicial, progress);
+            QFAIL("a first label that is not an integer must be refused");
+        } catch (const ConvertError &error) {
+            QCOMPARE(error.message(), QStringLiteral("'%1' is not a valid integer value").arg(etiqInicial));
+        }
+        QCOMPARE(jobRows(), QStringList{QStringLiteral("000001|previous job|||")});
+        QVERIFY(progress.calls.isEmpty());
+    }
+
+    // Jobs of different sizes one after the other, as the pharmacy prints them:
+    // each is read back in the order it was written.
+    void jobsReadBackInOrder()
+    {
+        QList<Product> big, small;
+        for (int i = 0; i < 30; ++i)
+            big << Product{QStringLiteral("Produto %1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("10"), null()};
+        for (int i = 0; i < 30; ++i)
+            small << Product{QStringLiteral("Outro %1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("3"), null()};
+        NoJobProgress quiet;
+        for (const auto &list : {big, small, big}) {
+            db->suite.exec(QStringLiteral("delete from TABREV1"));
+            fillList(list);
+            db->dm->TabRev1->Close();
+            const qint64 labels = expand(QStringLiteral("5"), quiet);
+            const QStringList rows = jobRows();
+            QCOMPARE(rows.size(), labels + 4);
+            QStringList codes;
+            for (const QString &row : rows)
+                codes << row.section(QLatin1Char('|'), 0, 0);
+            QStringList sorted = codes;
+            sorted.sort();
+            QCOMPARE(codes, sorted);
+            QCOMPARE(rows.last().section(QLatin1Char('|'), 1, 1), list.last().name);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(LabelJobTest)
+#include "tst_label_job.moc"

@@ -1,0 +1,206 @@
+// "Etiquetas com preços" through the real window, offscreen, on an embedded
+// database: the list built and filled in the grid, the job in TABREV2, the
+// thermal command files and the batch starts, for the thermal model, for a
+// model that prints nothing, and for a first label that is not a number.
+#include "ListWindow.h"
+#include "ProcessStarter.h"
+#include "TDM.h"
+#include "TFormSelvarra.h"
+#include "TPieGauge.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Header of a job's first file (with "f100") and of every later file.
+const QByteArray kFirstHeader = "R0,0\r\nq999\r\nI8,3,001\r\nQ100,024\r\nrN\r\nS3\r\nD7\r\nZT\r\nJF\r\nO\r\nf100\r\nN\r\n";
+const QByteArray kLaterHeader = "R0,0\r\nq999\r\nI8,3,001\r\nQ100,024\r\nrN\r\nS3\r\nD7\r\nZT\r\nJF\r\nO\r\nN\r\n";
+
+} // namespace
+
+class PrintFlowTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<ListWindow> window;
+    QString workFolder;
+    QList<QStringList> starts; // batch file, command file, printer path
+    ProcessStarter::Starter previousStarter;
+
+    TFormSelvarra *form() { return window->form(); }
+
+    QStringList job()
+    {
+        QStringList rows;
+        for (const QVariantList &row : window->app.suite.rows(
+                 QStringLiteral("select CODIGO, COMPONENTE, cast(QDE as varchar(20)), CODIGOEAN, "
+                                "cast(PRECO1 as varchar(20)) from TABREV2 order by CODIGO"))) {
+            QStringList texts;
+            for (const QVariant &value : row)
+                texts << (value.isNull() ? QString() : value.toString());
+            rows << texts.join(QLatin1Char('|'));
+        }
+        return rows;
+    }
+
+    QByteArray commandFile(const QString &name)
+    {
+        QFile file(QDir(workFolder).filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QStringList commandFiles() { return QDir(workFolder).entryList({QStringLiteral("Etiq*")}, QDir::Files); }
+
+    void print(const QString &etiqInicial)
+    {
+        form()->EditEtiqInic->setText(etiqInicial);
+        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+    }
+
+    // The three products with quantities 2, 0 and 1 typed in the grid.
+    void buildAndFillList()
+    {
+        window->addProduct(QStringLiteral("P1"), QStringLiteral("ALCOOL GEL 70% 500ML"), QStringLiteral("7896004703397"),
+                           QStringLiteral("12.9"));
+        window->addProduct(QStringLiteral("P2"), QStringLiteral("BEPANTOL DERMA CREME 40G"), QStringLiteral("7891106001212"),
+                           QStringLiteral("35.5"));
+        window->addProduct(QStringLiteral("P3"), QStringLiteral("CEWIN 500MG 30 COMPRIMIDOS EFERVESCENTES"),
+                           QStringLiteral("7891058017392"), QVariant(QMetaType::fromType<QString>()));
+        window->clickBuild();
+        window->typeInCell(0, 0, QStringLiteral("2"));
+        window->typeInCell(1, 0, QStringLiteral("0"));
+        window->typeInCell(2, 0, QStringLiteral("1")); // still being edited when the print starts
+    }
+
+private slots:
+    void init()
+    {
+        window = std::make_unique<ListWindow>();
+        // A model that no output knows, next to the list fixture's A4, Zebra (current) and Carta.
+        QVERIFY(window->start());
+        window->app.suite.exec(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO) values ('04', 'Gôndola - 2 colunas')"));
+        QVERIFY(QDir(window->app.suite.root()).mkpath(QStringLiteral("Interfac01")));
+        workFolder = window->app.suite.path(QStringLiteral("Interfac01"));
+        starts.clear();
+        previousStarter = ProcessStarter::setStarter([this](const QString &batch, const QStringList &arguments) {
+            starts << (QStringList{batch} + arguments);
+            return true;
+        });
+        buildAndFillList();
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+    }
+
+    void cleanup()
+    {
+        ProcessStarter::setStarter(previousStarter);
+        window.reset();
+    }
+
+    // First label 4 on the Zebra model: three skipped positions and three
+    // labels, two files of three labels across, each handed to the batch file.
+    void thermalModelPrintsTheJob()
+    {
+        print(QStringLiteral("4"));
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(job(), QStringList({QStringLiteral("-000001||||"), QStringLiteral("-000002||||"),
+                                     QStringLiteral("-000003||||"),
+                                     QStringLiteral("000001|ALCOOL GEL 70% 500ML||7896004703397|12.90"),
+                                     QStringLiteral("000002|ALCOOL GEL 70% 500ML||7896004703397|12.90"),
+                                     QStringLiteral("000003|CEWIN 500MG 30 COMPRIMIDOS EFERVESCENTES||7891058017392|0.00")}));
+
+        const QByteArray blank = "A%1,0,0,2,1,1,N,\"\"\r\nA%1,20,0,2,1,1,N,\"\"\r\nB%1,42,0,1,2,6,40,B,\"\"\r\n"
+                                 "A%1,119,0,4,1,1,N,\"R$ 0,00\"\r\n";
+        QCOMPARE(commandFile(QStringLiteral("Etiq001.txt")),
+                 kFirstHeader + QByteArray(blank).replace("%1", "0") + QByteArray(blank).replace("%1", "285")
+                     + QByteArray(blank).replace("%1", "570") + "P1\r\n");
+        QCOMPARE(commandFile(QStringLiteral("Etiq002.txt")),
+                 kLaterHeader
+                     + "A0,0,0,2,1,1,N,\"ALCOOL GEL 70% 500ML\"\r\n"
+                       "A0,20,0,2,1,1,N,\"\"\r\n"
+                       "B0,42,0,1,2,6,40,B,\"7896004703397\"\r\n"
+                       "A0,119,0,4,1,1,N,\"R$ 12,90\"\r\n"
+                       "A285,0,0,2,1,1,N,\"ALCOOL GEL 70% 500ML\"\r\n"
+                       "A285,20,0,2,1,1,N,\"\"\r\n"
+                       "B285,42,0,1,2,6,40,B,\"7896004703397\"\r\n"
+                       "A285,119,0,4,1,1,N,\"R$ 12,90\"\r\n"
+                       "A570,0,0,2,1,1,N,\"CEWIN 500MG 30 COMPR\"\r\n"
+                       "A570,20,0,2,1,1,N,\"IMIDOS EFERVESCENTES\"\r\n"
+                       "B570,42,0,1,2,6,40,B,\"7891058017392\"\r\n"
+                       "A570,119,0,4,1,1,N,\"R$ 0,00\"\r\n"
+                       "P1\r\n");
+        QCOMPARE(commandFiles(), QStringList({QStringLiteral("Etiq001.txt"), QStringLiteral("Etiq002.txt")}));
+        const QString batch = QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat"));
+        QCOMPARE(starts, QList<QStringList>({{batch, QDir(workFolder).filePath(QStringLiteral("Etiq001.txt")),
+                                              QStringLiteral("/dev/null")},
+                                             {batch, QDir(workFolder).filePath(QStringLiteral("Etiq002.txt")),
+                                              QStringLiteral("/dev/null")}}));
+
+        // The closing steps: panel gone, box cleared, list untouched, model kept, job table closed.
+        QVERIFY(form()->Painel1->isHidden());
+        QCOMPARE(form()->Pizza->maximum(), 3);
+        QCOMPARE(form()->Pizza->value(), 3);
+        QCOMPARE(form()->EditEtiqInic->text(), QString());
+        QCOMPARE(window->storedList(),
+                 QStringList({QStringLiteral("P1|ALCOOL GEL 70% 500ML|2|7896004703397|12.9"),
+                              QStringLiteral("P2|BEPANTOL DERMA CREME 40G|0|7891106001212|35.5"),
+                              QStringLiteral("P3|CEWIN 500MG 30 COMPRIMIDOS EFERVESCENTES|1|7891058017392|")}));
+        QVERIFY(form()->DBLCB1->hasFocus());
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        QCOMPARE(window->dm()->EtiqPar->FieldByName(QStringLiteral("MODELO")).AsString(), QStringLiteral("02"));
+        QVERIFY(!window->dm()->TabRev2->Active());
+    }
+
+    // A model whose description names no output: the job is written, nothing printed.
+    void modelMatchingNothingOnlyFillsTheJob()
+    {
+        QTest::keyClick(form()->DBLCB1, Qt::Key_End);
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
+        print(QString());
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(job().size(), 3);
+        QCOMPARE(job().first(), QStringLiteral("000001|ALCOOL GEL 70% 500ML||7896004703397|12.90"));
+        QCOMPARE(commandFiles(), QStringList());
+        QVERIFY(starts.isEmpty());
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
+    }
+
+    // A first label that is not a number is reported and changes nothing:
+    // the last job stays, the box keeps the text, the panel never shows.
+    void firstLabelNotANumberChangesNothing()
+    {
+        print(QString());
+        const QStringList lastJob = job();
+        starts.clear();
+        print(QStringLiteral("3a"));
+        QCOMPARE(window->app.messages, QStringList{QStringLiteral("'3a' is not a valid integer value")});
+        QCOMPARE(job(), lastJob);
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("3a"));
+        QVERIFY(form()->Painel1->isHidden());
+        QVERIFY(starts.isEmpty());
+    }
+
+    // Without the station's work folder the I/O error is shown and the job
+    // stays in TABREV2; the window is usable again.
+    void missingWorkFolderIsReported()
+    {
+        QVERIFY(QDir(workFolder).removeRecursively());
+        print(QString());
+        QCOMPARE(window->app.messages.size(), 1);
+        QVERIFY2(window->app.messages.first().startsWith(QStringLiteral("I/O error 3: Path not found")),
+                 qPrintable(window->app.messages.first()));
+        QCOMPARE(job().size(), 3);
+        QVERIFY(starts.isEmpty());
+        QVERIFY(form()->Painel1->isHidden());
+        QVERIFY(form()->btnEtiqSemPreco->isEnabled());
+    }
+};
+
+QTEST_MAIN(PrintFlowTest)
+#include "tst_print_flow.moc"
