@@ -1,7 +1,7 @@
 // "Etiquetas com preços" through the real window, offscreen, on an embedded
 // database: the list built and filled in the grid, the job in TABREV2, the
-// thermal command files and the batch starts, for the thermal model, for a
-// model that prints nothing, and for a first label that is not a number.
+// thermal command files and the batch starts, for the thermal model, a sheet
+// model, a model that prints nothing, and a first label that is not a number.
 #include "ListWindow.h"
 #include "ProcessStarter.h"
 #include "TDM.h"
@@ -169,6 +169,23 @@ private slots:
         QCOMPARE(commandFiles(), QStringList());
         QVERIFY(starts.isEmpty());
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
+    }
+
+    // A sheet model runs the report project, not the thermal output. Without a
+    // project file its error ends the print before the closing steps: the job
+    // stays open for a new attempt.
+    void sheetModelRunsTheReportProject()
+    {
+        QTest::keyClick(form()->DBLCB1, Qt::Key_Home);
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("A4 - Pimaco 6180 (3 x 10)"));
+        print(QString());
+        QCOMPARE(window->app.messages.size(), 1);
+        QVERIFY2(window->app.messages.first().startsWith(QStringLiteral("The following reporting project does not exist:")),
+                 qPrintable(window->app.messages.first()));
+        QCOMPARE(job().size(), 3);
+        QCOMPARE(commandFiles(), QStringList());
+        QVERIFY(starts.isEmpty());
+        QVERIFY(window->dm()->TabRev2->Active());
     }
 
     // A first label that is not a number is reported and changes nothing:
