@@ -52,73 +52,46 @@ private slots:
         suite.reset();
     }
 
-    void layouts_data()
+    // Created in start-up order, hidden, with the titles as the suite wrote
+    // them (leading blanks and all) and their elements in the label cell.
+    void windowsInOrder()
     {
-        QTest::addColumn<int>("order");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("paper");
-        QTest::addColumn<int>("columns");
-        // bottom, length, top, width, left, right, column space: the page values by index
-        QTest::addColumn<QList<double>>("pageValues");
-        QTest::addColumn<QStringList>("elements");
-        QTest::addColumn<bool>("boundToJob");
-
-        QTest::newRow("FormRelatorio") << 0 << QStringLiteral(" Formulário de 4 colunas x 15 linhas - 60 etiquetas - A4")
-                                       << QStringLiteral("Letter") << 4 << QList<double>{11, 279.4, 13, 215.9, 15, 13, 2}
-                                       << QStringList{QStringLiteral("QRDBText2"), QStringLiteral("QRDBText3")} << false;
-        QTest::newRow("FormRelat2") << 1 << QStringLiteral(" Formulário de 6 colunas x 20 linhas - 120 etiquetas - A4")
-                                    << QStringLiteral("A4") << 6 << QList<double>{10, 297, 14, 210, 8, 7, 3}
-                                    << QStringList{QStringLiteral("QRDBText2"), QStringLiteral("qrlbl1"),
-                                                   QStringLiteral("qrdbtxtPreco1")}
-                                    << true;
-        QTest::newRow("FormRelCodBarra") << 2 << QStringLiteral("  Formulário de 4 colunas x 15 linhas - 60 etiquetas - A4")
-                                         << QStringLiteral("A4") << 4 << QList<double>{0, 297, 0, 210, 8, 0, 4}
-                                         << QStringList{QStringLiteral("QRDBText2")} << true;
-        QTest::newRow("FormRelCodBarra2") << 3 << QStringLiteral("  Formulário de 6 colunas x 20 linhas - 120 etiquetas - A4")
-                                          << QStringLiteral("A4") << 6 << QList<double>{10, 297, 10, 210, 10, 8, 3}
-                                          << QStringList{} << true;
-        QTest::newRow("FormEtiqAlca") << 4 << QStringLiteral("FormEtiqAlca") << QStringLiteral("Letter") << 2
-                                      << QList<double>{4, 279.4, 1.5, 215.9, 28, 22, 2}
-                                      << QStringList{QStringLiteral("QRDBText2"), QStringLiteral("qrlbl1"),
-                                                     QStringLiteral("qrdbtxtPreco1")}
-                                      << true;
-        QTest::newRow("FormRelat4") << 5 << QStringLiteral(" Etiquetas - 4 colunas x 20 linhas - 80 etiquetas - Carta")
-                                    << QStringLiteral("Letter") << 4 << QList<double>{10, 279.4, 10, 215.9, 8, 7, 3}
-                                    << QStringList{QStringLiteral("QRDBText1")} << false;
-        QTest::newRow("FormRelCodBarra4") << 6 << QStringLiteral("FormRelCodBarra4") << QStringLiteral("Letter") << 4
-                                          << QList<double>{10, 279.4, 30, 215.9, 30, 10, 0} << QStringList{} << true;
+        QStringList names, titles, elements;
+        for (QWidget *window : windows) {
+            QVERIFY(window->isHidden());
+            names << window->objectName();
+            titles << window->windowTitle();
+            QStringList cell;
+            for (QLabel *label : window->findChild<QWidget *>(QStringLiteral("DetailBand1"))->findChildren<QLabel *>())
+                cell << label->objectName();
+            elements << cell.join(QLatin1Char(' '));
+        }
+        QCOMPARE(names, QStringList({QStringLiteral("FormRelatorio"), QStringLiteral("FormRelat2"),
+                                     QStringLiteral("FormRelCodBarra"), QStringLiteral("FormRelCodBarra2"),
+                                     QStringLiteral("FormEtiqAlca"), QStringLiteral("FormRelat4"),
+                                     QStringLiteral("FormRelCodBarra4")}));
+        QCOMPARE(titles, QStringList({QStringLiteral(" Formulário de 4 colunas x 15 linhas - 60 etiquetas - A4"),
+                                      QStringLiteral(" Formulário de 6 colunas x 20 linhas - 120 etiquetas - A4"),
+                                      QStringLiteral("  Formulário de 4 colunas x 15 linhas - 60 etiquetas - A4"),
+                                      QStringLiteral("  Formulário de 6 colunas x 20 linhas - 120 etiquetas - A4"),
+                                      QStringLiteral("FormEtiqAlca"),
+                                      QStringLiteral(" Etiquetas - 4 colunas x 20 linhas - 80 etiquetas - Carta"),
+                                      QStringLiteral("FormRelCodBarra4")}));
+        QCOMPARE(elements, QStringList({QStringLiteral("QRDBText2 QRDBText3"), QStringLiteral("QRDBText2 qrlbl1 qrdbtxtPreco1"),
+                                        QStringLiteral("QRDBText2"), QString(), QStringLiteral("QRDBText2 qrlbl1 qrdbtxtPreco1"),
+                                        QStringLiteral("QRDBText1"), QString()}));
     }
 
-    void layouts()
+    // The page of the 6 x 20 layout by index, in millimetres, kept in tenths.
+    void relat2PageValues()
     {
-        QFETCH(int, order);
-        QFETCH(QString, title);
-        QFETCH(QList<double>, pageValues);
-        QFETCH(QStringList, elements);
-        QFETCH(bool, boundToJob);
-
-        QCOMPARE(windows.size(), 7);
-        auto *window = qobject_cast<FixedLayoutWindow *>(windows[order]);
-        QVERIFY(window);
-        QCOMPARE(window->objectName(), QString::fromLatin1(QTest::currentDataTag()));
-        QVERIFY(window->isHidden());
-        QCOMPARE(window->windowTitle(), title);
-        QuickRepPage *quickRep = window->findChild<QuickRepPage *>(QStringLiteral("QuickRep1"));
-        QVERIFY(quickRep);
-        QTEST(quickRep->paperSize(), "paper");
-        QTEST(quickRep->columns(), "columns");
+        const QList<double> millimetres{10, 297, 14, 210, 8, 7, 3};
         for (int i = 0; i < QuickRepPage::ValueCount; ++i) {
-            QCOMPARE(quickRep->pageValue(i), pageValues[i]);
-            QCOMPARE(quickRep->storedValue(i), pageValues[i] * 10);
+            QCOMPARE(page().pageValue(i), millimetres[i]);
+            QCOMPARE(page().storedValue(i), millimetres[i] * 10);
         }
-        QWidget *band = window->findChild<QWidget *>(QStringLiteral("DetailBand1"));
-        QVERIFY(band);
-        QStringList names;
-        for (QLabel *label : band->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
-            names << label->objectName();
-        QCOMPARE(names, elements);
-        QCOMPARE(window->layout().dataSetName.isEmpty(), !boundToJob);
-        QVERIFY(!window->DataSet());
+        QCOMPARE(page().paperSize(), QStringLiteral("A4"));
+        QCOMPARE(page().columns(), 6);
     }
 
     // The handle layout takes the 6 x 20 cell's elements, moving and shrinking the name.
