@@ -143,7 +143,10 @@ void ClientDataSet::Close()
 
 void ClientDataSet::ensureFresh()
 {
-    if (!m_stale)
+    // A change the database refused stays in the log with its row, as after a
+    // re-read that failed; reading again now would drop it and leave the cursor
+    // on another row, so the re-read waits until the log is empty.
+    if (!m_stale || !m_pending.empty())
         return;
     const int keep = m_cursor;
     reload();
