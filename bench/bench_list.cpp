@@ -1,0 +1,208 @@
+// The product list: building it from 5,000 and 10,000 resale products through
+// the builder the button runs, with a log memo and a loading bar like the
+// window's, next to the same number of bare single-row committed inserts, and
+// the keystrokes of the name search on a 10,000-row list. A build that read the
+// list again after every post would show a ratio near 4, not 2.
+#include "BenchRegistry.h"
+
+#include "ColumnLists.h"
+#include "CurrentModel.h"
+#include "ProductListBuilder.h"
+#include "ProductSearch.h"
+#include "TDM.h"
+#include "TestSuite.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <functional>
+
+namespace {
+
+const QString kConnection = QStringLiteral("bench-list");
+
+// The window's part of a build: the log in a memo, the loading bar, events
+// processed after every product, as the main window does them.
+class BenchDisplay : public ListBuildDisplay
+{
+public:
+    BenchDisplay()
+    {
+        m_window.resize(632, 438);
+        m_log.setGeometry(23, 24, 586, 321);
+        m_log.hide(); // the build log is hidden unless the user asks for it
+        m_bar.setGeometry(134, 353, 471, 20);
+        m_window.show();
+    }
+    void logClear() override { m_log.clear(); }
+    void logAppend(const QString &lines) override { m_log.appendPlainText(lines); }
+    void loadingBegin(int maximum) override { m_bar.setRange(0, maximum); }
+    void loadingSetValue(int value) override { m_bar.setValue(value); }
+    void processEvents() override { QCoreApplication::processEvents(); }
+
+private:
+    QWidget m_window;
+    QPlainTextEdit m_log{&m_window};
+    QProgressBar m_bar{&m_window};
+};
+
+QString productName(int i)
+{
+    static const char *const kinds[] = {"Sabonete", "Shampoo", "Creme", "Protetor solar", "Vitamina C", "Hidratante"};
+    return QStringLiteral("%1 nº %2").arg(QLatin1String(kinds[i % 6])).arg(i, 5, 10, QLatin1Char('0'));
+}
+
+// The same product, row i, for COMPONEN and for the bare inserts into TABREV1:
+// code, name, bar-code number and price, bound in that order.
+void bindProduct(QSqlQuery &query, int i)
+{
+    query.bindValue(0, QStringLiteral("R%1").arg(i, 6, 10, QLatin1Char('0')));
+    query.bindValue(1, productName(i));
+    query.bindValue(2, QStringLiteral("789%1").arg(i, 10, 10, QLatin1Char('0')));
+    query.bindValue(3, QStringLiteral("%1.90").arg(i % 300));
+}
+
+// Runs body with a connection of the benchmark's own on the suite's database.
+void withDatabase(TestSuite &suite, const std::function<void(QSqlDatabase &)> &body)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), kConnection);
+        db.setDatabaseName(suite.mainDatabasePath());
+        db.setUserName(QStringLiteral("sysdba"));
+        db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1252"));
+        if (!db.open())
+            qFatal("cannot open the benchmark database");
+        body(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(kConnection);
+}
+
+void seedProducts(TestSuite &suite, int count)
+{
+    withDatabase(suite, [count](QSqlDatabase &db) {
+        db.transaction();
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, DCB, PRECOR) values (?, ?, 'REV', ?, ?)"));
+        for (int i = 0; i < count; ++i) {
+            bindProduct(query, i);
+            if (!query.exec())
+                qFatal("seeding COMPONEN failed");
+        }
+        db.commit();
+    });
+}
+
+qint64 timeBuild(TDM &dm, int expected)
+{
+    BenchDisplay display;
+    ProductListBuilder builder(dm, display);
+    QElapsedTimer timer;
+    timer.start();
+    builder.run();
+    // The button ends by reselecting the model, which keeps the model data sets,
+    // and so the connection, open for the searches that follow.
+    CurrentModel::reselect(dm, nullptr);
+    const qint64 ms = timer.elapsed();
+    if (dm.TabRev1->RecordCount() != expected)
+        qFatal("expected %d rows in the list, read %d", expected, dm.TabRev1->RecordCount());
+    return ms;
+}
+
+qint64 timeBareInserts(TestSuite &suite, int count)
+{
+    qint64 ms = 0;
+    withDatabase(suite, [&](QSqlDatabase &db) {
+        QSqlQuery(db).exec(QStringLiteral("delete from TABREV1"));
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, CODIGOEAN, PRECO1) values (?, ?, ?, ?)"));
+        QElapsedTimer timer;
+        timer.start();
+        // Without an explicit transaction the driver commits every statement.
+        for (int i = 0; i < count; ++i) {
+            bindProduct(query, i);
+            if (!query.exec())
+                qFatal("bare insert failed: %s", qPrintable(query.lastError().text()));
+        }
+        ms = timer.elapsed();
+    });
+    return ms;
+}
+
+// A user typing "Vitamina C n" into the name box, one keystroke at a time.
+double timeKeystrokes(TDM &dm)
+{
+    const QString typed = QStringLiteral("Vitamina C nº 0");
+    QElapsedTimer timer;
+    timer.start();
+    for (int n = 1; n <= typed.size(); ++n)
+        ProductSearch::reload(dm, ProductSearch::Column::Componente, typed.left(n));
+    const double ms = double(timer.elapsed()) / typed.size();
+    if (!dm.TabRev1->FieldByName(QStringLiteral("Componente")).AsString().startsWith(typed))
+        qFatal("the search did not land on a matching product");
+    return ms;
+}
+
+struct BuildFigures
+{
+    qint64 buildMs = 0;
+    qint64 bareMs = 0;
+    double keystrokeMs = 0;
+};
+
+BuildFigures measureOnce(int products)
+{
+    TestSuite suite;
+    if (!suite.createMainDatabase())
+        qFatal("cannot create the benchmark database");
+    seedProducts(suite, products);
+    BuildFigures figures;
+    TDM dm;
+    dm.SQLConnection1->setDataBase(QStringLiteral(":C:\\boticon\\dados\\boticon.bd"));
+    figures.buildMs = timeBuild(dm, products);
+    figures.keystrokeMs = timeKeystrokes(dm);
+    dm.TabRev1->Close();
+    dm.EtiqPar->Close();
+    dm.EtiqCorr->Close();
+    figures.bareMs = timeBareInserts(suite, products);
+    return figures;
+}
+
+// The machine is shared: each figure is the best of a few runs, each on a fresh database.
+BuildFigures measure(int products)
+{
+    constexpr int kRuns = 5;
+    BuildFigures best = measureOnce(products);
+    for (int run = 1; run < kRuns; ++run) {
+        const BuildFigures next = measureOnce(products);
+        best.buildMs = qMin(best.buildMs, next.buildMs);
+        best.bareMs = qMin(best.bareMs, next.bareMs);
+        best.keystrokeMs = qMin(best.keystrokeMs, next.keystrokeMs);
+    }
+    return best;
+}
+
+// "selvar-bench list" measures 5,000 and 10,000 products; "selvar-bench list N" N and 2N.
+int runListBench(const QStringList &args)
+{
+    setColumnLists();
+    const int half = args.isEmpty() ? 5000 : qMax(10, args.first().toInt());
+    const BuildFigures small = measure(half);
+    const BuildFigures large = measure(2 * half);
+    QTextStream out(stdout);
+    out << "list_build_" << half << "_ms: " << small.buildMs << '\n';
+    out << "list_build_" << 2 * half << "_ms: " << large.buildMs << '\n';
+    out << "list_build_ratio: " << QString::number(double(large.buildMs) / double(small.buildMs), 'f', 2) << '\n';
+    out << "bare_insert_" << 2 * half << "_ms: " << large.bareMs << '\n';
+    out << "search_keystroke_" << 2 * half << "_ms: " << QString::number(large.keystrokeMs, 'f', 1) << '\n';
+    return 0;
+}
+
+} // namespace
+
+SELVAR_BENCH_GROUP("list", runListBench);

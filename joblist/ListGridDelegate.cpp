@@ -1,0 +1,69 @@
+#include "ListGridDelegate.h"
+
+#include "ClientDataSet.h"
+#include "DataSetModel.h"
+#include "DataSource.h"
+#include "Decimal.h"
+#include "Field.h"
+#include "Messages.h"
+
+#include <QLineEdit>
+
+const Field *ListGridDelegate::fieldOf(const QModelIndex &index)
+{
+    const auto *model = qobject_cast<const DataSetModel *>(index.model());
+    if (!model || !model->dataSet() || index.column() < 0 || index.column() >= model->columns().size())
+        return nullptr;
+    return model->dataSet()->FindField(model->columns().at(index.column()).field);
+}
+
+QWidget *ListGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    const Field *field = fieldOf(index);
+    if (auto *line = qobject_cast<QLineEdit *>(editor); line && field && field->def().type == FieldType::Text
+                                                         && field->def().size > 0)
+        line->setMaxLength(field->def().size);
+    return editor;
+}
+
+QString ListGridDelegate::numberProblem(const Field &field, const QString &columnTitle, const QString &text)
+{
+    const FieldDef &def = field.def();
+    if (def.type != FieldType::Decimal || text.trimmed().isEmpty())
+        return QString();
+    Decimal value;
+    bool fits = Decimal::parse(text, def.scale, &value);
+    if (fits && def.size > 0) {
+        // A decimal(15,3) holds at most 12 digits before the point.
+        qint64 limit = 1;
+        for (int i = 0; i < def.size && limit < Q_INT64_C(1000000000000000000); ++i)
+            limit *= 10;
+        fits = value.units() < limit && value.units() > -limit;
+    }
+    if (fits)
+        return QString();
+    return QStringLiteral("\"%1\" não é um valor válido para a coluna \"%2\". Digite um número, por exemplo 3 ou 2,5.")
+        .arg(text, columnTitle);
+}
+
+void ListGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    const auto *line = qobject_cast<QLineEdit *>(editor);
+    const Field *field = fieldOf(index);
+    if (line && field) {
+        const QString title = model->headerData(index.column(), Qt::Horizontal, Qt::DisplayRole).toString();
+        const QString problem = numberProblem(*field, title, line->text());
+        if (!problem.isEmpty()) {
+            // The message box takes the focus from the editor, which asks to be
+            // committed once more; one message is enough.
+            if (!m_refusing) {
+                m_refusing = true;
+                Messages::show(problem);
+                m_refusing = false;
+            }
+            return;
+        }
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class Field;
+
+// The cell editors of the product list grid. A text cell takes no more
+// characters than its column holds ("Código EAN": 13). A number cell checks
+// what was typed before it reaches the row: a text that is not a number, or
+// one the column cannot hold, is refused with a message in Portuguese and the
+// cell keeps its value, so nothing else typed in the row is lost.
+class ListGridDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+
+    // The message for a text refused by a number column, or empty when it fits.
+    static QString numberProblem(const Field &field, const QString &columnTitle, const QString &text);
+
+private:
+    static const Field *fieldOf(const QModelIndex &index);
+
+    mutable bool m_refusing = false;
+};

@@ -1,0 +1,136 @@
+#include "ProductListBuilder.h"
+
+#include "ListStatements.h"
+#include "SelvarError.h"
+#include "TDM.h"
+
+namespace {
+
+// Keeps the grid bound to TabRev1 from reading the list again after every post
+// while the build runs; the re-read then waits until the list is next looked at.
+class ControlsDisabled
+{
+public:
+    explicit ControlsDisabled(ClientDataSet *dataSet) : m_dataSet(dataSet) { m_dataSet->DisableControls(); }
+    ~ControlsDisabled() { m_dataSet->EnableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    ClientDataSet *m_dataSet;
+};
+
+QString field(ClientDataSet *dataSet, const char *name)
+{
+    return dataSet->FieldByName(QLatin1String(name)).AsString();
+}
+
+} // namespace
+
+QString ProductListBuilder::listStatement()
+{
+    return ListStatements::tabRev1OrderedBy(QStringLiteral("COMPONENTE, CODIGO"));
+}
+
+void ProductListBuilder::run()
+{
+    m_productsRead = 0;
+    m_rowsRefused = 0;
+    startList();
+    readProducts();
+    {
+        const ControlsDisabled quiet(m_dm.TabRev1);
+        storeProducts();
+        m_display.loadingEnd();
+        // Closing here drops a refused row of the last product, which nobody else will take.
+        m_dm.TabRev1->Close();
+    }
+    readListBack();
+}
+
+void ProductListBuilder::startList()
+{
+    m_dm.TabRev1->Close();
+    m_dm.SQLDS_TabRev1->setCommandText(listStatement());
+    m_dm.SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV1"));
+    m_dm.TabRev1->Open();
+}
+
+void ProductListBuilder::readProducts()
+{
+    m_dm.Componentes->Close();
+    m_dm.SQLDS_Compon->setCommandText(ListStatements::resaleComponents());
+    m_dm.Componentes->Open();
+}
+
+void ProductListBuilder::flushLog()
+{
+    if (m_logLines.isEmpty())
+        return;
+    m_display.logAppend(m_logLines.join(QLatin1Char('\n')));
+    m_logLines.clear();
+}
+
+void ProductListBuilder::storeProducts()
+{
+    // Whatever stops the build, the lines already written reach the log.
+    struct Flush { ProductListBuilder *b; ~Flush() { b->flushLog(); } } flushAtExit{this};
+    ClientDataSet *products = m_dm.Componentes;
+    products->First();
+    m_display.logClear();
+    m_display.loadingBegin(products->RecordCount());
+    m_display.processEvents();
+    int counter = 0;
+    while (!products->Eof()) {
+        // Every product moves the bar, also those skipped for want of a name.
+        m_display.loadingSetValue(++counter);
+        ++m_productsRead;
+        if (!field(products, "COMPONENTE").isEmpty())
+            storeProduct();
+        products->Next();
+        flushLog();
+        m_display.processEvents();
+    }
+}
+
+void ProductListBuilder::storeProduct()
+{
+    ClientDataSet *products = m_dm.Componentes;
+    ClientDataSet *list = m_dm.TabRev1;
+    const QString nome = field(products, "COMPONENTE");
+    const QString dcb = field(products, "DCB");
+
+    // A refused row stays pending in the list (or, refused before it reached the
+    // change log, still being inserted); a new row cannot start then, so this
+    // product takes that row over and replaces all of its values.
+    if (list->ChangeCount() > 0 || list->state() != ClientDataSet::State::Browse) {
+        log(QStringLiteral("vou dar o edit pq o componente já existe"));
+        list->Edit();
+    } else {
+        list->Append();
+    }
+    log(QStringLiteral("Código: ") + dcb + QStringLiteral("  Componente: ") + nome);
+    log(QStringLiteral("CódigoEAN: ") + dcb + QStringLiteral("  Preco: ") + field(products, "PRECOR"));
+
+    list->FieldByName(QStringLiteral("Codigo")).setAsString(field(products, "CODIGO"));
+    list->FieldByName(QStringLiteral("CodigoEAN")).setAsString(dcb);
+    list->FieldByName(QStringLiteral("Componente")).setAsString(nome);
+    list->FieldByName(QStringLiteral("Preco1")).setValue(products->FieldByName(QStringLiteral("PrecoR")).Value());
+    try {
+        list->Post();
+    } catch (const DatabaseError &) {
+        // The database itself failed (a lost connection): that ends the build.
+        throw;
+    } catch (const SelvarError &) {
+        ++m_rowsRefused;
+        log(QStringLiteral("Componente com nome e código duplicado."));
+        log(QStringLiteral("Código: ") + dcb + QStringLiteral("  Componente: ") + nome);
+    }
+}
+
+void ProductListBuilder::readListBack()
+{
+    m_dm.Componentes->Close();
+    m_dm.TabRev1->Open();
+    m_dm.TabRev1->First();
+}

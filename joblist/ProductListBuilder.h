@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QStringList>
+
+class TDM;
+
+// What a list build shows while it runs: the build log and the loading bar of
+// the main window, and a chance for the window to process its events after
+// each product. Every hook does nothing by default. The log lines of one
+// product come in one logAppend call, separated by line feeds: a memo takes
+// them several times faster so than one by one.
+class ListBuildDisplay
+{
+public:
+    virtual ~ListBuildDisplay() = default;
+    virtual void logClear() {}
+    virtual void logAppend(const QString &) {}
+    virtual void loadingBegin(int /*maximum*/) {}
+    virtual void loadingSetValue(int /*value*/) {}
+    virtual void loadingEnd() {}
+    virtual void processEvents() {}
+};
+
+// Fills TABREV1 with one row per resale product (COMPONEN rows of GRUPO "REV",
+// by name then code) and reads the list back ordered the same way. Each row is
+// written to the database as it is posted; a row the database refuses (two
+// products whose codes agree in their first 13 characters) is reported in the
+// log, and the next product takes its place.
+class ProductListBuilder
+{
+public:
+    ProductListBuilder(TDM &dm, ListBuildDisplay &display) : m_dm(dm), m_display(display) {}
+
+    // Empties TABREV1, stores the products and leaves TabRev1 open on its first row.
+    void run();
+
+    int productsRead() const { return m_productsRead; }
+    int rowsRefused() const { return m_rowsRefused; }
+
+    static QString listStatement(); // the order the build leaves the list in
+
+private:
+    void startList();
+    void readProducts();
+    void storeProducts();
+    void storeProduct();
+    void readListBack();
+    void log(const QString &line) { m_logLines << line; }
+    void flushLog();
+
+    TDM &m_dm;
+    ListBuildDisplay &m_display;
+    int m_productsRead = 0;
+    int m_rowsRefused = 0;
+    QStringList m_logLines; // of the product being stored, until the window next breathes
+};
