@@ -1,0 +1,125 @@
+#include "ListWindow.h"
+
+#include "DataSource.h" // before DataSetModel.h, which needs it whole
+#include "DataSetModel.h"
+#include "SelvarProgram.h"
+#include "TDM.h"
+#include "TFormSelvarra.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+const QStringList &ListWindow::modelDescriptions()
+{
+    static const QStringList descriptions{QStringLiteral("A4 - Pimaco 6180 (3 x 10)"),
+                                          QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"),
+                                          QStringLiteral("Carta - Pimaco 6080")};
+    return descriptions;
+}
+
+bool ListWindow::start(const QString &currentModel)
+{
+    if (!app.suite.createMainDatabase())
+        return false;
+    app.writeStandardIni();
+    app.setUser(QStringLiteral("Joana"));
+    app.addStation(QStringLiteral("01"), QStringLiteral("JOANA"));
+    for (int i = 0; i < modelDescriptions().size(); ++i)
+        app.suite.exec(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO, QDECOL) values (?, ?, 3)"),
+                       {QStringLiteral("0%1").arg(i + 1), modelDescriptions()[i]});
+    app.suite.exec(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values (?)"), {currentModel});
+    if (!app.start())
+        return false;
+    form()->show();
+    return QTest::qWaitForWindowActive(form());
+}
+
+TFormSelvarra *ListWindow::form()
+{
+    return app.program().form();
+}
+
+TDM *ListWindow::dm()
+{
+    return app.program().dataModule();
+}
+
+void ListWindow::addProduct(const QString &codigo, const QVariant &componente, const QVariant &dcb, const QVariant &precor,
+                            const QString &grupo)
+{
+    app.suite.exec(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, DCB, PRECOR) values (?, ?, ?, ?, ?)"),
+                   {codigo, componente, grupo, dcb, precor});
+}
+
+void ListWindow::clickBuild()
+{
+    QTest::mouseClick(form()->BotSelvarProdRev, Qt::LeftButton);
+}
+
+void ListWindow::clickReopen()
+{
+    QTest::mouseClick(form()->btnConfigEtiq, Qt::LeftButton);
+}
+
+void ListWindow::clickClose()
+{
+    QTest::mouseClick(form()->BotSairMontEtiq, Qt::LeftButton);
+}
+
+QStringList ListWindow::log()
+{
+    return form()->mmo1->toPlainText().split(QLatin1Char('\n'));
+}
+
+QStringList ListWindow::storedList()
+{
+    QStringList rows;
+    for (const QVariantList &row :
+         app.suite.rows(QStringLiteral("select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by CODIGO"))) {
+        QStringList texts;
+        for (const QVariant &value : row)
+            texts << (value.isNull() ? QString() : value.toString());
+        rows << texts.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QString ListWindow::gridText(int row, int column)
+{
+    return form()->DBGrid1Model->index(row, column).data(Qt::DisplayRole).toString();
+}
+
+QString ListWindow::currentProduct()
+{
+    return dm()->TabRev1->FieldByName(QStringLiteral("Componente")).AsString();
+}
+
+void ListWindow::typeInCell(int row, int column, const QString &text)
+{
+    QTableView *grid = form()->DBGrid1;
+    const QModelIndex cell = grid->model()->index(row, column);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));
+    QVERIFY2(editor, "the cell has no line editor");
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the grid commits the editor's text in a queued call
+}
+
+void ListWindow::goToRow(int row)
+{
+    QTableView *grid = form()->DBGrid1;
+    grid->setCurrentIndex(grid->model()->index(row, 0));
+}
+
+void ListWindowTest::init()
+{
+    w = std::make_unique<ListWindow>();
+    QVERIFY(w->start());
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "AppFixture.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+class TDM;
+class TFormSelvarra;
+
+// The program started on a suite of its own, its window shown, with three
+// label models ("02" current) and whatever products a test adds.
+class ListWindow
+{
+public:
+    static const QStringList &modelDescriptions(); // models 01, 02, 03
+
+    // False when the program could not start.
+    bool start(const QString &currentModel = QStringLiteral("02"));
+
+    AppFixture app;
+    TFormSelvarra *form();
+    TDM *dm();
+
+    void addProduct(const QString &codigo, const QVariant &componente, const QVariant &dcb, const QVariant &precor,
+                    const QString &grupo = QStringLiteral("REV"));
+
+    void clickBuild();
+    void clickReopen();
+    void clickClose();
+
+    QStringList log();
+    // TABREV1 as stored: CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 as texts, by CODIGO.
+    QStringList storedList();
+    QString gridText(int row, int column);
+    QString currentProduct(); // COMPONENTE of TabRev1's current row
+
+    // Types into a cell through the grid's own editor and commits it with Enter.
+    void typeInCell(int row, int column, const QString &text);
+    // Moves the grid to another row, which stores the row being left.
+    void goToRow(int row);
+};
+
+// A test with a fresh window for each test function.
+class ListWindowTest : public QObject
+{
+    Q_OBJECT
+protected:
+    std::unique_ptr<ListWindow> w;
+
+protected slots:
+    void init();
+    void cleanup() { w.reset(); }
+};

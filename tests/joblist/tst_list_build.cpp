@@ -1,0 +1,174 @@
+// Building the ready-made product list through the real window: the rows stored,
+// the build log, the loading bar, the list panel and the current-model box.
+#include "ListWindow.h"
+
+#include "DataSource.h" // before DataSetModel.h, which needs it whole
+#include "DataSetModel.h"
+#include "TDM.h"
+#include "TFormSelvarra.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+class TstListBuild : public ListWindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void buildStoresEveryNamedResaleProductOnce();
+    void buildWithoutResaleProducts();
+    void buildReplacesAnotherList();
+    void actionsInactiveWhileBuilding();
+    void modelBoxAfterABuild();
+    void modelChoiceLastsUntilTheProgramEnds();
+    void unknownCurrentModelShowsNothing();
+};
+
+void TstListBuild::buildStoresEveryNamedResaleProductOnce()
+{
+    // By name: (empty name), Bálsamo, Creme, Desodorante, Esfoliante, Xampu. Desodorante's
+    // code agrees with Creme's in its first 13 characters, Xampu's with Bálsamo's.
+    w->addProduct(QStringLiteral("1000000000001"), QStringLiteral("Bálsamo labial"), QStringLiteral("7891000000011"), QStringLiteral("3.5"));
+    w->addProduct(QStringLiteral("20000000000010A"), QStringLiteral("Creme hidratante"), QStringLiteral("789100000002255"), QStringLiteral("12.9"));
+    w->addProduct(QStringLiteral("20000000000010B"), QStringLiteral("Desodorante"), QStringLiteral("7891000000033"), QStringLiteral("8"));
+    w->addProduct(QStringLiteral("3000000000003"), QStringLiteral("Esfoliante"), QStringLiteral("7891000000044"), QVariant());
+    w->addProduct(QStringLiteral("4000000000004"), QString(), QStringLiteral("7891000000055"), QStringLiteral("1"));
+    w->addProduct(QStringLiteral("5000000000005"), QStringLiteral("Fita crepe"), QStringLiteral("7891000000066"), QStringLiteral("2"), QStringLiteral("MP"));
+    w->addProduct(QStringLiteral("1000000000001X"), QStringLiteral("Xampu"), QStringLiteral("7891000000077"), QStringLiteral("20"));
+
+    w->clickBuild();
+
+    QCOMPARE(w->storedList(), (QStringList{
+                                  QStringLiteral("1000000000001|Bálsamo labial||7891000000011|3.5"),
+                                  QStringLiteral("2000000000001|Creme hidratante||7891000000022|12.9"),
+                                  QStringLiteral("3000000000003|Esfoliante||7891000000044|"),
+                              }));
+    QCOMPARE(w->log(), (QStringList{
+                           QStringLiteral("Código: 7891000000011  Componente: Bálsamo labial"),
+                           QStringLiteral("CódigoEAN: 7891000000011  Preco: 3,5"),
+                           QStringLiteral("Código: 789100000002255  Componente: Creme hidratante"),
+                           QStringLiteral("CódigoEAN: 789100000002255  Preco: 12,9"),
+                           QStringLiteral("Código: 7891000000033  Componente: Desodorante"),
+                           QStringLiteral("CódigoEAN: 7891000000033  Preco: 8"),
+                           QStringLiteral("Componente com nome e código duplicado."),
+                           QStringLiteral("Código: 7891000000033  Componente: Desodorante"),
+                           QStringLiteral("vou dar o edit pq o componente já existe"),
+                           QStringLiteral("Código: 7891000000044  Componente: Esfoliante"),
+                           QStringLiteral("CódigoEAN: 7891000000044  Preco: "),
+                           QStringLiteral("Código: 7891000000077  Componente: Xampu"),
+                           QStringLiteral("CódigoEAN: 7891000000077  Preco: 20"),
+                           QStringLiteral("Componente com nome e código duplicado."),
+                           QStringLiteral("Código: 7891000000077  Componente: Xampu"),
+                       }));
+
+    TFormSelvarra *f = w->form();
+    QCOMPARE(f->Gauge1->maximum(), 6); // the nameless product counts too
+    QCOMPARE(f->Gauge1->value(), 6);
+    QVERIFY(!f->Gauge1->isVisible());
+    QVERIFY(f->PainelSelvarra->isVisible());
+    QCOMPARE(w->dm()->SQLDS_TabRev1->CommandText(),
+             QStringLiteral("Select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by COMPONENTE, CODIGO"));
+    QCOMPARE(f->DBGrid1Model->rowCount(), 3);
+    QCOMPARE(w->gridText(0, 1), QStringLiteral("Bálsamo labial"));
+    QCOMPARE(w->gridText(0, 3), QStringLiteral("3,50"));
+    QCOMPARE(w->gridText(1, 3), QStringLiteral("12,90"));
+    QCOMPARE(w->currentProduct(), QStringLiteral("Bálsamo labial"));
+    QCOMPARE(f->DBGrid1->currentIndex().column(), 0);
+    QVERIFY(f->DBLCB1->hasFocus());
+    QVERIFY(f->mainActionsEnabled());
+    QVERIFY(w->app.messages.isEmpty());
+}
+
+void TstListBuild::buildWithoutResaleProducts()
+{
+    w->addProduct(QStringLiteral("1"), QStringLiteral("Matéria-prima"), QString(), QStringLiteral("1"), QStringLiteral("MP"));
+    w->clickBuild();
+    TFormSelvarra *f = w->form();
+    QVERIFY(w->storedList().isEmpty());
+    QCOMPARE(f->Gauge1->maximum(), 0);
+    QCOMPARE(f->mmo1->toPlainText(), QString());
+    QVERIFY(f->PainelSelvarra->isVisible());
+    QCOMPARE(f->DBGrid1Model->rowCount(), 0);
+    QVERIFY(f->DBLCB1->hasFocus());
+    QVERIFY(w->app.messages.isEmpty());
+}
+
+void TstListBuild::buildReplacesAnotherList()
+{
+    // Another workstation's list, quantities and all, gives way to the new one.
+    w->app.suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('OUTRA', 'Lista antiga', 4)"));
+    w->addProduct(QStringLiteral("7"), QStringLiteral("Sabonete"), QStringLiteral("7891000000099"), QStringLiteral("4.25"));
+    w->clickBuild();
+    QCOMPARE(w->storedList(), QStringList{QStringLiteral("7|Sabonete||7891000000099|4.25")});
+}
+
+void TstListBuild::actionsInactiveWhileBuilding()
+{
+    for (int i = 0; i < 3; ++i)
+        w->addProduct(QString::number(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
+    // Looked at from inside the build, at the first moment the window breathes.
+    bool seenInactive = false;
+    QTimer::singleShot(0, w->form(), [&] {
+        TFormSelvarra *f = w->form();
+        seenInactive = !f->BotSelvarProdRev->isEnabled() && !f->btnConfigEtiq->isEnabled() && !f->BotSair->isEnabled()
+                       && f->Gauge1->isVisible();
+    });
+    w->clickBuild();
+    QVERIFY(seenInactive);
+    QVERIFY(w->form()->BotSelvarProdRev->isEnabled());
+    QCOMPARE(w->storedList().size(), 3);
+}
+
+void TstListBuild::modelBoxAfterABuild()
+{
+    w->clickBuild();
+    QComboBox *box = w->form()->DBLCB1;
+    QCOMPARE(box->count(), 3);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(box->itemText(i), ListWindow::modelDescriptions()[i]);
+    QCOMPARE(box->currentText(), ListWindow::modelDescriptions()[1]);
+    QCOMPARE(w->dm()->EtiqPar->FieldByName(QStringLiteral("MODELO")).AsString(), QStringLiteral("02"));
+    QCOMPARE(w->dm()->SQLDS_EtiqPar->CommandText(),
+             QStringLiteral("Select MODELO, DESCRICAO, MESQ, MDIR, MTOP, MROD, ESPV, PAPEL, QDECOL, ETIQALT, ETIQLART, "
+                            "ETIQMESQ, ETIQMDIR, ETIQMTOP, ETIQROD from ETIQPAR order by MODELO"));
+}
+
+void TstListBuild::modelChoiceLastsUntilTheProgramEnds()
+{
+    w->clickBuild();
+    QComboBox *box = w->form()->DBLCB1;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down); // the user moves to "03"
+    QCOMPARE(box->currentText(), ListWindow::modelDescriptions()[2]);
+    QCOMPARE(w->dm()->EtiqCorr->FieldByName(QStringLiteral("ModeloCorrente")).AsString(), QStringLiteral("03"));
+
+    w->clickClose();
+    w->clickReopen();
+    QCOMPARE(box->currentText(), ListWindow::modelDescriptions()[2]);
+    QCOMPARE(w->dm()->EtiqPar->FieldByName(QStringLiteral("MODELO")).AsString(), QStringLiteral("03"));
+    // Never stored: the database, and so the next start, still say "02".
+    QCOMPARE(w->app.suite.scalar(QStringLiteral("select MODELOCORRENTE from ETIQCORR")).toString(), QStringLiteral("02"));
+
+    QVERIFY(w->app.start());
+    TFormSelvarra *again = w->form();
+    QTest::mouseClick(again->btnConfigEtiq, Qt::LeftButton);
+    QCOMPARE(again->DBLCB1->currentText(), ListWindow::modelDescriptions()[1]);
+}
+
+void TstListBuild::unknownCurrentModelShowsNothing()
+{
+    w->app.suite.exec(QStringLiteral("update ETIQCORR set MODELOCORRENTE = '09'"));
+    w->clickReopen();
+    QComboBox *box = w->form()->DBLCB1;
+    QCOMPARE(box->count(), 3);
+    QCOMPARE(box->currentIndex(), -1);
+    QCOMPARE(box->currentText(), QString());
+    QVERIFY(box->hasFocus());
+}
+
+QTEST_MAIN(TstListBuild)
+#include "tst_list_build.moc"

@@ -1,0 +1,109 @@
+// Two workstations on one database through the Firebird server: one builds the
+// list while the other has it open, or builds it too. Every row the database
+// refuses is reported in the builder's log and nothing is lost or broken.
+#include "ListWindow.h"
+
+#include "DataSource.h" // before DataSetModel.h, which needs it whole
+#include "DataSetModel.h"
+#include "TDM.h"
+#include "TFormSelvarra.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+class TstListWorkstations : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ListWindow> a, b;
+
+    // Both programs start on suites of their own, then meet on one server database.
+    void startBoth()
+    {
+        if (!TestSuite::serverAvailable())
+            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
+        const QString database = TestSuite::createServerDatabase(QStringLiteral("list"));
+        QVERIFY(!database.isEmpty());
+        a = std::make_unique<ListWindow>();
+        QVERIFY(a->start());
+        b = std::make_unique<ListWindow>();
+        QVERIFY(b->start());
+        a->dm()->SQLConnection1->setDataBase(database);
+        b->dm()->SQLConnection1->setDataBase(database);
+        SqlConnection *server = a->dm()->SQLConnection1;
+        server->ExecuteDirect(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO) values ('01', 'Zebra - 3,0 x 1,7 - 3 colunas')"));
+        server->ExecuteDirect(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values ('01')"));
+        for (int i = 1; i <= 5; ++i)
+            server->ExecuteDirect(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, DCB, PRECOR) "
+                                                 "values ('P%1', 'Produto %1', 'REV', '789000000000%1', %1)").arg(i));
+    }
+
+    int reportedRefusals(ListWindow &w) { return int(w.log().count(QStringLiteral("Componente com nome e código duplicado."))); }
+    QStringList allMessages() { return a->app.messages + b->app.messages; }
+
+private slots:
+    void cleanup()
+    {
+        b.reset();
+        a.reset();
+    }
+
+    void buildWhileTheOtherHasTheListOpen();
+    void twoBuildsAtOnce();
+};
+
+void TstListWorkstations::buildWhileTheOtherHasTheListOpen()
+{
+    startBoth();
+    a->dm()->SQLConnection1->ExecuteDirect(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('OLD1', 'Lista anterior')"));
+    b->clickReopen();
+    QCOMPARE(b->form()->DBGrid1Model->rowCount(), 1);
+
+    // While A builds, B types a quantity into the old list and searches it.
+    bool typedMeanwhile = false;
+    QTimer::singleShot(0, b->form(), [&] {
+        typedMeanwhile = a->form()->Gauge1->isVisible();
+        b->typeInCell(0, 0, QStringLiteral("3"));
+        b->goToRow(0);
+        QTest::keyClicks(b->form()->EditPesqComp, QStringLiteral("Pro"));
+    });
+    a->clickBuild();
+
+    QVERIFY(typedMeanwhile);
+    QCOMPARE(a->form()->DBGrid1Model->rowCount(), 5);
+    QCOMPARE(reportedRefusals(*a), 0);
+    // B's quantity went to a row A's build had removed; it lands on nobody's product.
+    for (int row = 0; row < 5; ++row)
+        QCOMPARE(a->gridText(row, 0), QString());
+    b->clickClose();
+    b->clickReopen();
+    QCOMPARE(b->form()->DBGrid1Model->rowCount(), 5);
+    QCOMPARE(b->gridText(0, 1), QStringLiteral("Produto 1"));
+    QVERIFY(allMessages().isEmpty());
+}
+
+void TstListWorkstations::twoBuildsAtOnce()
+{
+    startBoth();
+    // B presses the button once A has stored its first product.
+    QTimer::singleShot(0, a->form(), [this] {
+        QTimer::singleShot(0, b->form(), [this] { b->clickBuild(); });
+    });
+    a->clickBuild();
+
+    // B's build removed A's first row and stored all five; A's four later
+    // products met B's rows and were refused, each one reported.
+    QCOMPARE(reportedRefusals(*b), 0);
+    QCOMPARE(reportedRefusals(*a), 4);
+    QCOMPARE(int(a->log().count(QStringLiteral("vou dar o edit pq o componente já existe"))), 3);
+    QCOMPARE(a->form()->DBGrid1Model->rowCount(), 5);
+    QCOMPARE(b->form()->DBGrid1Model->rowCount(), 5);
+    QVERIFY(a->form()->BotSelvarProdRev->isEnabled());
+    QVERIFY(b->form()->BotSelvarProdRev->isEnabled());
+    QVERIFY(allMessages().isEmpty());
+}
+
+QTEST_MAIN(TstListWorkstations)
+#include "tst_list_workstations.moc"
