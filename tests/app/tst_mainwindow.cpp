@@ -372,9 +372,19 @@ void TstMainWindow::unreadableStampIsReportedAndRetried()
     QVERIFY(!control<QTimer>("Timer1")->isActive());
     QVERIFY(control("PainelConsistG")->palette().color(QPalette::Window) != QColor(Qt::red));
 
-    // The next activation tries again.
+    // The return from that message's own box does not ask again, or the box would
+    // come back for ever; the activation after it does.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(form(), &activate);
+    QCOMPARE(m_app->messages.size(), 1);
+    QApplication::sendEvent(form(), &activate);
+    QCOMPARE(m_app->messages.size(), 2);
+
+    // Once the stamp reads again, the activation goes through.
     TextFile::remove(InUseStamp::path());
-    form()->FormActivate();
+    QApplication::sendEvent(form(), &activate);
+    QCOMPARE(m_app->messages.size(), 2);
+    QApplication::sendEvent(form(), &activate);
     QVERIFY(control<QTimer>("Timer1")->isActive());
     QCOMPARE(control("PainelConsistG")->palette().color(QPalette::Window), QColor(Qt::red));
 }
