@@ -1,12 +1,95 @@
-// Printing the list: the label job, the choice of output and the margins step
-// of the fixed sheet layouts. These come with the printing work; until then they
-// do nothing.
+// Printing the list ("Etiquetas com preços"): the label job, the output the
+// current model's description chooses, and the closing steps; and the margins
+// step of the fixed sheet layouts that ends every activation.
 #include "TFormSelvarra.h"
+
+#include "CurrentModel.h"
+#include "FixedLayouts.h"
+#include "JobProgress.h"
+#include "LabelJobExpansion.h"
+#include "LabelOutput.h"
+#include "MarginsFile.h"
+#include "RunValues.h"
+#include "TDM.h"
+#include "TPieGauge.h"
+#include "ThermalOutput.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+// The window's progress panel, painted at once at every change: the job keeps
+// the user-interface thread until it ends.
+class PanelJobProgress : public JobProgress
+{
+public:
+    explicit PanelJobProgress(TFormSelvarra &form) : m_form(form) {}
+
+    void jobBegin(int rows) override { m_form.progressBegin(rows); }
+
+    void labelStarted(const QString &productName) override
+    {
+        m_form.LabelArq->setText(productName);
+        m_form.LabelArq->repaint();
+    }
+
+    void rowDone(int rowsDone) override
+    {
+        m_form.Pizza->setValue(rowsDone);
+        m_form.Pizza->repaint();
+    }
+
+    void jobEnd() override { m_form.progressEnd(); }
+
+private:
+    TFormSelvarra &m_form;
+};
+
+void openIfClosed(ClientDataSet *dataSet)
+{
+    if (!dataSet->Active())
+        dataSet->Open();
+}
+
+} // namespace
 
 void TFormSelvarra::btnEtiqSemPrecoClick()
 {
+    guarded([this] {
+        if (!DM)
+            return;
+        PanelJobProgress progress(*this);
+        LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);
+        EditEtiqInic->clear();
+
+        switch (outputForDescription(CurrentModel::description(*DM))) {
+        case OutputKind::Report:
+            runReportProject();
+            break;
+        case OutputKind::Thermal:
+            ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).run(*DM->TabRev2);
+            break;
+        case OutputKind::None:
+            // The job stays in TABREV2 until the next one empties it.
+            break;
+        }
+
+        // Back to the list, on the model the job was printed with.
+        focusGridQuantity();
+        openIfClosed(DM->EtiqCorr);
+        openIfClosed(DM->EtiqPar);
+        DM->EtiqPar->FindKey({CurrentModel::code(*DM)});
+        DBLCB1->setFocus();
+        DBLCB1->update();
+        DBLCB1->repaint();
+        DM->TabRev2->Close();
+    });
 }
 
 void TFormSelvarra::MarginsStep()
 {
+    if (QuickRepPage *page = relat2Page(layoutWindows))
+        MarginsFile::step(*page);
 }
