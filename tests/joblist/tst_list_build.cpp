@@ -21,10 +21,7 @@ class TstListBuild : public ListWindowTest
 private slots:
     void buildStoresEveryNamedResaleProductOnce();
     void buildWithoutResaleProducts();
-    void buildReplacesAnotherList();
-    void actionsInactiveWhileBuilding();
-    void modelBoxAfterABuild();
-    void modelChoiceLastsUntilTheProgramEnds();
+    void modelBoxAndTheChoiceMadeInIt();
     void unknownCurrentModelShowsNothing();
 };
 
@@ -40,7 +37,15 @@ void TstListBuild::buildStoresEveryNamedResaleProductOnce()
     w->addProduct(QStringLiteral("5000000000005"), QStringLiteral("Fita crepe"), QStringLiteral("7891000000066"), QStringLiteral("2"), QStringLiteral("MP"));
     w->addProduct(QStringLiteral("1000000000001X"), QStringLiteral("Xampu"), QStringLiteral("7891000000077"), QStringLiteral("20"));
 
+    // Looked at from inside the build, the first time the window breathes.
+    bool inactiveMeanwhile = false;
+    QTimer::singleShot(0, w->form(), [&] {
+        TFormSelvarra *f = w->form();
+        inactiveMeanwhile = !f->BotSelvarProdRev->isEnabled() && !f->btnConfigEtiq->isEnabled()
+                            && !f->BotSair->isEnabled() && f->Gauge1->isVisible();
+    });
     w->clickBuild();
+    QVERIFY(inactiveMeanwhile);
 
     QCOMPARE(w->storedList(), (QStringList{
                                   QStringLiteral("1000000000001|Bálsamo labial||7891000000011|3.5"),
@@ -97,33 +102,7 @@ void TstListBuild::buildWithoutResaleProducts()
     QVERIFY(w->app.messages.isEmpty());
 }
 
-void TstListBuild::buildReplacesAnotherList()
-{
-    // Another workstation's list, quantities and all, gives way to the new one.
-    w->app.suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('OUTRA', 'Lista antiga', 4)"));
-    w->addProduct(QStringLiteral("7"), QStringLiteral("Sabonete"), QStringLiteral("7891000000099"), QStringLiteral("4.25"));
-    w->clickBuild();
-    QCOMPARE(w->storedList(), QStringList{QStringLiteral("7|Sabonete||7891000000099|4.25")});
-}
-
-void TstListBuild::actionsInactiveWhileBuilding()
-{
-    for (int i = 0; i < 3; ++i)
-        w->addProduct(QString::number(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
-    // Looked at from inside the build, at the first moment the window breathes.
-    bool seenInactive = false;
-    QTimer::singleShot(0, w->form(), [&] {
-        TFormSelvarra *f = w->form();
-        seenInactive = !f->BotSelvarProdRev->isEnabled() && !f->btnConfigEtiq->isEnabled() && !f->BotSair->isEnabled()
-                       && f->Gauge1->isVisible();
-    });
-    w->clickBuild();
-    QVERIFY(seenInactive);
-    QVERIFY(w->form()->BotSelvarProdRev->isEnabled());
-    QCOMPARE(w->storedList().size(), 3);
-}
-
-void TstListBuild::modelBoxAfterABuild()
+void TstListBuild::modelBoxAndTheChoiceMadeInIt()
 {
     w->clickBuild();
     QComboBox *box = w->form()->DBLCB1;
@@ -135,12 +114,7 @@ void TstListBuild::modelBoxAfterABuild()
     QCOMPARE(w->dm()->SQLDS_EtiqPar->CommandText(),
              QStringLiteral("Select MODELO, DESCRICAO, MESQ, MDIR, MTOP, MROD, ESPV, PAPEL, QDECOL, ETIQALT, ETIQLART, "
                             "ETIQMESQ, ETIQMDIR, ETIQMTOP, ETIQROD from ETIQPAR order by MODELO"));
-}
 
-void TstListBuild::modelChoiceLastsUntilTheProgramEnds()
-{
-    w->clickBuild();
-    QComboBox *box = w->form()->DBLCB1;
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Down); // the user moves to "03"
     QCOMPARE(box->currentText(), ListWindow::modelDescriptions()[2]);

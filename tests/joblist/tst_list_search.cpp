@@ -46,7 +46,6 @@ private slots:
     void enterInAnEmptyBox();
     void enterSearchesTheFirstFortyCharacters();
     void codeSearchOrderLastsForTheReopen();
-    void keystrokeDropsAQuantityNotStored();
 };
 
 void TstListSearch::nameKeystrokes_data()
@@ -138,15 +137,6 @@ void TstListSearch::codeSearchOrderLastsForTheReopen()
     const QStringList byCode{"Sabonete glicerinado", "Creme hidratante", "Colônia infantil", "Creme dental"};
     for (int row = 0; row < byCode.size(); ++row)
         QCOMPARE(w->gridText(row, 1), byCode[row]);
-}
-
-void TstListSearch::keystrokeDropsAQuantityNotStored()
-{
-    w->typeInCell(0, 0, QStringLiteral("6"));
-    w->form()->EditPesqComp->setFocus();
-    QTest::keyClick(w->form()->EditPesqComp, 'S');
-    QVERIFY(w->app.suite.scalar(QStringLiteral("select QDE from TABREV1 where CODIGO = '250'")).isNull());
-    QCOMPARE(w->gridText(0, 0), QString());
 }
 
 QTEST_MAIN(TstListSearch)
