@@ -4,6 +4,7 @@
 #include "JobProgress.h"
 #include "LabelNumbers.h"
 #include "TDM.h"
+#include "TableDefs.h"
 
 namespace {
 
@@ -63,11 +64,16 @@ qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress)
 
 // The cached copy is dropped before the delete and read again after it, so it
 // is the empty table; reading the old job in between would serve nothing.
+// From here on the job is read in CODIGO order, which is the order it is
+// written in: Firebird hands a table's rows back in the order they lie on its
+// pages, and a table emptied and filled again reuses freed space out of order.
 void LabelJobExpansion::emptyJobTable()
 {
     ClientDataSet &job = *m_dm.TabRev2;
     job.Close();
     m_dm.SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV2"));
+    m_dm.SQLDS_TabRev2->setCommandText(QStringLiteral("select ") + TableDefs::columnList(TableDefs::tabRev())
+                                       + QStringLiteral(" from TABREV2 order by CODIGO"));
     job.Open();
 }
 
