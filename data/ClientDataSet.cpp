@@ -251,8 +251,9 @@ void ClientDataSet::setRecNo(int recNo)
 
 Field *ClientDataSet::FindField(const QString &name)
 {
+    // Names of another length never match; the letter-case comparison is the slow part.
     for (auto &field : m_fields)
-        if (field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+        if (field->FieldName().size() == name.size() && field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
             return field.get();
     return nullptr;
 }
@@ -380,8 +381,8 @@ void ClientDataSet::Post()
 
     if (m_state == State::Insert) {
         auto row = std::make_unique<Row>();
-        row->values = m_buffer;
-        row->original = QVector<QVariant>(m_defs.size());
+        // No original values until the database has the row: nothing locates it before.
+        row->values = std::move(m_buffer);
         row->assigned = m_assigned;
         row->status = RowStatus::Inserted;
         markPending(row.get());
@@ -390,7 +391,7 @@ void ClientDataSet::Post()
     } else {
         Row *row = m_rows[m_cursor].get();
         if (row->values != m_buffer) {
-            row->values = m_buffer;
+            row->values = std::move(m_buffer);
             if (row->status == RowStatus::Inserted)
                 row->assigned = m_assigned;
             else

@@ -22,11 +22,17 @@ SqlConnection *DataSetProvider::connection() const
     return m_dataSet->SQLConnection();
 }
 
+// Looked up again only when the statement changes: every posted row asks for it.
 QString DataSetProvider::tableName() const
 {
     static const QRegularExpression from(QStringLiteral("\\bfrom\\s+([A-Za-z0-9_$]+)"), QRegularExpression::CaseInsensitiveOption);
-    const auto match = from.match(m_dataSet->CommandText());
-    return match.hasMatch() ? match.captured(1).toUpper() : QString();
+    const QString &command = m_dataSet->CommandText();
+    if (command != m_tableNameOf) {
+        const auto match = from.match(command);
+        m_tableName = match.hasMatch() ? match.captured(1).toUpper() : QString();
+        m_tableNameOf = command;
+    }
+    return m_tableName;
 }
 
 namespace {
@@ -37,8 +43,10 @@ QVariant fromDriver(const FieldDef &def, const QVariant &raw)
         return QVariant();
     switch (def.type) {
     case FieldType::Text: {
-        const QString text = raw.toString();
-        return text.isEmpty() ? QVariant() : QVariant(text);
+        QString text = raw.toString();
+        if (text.isEmpty())
+            return QVariant();
+        return raw.typeId() == QMetaType::QString ? raw : QVariant(std::move(text));
     }
     case FieldType::Integer:
         return raw.toInt();
@@ -76,9 +84,10 @@ std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) con
     }
     std::vector<QVector<QVariant>> rows;
     while (query.next()) {
-        QVector<QVariant> row(defs.size());
+        QVector<QVariant> row;
+        row.reserve(defs.size());
         for (int i = 0; i < defs.size(); ++i)
-            row[i] = fromDriver(defs[i], query.value(columnOf[i]));
+            row.append(fromDriver(defs[i], query.value(columnOf[i])));
         rows.push_back(std::move(row));
     }
     return rows;
@@ -104,16 +113,29 @@ DataSetProvider::Statement DataSetProvider::insertStatement(const FieldDefs &def
                                                             const QVector<bool> &assigned) const
 {
     Statement st;
-    QStringList columns, marks;
-    for (int i = 0; i < defs.size(); ++i) {
-        if (!assigned[i])
-            continue;
-        columns << defs[i].name;
-        marks << QStringLiteral("?");
-        st.params << toParameter(defs[i], values[i]);
+    for (int i = 0; i < defs.size(); ++i)
+        if (assigned[i])
+            st.params << toParameter(defs[i], values[i]);
+    // A run of appends assigns the same columns row after row: the text is made once.
+    const QString table = tableName();
+    if (assigned != m_insertColumns || table != m_insertTable) {
+        QString columns, marks;
+        for (int i = 0; i < defs.size(); ++i) {
+            if (!assigned[i])
+                continue;
+            if (!columns.isEmpty()) {
+                columns += QLatin1String(", ");
+                marks += QLatin1String(", ");
+            }
+            columns += defs[i].name;
+            marks += QLatin1Char('?');
+        }
+        m_insertSql = QLatin1String("insert into ") + table + QLatin1String(" (") + columns
+                      + QLatin1String(") values (") + marks + QLatin1Char(')');
+        m_insertColumns = assigned;
+        m_insertTable = table;
     }
-    st.sql = QStringLiteral("insert into %1 (%2) values (%3)").arg(tableName(), columns.join(QStringLiteral(", ")),
-                                                                   marks.join(QStringLiteral(", ")));
+    st.sql = m_insertSql;
     return st;
 }
 

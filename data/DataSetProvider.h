@@ -45,6 +45,11 @@ private:
 
     SqlDataSet *m_dataSet;
     UpdateMode m_mode;
+    mutable QString m_tableNameOf; // the statement m_tableName was read from
+    mutable QString m_tableName;
+    mutable QVector<bool> m_insertColumns; // the assigned columns m_insertSql was made for
+    mutable QString m_insertTable;
+    mutable QString m_insertSql;
 };
 
 // A value as the driver takes it as a bound parameter.

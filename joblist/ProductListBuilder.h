@@ -1,14 +1,15 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 class TDM;
 
 // What a list build shows while it runs: the build log and the loading bar of
-// the main window, and a chance for the window to process its events after
-// each product. Every hook does nothing by default. The log lines of one
-// product come in one logAppend call, separated by line feeds: a memo takes
-// them several times faster so than one by one.
+// the main window, and a chance for the window to process its events while it
+// runs. Every hook does nothing by default. The log lines written since the
+// window last breathed come in one logAppend call, separated by line feeds: a
+// memo takes them many times faster so than one by one.
 class ListBuildDisplay
 {
 public:
@@ -43,14 +44,17 @@ private:
     void startList();
     void readProducts();
     void storeProducts();
-    void storeProduct();
+    void storeProduct(const QString &nome);
     void readListBack();
     void log(const QString &line) { m_logLines << line; }
     void flushLog();
+    void breathe();
 
     TDM &m_dm;
     ListBuildDisplay &m_display;
     int m_productsRead = 0;
     int m_rowsRefused = 0;
-    QStringList m_logLines; // of the product being stored, until the window next breathes
+    QStringList m_logLines; // written since the window last breathed
+    QElapsedTimer m_sinceBreath;
+    static constexpr int kBreathMs = 25;
 };

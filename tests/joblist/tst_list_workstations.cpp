@@ -22,8 +22,6 @@ class TstListWorkstations : public QObject
     // Both programs start on suites of their own, then meet on one server database.
     void startBoth()
     {
-        if (!TestSuite::serverAvailable())
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
         const QString database = TestSuite::createServerDatabase(QStringLiteral("list"));
         QVERIFY(!database.isEmpty());
         a = std::make_unique<ListWindow>();
@@ -44,6 +42,13 @@ class TstListWorkstations : public QObject
     QStringList allMessages() { return a->app.messages + b->app.messages; }
 
 private slots:
+    // A skip from a helper would return to the test and let it run on: it belongs here.
+    void init()
+    {
+        if (!TestSuite::serverAvailable())
+            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
+    }
+
     void cleanup()
     {
         b.reset();
@@ -87,7 +92,8 @@ void TstListWorkstations::buildWhileTheOtherHasTheListOpen()
 void TstListWorkstations::twoBuildsAtOnce()
 {
     startBoth();
-    // B presses the button once A has stored its first product.
+    // B presses the button once A has stored its first product: the window
+    // breathes before the first product and right after it.
     QTimer::singleShot(0, a->form(), [this] {
         QTimer::singleShot(0, b->form(), [this] { b->clickBuild(); });
     });
