@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 #include "DataSetProvider.h"
+#include "DatabaseErrors.h"
 #include "SelvarError.h"
 #include "SqlConnection.h"
 
@@ -536,7 +537,9 @@ bool ClientDataSet::applyRow(Row *row)
     }
     try {
         m_provider->connection()->execWrite(statement.sql, statement.params);
-    } catch (const DatabaseError &) {
+    } catch (const DatabaseError &error) {
+        if (isConnectionFailure(error))
+            throw;
         return false;
     }
     return true;
@@ -554,9 +557,25 @@ int ClientDataSet::ApplyUpdates(int maxErrors)
     m_provider->connection()->acquire();
     struct Releaser { SqlConnection *c; ~Releaser() { c->release(); } } releaser{m_provider->connection()};
     std::vector<Row *> refused;
-    for (Row *row : m_pending) {
+    // A lost connection ends the whole apply: that change and every one not yet
+    // tried stay pending with those refused, for when the database is back.
+    auto settle = [&](std::size_t next) {
+        refused.insert(refused.end(), m_pending.begin() + qsizetype(next), m_pending.end());
+        m_pending = std::move(refused);
+        m_deleted.erase(std::remove_if(m_deleted.begin(), m_deleted.end(), [](const auto &row) { return !row->pending; }),
+                        m_deleted.end());
+    };
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        Row *row = m_pending[i];
         const bool stop = maxErrors >= 0 && int(refused.size()) > maxErrors;
-        if (stop || !applyRow(row)) {
+        bool applied = false;
+        try {
+            applied = !stop && applyRow(row);
+        } catch (const DatabaseError &) {
+            settle(i);
+            throw;
+        }
+        if (!applied) {
             refused.push_back(row);
             continue;
         }
@@ -565,9 +584,7 @@ int ClientDataSet::ApplyUpdates(int maxErrors)
         row->original = row->values;
         row->assigned.clear();
     }
-    m_pending = std::move(refused);
-    m_deleted.erase(std::remove_if(m_deleted.begin(), m_deleted.end(), [](const auto &row) { return !row->pending; }),
-                    m_deleted.end());
+    settle(m_pending.size());
     return int(m_pending.size());
 }
 

@@ -110,35 +110,60 @@ void SqlConnection::release()
     }
 }
 
+// A connection the database dropped (server restarted, network lost, attachment
+// shut down) is opened again by the next statement of a data set that holds it;
+// every statement commits on its own, so no transaction is lost with it.
+void SqlConnection::reconnectIfLost()
+{
+    if (m_users > 0 && !Connected())
+        connectNow();
+}
+
+void SqlConnection::fail(QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
+    if (isConnectionFailure(failure)) {
+        query = QSqlQuery();
+        m_prepared.clear();
+        m_db.close();
+    }
+    throw failure;
+}
+
 QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &params)
 {
+    reconnectIfLost();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     query.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!query.prepare(statement))
-        throw DatabaseError(databaseMessage(query.lastError()), query.lastError().nativeErrorCode().toInt());
+        fail(query);
     for (int i = 0; i < params.size(); ++i)
         query.bindValue(i, params[i]);
     if (!query.exec())
-        throw DatabaseError(databaseMessage(query.lastError()), query.lastError().nativeErrorCode().toInt());
+        fail(query);
     return query;
 }
 
 void SqlConnection::execWrite(const QString &statement, const QVariantList &params)
 {
+    reconnectIfLost();
     auto it = m_prepared.find(statement);
     if (it == m_prepared.end()) {
         if (m_prepared.size() >= 64)
             m_prepared.clear();
         QSqlQuery query(m_db);
         if (!query.prepare(statement))
-            throw DatabaseError(databaseMessage(query.lastError()), query.lastError().nativeErrorCode().toInt());
+            fail(query);
         it = m_prepared.insert(statement, query);
     }
     for (int i = 0; i < params.size(); ++i)
         it->bindValue(i, params[i]);
-    if (!it->exec())
-        throw DatabaseError(databaseMessage(it->lastError()), it->lastError().nativeErrorCode().toInt());
+    if (!it->exec()) {
+        QSqlQuery failed = *it;
+        fail(failed);
+    }
 }
 
 void SqlConnection::ExecuteDirect(const QString &statement)

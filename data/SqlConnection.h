@@ -50,6 +50,8 @@ public:
 
 private:
     void connectNow();
+    void reconnectIfLost();
+    [[noreturn]] void fail(QSqlQuery &query); // throws the query's error as a DatabaseError
 
     QString m_connectionName;
     QString m_qtName;

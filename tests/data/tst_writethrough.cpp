@@ -116,6 +116,30 @@ private slots:
         QCOMPARE(dm->TabRev1->RecordCount(), 2);
     }
 
+    // Another attachment shuts ours down (as a server restart or a lost network
+    // would): the post reports the database's failure, not a refused row, the
+    // change stays pending with the one refused before it, and nothing is lost.
+    void lostConnectionIsNotARefusedRow()
+    {
+        suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('DUP', 'Existente')"));
+        dm->TabRev1->Open();
+        QVERIFY_THROWS_EXCEPTION(SelvarError, insertRow(dm->TabRev1, QStringLiteral("DUP"), QStringLiteral("Repetido")));
+        QCOMPARE(dm->TabRev1->ChangeCount(), 1);
+        suite->exec(QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
+        try {
+            insertRow(dm->TabRev1, QStringLiteral("NOVO"), QStringLiteral("Depois da queda"));
+            QFAIL("a post on a lost connection must fail");
+        } catch (const DatabaseError &e) {
+            QCOMPARE(e.message(), QStringLiteral("connection shutdown"));
+        }
+        QCOMPARE(dm->TabRev1->ChangeCount(), 2);
+        QCOMPARE(count(QStringLiteral("TABREV1")), 1);
+        // The next apply connects again: the row kept is stored, the duplicate is still refused.
+        QCOMPARE(dm->TabRev1->ApplyUpdates(-1), 1);
+        QCOMPARE(suite->scalar(QStringLiteral("select COMPONENTE from TABREV1 where CODIGO = 'NOVO'")).toString(),
+                 QStringLiteral("Depois da queda"));
+    }
+
     void editingAPendingInsertReplacesIt()
     {
         suite->exec(QStringLiteral("insert into TABREV1 (CODIGO) values ('X1')"));

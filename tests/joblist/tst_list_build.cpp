@@ -23,6 +23,7 @@ private slots:
     void buildWithoutResaleProducts();
     void modelBoxAndTheChoiceMadeInIt();
     void unknownCurrentModelShowsNothing();
+    void lostDatabaseEndsTheBuild();
 };
 
 void TstListBuild::buildStoresEveryNamedResaleProductOnce()
@@ -142,6 +143,33 @@ void TstListBuild::unknownCurrentModelShowsNothing()
     QCOMPARE(box->currentIndex(), -1);
     QCOMPARE(box->currentText(), QString());
     QVERIFY(box->hasFocus());
+}
+
+
+// The connection goes away while the window breathes before the first product:
+// the build stops with the database's message instead of logging every product
+// as a duplicate, and the main panel works again, connecting anew.
+void TstListBuild::lostDatabaseEndsTheBuild()
+{
+    for (int i = 1; i <= 5; ++i)
+        w->addProduct(QStringLiteral("P%1").arg(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
+    QTimer::singleShot(0, w->form(), [&] {
+        w->app.suite.exec(QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
+    });
+    w->clickBuild();
+    QCOMPARE(w->app.messages.size(), 1);
+    QVERIFY2(w->app.messages.first().contains(QStringLiteral("connection shutdown")), qPrintable(w->app.messages.first()));
+    QVERIFY(!w->log().contains(QStringLiteral("Componente com nome e código duplicado.")));
+    QVERIFY(w->storedList().isEmpty());
+    TFormSelvarra *f = w->form();
+    QVERIFY(!f->Gauge1->isVisible());
+    QVERIFY(!f->PainelSelvarra->isVisible());
+    QVERIFY(f->mainActionsEnabled());
+    // Once the database is there again, the same button builds the whole list.
+    w->clickBuild();
+    QCOMPARE(w->storedList().size(), 5);
+    QCOMPARE(w->app.messages.size(), 1);
+    QVERIFY(f->PainelSelvarra->isVisible());
 }
 
 QTEST_MAIN(TstListBuild)
