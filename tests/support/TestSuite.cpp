@@ -52,11 +52,13 @@ QString TestSuite::path(const QString &relative) const
     return QDir(m_dir.path()).filePath(relative);
 }
 
-bool TestSuite::createDatabase(const QString &target, QString *error)
+bool TestSuite::createDatabase(const QString &target, QString *error, Writes writes)
 {
     QProcess process;
-    // Throw-away databases: forced writes off, so a test's commits do not each wait for the disk.
-    process.start(QStringLiteral(SELVAR_SOURCE_DIR "/scripts/create-db"), {QStringLiteral("--async-writes"), target});
+    QStringList arguments{target};
+    if (writes == Writes::Async)
+        arguments.prepend(QStringLiteral("--async-writes"));
+    process.start(QStringLiteral(SELVAR_SOURCE_DIR "/scripts/create-db"), arguments);
     process.waitForFinished(60000);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         if (error)
@@ -66,10 +68,10 @@ bool TestSuite::createDatabase(const QString &target, QString *error)
     return true;
 }
 
-bool TestSuite::createMainDatabase()
+bool TestSuite::createMainDatabase(Writes writes)
 {
     QString error;
-    if (!createDatabase(mainDatabasePath(), &error)) {
+    if (!createDatabase(mainDatabasePath(), &error, writes)) {
         qWarning("%s", qPrintable(error));
         return false;
     }

@@ -17,8 +17,12 @@ public:
     QString root() const { return m_dir.path(); }
     QString path(const QString &relative) const; // native path inside the suite folder
 
+    // Throw-away databases turn Firebird's forced writes off, so a test's commits
+    // do not each wait for the disk; a pharmacy's database keeps them on.
+    enum class Writes { Async, Forced };
+
     // Creates <root>/dados/boticon.bd (the file behind "C:\boticon\dados\boticon.bd"); false on failure.
-    bool createMainDatabase();
+    bool createMainDatabase(Writes writes = Writes::Async);
     QString mainDatabasePath() const { return path(QStringLiteral("dados/boticon.bd")); }
 
     // Runs a statement on the main database through a connection of the test's own.
@@ -27,7 +31,7 @@ public:
     QList<QVariantList> rows(const QString &sql);
 
     // Creates a database file with the schema; used for server databases too.
-    static bool createDatabase(const QString &fileOrServerPath, QString *error = nullptr);
+    static bool createDatabase(const QString &fileOrServerPath, QString *error = nullptr, Writes writes = Writes::Async);
 
     // The Firebird server that scripts/test starts, when there is one.
     static bool serverAvailable();
