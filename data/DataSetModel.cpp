@@ -54,7 +54,7 @@ int DataSetModel::rowCount(const QModelIndex &parent) const
     // A row being inserted shows as one more line until it is posted.
     if (ds->state() == ClientDataSet::State::Insert)
         ++rows;
-    const_cast<DataSetModel *>(this)->m_knownRows = rows;
+    m_knownRows = rows;
     return rows;
 }
 

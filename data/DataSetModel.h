@@ -52,5 +52,5 @@ private:
 
     QPointer<DataSource> m_source;
     QVector<Column> m_columns;
-    int m_knownRows = -1;
+    mutable int m_knownRows = -1; // the row count the views last read, so a change of it resets them
 };
