@@ -104,8 +104,11 @@ QVariant toParameter(const FieldDef &def, const QVariant &value)
         default: return QVariant(QMetaType::fromType<QString>());
         }
     }
+    // The driver takes a NUMERIC parameter through a double whatever it is handed;
+    // the exact units divided by the scale give the very double the decimal text
+    // would (both are correctly rounded, and 15 digits fit a double), at less cost.
     if (def.type == FieldType::Decimal)
-        return value.value<Decimal>().toPlainString();
+        return value.value<Decimal>().toDouble();
     return value;
 }
 

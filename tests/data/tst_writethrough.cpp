@@ -261,6 +261,13 @@ private slots:
         dm->TabRev1->Open();
         QCOMPARE(dm->TabRev1->FieldByName(QStringLiteral("Preco1")).DisplayText(), QStringLiteral("3,50"));
         QCOMPARE(dm->TabRev1->FieldByName(QStringLiteral("Qde")).AsDecimal().toPlainString(), QStringLiteral("99999999999.999"));
+        // A price with all fifteen digits reaches the database digit for digit.
+        dm->TabRev1->Append();
+        dm->TabRev1->FieldByName(QStringLiteral("Codigo")).setAsString(QStringLiteral("P2"));
+        dm->TabRev1->FieldByName(QStringLiteral("Preco1")).setAsString(QStringLiteral("9876543210987,65"));
+        dm->TabRev1->Post();
+        QCOMPARE(suite->scalar(QStringLiteral("select cast(PRECO1 as varchar(30)) from TABREV1 where CODIGO = 'P2'")).toString(),
+                 QStringLiteral("9876543210987.65"));
     }
 
     void commandTextAndFindNearest()
