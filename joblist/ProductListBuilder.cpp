@@ -20,12 +20,27 @@ private:
     ClientDataSet *m_dataSet;
 };
 
-QString field(ClientDataSet *dataSet, const char *name)
+Field &field(ClientDataSet *dataSet, const char *name)
 {
-    return dataSet->FieldByName(QLatin1String(name)).AsString();
+    return dataSet->FieldByName(QLatin1String(name));
 }
 
 } // namespace
+
+// The columns a build reads and writes, looked up once: a list of thousands of
+// products would otherwise search the components' 63 fields by name for each.
+struct ProductListBuilder::Columns
+{
+    explicit Columns(TDM &dm)
+        : codigo(field(dm.Componentes, "CODIGO")), componente(field(dm.Componentes, "COMPONENTE")),
+          dcb(field(dm.Componentes, "DCB")), precoR(field(dm.Componentes, "PrecoR")),
+          listCodigo(field(dm.TabRev1, "Codigo")), listCodigoEan(field(dm.TabRev1, "CodigoEAN")),
+          listComponente(field(dm.TabRev1, "Componente")), listPreco1(field(dm.TabRev1, "Preco1"))
+    {
+    }
+    Field &codigo, &componente, &dcb, &precoR;                            // of a component
+    Field &listCodigo, &listCodigoEan, &listComponente, &listPreco1; // of its list row
+};
 
 QString ProductListBuilder::listStatement()
 {
@@ -80,13 +95,14 @@ void ProductListBuilder::storeProducts()
     m_display.logClear();
     m_display.loadingBegin(products->RecordCount());
     m_display.processEvents();
+    const Columns columns(m_dm);
     m_sinceBreath.start();
     while (!products->Eof()) {
         // Every product counts on the bar, also those skipped for want of a name.
         ++m_productsRead;
-        const QString nome = field(products, "COMPONENTE");
+        const QString nome = columns.componente.AsString();
         if (!nome.isEmpty())
-            storeProduct(nome);
+            storeProduct(columns, nome);
         products->Next();
         if (m_productsRead == 1 || products->Eof() || m_sinceBreath.elapsed() >= kBreathMs)
             breathe();
@@ -107,11 +123,10 @@ void ProductListBuilder::breathe()
     m_sinceBreath.restart();
 }
 
-void ProductListBuilder::storeProduct(const QString &nome)
+void ProductListBuilder::storeProduct(const Columns &columns, const QString &nome)
 {
-    ClientDataSet *products = m_dm.Componentes;
     ClientDataSet *list = m_dm.TabRev1;
-    const QString dcb = field(products, "DCB");
+    const QString dcb = columns.dcb.AsString();
 
     // A refused row stays pending in the list (or, refused before it reached the
     // change log, still being inserted); a new row cannot start then, so this
@@ -123,12 +138,12 @@ void ProductListBuilder::storeProduct(const QString &nome)
         list->Append();
     }
     log(QStringLiteral("Código: ") + dcb + QStringLiteral("  Componente: ") + nome);
-    log(QStringLiteral("CódigoEAN: ") + dcb + QStringLiteral("  Preco: ") + field(products, "PRECOR"));
+    log(QStringLiteral("CódigoEAN: ") + dcb + QStringLiteral("  Preco: ") + columns.precoR.AsString());
 
-    list->FieldByName(QStringLiteral("Codigo")).setAsString(field(products, "CODIGO"));
-    list->FieldByName(QStringLiteral("CodigoEAN")).setAsString(dcb);
-    list->FieldByName(QStringLiteral("Componente")).setAsString(nome);
-    list->FieldByName(QStringLiteral("Preco1")).setValue(products->FieldByName(QStringLiteral("PrecoR")).Value());
+    columns.listCodigo.setAsString(columns.codigo.AsString());
+    columns.listCodigoEan.setAsString(dcb);
+    columns.listComponente.setAsString(nome);
+    columns.listPreco1.setValue(columns.precoR.Value());
     try {
         list->Post();
     } catch (const DatabaseError &) {

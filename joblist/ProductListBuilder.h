@@ -44,7 +44,8 @@ private:
     void startList();
     void readProducts();
     void storeProducts();
-    void storeProduct(const QString &nome);
+    struct Columns;
+    void storeProduct(const Columns &columns, const QString &nome);
     void readListBack();
     void log(const QString &line) { m_logLines << line; }
     void flushLog();
