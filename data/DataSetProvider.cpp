@@ -116,6 +116,7 @@ DataSetProvider::Statement DataSetProvider::insertStatement(const FieldDefs &def
                                                             const QVector<bool> &assigned) const
 {
     Statement st;
+    st.params.reserve(defs.size());
     for (int i = 0; i < defs.size(); ++i)
         if (assigned[i])
             st.params << toParameter(defs[i], values[i]);

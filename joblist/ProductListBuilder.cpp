@@ -4,6 +4,8 @@
 #include "SelvarError.h"
 #include "TDM.h"
 
+#include <QStringBuilder>
+
 namespace {
 
 // Keeps the grid bound to TabRev1 from reading the list again after every post
@@ -137,8 +139,8 @@ void ProductListBuilder::storeProduct(const Columns &columns, const QString &nom
     } else {
         list->Append();
     }
-    log(QStringLiteral("Código: ") + dcb + QStringLiteral("  Componente: ") + nome);
-    log(QStringLiteral("CódigoEAN: ") + dcb + QStringLiteral("  Preco: ") + columns.precoR.AsString());
+    log(QStringLiteral("Código: ") % dcb % QStringLiteral("  Componente: ") % nome);
+    log(QStringLiteral("CódigoEAN: ") % dcb % QStringLiteral("  Preco: ") % columns.precoR.AsString());
 
     columns.listCodigo.setAsString(columns.codigo.AsString());
     columns.listCodigoEan.setAsString(dcb);
@@ -152,7 +154,7 @@ void ProductListBuilder::storeProduct(const Columns &columns, const QString &nom
     } catch (const SelvarError &) {
         ++m_rowsRefused;
         log(QStringLiteral("Componente com nome e código duplicado."));
-        log(QStringLiteral("Código: ") + dcb + QStringLiteral("  Componente: ") + nome);
+        log(QStringLiteral("Código: ") % dcb % QStringLiteral("  Componente: ") % nome);
     }
 }
 
