@@ -14,36 +14,55 @@ qint64 pow10(int n)
 
 } // namespace
 
+// One pass over the text, without building pieces of it: the driver hands every
+// NUMERIC of every row read over as text.
 bool Decimal::parse(const QString &text, int scale, Decimal *out)
 {
-    QString t = text.trimmed();
-    if (t.isEmpty())
-        return false;
+    const QStringView t = QStringView(text).trimmed();
+    qsizetype i = 0;
     bool negative = false;
-    if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
-        negative = t.startsWith(QLatin1Char('-'));
-        t.remove(0, 1);
-    }
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    const qsizetype point = t.indexOf(QLatin1Char('.'));
-    if (point != t.lastIndexOf(QLatin1Char('.')))
-        return false;
-    QString whole = point < 0 ? t : t.left(point);
-    QString frac = point < 0 ? QString() : t.mid(point + 1);
-    if (whole.isEmpty() && frac.isEmpty())
-        return false;
-    for (const QString &part : {whole, frac})
-        for (QChar c : part)
-            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        negative = t[i++] == QLatin1Char('-');
+    qint64 units = 0;
+    int wholeDigits = 0;  // without leading zeros
+    bool wholeSeen = false, point = false, fracSeen = false, roundUp = false;
+    int fracDigits = 0;   // kept, at most the scale
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c == QLatin1Char('.') || c == QLatin1Char(',')) {
+            if (point)
                 return false;
-    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
-        whole.remove(0, 1);
-    if (whole.size() + scale > 18)
+            point = true;
+            continue;
+        }
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+        const int digit = c.unicode() - '0';
+        if (!point) {
+            wholeSeen = true;
+            if (wholeDigits == 0 && digit == 0)
+                continue;
+            if (++wholeDigits + scale > 18)
+                return false;
+            units = units * 10 + digit;
+        } else {
+            fracSeen = true;
+            if (fracDigits < scale) {
+                units = units * 10 + digit;
+                ++fracDigits;
+            } else if (fracDigits == scale) {
+                // Digits past the scale are rounded half away from zero, as the database does.
+                roundUp = digit >= 5;
+                ++fracDigits;
+            }
+        }
+    }
+    if (!wholeSeen && !fracSeen)
         return false;
-    // Digits past the scale are rounded half away from zero, as the database does.
-    bool roundUp = frac.size() > scale && frac[scale] >= QLatin1Char('5');
-    frac = frac.left(scale).leftJustified(scale, QLatin1Char('0'));
-    qint64 units = (whole + frac).isEmpty() ? 0 : (whole + frac).toLongLong();
+    if (qMax(wholeDigits, wholeSeen ? 1 : 0) + scale > 18)
+        return false;
+    for (int k = qMin(fracDigits, scale); k < scale; ++k)
+        units *= 10;
     if (roundUp)
         ++units;
     *out = Decimal(negative ? -units : units, scale);

@@ -26,6 +26,11 @@ private slots:
         QTest::newRow("rounds half away") << "2.345" << 2 << "2.35";
         QTest::newRow("integer") << "7" << 2 << "7.00";
         QTest::newRow("blanks around") << " 12 " << 0 << "12";
+        QTest::newRow("leading zeros") << "007,5" << 1 << "7.5";
+        QTest::newRow("rounding carries") << "9.995" << 2 << "10.00";
+        QTest::newRow("negative half") << "-0,005" << 2 << "-0.01";
+        QTest::newRow("only the first dropped digit") << "1.2349" << 2 << "1.23";
+        QTest::newRow("no whole part") << ".5" << 2 << "0.50";
     }
 
     void decimalParse()
