@@ -535,14 +535,17 @@ bool ClientDataSet::applyRow(Row *row)
     case RowStatus::Clean:
         return true;
     }
+    // An update that finds no row (another workstation removed or changed it)
+    // stored nothing: it is refused like any other, so the value typed into it
+    // stays pending and the user is told, instead of vanishing.
+    const auto count = row->status == RowStatus::Modified ? SqlConnection::Count::Rows : SqlConnection::Count::Skip;
     try {
-        m_provider->connection()->execWrite(statement.sql, statement.params);
+        return m_provider->connection()->execWrite(statement.sql, statement.params, count) != 0;
     } catch (const DatabaseError &error) {
         if (isConnectionFailure(error))
             throw;
         return false;
     }
-    return true;
 }
 
 int ClientDataSet::ApplyUpdates(int maxErrors)

@@ -119,16 +119,21 @@ void SqlConnection::reconnectIfLost()
         connectNow();
 }
 
-void SqlConnection::fail(QSqlQuery &query)
+void SqlConnection::fail(const QSqlError &error)
 {
-    const QSqlError error = query.lastError();
     const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
     if (isConnectionFailure(failure)) {
-        query = QSqlQuery();
         m_prepared.clear();
         m_db.close();
     }
     throw failure;
+}
+
+void SqlConnection::fail(QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    query.clear(); // no statement of a dropped connection may outlive it
+    fail(error);
 }
 
 QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &params)
@@ -146,7 +151,7 @@ QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &para
     return query;
 }
 
-void SqlConnection::execWrite(const QString &statement, const QVariantList &params)
+int SqlConnection::execWrite(const QString &statement, const QVariantList &params, Count count)
 {
     reconnectIfLost();
     auto it = m_prepared.find(statement);
@@ -156,14 +161,13 @@ void SqlConnection::execWrite(const QString &statement, const QVariantList &para
         QSqlQuery query(m_db);
         if (!query.prepare(statement))
             fail(query);
-        it = m_prepared.insert(statement, query);
+        it = m_prepared.insert(statement, std::move(query));
     }
     for (int i = 0; i < params.size(); ++i)
         it->bindValue(i, params[i]);
-    if (!it->exec()) {
-        QSqlQuery failed = *it;
-        fail(failed);
-    }
+    if (!it->exec())
+        fail(it->lastError());
+    return count == Count::Rows ? it->numRowsAffected() : -1;
 }
 
 void SqlConnection::ExecuteDirect(const QString &statement)

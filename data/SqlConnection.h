@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QObject>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
@@ -46,12 +47,17 @@ public:
     // The same for the insert, update and delete statements a data set applies:
     // they repeat thousands of times in a list build, so each text is prepared once
     // per connection.
-    void execWrite(const QString &statement, const QVariantList &params);
+    // Returns how many rows the statement changed when asked to count them (one
+    // more call to the database), else -1.
+    enum class Count { Skip, Rows };
+    int execWrite(const QString &statement, const QVariantList &params, Count count = Count::Skip);
 
 private:
     void connectNow();
     void reconnectIfLost();
-    [[noreturn]] void fail(QSqlQuery &query); // throws the query's error as a DatabaseError
+    // Throw the error as a DatabaseError, dropping a connection the database has lost.
+    [[noreturn]] void fail(const QSqlError &error);
+    [[noreturn]] void fail(QSqlQuery &query);
 
     QString m_connectionName;
     QString m_qtName;

@@ -174,6 +174,24 @@ private slots:
         QCOMPARE(dm->TabRev1->RecordCount(), 1);
     }
 
+    // Another station removes the row while a quantity is typed into it: the
+    // update finds nothing to change, so it is refused and kept, not lost in
+    // silence; once the row is back, the next apply stores the quantity.
+    void updateOfARowRemovedElsewhereIsRefused()
+    {
+        suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('K1', 'Um')"));
+        dm->TabRev1->Open();
+        suite->exec(QStringLiteral("delete from TABREV1"));
+        dm->TabRev1->Edit();
+        dm->TabRev1->FieldByName(QStringLiteral("Qde")).setAsString(QStringLiteral("4"));
+        QVERIFY_THROWS_EXCEPTION(SelvarError, dm->TabRev1->Post());
+        QCOMPARE(dm->TabRev1->ChangeCount(), 1);
+        suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('K1', 'Um de novo')"));
+        QCOMPARE(dm->TabRev1->ApplyUpdates(-1), 0);
+        QCOMPARE(suite->scalar(QStringLiteral("select cast(QDE as varchar(30)) from TABREV1 where CODIGO = 'K1'")).toString(),
+                 QStringLiteral("4.000"));
+    }
+
     void etiqCorrIsLocatedByItsOldValue()
     {
         suite->exec(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values ('01')"));

@@ -79,7 +79,8 @@ void TstListWorkstations::buildWhileTheOtherHasTheListOpen()
     QVERIFY(typedMeanwhile);
     QCOMPARE(a->form()->DBGrid1Model->rowCount(), 5);
     QCOMPARE(reportedRefusals(*a), 0);
-    // B's quantity went to a row A's build had removed; it lands on nobody's product.
+    // B's quantity was never stored: B searched, which reads the list again,
+    // before leaving the row. It lands on nobody's product.
     for (int row = 0; row < 5; ++row)
         QCOMPARE(a->gridText(row, 0), QString());
     b->clickClose();
