@@ -535,9 +535,10 @@ bool ClientDataSet::applyRow(Row *row)
     case RowStatus::Clean:
         return true;
     }
-    // An update that finds no row (another workstation removed or changed it)
-    // stored nothing: it is refused like any other, so the value typed into it
-    // stays pending and the user is told, instead of vanishing.
+    // An update that finds no row (another workstation removed it, or changed it
+    // where every old value locates the row) stored nothing: it is refused like
+    // any other, so the value typed into it stays pending and the user is told,
+    // instead of vanishing.
     const auto count = row->status == RowStatus::Modified ? SqlConnection::Count::Rows : SqlConnection::Count::Skip;
     try {
         return m_provider->connection()->execWrite(statement.sql, statement.params, count) != 0;
