@@ -139,7 +139,8 @@ void ProductListBuilder::storeProduct(const Columns &columns, const QString &nom
     } else {
         list->Append();
     }
-    log(QStringLiteral("Código: ") % dcb % QStringLiteral("  Componente: ") % nome);
+    const QString produto = QStringLiteral("Código: ") % dcb % QStringLiteral("  Componente: ") % nome;
+    log(produto);
     log(QStringLiteral("CódigoEAN: ") % dcb % QStringLiteral("  Preco: ") % columns.precoR.AsString());
 
     columns.listCodigo.setAsString(columns.codigo.AsString());
@@ -154,7 +155,7 @@ void ProductListBuilder::storeProduct(const Columns &columns, const QString &nom
     } catch (const SelvarError &) {
         ++m_rowsRefused;
         log(QStringLiteral("Componente com nome e código duplicado."));
-        log(QStringLiteral("Código: ") % dcb % QStringLiteral("  Componente: ") % nome);
+        log(produto);
     }
 }
 

@@ -9,7 +9,7 @@ class TDM;
 // the main window, and a chance for the window to process its events while it
 // runs. Every hook does nothing by default. The log lines written since the
 // window last breathed come in one logAppend call, separated by line feeds: a
-// memo takes them many times faster so than one by one.
+// memo takes them many times faster than one by one.
 class ListBuildDisplay
 {
 public:
