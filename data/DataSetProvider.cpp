@@ -1,6 +1,7 @@
 #include "DataSetProvider.h"
 
 #include "Decimal.h"
+#include "ExactSelect.h"
 #include "Field.h"
 #include "SelvarError.h"
 #include "SqlConnection.h"
@@ -37,6 +38,31 @@ QString DataSetProvider::tableName() const
 
 namespace {
 
+// A decimal as the driver hands it: the database's text of it for a column the
+// select reads exactly, else the driver's own (a double, or its shortest text,
+// "1e+06"). A value beyond what the column holds here is kept as written, so
+// that only reading that column fails, with its name.
+QVariant decimalFromDriver(const FieldDef &def, const QVariant &raw)
+{
+    Decimal d;
+    Decimal::Read read;
+    switch (raw.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        read = Decimal::fromDouble(raw.toDouble(), def.scale, &d);
+        break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        read = Decimal::fromInteger(raw.toLongLong(), def.scale, &d);
+        break;
+    default:
+        read = Decimal::fromText(raw.toString(), def.scale, &d);
+    }
+    if (read != Decimal::Read::Ok)
+        return QVariant::fromValue(UnheldValue{raw.typeId() == QMetaType::Double ? plainDoubleText(raw.toDouble()) : raw.toString()});
+    return QVariant::fromValue(d);
+}
+
 QVariant fromDriver(const FieldDef &def, const QVariant &raw)
 {
     if (!raw.isValid() || raw.isNull())
@@ -50,16 +76,8 @@ QVariant fromDriver(const FieldDef &def, const QVariant &raw)
     }
     case FieldType::Integer:
         return raw.toInt();
-    case FieldType::Decimal: {
-        // HighPrecision hands the decimal over as text, which the driver computes
-        // through a double ("99999999999.99901" for 99999999999.999). A column of
-        // at most 15 digits survives that, so rounding to the column's scale gives
-        // back the stored digits exactly.
-        Decimal d;
-        if (!Decimal::parse(raw.toString(), def.scale, &d))
-            throw SelvarError(QStringLiteral("'%1' is not a valid BCD value").arg(raw.toString()));
-        return QVariant::fromValue(d);
-    }
+    case FieldType::Decimal:
+        return decimalFromDriver(def, raw);
     case FieldType::Double:
         return raw.toDouble();
     case FieldType::Timestamp:
@@ -72,13 +90,26 @@ QVariant fromDriver(const FieldDef &def, const QVariant &raw)
 
 } // namespace
 
+// Looked up again only when the statement changes: the list is read again after posts.
+const QString &DataSetProvider::exactStatement(const FieldDefs &defs) const
+{
+    const QString &command = m_dataSet->CommandText();
+    if (command != m_exactOf) {
+        m_exactSql = ExactSelect::statement(command, defs);
+        m_exactOf = command;
+    }
+    return m_exactSql;
+}
+
 std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) const
 {
-    QSqlQuery query = connection()->exec(m_dataSet->CommandText(), m_dataSet->Params());
+    QSqlQuery query = connection()->exec(exactStatement(defs), m_dataSet->Params());
     const QSqlRecord record = query.record();
     QVector<int> columnOf(defs.size());
     for (int i = 0; i < defs.size(); ++i) {
-        columnOf[i] = record.indexOf(defs[i].name);
+        columnOf[i] = defs[i].type == FieldType::Decimal ? record.indexOf(ExactSelect::textColumn(defs[i].name)) : -1;
+        if (columnOf[i] < 0)
+            columnOf[i] = record.indexOf(defs[i].name);
         if (columnOf[i] < 0)
             throw SelvarError(QStringLiteral("Field '%1' not found").arg(defs[i].name));
     }
@@ -95,21 +126,33 @@ std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) con
 
 QVariant toParameter(const FieldDef &def, const QVariant &value)
 {
+    if (def.type == FieldType::Decimal && value.typeId() == qMetaTypeId<UnheldValue>())
+        throwOutOfRange(def, value.value<UnheldValue>().text);
     if (!value.isValid() || value.isNull()) {
         switch (def.type) {
         case FieldType::Integer: return QVariant(QMetaType::fromType<int>());
+        case FieldType::Decimal: return QVariant(QMetaType::fromType<qlonglong>());
         case FieldType::Double: return QVariant(QMetaType::fromType<double>());
         case FieldType::Timestamp: return QVariant(QMetaType::fromType<QDateTime>());
         case FieldType::Blob: return QVariant(QMetaType::fromType<QByteArray>());
         default: return QVariant(QMetaType::fromType<QString>());
         }
     }
-    // The driver takes a NUMERIC parameter through a double whatever it is handed;
-    // the exact units divided by the scale give the very double the decimal text
-    // would (both are correctly rounded, and 15 digits fit a double), at less cost.
+    // The units of the column's scale, which parameterMark turns back into the
+    // decimal: the driver would take a NUMERIC parameter through a double.
     if (def.type == FieldType::Decimal)
-        return value.value<Decimal>().toDouble();
+        return qlonglong(value.value<Decimal>().rescaled(def.scale).units());
     return value;
+}
+
+QString parameterMark(const FieldDef &def)
+{
+    if (def.type != FieldType::Decimal)
+        return QStringLiteral("?");
+    // A bigint times an exact literal of the scale is an exact NUMERIC of that scale.
+    if (def.scale <= 0)
+        return QStringLiteral("cast(? as bigint)");
+    return QLatin1String("(cast(? as bigint) * 0.") + QString(def.scale - 1, QLatin1Char('0')) + QLatin1String("1)");
 }
 
 DataSetProvider::Statement DataSetProvider::insertStatement(const FieldDefs &defs, const QVector<QVariant> &values,
@@ -132,7 +175,7 @@ DataSetProvider::Statement DataSetProvider::insertStatement(const FieldDefs &def
                 marks += QLatin1String(", ");
             }
             columns += defs[i].name;
-            marks += QLatin1Char('?');
+            marks += parameterMark(defs[i]);
         }
         m_insertSql = QLatin1String("insert into ") + table + QLatin1String(" (") + columns
                       + QLatin1String(") values (") + marks + QLatin1Char(')');
@@ -152,7 +195,7 @@ void DataSetProvider::appendWhere(Statement &st, const FieldDefs &defs, const QV
         if (!original[i].isValid() || original[i].isNull()) {
             conditions << defs[i].name + QStringLiteral(" is null");
         } else {
-            conditions << defs[i].name + QStringLiteral(" = ?");
+            conditions << defs[i].name + QStringLiteral(" = ") + parameterMark(defs[i]);
             st.params << toParameter(defs[i], original[i]);
         }
     }
@@ -167,7 +210,7 @@ DataSetProvider::Statement DataSetProvider::updateStatement(const FieldDefs &def
     for (int i = 0; i < defs.size(); ++i) {
         if (values[i] == original[i])
             continue;
-        sets << defs[i].name + QStringLiteral(" = ?");
+        sets << defs[i].name + QStringLiteral(" = ") + parameterMark(defs[i]);
         st.params << toParameter(defs[i], values[i]);
     }
     st.sql = QStringLiteral("update %1 set %2").arg(tableName(), sets.join(QStringLiteral(", ")));

@@ -42,15 +42,20 @@ public:
 
 private:
     void appendWhere(Statement &statement, const FieldDefs &defs, const QVector<QVariant> &original) const;
+    const QString &exactStatement(const FieldDefs &defs) const;
 
     SqlDataSet *m_dataSet;
     UpdateMode m_mode;
     mutable QString m_tableNameOf; // the statement m_tableName was read from
     mutable QString m_tableName;
+    mutable QString m_exactOf; // the statement m_exactSql was made from
+    mutable QString m_exactSql;
     mutable QVector<bool> m_insertColumns; // the assigned columns m_insertSql was made for
     mutable QString m_insertTable;
     mutable QString m_insertSql;
 };
 
-// A value as the driver takes it as a bound parameter.
+// A value as the driver takes it as a bound parameter, and the placeholder that
+// takes it in a statement: a decimal travels as the integer of its units.
 QVariant toParameter(const FieldDef &def, const QVariant &value);
+QString parameterMark(const FieldDef &def);

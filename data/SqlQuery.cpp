@@ -1,10 +1,14 @@
 #include "SqlQuery.h"
 
 #include "Conversions.h"
+#include "Decimal.h"
 #include "SelvarError.h"
 #include "SqlConnection.h"
 
+#include <QSqlField>
 #include <QSqlQuery>
+#include <cmath>
+#include <limits>
 
 SqlQuery::SqlQuery(const QString &objectName, SqlConnection *connection, QObject *parent)
     : QObject(parent), m_connection(connection)
@@ -57,5 +61,13 @@ int SqlQuery::AsInteger(const QString &column) const
     const QVariant v = value(column);
     if (!v.isValid() || v.isNull())
         return 0;
+    // A NUMERIC comes as the driver's text of a double ("1e+06"): read as the
+    // number it is, an integer if it has no fraction.
+    if (m_record.field(column).metaType().id() == QMetaType::Double) {
+        Decimal d;
+        if (Decimal::fromText(v.toString(), 8, &d) == Decimal::Read::Ok && d.rescaled(0) == d
+            && std::abs(d.toDouble()) <= std::numeric_limits<int>::max())
+            return int(d.rescaled(0).units());
+    }
     return Conversions::strToInt(v.toString().trimmed());
 }

@@ -6,6 +6,8 @@
 #include "SelvarError.h"
 #include "TextFile.h"
 
+#include <limits>
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,6 +33,9 @@ private slots:
         QTest::newRow("negative half") << "-0,005" << 2 << "-0.01";
         QTest::newRow("only the first dropped digit") << "1.2349" << 2 << "1.23";
         QTest::newRow("no whole part") << ".5" << 2 << "0.50";
+        QTest::newRow("largest of a (15,8)") << "92233720368.54775807" << 8 << "92233720368.54775807";
+        QTest::newRow("smallest of a (15,8)") << "-92233720368.54775808" << 8 << "-92233720368.54775808";
+        QTest::newRow("rounds up to the largest") << "92233720368.547758065" << 8 << "92233720368.54775807";
     }
 
     void decimalParse()
@@ -48,6 +53,55 @@ private slots:
         Decimal d;
         for (const char *bad : {"", "abc", "1,2,3", "1.2.3", "12a", "-", ".", "1e5", "9999999999999999999"})
             QVERIFY2(!Decimal::parse(QString::fromLatin1(bad), 2, &d), bad);
+        for (const char *beyond : {"92233720368.54775808", "-92233720368.54775809", "92233720368.547758075", "1000000000000"})
+            QVERIFY2(Decimal::read(QString::fromLatin1(beyond), 8, &d) == Decimal::Read::OutOfRange, beyond);
+    }
+
+    // What a driver or a double writes: exponents, the shortest digits of a double.
+    void decimalFromDriver_data()
+    {
+        QTest::addColumn<QVariant>("given");
+        QTest::addColumn<QString>("plain"); // at scale 8; empty when it does not fit
+        QTest::newRow("1e+06") << QVariant("1e+06") << "1000000.00000000";
+        QTest::newRow("5e-05") << QVariant("5e-05") << "0.00005000";
+        QTest::newRow("1E7") << QVariant("-1.5E7") << "-15000000.00000000";
+        QTest::newRow("beyond the scale") << QVariant("4e-09") << "0.00000000";
+        QTest::newRow("beyond 64 bits") << QVariant("1e+30") << "";
+        QTest::newRow("double 0.57") << QVariant(0.57) << "0.57000000";
+        QTest::newRow("double 12345678901.5") << QVariant(12345678901.5) << "12345678901.50000000";
+        QTest::newRow("double 1e20") << QVariant(1e20) << "";
+        QTest::newRow("integer") << QVariant(qlonglong(92233720368)) << "92233720368.00000000";
+        QTest::newRow("integer beyond") << QVariant(qlonglong(92233720369)) << "";
+    }
+
+    void decimalFromDriver()
+    {
+        QFETCH(QVariant, given);
+        QFETCH(QString, plain);
+        Decimal d;
+        const Decimal::Read read = given.typeId() == QMetaType::Double      ? Decimal::fromDouble(given.toDouble(), 8, &d)
+                                   : given.typeId() == QMetaType::LongLong ? Decimal::fromInteger(given.toLongLong(), 8, &d)
+                                                                           : Decimal::fromText(given.toString(), 8, &d);
+        QCOMPARE(read, plain.isEmpty() ? Decimal::Read::OutOfRange : Decimal::Read::Ok);
+        if (!plain.isEmpty())
+            QCOMPARE(d.toPlainString(), plain);
+    }
+
+    void decimalCompareAndText()
+    {
+        const Decimal largest8 = Decimal::largest(8), largest2 = Decimal::largest(2);
+        QVERIFY(largest8 < largest2);             // 92233720368.5... against 92233720368547758.07
+        QVERIFY(Decimal(-100000000000, 0) < Decimal(-1, 8)); // 8 places cannot hold -10^11
+        QVERIFY(Decimal(250, 2) == Decimal(2500, 3));
+        QVERIFY(Decimal(std::numeric_limits<qint64>::min(), 2) < Decimal(-1, 8));
+        Decimal d;
+        QVERIFY(!largest2.rescaledTo(3, &d));
+        QCOMPARE(Decimal(std::numeric_limits<qint64>::min(), 3).roundHalfEven(), Q_INT64_C(-9223372036854776));
+        QCOMPARE(plainDoubleText(1e6), QStringLiteral("1000000"));
+        QCOMPARE(plainDoubleText(-5e-05), QStringLiteral("-0.00005"));
+        QCOMPARE(plainDoubleText(1.5e20), QStringLiteral("150000000000000000000"));
+        QCOMPARE(plainNumberText(u"9.999999999999991e+06"), QStringLiteral("9999999.999999991"));
+        QCOMPARE(plainNumberText(u"1e+x"), QString());
     }
 
     void roundHalfEven_data()
