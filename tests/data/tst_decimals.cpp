@@ -3,6 +3,7 @@
 // scale): written with plain SQL and read back through the data sets digit for
 // digit, written through the data sets and found in the database the same way.
 #include "DataSetProvider.h"
+#include "JobDatabase.h"
 #include "SelvarError.h"
 #include "SqlDataSet.h"
 #include "TDM.h"
@@ -41,8 +42,9 @@ class DecimalsTest : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TestSuite> suite;
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<JobDatabase> db;
+    TestSuite *suite = nullptr;
+    TDM *dm = nullptr;
 
     ClientDataSet *dataSetOf(const QString &table)
     {
@@ -119,17 +121,13 @@ class DecimalsTest : public QObject
 private slots:
     void init()
     {
-        suite = std::make_unique<TestSuite>();
-        QVERIFY(suite->createMainDatabase());
-        dm = std::make_unique<TDM>();
-        dm->SQLConnection1->setDataBase(QStringLiteral(":C:\\boticon\\dados\\boticon.bd"));
+        db = std::make_unique<JobDatabase>();
+        QVERIFY(db->create());
+        suite = &db->suite;
+        dm = db->dm.get();
     }
 
-    void cleanup()
-    {
-        dm.reset();
-        suite.reset();
-    }
+    void cleanup() { db.reset(); }
 
     void everyDecimalColumnReadAndWrittenExactly_data()
     {
