@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 #include <memory>
 
@@ -33,9 +34,10 @@ class PrintDecimalsTest : public QObject
         QStringList texts;
         {
             QSqlQuery query = connection->exec(sql);
+            const int count = query.record().count();
             while (query.next()) {
                 QStringList columns;
-                for (int i = 0; i < query.record().count(); ++i)
+                for (int i = 0; i < count; ++i)
                     columns << query.value(i).toString();
                 texts << columns.join(QLatin1Char('|'));
             }
