@@ -58,6 +58,7 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     buildListPanel();
     buildProgressPanel();
     buildHiddenControls();
+    createPrintHandOver();
     guarded([this] { createReportComponents(); });
     connectHandlers();
 
@@ -370,7 +371,7 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
 {
     // While a list is being built its loop keeps the window busy; closing now
     // would pull the data module from under it.
-    if (!m_mainActionsEnabled) {
+    if (!m_mainActionsEnabled || !mayCloseDuringHandOver()) {
         event->ignore();
         return;
     }
