@@ -20,6 +20,7 @@
 #
 # Argox printers read these files only when set to their PPLB language.
 [ $# -ge 2 ] || { echo "uso: $0 ARQUIVO IMPRESSORA" >&2; exit 2; }
+[ -n "$2" ] || { echo "a estação não tem impressora de etiquetas (ROTULO1 vazio em ESTACOES)" >&2; exit 2; }
 [ -r "$1" ] || { echo "arquivo de etiquetas ilegível: $1" >&2; exit 2; }
 case "$2" in
   cups:*) exec lp -d "${2#cups:}" -o raw "$1" > /dev/null ;;

@@ -268,6 +268,23 @@ private slots:
         QVERIFY(form()->close());
         QCOMPARE(questions.size(), 1);
     }
+
+    // A run that fails is told by the window: which file, and how many labels
+    // went out before it, so a reprint does not duplicate them.
+    void failedRunIsShown()
+    {
+        ProcessStarter::setStarter([this](const QString &batch, const QStringList &arguments) {
+            starts << (QStringList{batch} + arguments);
+            return !arguments.value(0).endsWith(QLatin1String("Etiq002.txt"));
+        });
+        print(QStringLiteral("4"));
+        QCOMPARE(starts.size(), 2);
+        QCOMPARE(window->app.messages.size(), 1);
+        const QString message = window->app.messages.first();
+        QVERIFY2(message.contains(QStringLiteral("Etiq002.txt")) && message.contains(QStringLiteral("código 1"))
+                     && message.contains(QStringLiteral("3 etiquetas já foram enviadas à impressora")),
+                 qPrintable(message));
+    }
 };
 
 QTEST_MAIN(PrintFlowTest)
