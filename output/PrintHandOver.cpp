@@ -22,6 +22,21 @@ QString filesLeftText(int files)
                       : QStringLiteral(" Os %1 arquivos seguintes não foram enviados.").arg(files);
 }
 
+// Why a run of the batch file did not end well, in the user's words.
+QString failureReason(const QString &batch, const ProcessStarter::Outcome &outcome)
+{
+    QString why;
+    if (!outcome.started)
+        why = QStringLiteral("não foi possível executar %1: %2").arg(batch, outcome.error);
+    else if (!outcome.error.isEmpty())
+        why = QStringLiteral("%1 foi %2").arg(batch, outcome.error);
+    else
+        why = QStringLiteral("%1 terminou com o código %2").arg(batch).arg(outcome.exitCode);
+    if (!outcome.errorOutput.isEmpty())
+        why += QStringLiteral(" (%1)").arg(outcome.errorOutput);
+    return why;
+}
+
 } // namespace
 
 PrintHandOver::PrintHandOver(QObject *parent) : QObject(parent)
@@ -112,30 +127,24 @@ void PrintHandOver::runNextFile()
     const CommandFile &file = m_job.files[m_next];
     emit sending(m_next + 1, int(m_job.files.size()));
     ProcessStarter::runBatch(this, m_job.batchFile, {file.path, m_job.printerPath},
-                             [this](const ProcessStarter::Outcome &outcome) {
-                                 if (m_closing)
-                                     return;
-                                 const CommandFile &done = m_job.files[m_next];
-                                 if (!outcome.succeeded()) {
-                                     QString why = !outcome.started ? QStringLiteral("não foi possível executar %1: %2")
-                                                                          .arg(shortName(m_job.batchFile), outcome.error)
-                                                   : !outcome.error.isEmpty()
-                                                       ? QStringLiteral("%1 foi %2").arg(shortName(m_job.batchFile), outcome.error)
-                                                       : QStringLiteral("%1 terminou com o código %2")
-                                                             .arg(shortName(m_job.batchFile))
-                                                             .arg(outcome.exitCode);
-                                     if (!outcome.errorOutput.isEmpty())
-                                         why += QStringLiteral(" (%1)").arg(outcome.errorOutput);
-                                     fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4")
-                                              .arg(shortName(done.path), why, labelsSentText(m_labelsSent),
-                                                   filesLeftText(int(m_job.files.size()) - m_next - 1)));
-                                     startNextJob();
-                                     return;
-                                 }
-                                 m_labelsSent += done.labels;
-                                 ++m_next;
-                                 runNextFile();
-                             });
+                             [this](const ProcessStarter::Outcome &outcome) { runEnded(outcome); });
+}
+
+void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
+{
+    if (m_closing)
+        return;
+    const CommandFile &done = m_job.files[m_next];
+    if (!outcome.succeeded()) {
+        fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4")
+                 .arg(shortName(done.path), failureReason(shortName(m_job.batchFile), outcome), labelsSentText(m_labelsSent),
+                      filesLeftText(int(m_job.files.size()) - m_next - 1)));
+        startNextJob();
+        return;
+    }
+    m_labelsSent += done.labels;
+    ++m_next;
+    runNextFile();
 }
 
 void PrintHandOver::fail(const QString &message)

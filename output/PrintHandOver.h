@@ -5,6 +5,10 @@
 #include <QObject>
 #include <QQueue>
 
+namespace ProcessStarter {
+struct Outcome;
+}
+
 // The hand-over of thermal jobs to the printer: one queue per program. A job's
 // command files are all written first, so a full disk or a read-only folder
 // never sends half a job; then the batch file runs for one file at a time, in
@@ -49,6 +53,7 @@ private:
     void startNextJob();
     bool writeFiles();
     void runNextFile();
+    void runEnded(const ProcessStarter::Outcome &outcome);
     void fail(const QString &message);
     void endJob();
 
