@@ -65,12 +65,12 @@ QString toNative(const QString &windowsPath)
 
 // On the suite's Windows counters every program lives in C:\BOTICON\ beside
 // BOTICON.INI and the InterfacNN folders. Installed here, the program shares
-// its folder (/usr/bin) with every other program of the machine, so the suite
-// folder takes the place the executable's folder has there.
+// its bin/ folder with every other program of the machine, so the suite folder
+// takes the place the executable's folder has there. An installation is known
+// by the share/selvar/ folder beside bin/, whatever the prefix.
 static bool runsFromInstalledFolder()
 {
-    const QString appFolder = QDir(QCoreApplication::applicationDirPath()).canonicalPath();
-    return !appFolder.isEmpty() && appFolder == QDir(QStringLiteral(SELVAR_INSTALL_BINDIR)).canonicalPath();
+    return QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/selvar/BOTICON.INI")).isFile();
 }
 
 QString exeFolderText()

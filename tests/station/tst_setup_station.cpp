@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +127,8 @@ private slots:
     void refusalsChangeNothing_data();
     void refusalsChangeNothing();
     void dryRunChangesNothing();
+    void failureMidwayUndoesEverything();
+    void makesARawCupsQueue();
 };
 
 void TstSetupStation::setsUpAndUpdatesAStation()
@@ -235,6 +238,40 @@ void TstSetupStation::dryRunChangesNothing()
         QCOMPARE(tree(suite->path()), QStringList());
         QCOMPARE(estacoes(), rowsBefore);
     }
+}
+
+// lpadmin refuses the printer's address after the row is written and the
+// files are made: the row is rolled back and the files removed.
+void TstSetupStation::failureMidwayUndoesEverything()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("lpadmin")).isEmpty())
+        QSKIP("lpadmin is not installed (cups-client)");
+    const QList<QStringList> rowsBefore = estacoes();
+    QStringList args = stationArgs(QStringLiteral("09"), QStringLiteral("maria"), QString());
+    args = args.mid(0, 8) + QStringList{QStringLiteral("--cups-raw-queue"), QStringLiteral("selvar-teste-recusada"),
+                                        QStringLiteral("--device-uri"), QStringLiteral("nao-e-um-endereco")};
+    const Run run = runSetup(args);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("lpadmin")) && run.err.contains(QStringLiteral("Nada foi mudado.")), qPrintable(run.err));
+    QCOMPARE(tree(suite->path()), QStringList());
+    QCOMPARE(estacoes(), rowsBefore);
+}
+
+// Needs a running CUPS scheduler; the queue is removed again at the end.
+void TstSetupStation::makesARawCupsQueue()
+{
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), {QStringLiteral("-r")});
+    if (!lpstat.waitForFinished(10000) || !lpstat.readAllStandardOutput().contains("scheduler is running"))
+        QSKIP("no CUPS scheduler is running here");
+    const QString queue = QStringLiteral("selvar-teste-%1").arg(QCoreApplication::applicationPid());
+    QStringList args = stationArgs(QStringLiteral("09"), QStringLiteral("maria"), QString()).mid(0, 8);
+    args << QStringLiteral("--cups-raw-queue") << queue << QStringLiteral("--device-uri") << QStringLiteral("socket://127.0.0.1:9100");
+    const Run run = runSetup(args);
+    QProcess::execute(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    // Without --printer the queue's name is the printer path ImprEtiq.bat sends to.
+    QCOMPARE(estacoes().at(1).at(3), queue);
 }
 
 QTEST_GUILESS_MAIN(TstSetupStation)
