@@ -12,8 +12,10 @@
 # The printer path may name:
 #   /dev/usb/lp0          a USB thermal printer (the station's user must be
 #                         allowed to write it, e.g. as a member of group lp)
-#   cups:ZEBRA            the CUPS raw queue ZEBRA: the file goes through
-#                         lp -d ZEBRA -o raw, untouched by any driver
+#   cups:ZEBRA or ZEBRA   the CUPS raw queue ZEBRA (a path without "/" names
+#                         a queue; selvar-setup-station --cups-raw-queue makes
+#                         one): the file goes through lp -d ZEBRA -o raw,
+#                         untouched by any driver
 #   /var/spool/etiq.prn   a plain file, to see what would be printed: every
 #                         command file is added at its end, so it holds the
 #                         whole job in order (empty it by hand between tries)
@@ -24,6 +26,8 @@
 [ -r "$1" ] || { echo "arquivo de etiquetas ilegível: $1" >&2; exit 2; }
 case "$2" in
   cups:*) exec lp -d "${2#cups:}" -o raw "$1" > /dev/null ;;
+  */*) ;;
+  *) exec lp -d "$2" -o raw "$1" > /dev/null ;;
 esac
 # Appending writes a device just as a plain copy does, and never wipes what
 # earlier files of the job left in a plain file.

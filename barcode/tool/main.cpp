@@ -4,6 +4,7 @@
 // opening the program.
 
 #include "BarCodeTipo.h"
+#include "CommandLineInfo.h"
 #include "TZetaDBBarcode.h"
 #include "TextFile.h"
 
@@ -66,8 +67,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("selvar-barcode"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Imprime os módulos do código de barras (P/1 barra, B/0 espaço)."));
-    parser.addHelpOption();
+    parser.addOptions({helpOption(), versionOption()});
     const QCommandLineOption typeOption(QStringLiteral("type"), QStringLiteral("Simbologia: nome ou ordinal de TBarCodeTipo."), QStringLiteral("T"));
     const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Grava também o desenho do controle em PNG."), QStringLiteral("FILE"));
     const QCommandLineOption penOption(QStringLiteral("pen"), QStringLiteral("Largura do módulo em pixels, de 1 a 100 (padrão 1)."), QStringLiteral("W"), QStringLiteral("1"));
@@ -77,8 +77,16 @@ int main(int argc, char **argv)
 
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText(), ExitUsage);
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << versionLine(QStringLiteral("selvar-barcode")) << '\n';
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << helpText(QStringLiteral("selvar-barcode --type T [opções] TEXT"),
+                                        QStringLiteral("Imprime os módulos do código de barras (P/1 barra, B/0 espaço)."),
+                                        {helpOption(), versionOption(), typeOption, pngOption, penOption, legendOption});
+        return 0;
+    }
     if (!parser.isSet(typeOption))
         return fail(QStringLiteral("falta --type (%1)").arg(knownTipos()), ExitUsage);
     const std::optional<TBarCodeTipo> tipo = TipoFromText(parser.value(typeOption));
