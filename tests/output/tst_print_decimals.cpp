@@ -79,6 +79,9 @@ private slots:
         window = std::make_unique<ListWindow>();
         QVERIFY(window->start());
         QVERIFY(QDir(window->app.suite.root()).mkpath(QStringLiteral("Interfac01")));
+        QFile batch(window->app.suite.path(QStringLiteral("Interfac01/ImprEtiq.bat")));
+        QVERIFY(batch.open(QIODevice::WriteOnly)); // the hand-over checks that the station has one
+        batch.close();
         if (server) {
             const QString database = TestSuite::createServerDatabase(QStringLiteral("decimals"));
             QVERIFY(!database.isEmpty());
