@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -31,5 +32,13 @@ void installMessageBoxSink()
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::Ok, mainWindow());
         box.setTextFormat(Qt::PlainText);
         box.exec();
+    });
+    Messages::setQuestionSink([](const QString &text) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::NoButton, mainWindow());
+        box.setTextFormat(Qt::PlainText);
+        QPushButton *yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
+        box.setDefaultButton(box.addButton(QStringLiteral("Não"), QMessageBox::NoRole));
+        box.exec();
+        return box.clickedButton() == yes;
     });
 }

@@ -9,6 +9,7 @@
 #include "CurrentModel.h"
 #include "ProductListBuilder.h"
 #include "ProductSearch.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 #include "TestSuite.h"
 
@@ -104,7 +105,8 @@ qint64 timeBuild(TDM &dm, int expected)
     ProductListBuilder builder(dm, display);
     QElapsedTimer timer;
     timer.start();
-    builder.run();
+    SuiteJob job(*dm.SQLConnection1, QStringLiteral("BE"), SuiteJob::Kind::ListBuild);
+    builder.run(job);
     // The button ends by reselecting the model, which keeps the model data sets,
     // and so the connection, open for the searches that follow.
     CurrentModel::reselect(dm, nullptr);

@@ -10,9 +10,30 @@ Messages::Sink &currentSink()
     return sink;
 }
 
+Messages::Question &currentQuestion()
+{
+    static Messages::Question question = [](const QString &text) {
+        qWarning().noquote() << text;
+        return false;
+    };
+    return question;
+}
+
 } // namespace
 
 namespace Messages {
+
+bool ask(const QString &text)
+{
+    return currentQuestion()(text);
+}
+
+Question setQuestionSink(Question sink)
+{
+    Question previous = std::move(currentQuestion());
+    currentQuestion() = std::move(sink);
+    return previous;
+}
 
 void show(const QString &text)
 {
