@@ -120,7 +120,10 @@ bool JobLock::acquire(const QString &database)
             Status ignored;
             isc_rollback_transaction(&ignored, &m->transaction);
             m->transaction = 0;
-            if (status.has(isc_lock_conflict) || status.has(isc_update_conflict) || status.has(isc_deadlock)) {
+            // A row locked by another transaction, or (for a table whose row is
+            // missing) inserted by one and not yet committed.
+            if (status.has(isc_lock_conflict) || status.has(isc_update_conflict) || status.has(isc_deadlock)
+                || status.has(isc_unique_key_violation)) {
                 release();
                 return false;
             }
@@ -147,6 +150,17 @@ void JobLock::createTable()
     status.check();
     isc_dsql_execute_immediate(&status, &m->attachment, &transaction, 0, tableDefinition(), SQL_DIALECT_V6, nullptr);
     Status ignored;
+    if (status.failed()) {
+        isc_rollback_transaction(&ignored, &transaction);
+        return;
+    }
+    isc_commit_transaction(&ignored, &transaction);
+    // Its two rows, so that taking the lock is always an update.
+    isc_start_transaction(&status, &transaction, 1, &m->attachment, short(sizeof schemaTransaction), schemaTransaction);
+    status.check();
+    isc_dsql_execute_immediate(&status, &m->attachment, &transaction, 0,
+                               "insert into SELVAR_TRAVA (ID) select 1 from RDB$DATABASE union all select 2 from RDB$DATABASE",
+                               SQL_DIALECT_V6, nullptr);
     if (status.failed())
         isc_rollback_transaction(&ignored, &transaction);
     else

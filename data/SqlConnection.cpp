@@ -138,9 +138,13 @@ void SqlConnection::fail(const QSqlError &error)
     const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
     if (isConnectionFailure(failure)) {
         dropPrepared();
-        m_db.close();
-        if (m_transaction == Transaction::Open)
+        if (m_transaction == Transaction::Open) {
+            // The driver forgets its transaction only when told to end it; left
+            // alone, the dead handle would be taken for the next job's.
+            m_db.rollback();
             m_transaction = Transaction::Lost;
+        }
+        m_db.close();
     }
     throw failure;
 }

@@ -147,8 +147,9 @@ void TstListBuild::unknownCurrentModelShowsNothing()
 
 
 // The connection goes away while the window breathes before the first product:
-// the build stops with the database's message instead of logging every product
-// as a duplicate, and the main panel works again, connecting anew.
+// the build stops with the database's message, saying the previous list was
+// kept, instead of logging every product as a duplicate, and the main panel
+// works again, connecting anew.
 void TstListBuild::lostDatabaseEndsTheBuild()
 {
     for (int i = 1; i <= 5; ++i)
@@ -159,6 +160,7 @@ void TstListBuild::lostDatabaseEndsTheBuild()
     w->clickBuild();
     QCOMPARE(w->app.messages.size(), 1);
     QVERIFY2(w->app.messages.first().contains(QStringLiteral("connection shutdown")), qPrintable(w->app.messages.first()));
+    QVERIFY(w->app.messages.first().endsWith(QStringLiteral("\nA lista anterior foi mantida.")));
     QVERIFY(!w->log().contains(QStringLiteral("Componente com nome e código duplicado.")));
     QVERIFY(w->storedList().isEmpty());
     TFormSelvarra *f = w->form();
