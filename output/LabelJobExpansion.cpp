@@ -68,6 +68,10 @@ qint64 LabelJobExpansion::rowsToWrite(TDM &dm, const QString &etiqInicial)
 qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress, SuiteJob &job)
 {
     const qint64 skipped = skippedPositions(etiqInicial);
+    // A quantity still being typed into the list is stored on its own first:
+    // it belongs to the list, not to this job, and must survive a cancelled one.
+    if (m_dm.TabRev1->Active())
+        m_dm.TabRev1->Post();
     job.Begin();
     try {
         const qint64 labels = expand(skipped, progress);

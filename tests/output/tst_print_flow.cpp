@@ -243,7 +243,7 @@ private slots:
         const QStringList lastJob = job();
         starts.clear();
         const auto previous = Messages::setQuestionSink([](const QString &text) {
-            return text == QStringLiteral("Serão geradas 1.000.002 etiquetas. Continuar?");
+            return text == QStringLiteral("Serão geradas 1.000.005 etiquetas. Continuar?");
         });
         QElapsedTimer sinceCancel;
         QTimer::singleShot(300, form(), [&] {
@@ -255,7 +255,8 @@ private slots:
             else
                 QTest::mouseClick(form()->BotCancelarImpressao, Qt::LeftButton);
         });
-        print(QStringLiteral("1000000")); // 999,999 skipped positions and 3 labels
+        window->typeInCell(1, 0, QStringLiteral("3")); // still being edited when the print starts
+        print(QStringLiteral("1000000")); // 999,999 skipped positions and 6 labels
         Messages::setQuestionSink(previous);
         QVERIFY(sinceCancel.isValid());
         QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
@@ -263,6 +264,7 @@ private slots:
                  QStringList{QStringLiteral("Impressão cancelada. Nenhuma etiqueta foi gerada; o trabalho anterior foi mantido.")});
         QCOMPARE(job(), lastJob);
         QVERIFY(starts.isEmpty());
+        QCOMPARE(window->storedList().at(1), QStringLiteral("P2|BEPANTOL DERMA CREME 40G|3|7891106001212|35.5"));
         QVERIFY(form()->Painel1->isHidden());
         QVERIFY(form()->DBGrid1->isEnabled() && form()->btnEtiqSemPreco->isEnabled());
         QVERIFY(form()->isVisible()); // Escape cancelled the print, it did not close the window
