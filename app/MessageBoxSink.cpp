@@ -2,9 +2,9 @@
 
 #include "Messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -34,11 +34,12 @@ void installMessageBoxSink()
         box.exec();
     });
     Messages::setQuestionSink([](const QString &text) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::NoButton, mainWindow());
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text),
+                        QMessageBox::Yes | QMessageBox::No, mainWindow());
         box.setTextFormat(Qt::PlainText);
-        QPushButton *yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-        box.setDefaultButton(box.addButton(QStringLiteral("Não"), QMessageBox::NoRole));
-        box.exec();
-        return box.clickedButton() == yes;
+        box.setDefaultButton(QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Não"));
+        return box.exec() == QMessageBox::Yes;
     });
 }

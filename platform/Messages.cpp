@@ -10,13 +10,10 @@ Messages::Sink &currentSink()
     return sink;
 }
 
-Messages::Question &currentQuestion()
+Messages::QuestionSink &currentQuestionSink()
 {
-    static Messages::Question question = [](const QString &text) {
-        qWarning().noquote() << text;
-        return false;
-    };
-    return question;
+    static Messages::QuestionSink sink;
+    return sink;
 }
 
 } // namespace
@@ -25,15 +22,16 @@ namespace Messages {
 
 bool ask(const QString &text)
 {
-    return currentQuestion()(text);
+    return currentQuestionSink() ? currentQuestionSink()(text) : true;
 }
 
-Question setQuestionSink(Question sink)
+QuestionSink setQuestionSink(QuestionSink sink)
 {
-    Question previous = std::move(currentQuestion());
-    currentQuestion() = std::move(sink);
+    QuestionSink previous = std::move(currentQuestionSink());
+    currentQuestionSink() = std::move(sink);
     return previous;
 }
+
 
 void show(const QString &text)
 {

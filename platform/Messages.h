@@ -14,10 +14,13 @@ void show(const QString &text);
 // Returns the previous sink, so a test can restore it.
 Sink setSink(Sink sink);
 
-// A question with the buttons "Sim" and "Não": true for "Sim". Without a window
-// to ask in, the answer is "Não", so nothing the user did not confirm goes ahead.
-using Question = std::function<bool(const QString &text)>;
+// The one kind of question the program asks: a yes/no box, "Não" the default.
+// Without a sink installed the answer is yes, as a program without a screen
+// has nobody to ask.
+using QuestionSink = std::function<bool(const QString &text)>;
+
 bool ask(const QString &text);
-Question setQuestionSink(Question sink);
+
+QuestionSink setQuestionSink(QuestionSink sink);
 
 } // namespace Messages
