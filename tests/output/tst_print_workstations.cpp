@@ -4,6 +4,7 @@
 #include "ListWindow.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
+#include "PrintHandOver.h"
 #include "ProcessStarter.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -91,6 +92,8 @@ class PrintWorkstationsTest : public QObject
             *w = std::make_unique<ListWindow>();
             QVERIFY((*w)->start());
             QVERIFY(QDir((*w)->app.suite.root()).mkpath(QStringLiteral("Interfac01")));
+            QFile batch((*w)->app.suite.path(QStringLiteral("Interfac01/ImprEtiq.bat")));
+            QVERIFY(batch.open(QIODevice::WriteOnly));
             (*w)->dm()->SQLConnection1->setDataBase(database);
         }
         SqlConnection *server = a->dm()->SQLConnection1;
@@ -108,6 +111,9 @@ class PrintWorkstationsTest : public QObject
         w.form()->EditEtiqInic->setText(etiqInicial);
         QTest::mouseClick(w.form()->btnEtiqSemPreco, Qt::LeftButton);
     }
+
+    // The command files go to the printer after the click returns, in order.
+    void waitForHandOver(ListWindow &w) { QVERIFY(w.form()->printHandOver->waitUntilIdle(60000)); }
 
     QStringList allPrinted()
     {
@@ -163,6 +169,7 @@ private slots:
             refusedInMs = clock.elapsed();
         });
         print(*a, QString());
+        waitForHandOver(*a);
         QVERIFY(duringA);
         QCOMPARE(b->app.messages, QStringList{QStringLiteral("A estação 01 está imprimindo etiquetas neste momento. "
                                                              "Aguarde alguns instantes e tente de novo.")});
@@ -174,6 +181,7 @@ private slots:
 
         printed.clear();
         print(*b, QStringLiteral("3"));
+        waitForHandOver(*b);
         QCOMPARE(b->app.messages.size(), 1);
         QCOMPARE(allPrinted(), expectedLabels(2));
     }
@@ -184,6 +192,7 @@ private slots:
     {
         startBoth();
         print(*a, QString());
+        waitForHandOver(*a);
         QCOMPARE(a->app.messages, QStringList());
         a->dm()->SQLConnection1->ExecuteDirect(QStringLiteral("update TABREV1 set QDE = 150001 where CODIGO = 'P1'"));
 
