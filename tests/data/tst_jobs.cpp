@@ -4,7 +4,6 @@
 #include "TDM.h"
 #include "TestSuite.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 #include <memory>
 
@@ -58,32 +57,6 @@ private slots:
         suite.reset();
     }
 
-    // The second station is refused at once, told who holds the lock and doing
-    // what; when the first one's job ends, the lock is free.
-    void oneStationAtATime()
-    {
-        {
-            SuiteJob first(*a->SQLConnection1, QStringLiteral("07"), SuiteJob::Kind::Print);
-            QElapsedTimer clock;
-            clock.start();
-            try {
-                SuiteJob second(*b->SQLConnection1, QStringLiteral("08"), SuiteJob::Kind::ListBuild);
-                QFAIL("the second station took the lock the first one holds");
-            } catch (const JobBusyError &busy) {
-                QCOMPARE(busy.message(), QStringLiteral("A estação 07 está imprimindo etiquetas neste momento. "
-                                                        "Aguarde alguns instantes e tente de novo."));
-            }
-            QVERIFY(clock.elapsed() < 1000);
-        }
-        SuiteJob second(*b->SQLConnection1, QStringLiteral("08"), SuiteJob::Kind::ListBuild);
-        try {
-            SuiteJob third(*a->SQLConnection1, QStringLiteral("07"), SuiteJob::Kind::Print);
-            QFAIL("the lock was taken twice");
-        } catch (const JobBusyError &busy) {
-            QVERIFY(busy.message().startsWith(QStringLiteral("A estação 08 está montando a lista de produtos")));
-        }
-    }
-
     // Inside the job its own rows are seen, by re-reads too; the other station
     // sees the previous list until the commit, and a rollback keeps it whole.
     void allOrNothing()
@@ -104,20 +77,6 @@ private slots:
         }
         QVERIFY(!a->SQLConnection1->InTransaction());
         QVERIFY(!a->SQLConnection1->Connected());
-    }
-
-    // A refused row inside the job is undone alone; the job goes on and commits the rest.
-    void refusedRowInsideTheJob()
-    {
-        SuiteJob job(*a->SQLConnection1, QStringLiteral("07"), SuiteJob::Kind::ListBuild);
-        job.Begin();
-        a->TabRev1->Open();
-        append(a->TabRev1, QStringLiteral("NEW"));
-        QVERIFY_THROWS_EXCEPTION(SelvarError, append(a->TabRev1, QStringLiteral("OLD")));
-        QCOMPARE(a->TabRev1->ChangeCount(), 1);
-        a->TabRev1->Close();
-        job.Commit();
-        QCOMPARE(codes(b->TabRev1), (QStringList{QStringLiteral("NEW"), QStringLiteral("OLD")}));
     }
 
     // The driver starts the job's transaction with Firebird's defaults: it waits
