@@ -42,7 +42,7 @@ QStringList labelsOf(const QString &commandFile)
     return labels;
 }
 
-// The killed station: expands a job of 150,201 labels on the given database
+// The killed station: expands a job of 152,001 labels on the given database
 // and says so on its output after the first thousand; it never gets further.
 class ChildProgress : public NoJobProgress
 {
@@ -83,7 +83,7 @@ class PrintWorkstationsTest : public QObject
     ProcessStarter::Starter previousStarter;
 
     // Both programs start on suites of their own, then meet on one server database
-    // holding a list of three products of 100 labels each.
+    // holding a list of three products of 1,000 labels each.
     void startBoth()
     {
         database = TestSuite::createServerDatabase(QStringLiteral("print"));
@@ -101,7 +101,7 @@ class PrintWorkstationsTest : public QObject
         server->ExecuteDirect(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values ('01')"));
         for (int i = 1; i <= 3; ++i)
             server->ExecuteDirect(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1) "
-                                                 "values ('P%1', 'Produto %1', 100, '789000000000%1', %1)").arg(i));
+                                                 "values ('P%1', 'Produto %1', 1000, '789000000000%1', %1)").arg(i));
         a->clickReopen();
         b->clickReopen();
     }
@@ -129,7 +129,7 @@ class PrintWorkstationsTest : public QObject
         for (int i = 0; i < skipped; ++i)
             labels << QStringLiteral("\"\" \"\"");
         for (int p = 1; p <= 3; ++p)
-            for (int n = 0; n < 100; ++n)
+            for (int n = 0; n < 1000; ++n)
                 labels << QStringLiteral("\"Produto %1\" \"789000000000%1\"").arg(p);
         return labels;
     }
@@ -157,28 +157,33 @@ private slots:
     }
 
     // B presses "Etiquetas com preços" while A's print runs: B is told at once
-    // that A prints and prints nothing; A prints exactly its own 300 labels.
+    // that A prints and prints nothing; A prints exactly its own 3,000 labels.
     // Then B prints its own job, with two positions skipped.
     void twoStationsPrintAtOnce()
     {
         startBoth();
         qint64 refusedInMs = -1;
-        bool duringA = false;
-        QTimer::singleShot(0, b->form(), [&] {
-            duringA = a->form()->Painel1->isVisible();
+        // B's click lands while A's progress panel is up, that is, inside A's expansion.
+        QTimer watch;
+        watch.setInterval(5);
+        connect(&watch, &QTimer::timeout, b->form(), [&] {
+            if (!a->form()->Painel1->isVisible())
+                return;
+            watch.stop();
             QElapsedTimer clock;
             clock.start();
             print(*b, QStringLiteral("3"));
             refusedInMs = clock.elapsed();
         });
+        watch.start();
         print(*a, QString());
+        watch.stop();
         waitForHandOver(*a);
-        QVERIFY(duringA);
         QCOMPARE(b->app.messages, QStringList{QStringLiteral("A estação 01 está imprimindo etiquetas neste momento. "
                                                              "Aguarde alguns instantes e tente de novo.")});
         QVERIFY2(refusedInMs >= 0 && refusedInMs < 1000, qPrintable(QString::number(refusedInMs)));
         QCOMPARE(a->app.messages, QStringList());
-        QCOMPARE(printed.size(), 100); // three labels across
+        QCOMPARE(printed.size(), 1000); // three labels across
         QCOMPARE(allPrinted(), expectedLabels(0));
         QCOMPARE(b->form()->EditEtiqInic->text(), QStringLiteral("3")); // B's request is still there to retry
 
@@ -228,7 +233,7 @@ private slots:
         ClientDataSet *job = b->dm()->TabRev2;
         job->Close();
         job->Open();
-        QCOMPARE(job->RecordCount(), 300);
+        QCOMPARE(job->RecordCount(), 3000);
         job->First();
         QCOMPARE(job->FieldByName(QStringLiteral("COMPONENTE")).AsString(), QStringLiteral("Produto 1"));
         job->Close();
