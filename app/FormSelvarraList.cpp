@@ -8,6 +8,8 @@
 #include "ModelLookup.h"
 #include "ProductListBuilder.h"
 #include "ProductSearch.h"
+#include "RunValues.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 
 #include <QComboBox>
@@ -30,6 +32,7 @@ public:
     void loadingSetValue(int value) override { m_form.loadingSetValue(value); }
     void loadingEnd() override { m_form.loadingEnd(); }
     void processEvents() override { QCoreApplication::processEvents(); }
+    bool cancelRequested() override { return m_form.jobCancelRequested(); }
 
 private:
     TFormSelvarra &m_form;
@@ -40,10 +43,15 @@ private:
 class BuildInProgress
 {
 public:
-    explicit BuildInProgress(TFormSelvarra &form) : m_form(form) { m_form.setMainActionsEnabled(false); }
+    explicit BuildInProgress(TFormSelvarra &form) : m_form(form)
+    {
+        m_form.setMainActionsEnabled(false);
+        m_form.setJobRunning(true);
+    }
     ~BuildInProgress()
     {
         m_form.loadingEnd();
+        m_form.setJobRunning(false);
         m_form.setMainActionsEnabled(true);
     }
     BuildInProgress(const BuildInProgress &) = delete;
@@ -103,9 +111,10 @@ void TFormSelvarra::BotSelvarProdRevClick()
         if (!DM)
             return;
         {
+            SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::ListBuild);
             const BuildInProgress building(*this);
             WindowBuildDisplay display(*this);
-            ProductListBuilder(*DM, display).run();
+            ProductListBuilder(*DM, display).run(job);
         }
         prepareListGrid(*this);
         showListPanel();

@@ -3,6 +3,7 @@
 // step of the fixed sheet layouts that ends every activation.
 #include "TFormSelvarra.h"
 
+#include "BrLocale.h"
 #include "CurrentModel.h"
 #include "FixedLayouts.h"
 #include "JobProgress.h"
@@ -12,11 +13,15 @@
 #include "Messages.h"
 #include "PrintHandOver.h"
 #include "RunValues.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 #include "TPieGauge.h"
 #include "ThermalOutput.h"
 
 #include <QComboBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -45,9 +50,57 @@ public:
 
     void jobEnd() override { m_form.progressEnd(); }
 
+    // The window takes input only here, and only "Cancelar" and Escape are live.
+    bool cancelRequested() override
+    {
+        QCoreApplication::processEvents();
+        return m_form.jobCancelRequested();
+    }
+
 private:
     TFormSelvarra &m_form;
 };
+
+// While labels are printed the window breathes for the sake of "Cancelar";
+// everything else that could start work stays inactive until the print ends.
+class PrintInProgress
+{
+public:
+    explicit PrintInProgress(TFormSelvarra &form) : m_form(form)
+    {
+        m_controls = {static_cast<QWidget *>(form.DBGrid1), form.DBLCB1, form.BotSairMontEtiq, form.btnEtiqSemPreco,
+                      form.EditEtiqInic, form.EditPesqComp, form.EditPesqCod};
+        for (QWidget *control : m_controls)
+            control->setEnabled(false);
+        m_form.setMainActionsEnabled(false);
+        m_form.setJobRunning(true);
+    }
+    ~PrintInProgress()
+    {
+        m_form.setJobRunning(false);
+        m_form.setMainActionsEnabled(true);
+        for (QWidget *control : m_controls)
+            control->setEnabled(true);
+    }
+    PrintInProgress(const PrintInProgress &) = delete;
+    PrintInProgress &operator=(const PrintInProgress &) = delete;
+
+private:
+    TFormSelvarra &m_form;
+    QList<QWidget *> m_controls;
+};
+
+// A job this large takes long and a lot of label stock: the user confirms it
+// first, in the number format of the counter.
+constexpr qint64 kConfirmAbove = 10000;
+
+bool confirmLargeJob(qint64 rows)
+{
+    if (rows <= kConfirmAbove)
+        return true;
+    return Messages::ask(QStringLiteral("Serão geradas %1 etiquetas. Continuar?")
+                             .arg(BrLocale::formatDecimalText(QString::number(rows), QStringLiteral("#,##0"))));
+}
 
 void openIfClosed(ClientDataSet *dataSet)
 {
@@ -67,8 +120,16 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         // Before the job table is emptied, so a station that cannot print keeps its last job.
         if (output == OutputKind::Thermal)
             thermal.checkBatchFile();
-        PanelJobProgress progress(*this);
-        LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);
+        if (!confirmLargeJob(LabelJobExpansion::rowsToWrite(*DM, EditEtiqInic->text())))
+            return;
+        // The lock is held until the output has read the job, so no other
+        // station replaces it meanwhile.
+        SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::Print);
+        {
+            const PrintInProgress printing(*this);
+            PanelJobProgress progress(*this);
+            LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, job);
+        }
         EditEtiqInic->clear();
 
         switch (output) {

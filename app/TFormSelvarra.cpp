@@ -108,6 +108,9 @@ void TFormSelvarra::buildMainPanel()
     Label30 = makeLabel(PainelConsistG, QStringLiteral("Label30"), QStringLiteral("Lendo banco de dados. Por favor aguarde..."),
                         {188, 374}, Navy, QFont(QStringLiteral("Arial Rounded MT Bold"), 12));
     Label30->hide();
+    BotCancelarLista = makeButton(PainelConsistG, QStringLiteral("BotCancelarLista"), QStringLiteral("Cancelar"),
+                                  {530, 376, 75, 22});
+    BotCancelarLista->hide();
 
     mmo1 = new QPlainTextEdit(QStringLiteral("mmo1"), PainelConsistG);
     mmo1->setObjectName(QStringLiteral("mmo1"));
@@ -249,6 +252,9 @@ void TFormSelvarra::buildProgressPanel()
     LabelArq->setAlignment(Qt::AlignCenter);
     LabelArq->setAutoFillBackground(true);
     LabelArq->setFont(QFont(QStringLiteral("Arial"), 8));
+
+    BotCancelarImpressao = makeButton(Painel1, QStringLiteral("BotCancelarImpressao"), QStringLiteral("Cancelar"),
+                                      {6, 10, 64, 22});
     setTextColor(LabelArq, QPalette::WindowText, Navy);
     setTextColor(LabelArq, QPalette::Window, palette().color(QPalette::ToolTipBase));
 }
@@ -275,6 +281,8 @@ void TFormSelvarra::connectHandlers()
     connect(BitBtn14, &QPushButton::clicked, this, &TFormSelvarra::BitBtn14Click);
     connect(BotSairMontEtiq, &QPushButton::clicked, this, &TFormSelvarra::BotSairMontEtiqClick);
     connect(btnEtiqSemPreco, &QPushButton::clicked, this, &TFormSelvarra::btnEtiqSemPrecoClick);
+    connect(BotCancelarLista, &QPushButton::clicked, this, &TFormSelvarra::CancelarClick);
+    connect(BotCancelarImpressao, &QPushButton::clicked, this, &TFormSelvarra::CancelarClick);
     connect(Visualizarmemo1, &QAction::triggered, this, &TFormSelvarra::Visualizarmemo1Click);
     connect(Fecharmemo1, &QAction::triggered, this, &TFormSelvarra::Fecharmemo1Click);
     connect(Timer1, &QTimer::timeout, this, &TFormSelvarra::Timer1Timer);
@@ -288,11 +296,14 @@ void TFormSelvarra::connectHandlers()
         connect(owner, &QWidget::customContextMenuRequested, this,
                 [this, owner](const QPoint &at) { pm1->popup(owner->mapToGlobal(at)); });
 
-    // "Sair" is the cancel button of the window: Escape presses it.
+    // "Sair" is the cancel button of the window: Escape presses it; while a
+    // list is built or labels are printed it cancels that instead.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape->setObjectName(QStringLiteral("EscapeSair"));
     connect(escape, &QShortcut::activated, this, [this] {
-        if (BotSair->isEnabled())
+        if (m_jobRunning)
+            CancelarClick();
+        else if (BotSair->isEnabled())
             BotSair->click();
     });
 }
@@ -495,6 +506,7 @@ void TFormSelvarra::loadingBegin(int maximum)
     Gauge1->setValue(0);
     Label30->show();
     Gauge1->show();
+    BotCancelarLista->show();
 }
 
 void TFormSelvarra::loadingSetValue(int value)
@@ -506,6 +518,7 @@ void TFormSelvarra::loadingEnd()
 {
     Label30->hide();
     Gauge1->hide();
+    BotCancelarLista->hide();
 }
 
 void TFormSelvarra::logClear()
@@ -523,4 +536,16 @@ void TFormSelvarra::setMainActionsEnabled(bool enabled)
     m_mainActionsEnabled = enabled;
     for (QPushButton *action : {BotSelvarProdRev, btnConfigEtiq, BotSair, BitBtn14})
         action->setEnabled(enabled);
+}
+
+void TFormSelvarra::setJobRunning(bool running)
+{
+    m_jobRunning = running;
+    m_jobCancelRequested = false;
+}
+
+void TFormSelvarra::CancelarClick()
+{
+    if (m_jobRunning)
+        m_jobCancelRequested = true;
 }

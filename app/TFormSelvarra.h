@@ -49,6 +49,7 @@ public:
     QPushButton *BitBtn14;
     QProgressBar *Gauge1;
     QLabel *Label30;
+    QPushButton *BotCancelarLista; // "Cancelar" beside the loading bar, while a list is built
     QPlainTextEdit *mmo1;
     QPlainTextEdit *Memo2;
     QMenu *pm1;
@@ -78,6 +79,7 @@ public:
     QLabel *Label3;
     TPieGauge *Pizza;
     QLabel *LabelArq;
+    QPushButton *BotCancelarImpressao; // "Cancelar" on the progress panel
 
     // The hand-over of thermal jobs to the printer, running after the click
     // that queued them; LabelEnvio says which file goes now.
@@ -102,6 +104,11 @@ public:
     void logAppend(const QString &line);
     void setMainActionsEnabled(bool enabled); // the main panel's actions stay inactive during a build
     bool mainActionsEnabled() const { return m_mainActionsEnabled; }
+
+    // A list build or a print is running: "Cancelar" and Escape ask it to stop,
+    // and it asks in turn whether it was.
+    void setJobRunning(bool running);
+    bool jobCancelRequested() const { return m_jobCancelRequested; }
 
     // The in-use stamp, rewritten at activation and on every tick of Timer1.
     void WriteInUseStamp();
@@ -131,6 +138,9 @@ public slots:
 
     // Printing (FormSelvarraPrint.cpp).
     void btnEtiqSemPrecoClick();
+
+    // Either "Cancelar", or Escape while a job runs.
+    void CancelarClick();
 
 public:
     // Product list (FormSelvarraList.cpp).
@@ -162,6 +172,8 @@ private:
     void connectHandlers();
 
     bool m_mainActionsEnabled = true;
+    bool m_jobRunning = false;
+    bool m_jobCancelRequested = false;
     bool m_listPanelFills = false;
     // An activation whose stamp check failed is not repeated by the return from
     // its own message box; the next real activation tries again.

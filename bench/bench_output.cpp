@@ -1,12 +1,15 @@
 // The label job through the code "Etiquetas com preços" runs: expanding a list
-// into 5,000 and 10,000 label rows (each posted and committed at once), the
-// same number of bare committed inserts for comparison, and the thermal output
-// of 10,000 labels.
+// into 5,000 and 10,000 label rows (a job in one transaction, lock included),
+// the same number of bare inserts for comparison (each committed, and all in
+// one transaction), and the thermal output of 10,000 labels. With
+// --forced-writes: the 10,000-label expansion on a database with Firebird's
+// forced writes on, as a pharmacy keeps it, next to the same with async writes.
 #include "BenchRegistry.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 #include "TestSuite.h"
 #include "ThermalOutput.h"
@@ -33,20 +36,27 @@ void fillList(TestSuite &suite, int labelsEach)
                     QStringLiteral("789%1").arg(i, 10, 10, QLatin1Char('0')), QStringLiteral("%1.90").arg(i % 300)});
 }
 
+// One print's expansion, lock and transaction included, as the button runs it.
+qint64 expandOnce(TDM &dm, JobProgress &progress)
+{
+    SuiteJob job(*dm.SQLConnection1, QStringLiteral("BE"), SuiteJob::Kind::Print);
+    return LabelJobExpansion(dm).run(QString(), progress, job);
+}
+
 // Each job replaces one of its own size, as a reprint does, so both sizes
 // pay for deleting the same number of old rows; the best of five runs, since
 // the machine is shared and the database engine's own threads add noise.
-qint64 timeExpansion(TestSuite &suite, TDM &dm, int labels)
+qint64 timeExpansion(TestSuite &suite, TDM &dm, int labels, int runs = 5)
 {
     fillList(suite, labels / kProducts);
     dm.TabRev1->Close();
     NoJobProgress quiet;
-    LabelJobExpansion(dm).run(QString(), quiet);
+    expandOnce(dm, quiet);
     qint64 best = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < 5; ++run) {
+    for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const qint64 written = LabelJobExpansion(dm).run(QString(), quiet);
+        const qint64 written = expandOnce(dm, quiet);
         best = std::min(best, timer.elapsed());
         if (qEnvironmentVariableIsSet("SELVAR_BENCH_VERBOSE"))
             QTextStream(stderr) << labels << " run " << run << ": " << timer.elapsed() << " ms\n";
@@ -72,6 +82,54 @@ qint64 timeBareInserts(TDM &dm, int rows)
     const qint64 ms = timer.elapsed();
     connection.release();
     return ms;
+}
+
+// The floor under a job in one transaction: the same inserts, prepared once,
+// committed together at the end.
+qint64 timeBareBatchInserts(TDM &dm, int rows)
+{
+    SqlConnection &connection = *dm.SQLConnection1;
+    connection.ExecuteDirect(QStringLiteral("delete from TABREV2"));
+    QElapsedTimer timer;
+    timer.start();
+    connection.BeginTransaction();
+    for (int i = 1; i <= rows; ++i)
+        connection.execWrite(QStringLiteral("insert into TABREV2 (CODIGO, COMPONENTE, CODIGOEAN, PRECO1) values (?, ?, ?, ?)"),
+                             {QString::number(i).rightJustified(6, QLatin1Char('0')), QStringLiteral("Produto nº %1").arg(i),
+                              QStringLiteral("789%1").arg(i, 10, 10, QLatin1Char('0')), QStringLiteral("12.90")});
+    connection.CommitTransaction();
+    return timer.elapsed();
+}
+
+qint64 bestBareBatchInserts(TDM &dm, int rows)
+{
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (int run = 0; run < 5; ++run)
+        best = std::min(best, timeBareBatchInserts(dm, rows));
+    return best;
+}
+
+// One 10,000-label expansion on a fresh database with the given writes.
+qint64 expansionOn(TestSuite::Writes writes, int runs)
+{
+    TestSuite suite;
+    if (!suite.createMainDatabase(writes))
+        qFatal("cannot create the benchmark database");
+    TDM dm;
+    dm.SQLConnection1->setDataBase(QStringLiteral(":C:\\boticon\\dados\\boticon.bd"));
+    return timeExpansion(suite, dm, 10000, runs);
+}
+
+int forcedWritesOutput()
+{
+    QTextStream out(stdout);
+    const qint64 forced = expansionOn(TestSuite::Writes::Forced, 1);
+    out << "forced_writes_expand_10000_ms: " << forced << Qt::endl;
+    const qint64 async = expansionOn(TestSuite::Writes::Async, 3);
+    out << "expand_10000_ms: " << async << Qt::endl;
+    out << "forced_writes_to_async_expand_10000: " << QString::number(double(forced) / double(qMax<qint64>(async, 1)), 'f', 2)
+        << Qt::endl;
+    return 0;
 }
 
 // The command files are built and written, the batch runs counted, not run:
@@ -101,8 +159,10 @@ qint64 timeThermal(TestSuite &suite, TDM &dm, int *starts, qint64 *buildMs)
     return ms;
 }
 
-int benchOutput(const QStringList &)
+int benchOutput(const QStringList &args)
 {
+    if (args.contains(QStringLiteral("--forced-writes")))
+        return forcedWritesOutput();
     TestSuite suite;
     if (!suite.createMainDatabase())
         return 1;
@@ -126,6 +186,10 @@ int benchOutput(const QStringList &)
     out << "thermal_10000_batch_starts: " << starts << Qt::endl;
 
     out << "bare_insert_tabrev2_10000_ms: " << timeBareInserts(dm, 10000) << Qt::endl;
+    const qint64 batchMs = bestBareBatchInserts(dm, 10000);
+    out << "bare_batch_insert_10000_ms: " << batchMs << Qt::endl;
+    out << "expand_10000_to_bare_batch_insert: " << QString::number(double(ms10k) / double(qMax<qint64>(batchMs, 1)), 'f', 2)
+        << Qt::endl;
     return 0;
 }
 

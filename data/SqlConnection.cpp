@@ -75,18 +75,22 @@ void SqlConnection::Close()
         m_db.close();
 }
 
+// "server:path" goes to that server unchanged; ":path" (no server) opens the
+// file in-process with the embedded engine, mapped into the suite folder.
+QString SqlConnection::attachName() const
+{
+    const qsizetype colon = m_database.indexOf(QLatin1Char(':'));
+    const QString server = colon < 0 ? QString() : m_database.left(colon);
+    if (server.isEmpty())
+        return SuitePaths::toNative(colon < 0 ? m_database : m_database.mid(colon + 1));
+    return m_database;
+}
+
 void SqlConnection::connectNow()
 {
     if (!m_db.isValid())
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_qtName);
-    // "server:path" goes to that server unchanged; ":path" (no server) opens the
-    // file in-process with the embedded engine, mapped into the suite folder.
-    const qsizetype colon = m_database.indexOf(QLatin1Char(':'));
-    const QString server = colon < 0 ? QString() : m_database.left(colon);
-    if (server.isEmpty())
-        m_db.setDatabaseName(SuitePaths::toNative(colon < 0 ? m_database : m_database.mid(colon + 1)));
-    else
-        m_db.setDatabaseName(m_database);
+    m_db.setDatabaseName(attachName());
     m_db.setUserName(QStringLiteral("sysdba"));
     m_db.setPassword(QStringLiteral("quiltmarr"));
     m_db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1252"));
@@ -105,16 +109,26 @@ QSqlDatabase &SqlConnection::acquire()
 void SqlConnection::release()
 {
     if (m_users > 0 && --m_users == 0) {
-        m_prepared.clear();
+        dropPrepared();
         m_db.close();
     }
 }
 
+// A prepared statement keeps the transaction it last ran in; once that one has
+// ended (or begun) it must be prepared again.
+void SqlConnection::dropPrepared()
+{
+    m_prepared.clear();
+}
+
 // A connection the database dropped (server restarted, network lost, attachment
-// shut down) is opened again by the next statement of a data set that holds it;
-// every statement commits on its own, so no transaction is lost with it.
+// shut down) is opened again by the next statement of a data set that holds it:
+// outside a job every statement commits on its own, so nothing is lost with it.
+// Inside a job the job's transaction died with it.
 void SqlConnection::reconnectIfLost()
 {
+    if (m_transaction == Transaction::Lost)
+        throw DatabaseError(QStringLiteral("A conexão com o banco de dados foi perdida no meio do trabalho."), -902);
     if (m_users > 0 && !Connected())
         connectNow();
 }
@@ -123,7 +137,13 @@ void SqlConnection::fail(const QSqlError &error)
 {
     const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
     if (isConnectionFailure(failure)) {
-        m_prepared.clear();
+        dropPrepared();
+        if (m_transaction == Transaction::Open) {
+            // The driver forgets its transaction only when told to end it; left
+            // alone, the dead handle would be taken for the next job's.
+            m_db.rollback();
+            m_transaction = Transaction::Lost;
+        }
         m_db.close();
     }
     throw failure;
@@ -172,6 +192,10 @@ int SqlConnection::execWrite(const QString &statement, const QVariantList &param
 
 void SqlConnection::ExecuteDirect(const QString &statement)
 {
+    if (InTransaction()) {
+        exec(statement);
+        return;
+    }
     acquire();
     struct Releaser { SqlConnection *c; ~Releaser() { c->release(); } } releaser{this};
     m_db.transaction();
@@ -183,4 +207,48 @@ void SqlConnection::ExecuteDirect(const QString &statement)
     }
     if (!m_db.commit())
         throw DatabaseError(databaseMessage(m_db.lastError()));
+}
+
+void SqlConnection::BeginTransaction()
+{
+    if (InTransaction())
+        throw SelvarError(QStringLiteral("%1: a job is already running on this connection").arg(objectName()));
+    acquire();
+    dropPrepared();
+    if (!m_db.transaction()) {
+        const QSqlError error = m_db.lastError();
+        release();
+        fail(error);
+    }
+    m_transaction = Transaction::Open;
+}
+
+void SqlConnection::CommitTransaction()
+{
+    if (m_transaction == Transaction::None)
+        return;
+    reconnectIfLost(); // a lost transaction cannot be committed: it fails as lost
+    dropPrepared();
+    if (!m_db.commit()) {
+        const QSqlError error = m_db.lastError();
+        RollbackTransaction();
+        fail(error);
+    }
+    m_transaction = Transaction::None;
+    release();
+}
+
+void SqlConnection::RollbackTransaction()
+{
+    if (m_transaction == Transaction::None)
+        return;
+    dropPrepared();
+    if (m_transaction == Transaction::Open && Connected() && !m_db.rollback()) {
+        // The database lost it (or will, when it notices the connection is
+        // gone): either way nothing of it is kept. This connection is not to be
+        // trusted any more; the next statement opens a fresh one.
+        m_db.close();
+    }
+    m_transaction = Transaction::None;
+    release();
 }

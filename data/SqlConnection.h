@@ -33,8 +33,23 @@ public:
     bool Connected() const;
     void Close(); // disconnects (fails while data sets are open on it)
 
-    // Runs one statement at once, outside the data sets, and commits it.
+    // Runs one statement at once, outside the data sets, and commits it; inside
+    // a job's transaction it becomes part of the job instead.
     void ExecuteDirect(const QString &statement);
+
+    // What the database client opens: "server:path" unchanged, or the native file
+    // of the embedded engine.
+    QString attachName() const;
+
+    // A job's transaction (see SuiteJob): every statement of every data set on this
+    // connection joins it until it is committed or rolled back, and the connection
+    // stays open meanwhile. A connection lost inside it is not opened again behind
+    // the job's back: the job's work is gone with it, and every later statement
+    // fails until the job ends.
+    void BeginTransaction();
+    void CommitTransaction();
+    void RollbackTransaction(); // never fails: a transaction the database lost is undone already
+    bool InTransaction() const { return m_transaction != Transaction::None; }
 
     // Used by the data sets: hold the connection open while a data set needs it.
     QSqlDatabase &acquire();
@@ -64,6 +79,10 @@ private:
     QString m_database;
     QString m_vendorLib = QStringLiteral("gds32.dll");
     QSqlDatabase m_db;
+    void dropPrepared();
+
     QHash<QString, QSqlQuery> m_prepared;
     int m_users = 0;
+    enum class Transaction { None, Open, Lost };
+    Transaction m_transaction = Transaction::None;
 };

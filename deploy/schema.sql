@@ -191,3 +191,19 @@ CREATE TABLE PERIODO (
 );
 
 COMMIT;
+
+/* Selvar's own: the suite-wide lock of its jobs (list build, print). Row 1 is the
+ * lock, held by changing it in a transaction that lasts the whole job; row 2 names
+ * the station that took it last and for what. The program adds the table to a
+ * database that lacks it. */
+CREATE TABLE SELVAR_TRAVA (
+    ID                   INTEGER NOT NULL,
+    ESTACAO              VARCHAR(3),
+    TRABALHO             VARCHAR(20),
+    INICIO               TIMESTAMP,
+    CONSTRAINT PK_SELVAR_TRAVA PRIMARY KEY (ID)
+);
+INSERT INTO SELVAR_TRAVA (ID) VALUES (1);
+INSERT INTO SELVAR_TRAVA (ID) VALUES (2);
+
+COMMIT;

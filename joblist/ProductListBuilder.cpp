@@ -2,6 +2,7 @@
 
 #include "ListStatements.h"
 #include "SelvarError.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 
 #include <QStringBuilder>
@@ -49,18 +50,28 @@ QString ProductListBuilder::listStatement()
     return ListStatements::tabRev1OrderedBy(QStringLiteral("COMPONENTE, CODIGO"));
 }
 
-void ProductListBuilder::run()
+void ProductListBuilder::run(SuiteJob &job)
 {
     m_productsRead = 0;
     m_rowsRefused = 0;
-    startList();
-    readProducts();
-    {
-        const ControlsDisabled quiet(m_dm.TabRev1);
-        storeProducts();
-        m_display.loadingEnd();
-        // Closing here drops a refused row of the last product, which nobody else will take.
+    job.Begin();
+    try {
+        startList();
+        readProducts();
+        {
+            const ControlsDisabled quiet(m_dm.TabRev1);
+            storeProducts();
+            m_display.loadingEnd();
+            // Closing here drops a refused row of the last product, which nobody else will take.
+            m_dm.TabRev1->Close();
+        }
+        job.Commit();
+    } catch (...) {
+        // What the data sets hold was never committed: none of it may be shown.
         m_dm.TabRev1->Close();
+        m_dm.Componentes->Close();
+        m_display.loadingEnd();
+        job.RollbackAndRethrow(QStringLiteral("A lista anterior foi mantida."));
     }
     readListBack();
 }
@@ -123,6 +134,8 @@ void ProductListBuilder::breathe()
     flushLog();
     m_display.processEvents();
     m_sinceBreath.restart();
+    if (m_display.cancelRequested())
+        throw JobCancelled(QStringLiteral("Montagem da lista cancelada."));
 }
 
 void ProductListBuilder::storeProduct(const Columns &columns, const QString &nome)

@@ -19,6 +19,10 @@ public:
     virtual void rowDone(int rowsDone) = 0;
     // The panel goes away, whether the job ended well or not.
     virtual void jobEnd() = 0;
+    // Called a few dozen times a second: the window may take the click on
+    // "Cancelar" (or Escape) meanwhile; true stops the job, which then leaves
+    // the previous one as it was.
+    virtual bool cancelRequested() { return false; }
 };
 
 // For callers with nothing to show (benchmarks, tools).

@@ -1,10 +1,14 @@
 #include "LabelJobExpansion.h"
 
 #include "Conversions.h"
+#include "Decimal.h"
 #include "JobProgress.h"
 #include "LabelNumbers.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 #include "TableDefs.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -45,21 +49,67 @@ qint64 LabelJobExpansion::skippedPositions(const QString &etiqInicial)
     return first > 1 ? first - 1 : 0;
 }
 
-qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress)
+qint64 LabelJobExpansion::rowsToWrite(TDM &dm, const QString &etiqInicial)
+{
+    qint64 rows = skippedPositions(etiqInicial);
+    ClientDataSet &list = *dm.TabRev1;
+    if (!list.Active())
+        list.Open();
+    const int qde = list.FieldByName(QStringLiteral("QDE")).Index();
+    const int count = list.RecordCount();
+    for (int row = 0; row < count; ++row) {
+        const QVariant quantity = list.valueAt(row, qde);
+        if (quantity.isValid() && !quantity.isNull())
+            rows += std::max<qint64>(0, quantity.value<Decimal>().roundHalfEven());
+    }
+    return rows;
+}
+
+qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress, SuiteJob &job)
 {
     const qint64 skipped = skippedPositions(etiqInicial);
+    // A quantity still being typed into the list is stored on its own first:
+    // it belongs to the list, not to this job, and must survive a cancelled one.
+    if (m_dm.TabRev1->Active())
+        m_dm.TabRev1->Post();
+    job.Begin();
+    try {
+        const qint64 labels = expand(skipped, progress);
+        job.Commit();
+        return labels;
+    } catch (...) {
+        // The rows TabRev2 holds were never committed: none of them may be printed.
+        m_dm.TabRev2->Close();
+        job.RollbackAndRethrow(QStringLiteral("Nenhuma etiqueta foi gerada; o trabalho anterior foi mantido."));
+    }
+}
 
+qint64 LabelJobExpansion::expand(qint64 skipped, JobProgress &progress)
+{
     ClientDataSet &list = *m_dm.TabRev1;
     if (!list.Active())
         list.Open();
     list.First();
     ProgressShown shown(progress, list.RecordCount());
+    m_sinceCheck.start();
 
     emptyJobTable();
     ControlsDisabled quietList(list);
     ControlsDisabled quietJob(*m_dm.TabRev2);
-    appendSkippedPositions(skipped);
+    appendSkippedPositions(skipped, progress);
     return appendLabels(progress);
+}
+
+// A few dozen times a second the window gets to take a click on "Cancelar":
+// often enough to stop within a few tenths of a second, seldom enough to cost
+// nothing next to the inserts.
+void LabelJobExpansion::checkCancel(JobProgress &progress)
+{
+    if (m_sinceCheck.elapsed() < 25)
+        return;
+    m_sinceCheck.restart();
+    if (progress.cancelRequested())
+        throw JobCancelled(QStringLiteral("Impressão cancelada."));
 }
 
 // The cached copy is dropped before the delete and read again after it, so it
@@ -77,10 +127,11 @@ void LabelJobExpansion::emptyJobTable()
     job.Open();
 }
 
-void LabelJobExpansion::appendSkippedPositions(qint64 count)
+void LabelJobExpansion::appendSkippedPositions(qint64 count, JobProgress &progress)
 {
     ClientDataSet &job = *m_dm.TabRev2;
     for (qint64 position = 1; position <= count; ++position) {
+        checkCancel(progress);
         job.Append();
         job.FieldByName(QStringLiteral("CODIGO")).setAsString(LabelNumbers::skippedPositionCode(position));
         job.Post();
@@ -95,11 +146,13 @@ qint64 LabelJobExpansion::appendLabels(JobProgress &progress)
     while (!list.Eof()) {
         const qint64 quantity = list.FieldByName(QStringLiteral("QDE")).AsDecimal().roundHalfEven();
         for (qint64 i = 0; i < quantity; ++i) {
+            checkCancel(progress);
             progress.labelStarted(list.FieldByName(QStringLiteral("COMPONENTE")).AsString());
             appendLabel(list, ++number);
         }
         list.Next();
         progress.rowDone(++rowsDone);
+        checkCancel(progress);
     }
     return number;
 }

@@ -2,8 +2,11 @@
 
 #include <QString>
 
+#include <QElapsedTimer>
+
 class ClientDataSet;
 class JobProgress;
+class SuiteJob;
 class TDM;
 
 // "Etiquetas com preços", first half: turns the product list TABREV1 into the
@@ -19,17 +22,27 @@ public:
     // is not an integer raises "'x' is not a valid integer value".
     static qint64 skippedPositions(const QString &etiqInicial);
 
-    // Empties TABREV2 and writes the job; returns the number of label rows
-    // (skipped positions not counted). The "Etiq. Inicial" text is checked
-    // before anything changes, so a bad one leaves the previous job in place.
-    // TabRev2 stays open on the new job for the outputs.
-    qint64 run(const QString &etiqInicial, JobProgress &progress);
+    // How many rows the job will have: the skipped positions and the labels of
+    // every product of the list, counted before anything is written.
+    static qint64 rowsToWrite(TDM &dm, const QString &etiqInicial);
+
+    // Within `job` (whose lock the caller holds): empties TABREV2, writes the
+    // job and commits it; returns the number of label rows (skipped positions
+    // not counted). The "Etiq. Inicial" text is checked before anything
+    // changes. Whatever stops the expansion (an error, the server, a cancel)
+    // rolls it back: the previous job stays exactly as it was, and the error's
+    // text ends in "Nenhuma etiqueta foi gerada; o trabalho anterior foi
+    // mantido.". TabRev2 stays open on the new job for the outputs.
+    qint64 run(const QString &etiqInicial, JobProgress &progress, SuiteJob &job);
 
 private:
+    qint64 expand(qint64 skipped, JobProgress &progress);
     void emptyJobTable();
-    void appendSkippedPositions(qint64 count);
+    void appendSkippedPositions(qint64 count, JobProgress &progress);
     qint64 appendLabels(JobProgress &progress);
     void appendLabel(ClientDataSet &list, qint64 number);
+    void checkCancel(JobProgress &progress);
 
     TDM &m_dm;
+    QElapsedTimer m_sinceCheck;
 };

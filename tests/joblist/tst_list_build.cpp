@@ -8,6 +8,7 @@
 #include "TFormSelvarra.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,6 +25,7 @@ private slots:
     void modelBoxAndTheChoiceMadeInIt();
     void unknownCurrentModelShowsNothing();
     void lostDatabaseEndsTheBuild();
+    void cancelKeepsThePreviousList();
 };
 
 void TstListBuild::buildStoresEveryNamedResaleProductOnce()
@@ -147,8 +149,9 @@ void TstListBuild::unknownCurrentModelShowsNothing()
 
 
 // The connection goes away while the window breathes before the first product:
-// the build stops with the database's message instead of logging every product
-// as a duplicate, and the main panel works again, connecting anew.
+// the build stops with the database's message, saying the previous list was
+// kept, instead of logging every product as a duplicate, and the main panel
+// works again, connecting anew.
 void TstListBuild::lostDatabaseEndsTheBuild()
 {
     for (int i = 1; i <= 5; ++i)
@@ -159,6 +162,7 @@ void TstListBuild::lostDatabaseEndsTheBuild()
     w->clickBuild();
     QCOMPARE(w->app.messages.size(), 1);
     QVERIFY2(w->app.messages.first().contains(QStringLiteral("connection shutdown")), qPrintable(w->app.messages.first()));
+    QVERIFY(w->app.messages.first().endsWith(QStringLiteral("\nA lista anterior foi mantida.")));
     QVERIFY(!w->log().contains(QStringLiteral("Componente com nome e código duplicado.")));
     QVERIFY(w->storedList().isEmpty());
     TFormSelvarra *f = w->form();
@@ -170,6 +174,38 @@ void TstListBuild::lostDatabaseEndsTheBuild()
     QCOMPARE(w->storedList().size(), 5);
     QCOMPARE(w->app.messages.size(), 1);
     QVERIFY(f->PainelSelvarra->isVisible());
+}
+
+// "Cancelar" beside the loading bar stops a long build within a few tenths of
+// a second; the list built before is there as it was, quantities and all.
+void TstListBuild::cancelKeepsThePreviousList()
+{
+    for (int i = 1; i <= 3; ++i)
+        w->addProduct(QStringLiteral("P%1").arg(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
+    w->clickBuild();
+    w->typeInCell(0, 0, QStringLiteral("4"));
+    w->goToRow(1);
+    w->clickClose();
+    const QStringList before = w->storedList();
+    QCOMPARE(before.first(), QStringLiteral("P1|Produto 1|4||1"));
+    w->app.suite.exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 20000) do begin "
+                                     "insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values ('X' || :i, 'Item ' || :i, 'REV'); "
+                                     "i = i + 1; end end"));
+    TFormSelvarra *f = w->form();
+    QElapsedTimer sinceCancel;
+    QTimer::singleShot(300, f, [&] {
+        QVERIFY(f->BotCancelarLista->isVisible());
+        sinceCancel.start();
+        QTest::mouseClick(f->BotCancelarLista, Qt::LeftButton);
+    });
+    w->clickBuild();
+    QVERIFY(sinceCancel.isValid());
+    QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
+    QCOMPARE(w->app.messages, QStringList{QStringLiteral("Montagem da lista cancelada. A lista anterior foi mantida.")});
+    QCOMPARE(w->storedList(), before);
+    QVERIFY(!f->PainelSelvarra->isVisible());
+    QVERIFY(!f->Gauge1->isVisible() && !f->BotCancelarLista->isVisible());
+    QVERIFY(f->mainActionsEnabled());
 }
 
 QTEST_MAIN(TstListBuild)

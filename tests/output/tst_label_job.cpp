@@ -1,6 +1,7 @@
 // The label job: the product list expanded into TABREV2 on a real embedded database.
 #include "JobDatabase.h"
 #include "JobProgress.h"
+#include "SuiteJob.h"
 #include "LabelJobExpansion.h"
 #include "SelvarError.h"
 
@@ -74,7 +75,8 @@ class LabelJobTest : public QObject
 
     qint64 expand(const QString &etiqInicial, JobProgress &progress)
     {
-        return LabelJobExpansion(*db->dm).run(etiqInicial, progress);
+        SuiteJob job(*db->dm->SQLConnection1, QStringLiteral("01"), SuiteJob::Kind::Print);
+        return LabelJobExpansion(*db->dm).run(etiqInicial, progress, job);
     }
 
 private slots:

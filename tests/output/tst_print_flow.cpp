@@ -11,12 +11,14 @@
 #include "TPieGauge.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QtTest>
 #include <memory>
 
@@ -211,6 +213,70 @@ private slots:
         QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("3a"));
         QVERIFY(form()->Painel1->isHidden());
         QVERIFY(starts.isEmpty());
+    }
+
+    // Above 10,000 rows (skipped positions included) the user is asked first,
+    // with the number written the Brazilian way; "Não" changes nothing.
+    void largeJobAsksFirst()
+    {
+        print(QString());
+        const QStringList lastJob = job();
+        starts.clear();
+        QStringList questions;
+        const auto previous = Messages::setQuestionSink([&](const QString &text) {
+            questions << text;
+            return false;
+        });
+        print(QStringLiteral("10001")); // 10,000 skipped and 3 labels
+        Messages::setQuestionSink(previous);
+        QCOMPARE(questions, QStringList{QStringLiteral("Serão geradas 10.003 etiquetas. Continuar?")});
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(job(), lastJob);
+        QVERIFY(starts.isEmpty());
+    }
+
+    // A confirmed job of a million labels, cancelled with "Cancelar" or with
+    // Escape: it stops within a few tenths of a second, nothing is printed,
+    // and the previous job is there as it was.
+    void cancelKeepsThePreviousJob_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancelar") << false;
+        QTest::newRow("Escape") << true;
+    }
+
+    void cancelKeepsThePreviousJob()
+    {
+        QFETCH(bool, escape);
+        print(QString());
+        const QStringList lastJob = job();
+        starts.clear();
+        const auto previous = Messages::setQuestionSink([](const QString &text) {
+            return text == QStringLiteral("Serão geradas 1.000.005 etiquetas. Continuar?");
+        });
+        QElapsedTimer sinceCancel;
+        QTimer::singleShot(300, form(), [&] {
+            QVERIFY(form()->Painel1->isVisible());
+            QVERIFY(!form()->DBGrid1->isEnabled());
+            sinceCancel.start();
+            if (escape)
+                QTest::keyClick(form(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(form()->BotCancelarImpressao, Qt::LeftButton);
+        });
+        window->typeInCell(1, 0, QStringLiteral("3")); // still being edited when the print starts
+        print(QStringLiteral("1000000")); // 999,999 skipped positions and 6 labels
+        Messages::setQuestionSink(previous);
+        QVERIFY(sinceCancel.isValid());
+        QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
+        QCOMPARE(window->app.messages,
+                 QStringList{QStringLiteral("Impressão cancelada. Nenhuma etiqueta foi gerada; o trabalho anterior foi mantido.")});
+        QCOMPARE(job(), lastJob);
+        QVERIFY(starts.isEmpty());
+        QCOMPARE(window->storedList().at(1), QStringLiteral("P2|BEPANTOL DERMA CREME 40G|3|7891106001212|35.5"));
+        QVERIFY(form()->Painel1->isHidden());
+        QVERIFY(form()->DBGrid1->isEnabled() && form()->btnEtiqSemPreco->isEnabled());
+        QVERIFY(form()->isVisible()); // Escape cancelled the print, it did not close the window
     }
 
     // Without ImprEtiq.bat in the station's folder (or without the folder) the
