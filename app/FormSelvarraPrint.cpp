@@ -4,6 +4,7 @@
 #include "TFormSelvarra.h"
 
 #include "CurrentModel.h"
+#include "EanWarning.h"
 #include "FixedLayouts.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
@@ -59,6 +60,9 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
 {
     guarded([this] {
         if (!DM)
+            return;
+        if (outputForDescription(CurrentModel::description(*DM)) != OutputKind::None
+            && !EanWarning::confirmPrint(*DM->TabRev1))
             return;
         PanelJobProgress progress(*this);
         LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);

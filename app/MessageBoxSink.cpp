@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -31,5 +32,15 @@ void installMessageBoxSink()
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::Ok, mainWindow());
         box.setTextFormat(Qt::PlainText);
         box.exec();
+    });
+    Messages::setQuestionSink([](const QString &text) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::Yes | QMessageBox::No,
+                        mainWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
+        // A print that nobody meant to send is the costlier mistake.
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
     });
 }

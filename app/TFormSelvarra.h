@@ -150,6 +150,7 @@ private:
     void buildListPanel();
     void buildProgressPanel();
     void buildHiddenControls();
+    void placeTitleBar();
     void connectHandlers();
 
     bool m_mainActionsEnabled = true;

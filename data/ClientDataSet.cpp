@@ -501,18 +501,32 @@ void ClientDataSet::FindNearest(const QVariantList &values)
     checkBrowse();
     if (m_rows.empty())
         return;
+    // The index decides, not the order the rows were read in: the row wanted is
+    // the first in index order that is not less than the values, else the last
+    // in index order. Rows equal in the index keep their read order.
     const QVector<int> columns = indexColumns();
-    int found = int(m_rows.size()) - 1;
-    for (int r = 0; r < int(m_rows.size()); ++r) {
+    auto compareToValues = [&](const Row &row) {
         int order = 0;
         for (int k = 0; k < columns.size() && k < values.size() && order == 0; ++k)
-            order = compareValues(m_rows[r]->values[columns[k]], values[k]);
-        if (order >= 0) {
+            order = compareValues(row.values[columns[k]], values[k]);
+        return order;
+    };
+    auto compareRows = [&](const Row &a, const Row &b) {
+        int order = 0;
+        for (int k = 0; k < columns.size() && order == 0; ++k)
+            order = compareValues(a.values[columns[k]], b.values[columns[k]]);
+        return order;
+    };
+    int found = -1; // the smallest row not less than the values
+    int last = 0;   // the greatest row
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        const Row &row = *m_rows[r];
+        if (compareRows(row, *m_rows[last]) >= 0)
+            last = r;
+        if (compareToValues(row) >= 0 && (found < 0 || compareRows(row, *m_rows[found]) < 0))
             found = r;
-            break;
-        }
     }
-    m_cursor = found;
+    m_cursor = found >= 0 ? found : last;
     m_eof = m_bof = false;
     emitCurrent();
 }

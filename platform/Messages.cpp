@@ -10,6 +10,15 @@ Messages::Sink &currentSink()
     return sink;
 }
 
+Messages::Question &currentQuestion()
+{
+    static Messages::Question question = [](const QString &text) {
+        qWarning().noquote() << text;
+        return false;
+    };
+    return question;
+}
+
 } // namespace
 
 namespace Messages {
@@ -23,6 +32,18 @@ Sink setSink(Sink sink)
 {
     Sink previous = std::move(currentSink());
     currentSink() = std::move(sink);
+    return previous;
+}
+
+bool ask(const QString &text)
+{
+    return currentQuestion()(text);
+}
+
+Question setQuestionSink(Question question)
+{
+    Question previous = std::move(currentQuestion());
+    currentQuestion() = std::move(question);
     return previous;
 }
 

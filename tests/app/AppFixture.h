@@ -19,6 +19,8 @@ public:
 
     TestSuite suite;
     QStringList messages;
+    QStringList questions; // asked with "Sim" and "Não", answered with answerYes
+    bool answerYes = true;
 
     // INI lines are written with CR LF in Windows-1252; the key is padded to 48 characters.
     static QString iniLine(const QString &key, const QString &value);
