@@ -50,7 +50,7 @@ class SampleLayoutsTest : public QObject
     ReportProject sample;
 
     // One label cell with only `elements` of the report printed on it.
-    Ink render(const SheetReport &report, const QList<CellElement> &elements, const LabelRecord &row, Target target)
+    QImage render(const SheetReport &report, const QList<CellElement> &elements, const LabelRecord &row, Target target)
     {
         SheetReport only = report;
         only.elements = elements;
@@ -62,13 +62,13 @@ class SampleLayoutsTest : public QObject
             options.destination = OutputOptions::Destination::File;
             options.fileName = dir.filePath(QStringLiteral("amostra.pdf"));
             engine.printDocument(document, options);
-            return inkOf(pdfRegion(options.fileName, 0, 600, cellMm));
+            return pdfRegion(options.fileName, 0, 600, cellMm);
         }
         ReportPreviewDialog preview(QStringLiteral("Report Preview"), document, 100, {}, nullptr);
         const double dotsPerMm = QGuiApplication::primaryScreen()->logicalDotsPerInchX() / 25.4;
         const QRect cell(QPoint(int(cellMm.left() * dotsPerMm), int(cellMm.top() * dotsPerMm)),
                          QPoint(int(std::ceil(cellMm.right() * dotsPerMm)), int(std::ceil(cellMm.bottom() * dotsPerMm))));
-        return inkOf(preview.pageImage(0).copy(cell));
+        return preview.pageImage(0).copy(cell);
     }
 
 private slots:
@@ -105,9 +105,12 @@ private slots:
         QVERIFY(report.modelPrefixes.contains(model));
         const LabelRecord row = labelRow(QStringLiteral("000001"), name, QStringLiteral("7891106001212"), QStringLiteral("99999.99"));
 
+        if (qEnvironmentVariableIsSet("SELVAR_DUMP"))
+            render(report, report.elements, row, Target(target))
+                .save(QStringLiteral("/tmp/i13lay/%1-%2-%3.png").arg(model).arg(target).arg(name.at(1) == QLatin1Char('R')));
         QList<Ink> inks;
         for (const CellElement &element : report.elements) {
-            inks << render(report, {element}, row, Target(target));
+            inks << inkOf(render(report, {element}, row, Target(target)));
             QVERIFY2(inks.last().dots.count(true) > 0, qPrintable(element.value));
         }
         for (int i = 0; i < inks.size(); ++i)
@@ -123,7 +126,7 @@ private slots:
                 continue;
             CellElement taller = report.elements[i];
             taller.box.setHeight(taller.box.height() + 10);
-            QVERIFY2(render(report, {taller}, row, Target(target)) == inks[i], "the name does not fit its box");
+            QVERIFY2(inkOf(render(report, {taller}, row, Target(target))) == inks[i], "the name does not fit its box");
         }
     }
 };
