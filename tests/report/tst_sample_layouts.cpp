@@ -105,9 +105,6 @@ private slots:
         QVERIFY(report.modelPrefixes.contains(model));
         const LabelRecord row = labelRow(QStringLiteral("000001"), name, QStringLiteral("7891106001212"), QStringLiteral("99999.99"));
 
-        if (qEnvironmentVariableIsSet("SELVAR_DUMP"))
-            render(report, report.elements, row, Target(target))
-                .save(QStringLiteral("/tmp/i13lay/%1-%2-%3.png").arg(model).arg(target).arg(name.at(1) == QLatin1Char('R')));
         QList<Ink> inks;
         for (const CellElement &element : report.elements) {
             inks << inkOf(render(report, {element}, row, Target(target)));
