@@ -2,9 +2,9 @@
 
 #include "Messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QRegularExpression>
 
 namespace {
@@ -34,13 +34,12 @@ void installMessageBoxSink()
         box.exec();
     });
     Messages::setQuestionSink([](const QString &text) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::Yes | QMessageBox::No,
-                        mainWindow());
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text),
+                        QMessageBox::Yes | QMessageBox::No, mainWindow());
         box.setTextFormat(Qt::PlainText);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sim"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
-        // A print that nobody meant to send is the costlier mistake.
         box.setDefaultButton(QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Não"));
         return box.exec() == QMessageBox::Yes;
     });
 }

@@ -10,18 +10,28 @@ Messages::Sink &currentSink()
     return sink;
 }
 
-Messages::Question &currentQuestion()
+Messages::QuestionSink &currentQuestionSink()
 {
-    static Messages::Question question = [](const QString &text) {
-        qWarning().noquote() << text;
-        return false;
-    };
-    return question;
+    static Messages::QuestionSink sink;
+    return sink;
 }
 
 } // namespace
 
 namespace Messages {
+
+bool ask(const QString &text)
+{
+    return currentQuestionSink() ? currentQuestionSink()(text) : true;
+}
+
+QuestionSink setQuestionSink(QuestionSink sink)
+{
+    QuestionSink previous = std::move(currentQuestionSink());
+    currentQuestionSink() = std::move(sink);
+    return previous;
+}
+
 
 void show(const QString &text)
 {
@@ -32,18 +42,6 @@ Sink setSink(Sink sink)
 {
     Sink previous = std::move(currentSink());
     currentSink() = std::move(sink);
-    return previous;
-}
-
-bool ask(const QString &text)
-{
-    return currentQuestion()(text);
-}
-
-Question setQuestionSink(Question question)
-{
-    Question previous = std::move(currentQuestion());
-    currentQuestion() = std::move(question);
     return previous;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Messages.h"
 #include "TestSuite.h"
 
 #include <QByteArray>
@@ -39,4 +40,5 @@ private:
     std::unique_ptr<SelvarProgram> m_program;
     QByteArray m_previousUser;
     QByteArray m_previousExeFolder;
+    Messages::QuestionSink m_previousQuestionSink;
 };
