@@ -332,7 +332,7 @@ private slots:
         QCOMPARE(form()->LabelEnvio->text(), QString());
         QCOMPARE(window->app.messages, QStringList());
         QVERIFY(form()->close());
-        QCOMPARE(questions.size(), 1);
+        QCOMPARE(questions.size(), 2);
     }
 
     // A run that fails is told by the window: which file, and how many labels
