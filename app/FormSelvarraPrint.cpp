@@ -5,6 +5,7 @@
 
 #include "BrLocale.h"
 #include "CurrentModel.h"
+#include "EanWarning.h"
 #include "FixedLayouts.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
@@ -120,6 +121,8 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         // Before the job table is emptied, so a station that cannot print keeps its last job.
         if (output == OutputKind::Thermal)
             thermal.checkBatchFile();
+        if (output != OutputKind::None && !EanWarning::confirmPrint(*DM->TabRev1))
+            return;
         if (!confirmLargeJob(LabelJobExpansion::rowsToWrite(*DM, EditEtiqInic->text())))
             return;
         // The lock is held until the output has read the job, so no other

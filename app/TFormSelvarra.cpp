@@ -42,6 +42,7 @@ const QRect ListPanelBounds(4, 5, 617, 397);
 const QRect BuildLogBounds(23, 24, 586, 321);
 const QRect InstructionsBounds(162, 15, 425, 383);
 const QRect ProgressPanelBounds(142, 129, 240, 177);
+const int TitleBarHeight = 26;
 
 } // namespace
 
@@ -164,6 +165,9 @@ void TFormSelvarra::buildListPanel()
     QFont bold = Panel1->font();
     bold.setBold(true);
     Panel1->setFont(bold);
+    // The title bar spans the panel inside its bevel, whatever size the panel takes.
+    PainelSelvarra->installEventFilter(this);
+    placeTitleBar();
 
     lbl2 = makeLabel(PainelSelvarra, QStringLiteral("lbl2"), QStringLiteral("Selecione o tipo de impressora e de etiqueta"),
                      {11, 32}, Navy, boldFont());
@@ -401,8 +405,16 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void TFormSelvarra::placeTitleBar()
+{
+    const QRect inside = PainelSelvarra->contentsRect();
+    Panel1->setGeometry(inside.left(), inside.top(), inside.width(), TitleBarHeight);
+}
+
 bool TFormSelvarra::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == PainelSelvarra && event->type() == QEvent::Resize)
+        placeTitleBar();
     if (event->type() == QEvent::KeyPress && (watched == EditPesqComp || watched == EditPesqCod)) {
         auto *key = static_cast<QKeyEvent *>(event);
         key->ignore();

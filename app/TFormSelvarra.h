@@ -169,6 +169,7 @@ private:
     void buildListPanel();
     void buildProgressPanel();
     void buildHiddenControls();
+    void placeTitleBar();
     void connectHandlers();
 
     bool m_mainActionsEnabled = true;

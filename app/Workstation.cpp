@@ -1,6 +1,7 @@
 #include "Workstation.h"
 
 #include "ColumnLists.h"
+#include "Cp1252.h"
 #include "Messages.h"
 #include "RunValues.h"
 #include "TDM.h"
@@ -41,13 +42,22 @@ void markStationInUse(ClientDataSet &estacoes)
 
 } // namespace
 
-QString upperAsciiLetters(const QString &text)
+QString userNameKey(const QString &name)
 {
-    QString upper = text;
-    for (QChar &c : upper)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    return upper;
+    QString key = name;
+    for (QChar &c : key) {
+        // Firebird's upper() in WIN1252 capitalises every letter whose capital
+        // the code page holds: a to z, the accented ones, š, œ, ž and ÿ.
+        const QChar upper = c.toUpper();
+        if (upper != c && fromCp1252(toCp1252(QString(upper))) == QString(upper))
+            c = upper;
+    }
+    // The database compares texts as if the shorter were padded with blanks.
+    qsizetype end = key.size();
+    while (end > 0 && key[end - 1] == QLatin1Char(' '))
+        --end;
+    key.truncate(end);
+    return key;
 }
 
 QString workstationTitle(const QString &userName, const QString &stationCode)
@@ -72,7 +82,9 @@ QString ResolveWorkstation(TDM &DM, QWidget &mainWindow)
     RunValues::StationCode.clear();
     QString result;
     RunValues::WindowsUserName = currentUserName().left(UserNameLimit);
-    const QString wanted = upperAsciiLetters(RunValues::WindowsUserName);
+    // The database finds the row with upper() on USUARIO; the name is made the
+    // same way here, so both sides agree on José, JOSÉ and josé.
+    const QString wanted = userNameKey(RunValues::WindowsUserName);
 
     ClientDataSet &estacoes = *DM.Estacoes;
     const QString designSelect = DM.SQLDS_Estacoes->CommandText();
@@ -93,7 +105,7 @@ QString ResolveWorkstation(TDM &DM, QWidget &mainWindow)
     estacoes.Open();
 
     const QString found = estacoes.IsEmpty() ? QString()
-                                             : upperAsciiLetters(estacoes.FieldByName(QStringLiteral("Usuario")).AsString());
+                                             : userNameKey(estacoes.FieldByName(QStringLiteral("Usuario")).AsString());
     if (found != wanted || estacoes.IsEmpty()) {
         Messages::show(workstationNotFoundMessage(RunValues::WindowsUserName));
         return result;

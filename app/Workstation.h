@@ -11,8 +11,9 @@ class QWidget;
 // user has no station.
 QString ResolveWorkstation(TDM &DM, QWidget &mainWindow);
 
-// "maria" -> "MARIA": only the letters a to z change, as the suite compares names.
-QString upperAsciiLetters(const QString &text);
+// A user name as the database compares it: "josé " -> "JOSÉ", capitals as
+// Firebird's upper() makes them in WIN1252, trailing blanks dropped.
+QString userNameKey(const QString &name);
 
 QString workstationTitle(const QString &userName, const QString &stationCode);
 QString workstationNotFoundMessage(const QString &userName);

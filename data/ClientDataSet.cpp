@@ -476,6 +476,40 @@ int compareValues(const QVariant &a, const QVariant &b)
     return order == QPartialOrdering::Less ? -1 : (order == QPartialOrdering::Greater ? 1 : 0);
 }
 
+// A row's index values made ready for many comparisons: texts become their
+// WIN1252 bytes once, instead of once per comparison.
+using SortKey = QVector<QVariant>;
+
+SortKey sortKey(const QVector<QVariant> &values, const QVector<int> &columns)
+{
+    SortKey key;
+    key.reserve(columns.size());
+    for (int column : columns) {
+        const QVariant &v = values[column];
+        key << (v.typeId() == QMetaType::QString ? QVariant(toCp1252(v.toString())) : v);
+    }
+    return key;
+}
+
+// Compares the first `count` values of two keys; bytes compare as the collation does.
+int compareKeys(const SortKey &a, const SortKey &b, qsizetype count)
+{
+    for (qsizetype k = 0; k < count; ++k) {
+        const QVariant &x = a[k], &y = b[k];
+        int order;
+        if (x.typeId() == QMetaType::QByteArray && y.typeId() == QMetaType::QByteArray && !x.isNull() && !y.isNull()) {
+            const QByteArray &p = *static_cast<const QByteArray *>(x.constData());
+            const QByteArray &q = *static_cast<const QByteArray *>(y.constData());
+            order = p < q ? -1 : (q < p ? 1 : 0);
+        } else {
+            order = compareValues(x, y);
+        }
+        if (order != 0)
+            return order;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool ClientDataSet::FindKey(const QVariantList &values)
@@ -501,18 +535,33 @@ void ClientDataSet::FindNearest(const QVariantList &values)
     checkBrowse();
     if (m_rows.empty())
         return;
+    // The index decides, not the order the rows were read in: the row wanted is
+    // the first in index order that is not less than the values, else the last
+    // in index order. Rows equal in the index keep their read order.
     const QVector<int> columns = indexColumns();
-    int found = int(m_rows.size()) - 1;
+    QVector<QVariant> wanted(m_defs.size());
+    QVector<int> valueColumns;
+    for (int k = 0; k < columns.size() && k < values.size(); ++k) {
+        wanted[columns[k]] = values[k];
+        valueColumns << columns[k];
+    }
+    const SortKey target = sortKey(wanted, valueColumns);
+    const qsizetype all = columns.size();
+    int found = -1; // the smallest row not less than the values
+    int last = 0;   // the greatest row
+    SortKey foundKey, lastKey = sortKey(m_rows[0]->values, columns);
     for (int r = 0; r < int(m_rows.size()); ++r) {
-        int order = 0;
-        for (int k = 0; k < columns.size() && k < values.size() && order == 0; ++k)
-            order = compareValues(m_rows[r]->values[columns[k]], values[k]);
-        if (order >= 0) {
+        const SortKey key = sortKey(m_rows[r]->values, columns);
+        if (compareKeys(key, lastKey, all) >= 0) {
+            last = r;
+            lastKey = key;
+        }
+        if (compareKeys(key, target, target.size()) >= 0 && (found < 0 || compareKeys(key, foundKey, all) < 0)) {
             found = r;
-            break;
+            foundKey = key;
         }
     }
-    m_cursor = found;
+    m_cursor = found >= 0 ? found : last;
     m_eof = m_bof = false;
     emitCurrent();
 }

@@ -4,10 +4,14 @@
 #include "DataSetModel.h"
 #include "DataSource.h"
 #include "Decimal.h"
+#include "EanCheck.h"
 #include "Field.h"
 #include "Messages.h"
 
+#include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QLineEdit>
+#include <QToolTip>
 
 const Field *ListGridDelegate::fieldOf(const QModelIndex &index)
 {
@@ -32,8 +36,11 @@ QString ListGridDelegate::numberProblem(const Field &field, const QString &colum
     const FieldDef &def = field.def();
     if (def.type != FieldType::Decimal || text.trimmed().isEmpty())
         return QString();
+    // Numbers are typed the Brazilian way, with a decimal comma. A point is not
+    // read as a thousands mark nor as a decimal point: "1.000" would be one
+    // thousand to one user and one to another, so it is refused, not guessed.
     Decimal value;
-    bool fits = Decimal::parse(text, def.scale, &value);
+    bool fits = !text.contains(QLatin1Char('.')) && Decimal::parse(text, def.scale, &value);
     if (fits && def.size > 0) {
         // A decimal(15,3) holds at most 12 digits before the point.
         qint64 limit = 1;
@@ -66,4 +73,36 @@ void ListGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, 
         }
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+QString ListGridDelegate::eanWarning(const QModelIndex &index)
+{
+    const Field *field = fieldOf(index);
+    if (!field || field->def().name != QLatin1String("CODIGOEAN"))
+        return QString();
+    const QString problem = EanProblem(index.data(Qt::EditRole).toString());
+    return problem.isEmpty() ? QString() : QStringLiteral("Código EAN inválido: %1.").arg(problem);
+}
+
+void ListGridDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (eanWarning(index).isEmpty())
+        return;
+    // Red also on the selected row, where the text is drawn on the highlight.
+    option->palette.setColor(QPalette::Text, Qt::red);
+    option->palette.setColor(QPalette::HighlightedText, QColor(255, 170, 170));
+}
+
+bool ListGridDelegate::helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                                 const QModelIndex &index)
+{
+    if (event && event->type() == QEvent::ToolTip) {
+        const QString warning = eanWarning(index);
+        if (!warning.isEmpty()) {
+            QToolTip::showText(event->globalPos(), warning, view);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }

@@ -8,7 +8,9 @@ class Field;
 // characters than its column holds ("Código EAN": 13). A number cell checks
 // what was typed before it reaches the row: a text that is not a number, or
 // one the column cannot hold, is refused with a message in Portuguese and the
-// cell keeps its value, so nothing else typed in the row is lost.
+// cell keeps its value, so nothing else typed in the row is lost. Numbers take
+// a decimal comma only, as the Brazilian settings write them. A "Código EAN"
+// that would not print as stored shows in red, its tooltip saying why.
 class ListGridDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -20,6 +22,15 @@ public:
 
     // The message for a text refused by a number column, or empty when it fits.
     static QString numberProblem(const Field &field, const QString &columnTitle, const QString &text);
+
+    // The tooltip of a "Código EAN" cell whose number would not print as stored, or empty.
+    static QString eanWarning(const QModelIndex &index);
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
     static const Field *fieldOf(const QModelIndex &index);

@@ -3,6 +3,7 @@
 #include "BrLocale.h"
 #include "ProjectStatement.h"
 #include "SheetBarcode.h"
+#include "SheetText.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -12,22 +13,6 @@ namespace {
 QRectF scaled(const QRectF &mm, double x, double y)
 {
     return QRectF(mm.left() * x, mm.top() * y, mm.width() * x, mm.height() * y);
-}
-
-void paintText(QPainter &painter, const QRectF &box, const CellElement &element, const QString &text)
-{
-    QFont font(element.fontFamily);
-    font.setPointSizeF(element.fontSize);
-    font.setBold(element.bold);
-    font.setItalic(element.italic);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    // A name longer than its box is cut at the box, never spilled onto the next label.
-    painter.save();
-    painter.setClipRect(box, Qt::IntersectClip);
-    const int flags = int(element.alignment | Qt::AlignTop) | (element.wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-    painter.drawText(box, flags, text);
-    painter.restore();
 }
 
 } // namespace
@@ -87,7 +72,7 @@ void SheetDocument::paintCell(QPainter &painter, const QRectF &cell, const Label
         const QRectF box = scaled(element.box.translated(cell.topLeft()), dotsPerMmX, dotsPerMmY);
         const QString text = textOf(element, record);
         if (element.kind != CellElement::Kind::Barcode) {
-            paintText(painter, box, element, text);
+            paintSheetText(painter, box, element, text);
         } else if (!text.trimmed().isEmpty()) {
             // A product without an EAN gets no barcode rather than one of zeros
             // that would scan as somebody else's product.

@@ -27,8 +27,11 @@ QWidget *TRvSystem::ownerWidget() const
 
 bool TRvSystem::askOptions(bool allowPreview, OutputOptions *options)
 {
+    // Printer, copies and file name come back from the last run; the destination
+    // does not: a run that went to a PDF must not send the next print to a file
+    // unnoticed, so every print starts on the default destination, the preview.
     OutputOptions initial = m_last;
-    if (allowPreview && initial.destination == OutputOptions::Destination::Preview)
+    if (allowPreview)
         initial.destination = DefaultDest;
     OutputOptionsDialog dialog(SystemSetupTitle, initial, allowPreview, ownerWidget());
     if (ReportModal::exec(dialog) != QDialog::Accepted)

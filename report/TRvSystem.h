@@ -50,6 +50,6 @@ private:
     void preview(const SheetDocument &document);
     void setUpPrinter(QPrinter &printer, const SheetDocument &document, const OutputOptions &options) const;
 
-    OutputOptions m_last; // the next run offers the choices of this one
+    OutputOptions m_last; // the next run offers this one's printer, copies and file
     QStringList m_statusTexts;
 };

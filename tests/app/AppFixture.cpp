@@ -27,12 +27,17 @@ AppFixture::AppFixture() : m_previousUser(envOrNull("SELVAR_USER")), m_previousE
 {
     qputenv("SELVAR_EXE_FOLDER", suite.root().toLocal8Bit());
     Messages::setSink([this](const QString &text) { messages << text; });
+    m_previousQuestionSink = Messages::setQuestionSink([this](const QString &text) {
+        questions << text;
+        return answerYes;
+    });
 }
 
 AppFixture::~AppFixture()
 {
     m_program.reset();
     Messages::setSink([](const QString &) {});
+    Messages::setQuestionSink(std::move(m_previousQuestionSink));
     restoreEnv("SELVAR_USER", m_previousUser);
     restoreEnv("SELVAR_EXE_FOLDER", m_previousExeFolder);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Messages.h"
 #include "TestSuite.h"
 
 #include <QByteArray>
@@ -19,6 +20,8 @@ public:
 
     TestSuite suite;
     QStringList messages;
+    QStringList questions; // asked with "Sim" and "Não", answered with answerYes
+    bool answerYes = true;
 
     // INI lines are written with CR LF in Windows-1252; the key is padded to 48 characters.
     static QString iniLine(const QString &key, const QString &value);
@@ -37,4 +40,5 @@ private:
     std::unique_ptr<SelvarProgram> m_program;
     QByteArray m_previousUser;
     QByteArray m_previousExeFolder;
+    Messages::QuestionSink m_previousQuestionSink;
 };

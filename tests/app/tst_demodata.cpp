@@ -1,4 +1,6 @@
 // The demo's data: valid EAN-13 numbers, and label models for every output.
+#include "ProjectParser.h"
+
 #include <QFile>
 #include <QRegularExpression>
 #include <QtTest>
@@ -29,6 +31,7 @@ class TstDemoData : public QObject
 private slots:
     void resaleProductsCarryValidEanNumbers();
     void modelsCoverEveryOutput();
+    void sheetModelsNameTheSheetTheSamplePrints();
 };
 
 void TstDemoData::resaleProductsCarryValidEanNumbers()
@@ -55,6 +58,31 @@ void TstDemoData::modelsCoverEveryOutput()
     QVERIFY(descriptions[2].startsWith(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas")));
     for (const char *prefix : {"A4", "A5", "Carta", "Zebra", "Argox"})
         QVERIFY(!descriptions[3].startsWith(QLatin1String(prefix)));
+}
+
+// A sheet model's description says which sheet to load: the grid and the label
+// size must be those of the sample report that the description selects.
+void TstDemoData::sheetModelsNameTheSheetTheSamplePrints()
+{
+    QFile file(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const ReportProject sample = parseReportProject(QString::fromUtf8(file.readAll()), QStringLiteral("Selvar.rav"));
+    static const QRegularExpression model(QStringLiteral("INTO ETIQPAR .*VALUES \\('\\d\\d', '((?:A4|A5|Carta)[^']*)'"));
+    int sheets = 0;
+    for (auto match = model.globalMatch(demoData()); match.hasNext(); ++sheets) {
+        const QString description = match.next().captured(1);
+        const SheetReport &report = sample.reportFor(description);
+        QVERIFY2(std::any_of(report.modelPrefixes.begin(), report.modelPrefixes.end(),
+                             [&](const QString &prefix) { return description.startsWith(prefix); }),
+                 qPrintable(description));
+        auto mm = [](double value) { return QString::number(value, 'g', 6).replace(QLatin1Char('.'), QLatin1Char(',')); };
+        const QString sheet = QStringLiteral("%1 x %2 etiquetas de %3 x %4 mm")
+                                  .arg(report.grid.columns)
+                                  .arg(report.grid.rows)
+                                  .arg(mm(report.grid.cellWidth), mm(report.grid.cellHeight));
+        QVERIFY2(description.endsWith(sheet), qPrintable(description + QStringLiteral(" / ") + sheet));
+    }
+    QCOMPARE(sheets, 2);
 }
 
 QTEST_MAIN(TstDemoData)

@@ -127,7 +127,8 @@ void TstMainWindow::controls_data()
     QTest::newRow("mmo1") << "mmo1" << "" << true << false << QRect(23, 24, 586, 321);
     QTest::newRow("Memo2") << "Memo2" << "" << true << false << QRect(162, 15, 425, 383);
     QTest::newRow("PainelSelvarra") << "PainelSelvarra" << "" << true << false << QRect();
-    QTest::newRow("Panel1") << "Panel1" << "Etiquetas de Código de Barras" << true << true << QRect();
+    // The title bar spans the list panel inside its one-pixel bevel.
+    QTest::newRow("Panel1") << "Panel1" << "Etiquetas de Código de Barras" << true << true << QRect(1, 1, 615, 26);
     QTest::newRow("lbl2") << "lbl2" << "Selecione o tipo de impressora e de etiqueta" << true << true << QRect(11, 32, 0, 0);
     QTest::newRow("DBLCB1") << "DBLCB1" << "" << true << true << QRect(9, 48, 289, 21);
     QTest::newRow("BotSairMontEtiq") << "BotSairMontEtiq" << "Fech&ar" << true << true << QRect(516, 40, 90, 25);
@@ -275,6 +276,10 @@ void TstMainWindow::listPanelOpensAndCloses()
     form()->showListPanel();
     auto *grid = control<QTableView>("DBGrid1");
     QVERIFY(control("PainelSelvarra")->isVisible());
+    // Shown, the panel fills the main panel, and its title bar still spans it.
+    const QRect inside = control<QFrame>("PainelSelvarra")->contentsRect();
+    QCOMPARE(control("Panel1")->geometry(), QRect(inside.topLeft(), QSize(inside.width(), 26)));
+    QVERIFY(inside.width() > 615);
     QTRY_VERIFY(grid->hasFocus());
     QCOMPARE(grid->currentIndex().column(), 0);
     QCOMPARE(grid->model()->index(0, 1).data().toString(), QStringLiteral("Água Micelar"));

@@ -288,12 +288,21 @@ private slots:
                  QStringLiteral("9876543210987.65"));
     }
 
+    void commandTextAndFindNearest_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::newRow("read in the index's order") << "COMPONENTE";
+        QTest::newRow("read in another order") << "CODIGO desc";
+    }
+
     void commandTextAndFindNearest()
     {
-        for (const char *name : {"Dipirona", "Aspirina", "Cetoconazol", "Benegrip"})
+        QFETCH(QString, order);
+        for (const char *name : {"Dipirona", "Aspirina", "Cetoconazol", "Benegrip", "Benegrip"})
             suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values (?, ?)"),
-                        {QString::fromLatin1(name).left(3), QString::fromLatin1(name)});
-        dm->SQLDS_TabRev1->setCommandText(QStringLiteral("Select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by COMPONENTE"));
+                        {QString::fromLatin1(name).left(3) + QString::number(count(QStringLiteral("TABREV1"))),
+                         QString::fromLatin1(name)});
+        dm->SQLDS_TabRev1->setCommandText(QStringLiteral("Select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by ") + order);
         dm->TabRev1->Open();
         dm->TabRev1->setIndexFieldNames(QStringLiteral("COMPONENTE"));
         auto current = [&] { return dm->TabRev1->FieldByName(QStringLiteral("COMPONENTE")).AsString(); };
@@ -305,6 +314,13 @@ private slots:
         QCOMPARE(current(), QStringLiteral("Dipirona"));
         dm->TabRev1->FindNearest({QString()});
         QCOMPARE(current(), QStringLiteral("Aspirina"));
+        // Of two equal names the one read first is the nearest.
+        dm->TabRev1->FindNearest({QStringLiteral("Benegrip")});
+        const int first = dm->TabRev1->RecNo();
+        for (int recNo = 1; recNo < first; ++recNo) {
+            dm->TabRev1->setRecNo(recNo);
+            QVERIFY(current() != QStringLiteral("Benegrip"));
+        }
     }
 
     void executeDirectAndLostDatabase()

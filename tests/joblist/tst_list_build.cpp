@@ -21,6 +21,8 @@ class TstListBuild : public ListWindowTest
 
 private slots:
     void buildStoresEveryNamedResaleProductOnce();
+    void twoRefusalsInARow();
+    void priceRoundedAsTheDatabaseCastsIt();
     void buildWithoutResaleProducts();
     void modelBoxAndTheChoiceMadeInIt();
     void unknownCurrentModelShowsNothing();
@@ -89,6 +91,56 @@ void TstListBuild::buildStoresEveryNamedResaleProductOnce()
     QVERIFY(f->DBLCB1->hasFocus());
     QVERIFY(f->mainActionsEnabled());
     QVERIFY(w->app.messages.isEmpty());
+}
+
+// Beta and Cera both cut to Alfa's code: each is refused in turn, and the row
+// left pending by the second is the one Delta then takes over and stores.
+void TstListBuild::twoRefusalsInARow()
+{
+    w->addProduct(QStringLiteral("1000000000001"), QStringLiteral("Alfa"), QStringLiteral("7891000000011"), QStringLiteral("1"));
+    w->addProduct(QStringLiteral("1000000000001B"), QStringLiteral("Beta"), QStringLiteral("7891000000022"), QStringLiteral("2"));
+    w->addProduct(QStringLiteral("1000000000001C"), QStringLiteral("Cera"), QStringLiteral("7891000000033"), QStringLiteral("3"));
+    w->addProduct(QStringLiteral("2000000000002"), QStringLiteral("Delta"), QStringLiteral("7891000000044"), QStringLiteral("4"));
+    w->clickBuild();
+    QCOMPARE(w->log(), (QStringList{
+                           QStringLiteral("Código: 7891000000011  Componente: Alfa"),
+                           QStringLiteral("CódigoEAN: 7891000000011  Preco: 1"),
+                           QStringLiteral("Código: 7891000000022  Componente: Beta"),
+                           QStringLiteral("CódigoEAN: 7891000000022  Preco: 2"),
+                           QStringLiteral("Componente com nome e código duplicado."),
+                           QStringLiteral("Código: 7891000000022  Componente: Beta"),
+                           QStringLiteral("vou dar o edit pq o componente já existe"),
+                           QStringLiteral("Código: 7891000000033  Componente: Cera"),
+                           QStringLiteral("CódigoEAN: 7891000000033  Preco: 3"),
+                           QStringLiteral("Componente com nome e código duplicado."),
+                           QStringLiteral("Código: 7891000000033  Componente: Cera"),
+                           QStringLiteral("vou dar o edit pq o componente já existe"),
+                           QStringLiteral("Código: 7891000000044  Componente: Delta"),
+                           QStringLiteral("CódigoEAN: 7891000000044  Preco: 4"),
+                       }));
+    QCOMPARE(w->storedList(), (QStringList{QStringLiteral("1000000000001|Alfa||7891000000011|1"),
+                                           QStringLiteral("2000000000002|Delta||7891000000044|4")}));
+    QVERIFY(w->app.messages.isEmpty());
+}
+
+// A price with more decimals than PRECO1 holds is rounded half away from zero,
+// as Firebird's own cast to two decimals rounds it.
+void TstListBuild::priceRoundedAsTheDatabaseCastsIt()
+{
+    w->addProduct(QStringLiteral("A"), QStringLiteral("Alfa"), QString(), QStringLiteral("1.005"));
+    w->addProduct(QStringLiteral("B"), QStringLiteral("Beta"), QString(), QStringLiteral("2.675"));
+    w->addProduct(QStringLiteral("C"), QStringLiteral("Cera"), QString(), QStringLiteral("-1.005"));
+    w->addProduct(QStringLiteral("D"), QStringLiteral("Delta"), QString(), QStringLiteral("0.00499999"));
+    w->clickBuild();
+    QCOMPARE(w->storedList(), (QStringList{QStringLiteral("A|Alfa|||1.01"), QStringLiteral("B|Beta|||2.68"),
+                                           QStringLiteral("C|Cera|||-1.01"), QStringLiteral("D|Delta|||0")}));
+    const QList<QVariantList> casts = w->app.suite.rows(QStringLiteral(
+        "select cast(cast(PRECOR as numeric(15,2)) as varchar(20)), (select cast(PRECO1 as varchar(20)) from TABREV1 t "
+        "where t.CODIGO = c.CODIGO) from COMPONEN c order by CODIGO"));
+    QCOMPARE(casts.size(), 4);
+    for (const QVariantList &row : casts)
+        QCOMPARE(row[1].toString(), row[0].toString());
+    QCOMPARE(w->gridText(0, 3), QStringLiteral("1,01"));
 }
 
 void TstListBuild::buildWithoutResaleProducts()

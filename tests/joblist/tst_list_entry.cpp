@@ -8,6 +8,8 @@
 #include "SelvarProgram.h"
 #include "TFormSelvarra.h"
 
+#include <QTableView>
+#include <QToolTip>
 #include <QtTest>
 
 class TstListEntry : public ListWindowTest
@@ -35,7 +37,10 @@ private slots:
     void quantityOfARowNotLeftIsLostOnClose();
     void refusedNumbers_data();
     void refusedNumbers();
+    void acceptedNumbers_data();
+    void acceptedNumbers();
     void eanCellTakesThirteenCharacters();
+    void eanThatWouldPrintWrongShowsRed();
 };
 
 void TstListEntry::quantitiesStoredWhenTheRowIsLeft()
@@ -80,6 +85,10 @@ void TstListEntry::refusedNumbers_data()
     QTest::newRow("two decimal commas") << 0 << "1,2,3" << "Qtde.";
     QTest::newRow("more than 12 whole digits") << 0 << "1234567890123" << "Qtde.";
     QTest::newRow("letters as a price") << 3 << "R$ 5" << "Preço";
+    // A point is neither a thousands mark nor a decimal point here.
+    QTest::newRow("point as a thousands mark") << 0 << "1.000" << "Qtde.";
+    QTest::newRow("point as a decimal point") << 3 << "3.99" << "Preço";
+    QTest::newRow("exponent") << 0 << "1e3" << "Qtde.";
 }
 
 void TstListEntry::refusedNumbers()
@@ -101,12 +110,86 @@ void TstListEntry::refusedNumbers()
     QCOMPARE(row[0][2].toString(), QStringLiteral("5"));
 }
 
+void TstListEntry::acceptedNumbers_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // as the database gives it back
+    QTest::newRow("decimal comma") << 0 << "2,5" << "2.5";
+    QTest::newRow("blanks around") << 0 << " 7 " << "7";
+    QTest::newRow("negative") << 0 << "-1" << "-1";
+    QTest::newRow("price with a comma") << 3 << "3,99" << "3.99";
+}
+
+void TstListEntry::acceptedNumbers()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    w->typeInCell(0, column, typed);
+    w->goToRow(1);
+    const char *name = column == 0 ? "QDE" : "PRECO1";
+    QCOMPARE(w->app.suite.scalar(QStringLiteral("select %1 from TABREV1 where CODIGO = 'B2'").arg(QLatin1String(name))).toString(),
+             stored);
+    QVERIFY(w->app.messages.isEmpty());
+}
+
 void TstListEntry::eanCellTakesThirteenCharacters()
 {
     w->typeInCell(0, 2, QStringLiteral("789123456789012"));
     w->goToRow(1);
     QCOMPARE(w->app.suite.scalar(QStringLiteral("select CODIGOEAN from TABREV1 where CODIGO = 'B2'")).toString(),
              QStringLiteral("7891234567890"));
+}
+
+namespace {
+
+// Pixels of the cell drawn in a strong red, as the grid paints it on screen.
+int redPixels(QTableView *grid, const QModelIndex &cell)
+{
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect area = grid->visualRect(cell) & image.rect();
+    int red = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 180 && c.green() < 90 && c.blue() < 90;
+        }
+    return red;
+}
+
+QString tooltipOf(QTableView *grid, const QModelIndex &cell)
+{
+    QToolTip::hideText();
+    const QPoint at = grid->visualRect(cell).center();
+    QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(grid->viewport(), &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+} // namespace
+
+// A "Código EAN" that would not print as stored is red, its tooltip says why;
+// a sound one, or an empty one, looks as any other cell.
+void TstListEntry::eanThatWouldPrintWrongShowsRed()
+{
+    // Rows by name: Bálsamo, Creme, Água.
+    w->typeInCell(0, 2, QStringLiteral("7891000000014"));
+    w->typeInCell(1, 2, QStringLiteral("7896004703397"));
+    w->typeInCell(2, 2, QStringLiteral("789-100000001"));
+    QTableView *grid = w->form()->DBGrid1;
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    const QModelIndex sound = grid->model()->index(0, 2), wrongDigit = grid->model()->index(1, 2),
+                      notDigits = grid->model()->index(2, 2);
+    QCOMPARE(redPixels(grid, sound), 0);
+    QVERIFY(redPixels(grid, wrongDigit) > 20);
+    QVERIFY(redPixels(grid, notDigits) > 20);
+    QCOMPARE(tooltipOf(grid, sound), QString());
+    QCOMPARE(tooltipOf(grid, wrongDigit),
+             QStringLiteral("Código EAN inválido: dígito verificador errado: o último dígito deveria ser 8."));
+    QCOMPARE(tooltipOf(grid, notDigits), QStringLiteral("Código EAN inválido: tem caracteres que não são dígitos."));
+    // The product names beside them stay black.
+    QCOMPARE(redPixels(grid, grid->model()->index(1, 1)), 0);
 }
 
 QTEST_MAIN(TstListEntry)

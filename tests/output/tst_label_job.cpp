@@ -1,5 +1,6 @@
 // The label job: the product list expanded into TABREV2 on a real embedded database.
 #include "JobDatabase.h"
+#include "EanWarning.h"
 #include "JobProgress.h"
 #include "SuiteJob.h"
 #include "LabelJobExpansion.h"
@@ -182,6 +183,39 @@ private slots:
         }
         QCOMPARE(jobRows(), QStringList{QStringLiteral("000001|previous job|||")});
         QVERIFY(progress.calls.isEmpty());
+    }
+
+    // Before a print, the products that get labels and whose EAN would not print
+    // as stored are named, twenty at most, the rest counted.
+    void eanWarningNamesWhatWouldPrintWrong()
+    {
+        auto add = [&](const QString &codigo, const QString &name, const QVariant &quantity, const QString &ean) {
+            db->suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE, CODIGOEAN) values (?, ?, ?, ?)"),
+                           {codigo, name, quantity, ean});
+        };
+        add(QStringLiteral("A"), QStringLiteral("Sem quantidade"), null(), QStringLiteral("7896004703397"));
+        add(QStringLiteral("B"), QStringLiteral("Quantidade zero"), QStringLiteral("0.4"), QStringLiteral("7896004703397"));
+        add(QStringLiteral("C"), QStringLiteral("Código certo"), QStringLiteral("1"), QStringLiteral("7896004703398"));
+        add(QStringLiteral("D"), QStringLiteral("Sem código"), QStringLiteral("1"), QString());
+        add(QStringLiteral("E"), QStringLiteral("Doze dígitos"), QStringLiteral("1"), QStringLiteral("789600470339"));
+        ClientDataSet &list = *db->dm->TabRev1;
+        QCOMPARE(EanWarning::question(list), QString());
+
+        add(QStringLiteral("F"), QStringLiteral("Letra O no código"), QStringLiteral("0.501"), QStringLiteral("78960047O3398"));
+        for (int i = 1; i <= 22; ++i)
+            add(QStringLiteral("G%1").arg(i, 2, 10, QLatin1Char('0')), QStringLiteral("Produto %1").arg(i, 2, 10, QLatin1Char('0')),
+                QStringLiteral("2"), QStringLiteral("7896004703397"));
+        list.Close();
+        list.Open();
+        list.setRecNo(3);
+        QString expected = QStringLiteral("Estes produtos têm um código EAN que não será impresso como está gravado:\r\r"
+                                          "Letra O no código (78960047O3398: tem caracteres que não são dígitos)\r");
+        for (int i = 1; i <= 19; ++i)
+            expected += QStringLiteral("Produto %1 (7896004703397: dígito verificador errado: o último dígito deveria ser 8)\r")
+                            .arg(i, 2, 10, QLatin1Char('0'));
+        expected += QStringLiteral("e mais 3\r\rImprimir assim mesmo?");
+        QCOMPARE(EanWarning::question(list), expected);
+        QCOMPARE(list.RecNo(), 3); // the user's row stays current
     }
 
     // Jobs of different sizes one after the other, as the pharmacy prints them,

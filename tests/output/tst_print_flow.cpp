@@ -169,6 +169,71 @@ private slots:
         QVERIFY(!window->dm()->TabRev2->Active());
     }
 
+    // ALCOOL GEL's stored EAN has a wrong check digit: the sheet would print
+    // another number. Before the job is written the user is asked, on the
+    // thermal model and on a sheet model; "Não" leaves everything as it was.
+    void eanThatWouldPrintWrongIsAskedAbout()
+    {
+        const QString question = QStringLiteral(
+            "Estes produtos têm um código EAN que não será impresso como está gravado:\r\r"
+            "ALCOOL GEL 70% 500ML (7896004703397: dígito verificador errado: o último dígito deveria ser 8)\r\r"
+            "Imprimir assim mesmo?");
+        window->app.answerYes = false;
+        print(QStringLiteral("4"));
+        QCOMPARE(window->app.questions, QStringList{question});
+        QCOMPARE(job(), QStringList());
+        QCOMPARE(commandFiles(), QStringList());
+        QVERIFY(starts.isEmpty());
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));
+
+        QTest::keyClick(form()->DBLCB1, Qt::Key_Home);
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("A4 - Pimaco 6180 (3 x 10)"));
+        print(QString());
+        QCOMPARE(window->app.questions, (QStringList{question, question}));
+        QCOMPARE(window->app.messages, QStringList()); // the report project never ran
+        QCOMPARE(job(), QStringList());
+
+        // "Sim" prints as always, with the stored digits.
+        window->app.answerYes = true;
+        QTest::keyClick(form()->DBLCB1, Qt::Key_Down);
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        print(QString());
+        QCOMPARE(window->app.questions.size(), 3);
+        QCOMPARE(starts.size(), 1);
+        QVERIFY(commandFile(QStringLiteral("Etiq001.txt")).contains("B0,42,0,1,2,6,40,B,\"7896004703397\""));
+
+        // A model that prints nothing asks nothing.
+        QTest::keyClick(form()->DBLCB1, Qt::Key_End);
+        print(QString());
+        QCOMPARE(window->app.questions.size(), 3);
+    }
+
+    // ETIQCORR without a row: no model is current, so a print writes the job
+    // and sends it nowhere; a model chosen in the box then prints, as chosen.
+    void modelChosenWhenEtiqCorrHasNoRow()
+    {
+        window->app.suite.exec(QStringLiteral("delete from ETIQCORR"));
+        QVERIFY(window->app.start());
+        form()->show();
+        window->clickReopen();
+        QCOMPARE(form()->DBLCB1->currentIndex(), -1);
+        print(QString());
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(job().size(), 2); // CEWIN's quantity, still being edited, went with the old window
+        QCOMPARE(commandFiles(), QStringList());
+        QVERIFY(starts.isEmpty());
+
+        QTest::keyClick(form()->DBLCB1, Qt::Key_Home);
+        QTest::keyClick(form()->DBLCB1, Qt::Key_Down);
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        print(QString());
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(commandFiles(), QStringList{QStringLiteral("Etiq001.txt")});
+        QCOMPARE(starts.size(), 1);
+        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        QCOMPARE(window->app.suite.scalar(QStringLiteral("select count(*) from ETIQCORR")).toInt(), 0);
+    }
+
     // A model whose description names no output: the job is written, nothing printed.
     void modelMatchingNothingOnlyFillsTheJob()
     {
@@ -315,7 +380,8 @@ private slots:
         QStringList questions;
         const auto previousQuestions = Messages::setQuestionSink([&questions](const QString &text) {
             questions << text;
-            return false;
+            // ALCOOL GEL's EAN is printed as stored; the window stays open.
+            return text.startsWith(QStringLiteral("Estes produtos"));
         });
         const auto restore = qScopeGuard([&] { Messages::setQuestionSink(previousQuestions); });
         form()->EditEtiqInic->setText(QStringLiteral("4"));
@@ -323,8 +389,8 @@ private slots:
         QVERIFY(form()->printHandOver->busy());
         QCOMPARE(form()->LabelEnvio->text(), QStringLiteral("Enviando arquivo 1 de 2"));
         QVERIFY(!form()->close());
-        QCOMPARE(questions.size(), 1);
-        QVERIFY2(questions.first().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(questions.first()));
+        QCOMPARE(questions.size(), 2);
+        QVERIFY2(questions.last().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(questions.last()));
         QVERIFY(form()->isVisible());
 
         QVERIFY(form()->printHandOver->waitUntilIdle(30000));
@@ -332,7 +398,7 @@ private slots:
         QCOMPARE(form()->LabelEnvio->text(), QString());
         QCOMPARE(window->app.messages, QStringList());
         QVERIFY(form()->close());
-        QCOMPARE(questions.size(), 1);
+        QCOMPARE(questions.size(), 2);
     }
 
     // A run that fails is told by the window: which file, and how many labels

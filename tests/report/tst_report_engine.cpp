@@ -235,6 +235,16 @@ private slots:
                                         QStringLiteral("A pasta \"%1\" não existe.").arg(QDir::toNativeSeparators(file(QStringLiteral("nao/existe"))))}));
         QCOMPARE(pdfPageCount(pdf), 1);
         QVERIFY(wordsOf(pdf).isEmpty());
+
+        // The next print opens on the preview again, the file name kept.
+        answers.push_back([&](QDialog &d) {
+            auto &options = static_cast<OutputOptionsDialog &>(d);
+            [&] { QVERIFY(options.RadioVisualizar->isChecked()); }();
+            [&] { QCOMPARE(options.EditArquivo->text(), pdf); }();
+            return int(QDialog::Rejected);
+        });
+        QCOMPARE(print(), TRvSystem::Outcome::Cancelled);
+        QVERIFY(answers.empty());
     }
 
     void previewShowsThePagesAndPrintsFromIt()

@@ -55,14 +55,21 @@ QString writePdf(const SheetDocument &document, const QTemporaryDir &dir)
     return options.fileName;
 }
 
-// The words pdftotext finds inside a cell of a page.
+// The words pdftotext finds inside a cell of a page, top to bottom and left to
+// right (pdftotext's own order follows its guess of the text flow).
 QStringList wordsIn(const QList<PdfWord> &words, int page, const QRectF &cell)
 {
-    QStringList found;
+    QList<PdfWord> inCell;
     for (const PdfWord &w : words) {
         if (w.page == page && cell.contains(w.centre))
-            found << w.text;
+            inCell << w;
     }
+    std::stable_sort(inCell.begin(), inCell.end(), [](const PdfWord &a, const PdfWord &b) {
+        return qRound(a.centre.y()) != qRound(b.centre.y()) ? a.centre.y() < b.centre.y() : a.centre.x() < b.centre.x();
+    });
+    QStringList found;
+    for (const PdfWord &w : inCell)
+        found << w.text;
     return found;
 }
 

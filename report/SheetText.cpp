@@ -1,0 +1,94 @@
+#include "SheetText.h"
+
+#include "ReportProject.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace {
+
+QFont elementFont(const CellElement &element)
+{
+    QFont font(element.fontFamily);
+    font.setPointSizeF(element.fontSize);
+    font.setBold(element.bold);
+    font.setItalic(element.italic);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+// Lines stand 1.15 em apart, as Arial sets them on the suite's workstations,
+// whatever font a machine puts in its place (Linux often has one whose own
+// line spacing is a fifth taller) and however a coarse screen rounds a small
+// font's metrics: the same box holds the same lines in the preview, on paper
+// and on every machine. The baseline divides the line as the font's design does.
+struct LinePitch
+{
+    double height = 0;   // device units from one line's top to the next one's
+    double baseline = 0; // from a line's top to its baseline
+};
+
+LinePitch linePitch(const QFont &font, const QPaintDevice *device)
+{
+    QFont reference = font;
+    reference.setPixelSize(1000);
+    const QFontMetricsF design(reference);
+    LinePitch pitch;
+    pitch.height = 1.15 * font.pointSizeF() * device->logicalDpiY() / 72.0;
+    pitch.baseline = pitch.height * design.ascent() / (design.ascent() + design.descent());
+    return pitch;
+}
+
+double alignedX(const QRectF &box, Qt::Alignment alignment, double lineWidth)
+{
+    if (alignment & Qt::AlignRight)
+        return box.right() - lineWidth;
+    if (alignment & Qt::AlignHCenter)
+        return box.left() + (box.width() - lineWidth) / 2;
+    return box.left();
+}
+
+} // namespace
+
+void paintSheetText(QPainter &painter, const QRectF &box, const CellElement &element, const QString &text)
+{
+    if (text.isEmpty() || box.isEmpty())
+        return;
+    const QFont font = elementFont(element);
+    QTextLayout layout(element.wrap ? text : QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')), font,
+                       painter.device());
+    const LinePitch pitch = linePitch(font, painter.device());
+    QTextOption option;
+    option.setWrapMode(element.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setUseDesignMetrics(true);
+    layout.setTextOption(option);
+
+    // Lay out only as many lines as the box holds whole.
+    layout.beginLayout();
+    double y = 0;
+    int lines = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        if (lines > 0 && y + pitch.height > box.height())
+            break;
+        // A line draws its baseline at its position plus its ascent.
+        line.setPosition(QPointF(0, y + pitch.baseline - line.ascent()));
+        y += pitch.height;
+        ++lines;
+        if (!element.wrap)
+            break;
+    }
+    layout.endLayout();
+
+    painter.save();
+    painter.setPen(Qt::black);
+    painter.setClipRect(box, Qt::IntersectClip);
+    for (int i = 0; i < lines; ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const double x = alignedX(box, element.alignment, line.naturalTextWidth());
+        line.draw(&painter, QPointF(x, box.top()));
+    }
+    painter.restore();
+}
