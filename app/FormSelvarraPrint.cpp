@@ -9,6 +9,7 @@
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
 #include "MarginsFile.h"
+#include "PrintOutcome.h"
 #include "RunValues.h"
 #include "TDM.h"
 #include "TPieGauge.h"
@@ -58,23 +59,31 @@ void openIfClosed(ClientDataSet *dataSet)
 void TFormSelvarra::btnEtiqSemPrecoClick()
 {
     guarded([this] {
-        if (!DM)
+        if (!DM || !postListEdit())
             return;
+        showPrintOutcome(QString());
         PanelJobProgress progress(*this);
-        LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);
-        EditEtiqInic->clear();
+        const qint64 labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);
 
-        switch (outputForDescription(CurrentModel::description(*DM))) {
+        const QString description = CurrentModel::description(*DM);
+        PrintOutcome outcome = PrintOutcome::noOutput(description);
+        switch (outputForDescription(description)) {
         case OutputKind::Report:
-            runReportProject();
+            outcome = runReportProject(labels);
             break;
         case OutputKind::Thermal:
-            ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).run(*DM->TabRev2);
+            outcome = PrintOutcome::thermal(
+                labels, ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).run(*DM->TabRev2));
             break;
         case OutputKind::None:
             // The job stays in TABREV2 until the next one empties it.
             break;
         }
+        // A run that put nothing on the label stock leaves its first position
+        // for the next one.
+        if (outcome.usedLabelStock())
+            EditEtiqInic->clear();
+        showPrintOutcome(outcome.text());
 
         // Back to the list, on the model the job was printed with.
         focusGridQuantity();
