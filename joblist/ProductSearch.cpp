@@ -56,42 +56,27 @@ void goToRow(ClientDataSet &list, int row)
     list.setRecNo(row + 1);
 }
 
-int rowOfName(ClientDataSet &list, const QString &text)
+// The first row whose value begins with the text byte for byte, else the
+// first that begins with it without regard to case and accents; -1 if none.
+int rowBeginningWith(ClientDataSet &list, const QString &column, const QString &text)
 {
-    const QString column = columnName(Column::Componente);
-    const int exact = firstRow(list, column, [&](const QString &name) { return name.startsWith(text); });
+    const int exact = firstRow(list, column, [&](const QString &value) { return value.startsWith(text); });
     if (exact >= 0)
         return exact;
     const QString folded = foldedForSearch(text);
-    return firstRow(list, column, [&](const QString &name) { return foldedForSearch(name).startsWith(folded); });
+    return firstRow(list, column, [&](const QString &value) { return foldedForSearch(value).startsWith(folded); });
 }
 
-// The first row whose code sorts at or after the text, in the order the
-// database sorts (byte order of the WIN1252 text); the last row when every
-// code sorts before it.
-void moveToNearestCode(ClientDataSet &list, const QString &text)
+// A scanner sends the EAN; a clerk may type the internal code. While the
+// digits of an EAN arrive no code begins with them, and the cursor waits.
+int rowOfCode(ClientDataSet &list, const QString &text)
 {
-    list.setIndexFieldNames(Codigo);
-    list.FindNearest({text});
-}
-
-QString locateCode(ClientDataSet &list, const QString &text)
-{
-    if (!looksLikeEan(text)) {
-        moveToNearestCode(list, text);
-        return QString();
+    if (looksLikeEan(text)) {
+        const int byEan = firstRow(list, CodigoEan, [&](const QString &ean) { return sameGtin(text, ean); });
+        if (byEan >= 0)
+            return byEan;
     }
-    const int byEan = firstRow(list, CodigoEan, [&](const QString &ean) { return sameGtin(text, ean); });
-    if (byEan >= 0) {
-        goToRow(list, byEan);
-        return QString();
-    }
-    // A scanned number that is no product's EAN must not put the clerk on
-    // whichever code happens to sort next.
-    if (firstRow(list, Codigo, [&](const QString &code) { return code.startsWith(text); }) < 0)
-        return QStringLiteral("Nenhum produto tem o código ou EAN \"%1\"").arg(text);
-    moveToNearestCode(list, text);
-    return QString();
+    return rowBeginningWith(list, Codigo, text);
 }
 
 } // namespace
@@ -158,11 +143,11 @@ QString locate(TDM &dm, Column column, const QString &text)
         list.First();
         return QString();
     }
-    if (column == Column::Codigo)
-        return locateCode(list, text);
-    const int row = rowOfName(list, text);
-    if (row < 0)
-        return QStringLiteral("Nenhum produto começa com \"%1\"").arg(text);
+    const int row = column == Column::Codigo ? rowOfCode(list, text) : rowBeginningWith(list, columnName(column), text);
+    if (row < 0) {
+        return column == Column::Codigo ? QStringLiteral("Nenhum produto tem o código ou EAN \"%1\"").arg(text)
+                                        : QStringLiteral("Nenhum produto começa com \"%1\"").arg(text);
+    }
     goToRow(list, row);
     return QString();
 }

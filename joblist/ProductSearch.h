@@ -16,9 +16,10 @@ class TDM;
 // stays where it was and the search says so: a wrong row under the cursor
 // would take the quantity meant for another product.
 //
-// The code box searches the product code, and also takes the EAN printed on
-// the box: a text of 8 to 14 digits equal to a row's EAN goes to that row, so a
-// barcode scanner, which types the digits and Enter, lands on the product.
+// The code box goes the same way through the product codes, and also takes
+// the EAN printed on the box: a text of 8 to 14 digits equal to a row's EAN
+// goes to that row, so a barcode scanner, which types the digits and Enter,
+// lands on the product, and an unknown EAN leaves the cursor where it was.
 namespace ProductSearch {
 
 enum class Column { Componente, Codigo };

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -162,13 +163,15 @@ private slots:
     {
         QTest::keyClick(form()->DBLCB1, Qt::Key_End);
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
-        print(QString());
+        print(QStringLiteral("2"));
         QCOMPARE(window->app.messages, QStringList());
-        QCOMPARE(job().size(), 3);
-        QCOMPARE(job().first(), QStringLiteral("000001|ALCOOL GEL 70% 500ML||7896004703397|12.90"));
+        QCOMPARE(job().size(), 4);
+        QCOMPARE(job().at(1), QStringLiteral("000001|ALCOOL GEL 70% 500ML||7896004703397|12.90"));
         QCOMPARE(commandFiles(), QStringList());
         QVERIFY(starts.isEmpty());
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("2")); // no stock used
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
+        QVERIFY(form()->LabelImpressao->toolTip().startsWith(QStringLiteral("Nada foi impresso: o modelo \"Gôndola - 2 colunas\"")));
     }
 
     // A sheet model runs the report project, not the thermal output. Without a
