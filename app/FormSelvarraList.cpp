@@ -259,6 +259,9 @@ void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)
     // list keeps its edit until the clerk moves inside this window.
     if (!now || now->window() != this)
         return;
+    // Qt marks the focus only after a Tab; the clerk needs to see it after a
+    // click or a search too.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     const bool wasInGrid = isWithin(old, DBGrid1);
     const bool nowInGrid = isWithin(now, DBGrid1);
     if (nowInGrid && !wasInGrid)

@@ -318,7 +318,7 @@ void TstClerkFlow::focusIsWhereTheSelectionShows()
     QVERIFY(grid->hasFocus());
     QCOMPARE(grid->currentIndex().row(), w->dm()->TabRev1->RecNo() - 1);
     QCOMPARE(grid->palette().color(QPalette::Active, QPalette::Highlight), selectedLook);
-    f()->DBLCB1->setFocus();
+    f()->DBLCB1->setFocus(Qt::MouseFocusReason);
     QVERIFY(grid->palette().color(QPalette::Active, QPalette::Highlight) != selectedLook);
     QTest::keyClick(f()->DBLCB1, '5'); // the combo's own keys, not a quantity
     QCOMPARE(w->gridText(3, 0), QString());
