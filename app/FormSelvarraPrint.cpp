@@ -9,6 +9,8 @@
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
 #include "MarginsFile.h"
+#include "Messages.h"
+#include "PrintHandOver.h"
 #include "PrintOutcome.h"
 #include "RunValues.h"
 #include "TDM.h"
@@ -62,18 +64,24 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         if (!DM || !postListEdit())
             return;
         showPrintOutcome(QString());
+        const QString description = CurrentModel::description(*DM);
+        const OutputKind output = outputForDescription(description);
+        const ThermalOutput thermal(RunValues::WorkFolder(), RunValues::LabelPrinterPath);
+        // Before the job table is emptied, so a station that cannot print keeps its last job.
+        if (output == OutputKind::Thermal)
+            thermal.checkBatchFile();
         PanelJobProgress progress(*this);
         const qint64 labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);
 
-        const QString description = CurrentModel::description(*DM);
         PrintOutcome outcome = PrintOutcome::noOutput(description);
-        switch (outputForDescription(description)) {
+        switch (output) {
         case OutputKind::Report:
             outcome = runReportProject(labels);
             break;
         case OutputKind::Thermal:
-            outcome = PrintOutcome::thermal(
-                labels, ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).run(*DM->TabRev2));
+            // The queue hands the files over in the background and says, when
+            // it is done, how many labels really went out.
+            outcome = PrintOutcome::thermalQueued(thermal.run(*DM->TabRev2, *printHandOver));
             break;
         case OutputKind::None:
             // The job stays in TABREV2 until the next one empties it.
@@ -95,6 +103,35 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         DBLCB1->repaint();
         DM->TabRev2->Close();
     });
+}
+
+void TFormSelvarra::createPrintHandOver()
+{
+    printHandOver = new PrintHandOver(this);
+    LabelEnvio = new QLabel(PainelSelvarra);
+    LabelEnvio->setObjectName(QStringLiteral("LabelEnvio"));
+    LabelEnvio->setGeometry(336, 76, 176, 18);
+    connect(printHandOver, &PrintHandOver::sending, LabelEnvio, [this](int file, int files) {
+        LabelEnvio->setText(QStringLiteral("Enviando arquivo %1 de %2").arg(file).arg(files));
+    });
+    connect(printHandOver, &PrintHandOver::idle, LabelEnvio, &QLabel::clear);
+    connect(printHandOver, &PrintHandOver::jobFailed, this, [this](const QString &message, int labelsSent) {
+        showPrintOutcome(PrintOutcome::thermalStopped(labelsSent).text());
+        Messages::show(message);
+    });
+    connect(printHandOver, &PrintHandOver::jobHandedOver, this,
+            [this](int labels, int files) { showPrintOutcome(PrintOutcome::thermal(labels, files).text()); });
+}
+
+bool TFormSelvarra::mayCloseDuringHandOver()
+{
+    if (!printHandOver->busy())
+        return true;
+    return Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (arquivo %1 de %2).\r"
+                                        "Fechando agora, o arquivo em envio termina e os seguintes não são enviados.\r"
+                                        "Fechar o programa assim mesmo?")
+                             .arg(printHandOver->currentFile())
+                             .arg(printHandOver->currentFileCount()));
 }
 
 void TFormSelvarra::MarginsStep()

@@ -1,6 +1,7 @@
 #include "TFormSelvarra.h"
 
 #include "ColumnLists.h"
+#include "CommandLineInfo.h"
 #include "DataSetModel.h"
 #include "IniSettings.h"
 #include "InUseStamp.h"
@@ -58,6 +59,7 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     buildListPanel();
     buildProgressPanel();
     buildHiddenControls();
+    createPrintHandOver();
     guarded([this] { createReportComponents(); });
     connectHandlers();
 
@@ -129,6 +131,16 @@ void TFormSelvarra::buildMainPanel()
     Memo2->setPlainText(instructionsText().join(QLatin1Char('\n')));
     Memo2->setGeometry(InstructionsBounds);
     Memo2->hide();
+    // Support asks for the version on the phone; it waits in the corner of the
+    // instructions instead of crowding the main panel.
+    auto *versao = new QLabel(QStringLiteral("Selvar versão ") + selvarVersion(), Memo2);
+    versao->setObjectName(QStringLiteral("LabelVersao"));
+    versao->setFont(QFont(QStringLiteral("Arial"), 7));
+    setTextColor(versao, QPalette::WindowText, Qt::darkGray);
+    versao->setAutoFillBackground(true);
+    versao->setBackgroundRole(QPalette::Base);
+    versao->adjustSize();
+    versao->move(InstructionsBounds.width() - versao->width() - 22, 4);
 
     pm1 = new QMenu(this);
     pm1->setObjectName(QStringLiteral("pm1"));
@@ -206,10 +218,13 @@ void TFormSelvarra::buildListPanel()
         {QStringLiteral("Preço"), QStringLiteral("PRECO1"), 64, false},
     });
     DBGrid1->setModel(DBGrid1Model);
-    LabelTotais = makeLabel(PainelSelvarra, QStringLiteral("LabelTotais"), QString(), {336, 76}, Navy, boldFont());
-    LabelTotais->setGeometry(336, 76, 270, 18);
+    // Under the grid, as a status line: what the last print did on the left,
+    // what the list will print on the right.
     LabelImpressao = makeLabel(PainelSelvarra, QStringLiteral("LabelImpressao"), QString(), {9, 395}, Navy, boldFont());
-    LabelImpressao->setGeometry(9, 395, 603, 16);
+    LabelImpressao->setGeometry(9, 395, 390, 16);
+    LabelTotais = makeLabel(PainelSelvarra, QStringLiteral("LabelTotais"), QString(), {405, 395}, Navy, boldFont());
+    LabelTotais->setGeometry(405, 395, 207, 16);
+    LabelTotais->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (int c = 0; c < DBGrid1Model->columns().size(); ++c)
         DBGrid1->horizontalHeader()->resizeSection(c, DBGrid1Model->columns()[c].width);
     // The grid's current row is the data set's current row: moving off an edited
@@ -388,7 +403,7 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
 {
     // While a list is being built its loop keeps the window busy; closing now
     // would pull the data module from under it.
-    if (!m_mainActionsEnabled) {
+    if (!m_mainActionsEnabled || !mayCloseDuringHandOver()) {
         event->ignore();
         return;
     }

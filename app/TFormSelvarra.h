@@ -10,6 +10,7 @@ class TDM;
 class DataSetModel;
 class PrintOutcome;
 class TPieGauge;
+class PrintHandOver;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -83,6 +84,11 @@ public:
     TPieGauge *Pizza;
     QLabel *LabelArq;
 
+    // The hand-over of thermal jobs to the printer, running after the click
+    // that queued them; LabelEnvio says which file goes now.
+    PrintHandOver *printHandOver = nullptr;
+    QLabel *LabelEnvio = nullptr;
+
     QTimer *Timer1;
 
     // The seven fixed sheet layout windows, created hidden at start-up.
@@ -142,6 +148,9 @@ public:
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
+    void createPrintHandOver();
+    // True when nothing is being sent to the printer, or the user agrees to close anyway.
+    bool mayCloseDuringHandOver();
 
     // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
     // as named children, and the run of the report project over the label job.

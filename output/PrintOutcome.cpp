@@ -17,15 +17,30 @@ QString sentTo(qint64 labels)
     return labels == 1 ? QStringLiteral("enviada para a impressora") : QStringLiteral("enviadas para a impressora");
 }
 
+QString labelsInFiles(qint64 labels, int files)
+{
+    return labelsCounted(labels) + QStringLiteral(" em ") + counted(files, QStringLiteral("arquivo"), QStringLiteral("arquivos"));
+}
+
 } // namespace
 
-PrintOutcome PrintOutcome::thermal(qint64 labels, int files)
+PrintOutcome PrintOutcome::thermalQueued(int files)
 {
     if (files <= 0)
         return {QStringLiteral("Nenhuma etiqueta enviada para a impressora"), false};
-    return {labelsCounted(labels) + QStringLiteral(" em ") + counted(files, QStringLiteral("arquivo"), QStringLiteral("arquivos"))
-                + QLatin1Char(' ') + sentTo(labels),
+    return {QStringLiteral("Enviando ") + counted(files, QStringLiteral("arquivo"), QStringLiteral("arquivos"))
+                + QStringLiteral(" para a impressora"),
             true};
+}
+
+PrintOutcome PrintOutcome::thermal(qint64 labels, int files)
+{
+    return {labelsInFiles(labels, files) + QLatin1Char(' ') + sentTo(labels), true};
+}
+
+PrintOutcome PrintOutcome::thermalStopped(qint64 labelsSent)
+{
+    return {QStringLiteral("Envio interrompido: ") + labelsCounted(labelsSent) + QLatin1Char(' ') + sentTo(labelsSent), true};
 }
 
 PrintOutcome PrintOutcome::printer(qint64 labels, const QString &printerName)

@@ -8,9 +8,14 @@
 class PrintOutcome
 {
 public:
+    // "Enviando 6 arquivos para a impressora": the thermal job is queued; the
+    // hand-over says later what went out.
+    static PrintOutcome thermalQueued(int files);
     // "17 etiquetas em 6 arquivos enviadas para a impressora": the files the
-    // thermal output handed to the printer and the labels they carry.
+    // hand-over gave the printer and the labels they carry.
     static PrintOutcome thermal(qint64 labels, int files);
+    // The hand-over stopped at a file that failed, after `labelsSent` labels.
+    static PrintOutcome thermalStopped(qint64 labelsSent);
     // "17 etiquetas enviadas para a impressora "HP"": sheets sent to a printer.
     static PrintOutcome printer(qint64 labels, const QString &printerName);
     // "PDF gravado em /home/ana/etiquetas.pdf".

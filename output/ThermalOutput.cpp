@@ -2,11 +2,13 @@
 
 #include "ClientDataSet.h"
 #include "Epl2Label.h"
-#include "ProcessStarter.h"
+#include "PrintHandOver.h"
+#include "SelvarError.h"
 #include "SuitePaths.h"
 #include "TextFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 // The command line of every batch start, for whoever looks into a printing
@@ -25,6 +27,11 @@ ThermalLabel labelOfCurrentRow(ClientDataSet &job)
 }
 
 } // namespace
+
+ThermalOutput::ThermalOutput(const QString &workFolder, const QString &labelPrinterPath)
+    : m_workFolder(workFolder), m_printerPath(labelPrinterPath), m_nativeFolder(SuitePaths::toNative(workFolder))
+{
+}
 
 QString ThermalOutput::fileName(int fileNumber)
 {
@@ -51,19 +58,22 @@ QString ThermalOutput::nativeFile(const QString &fileName) const
     return QDir::toNativeSeparators(QDir(m_nativeFolder).filePath(fileName));
 }
 
-void ThermalOutput::startBatch(int fileNumber) const
+void ThermalOutput::checkBatchFile() const
 {
-    qCInfo(lcThermal).noquote() << commandLine(fileNumber);
-    ProcessStarter::startBatch(nativeFile(QStringLiteral("ImprEtiq.bat")), {nativeFile(fileName(fileNumber)), m_printerPath});
+    const QString batch = nativeFile(QStringLiteral("ImprEtiq.bat"));
+    if (!QFileInfo(batch).isFile()) {
+        throw SelvarError(QStringLiteral("O arquivo ImprEtiq.bat não foi encontrado na pasta da estação (%1).\r"
+                                         "É ele que envia as etiquetas à impressora: nada foi impresso e a última "
+                                         "impressão continua guardada.")
+                              .arg(batch));
+    }
 }
 
-int ThermalOutput::run(ClientDataSet &job)
+PrintJob ThermalOutput::build(ClientDataSet &job) const
 {
+    PrintJob print{nativeFile(QStringLiteral("ImprEtiq.bat")), m_printerPath, {}};
     int fileNumber = 1;
     int column = 0;
-    // The folder is looked up once: a name looked up in a folder of thousands
-    // of command files would cost a directory listing per file.
-    m_nativeFolder = SuitePaths::toNative(m_workFolder);
     QStringList lines;
     job.First();
     while (!job.Eof()) {
@@ -74,12 +84,20 @@ int ThermalOutput::run(ClientDataSet &job)
         job.Next();
         if (column == kLabelsAcross || job.Eof()) {
             lines << Epl2::printLine();
-            // Written and closed before the batch file may read it.
-            TextFile::writeLines(nativeFile(fileName(fileNumber)), lines);
-            startBatch(fileNumber);
+            qCInfo(lcThermal).noquote() << commandLine(fileNumber);
+            print.files.append({nativeFile(fileName(fileNumber)), TextFile::encodeLines(lines), column});
             column = 0;
             ++fileNumber;
         }
     }
-    return fileNumber - 1;
+    return print;
+}
+
+int ThermalOutput::run(ClientDataSet &job, PrintHandOver &handOver) const
+{
+    PrintJob print = build(job);
+    const int files = int(print.files.size());
+    if (files > 0)
+        handOver.enqueue(std::move(print));
+    return files;
 }

@@ -4,6 +4,7 @@
 // print and the line that says what it did. Whatever the clerk typed reaches
 // TABREV1, whichever way the grid is left.
 #include "ListWindow.h"
+#include "PrintHandOver.h"
 #include "ProcessStarter.h"
 
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
@@ -13,6 +14,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -108,6 +110,9 @@ private slots:
 void TstClerkFlow::keyboardFlowStoresEveryQuantityAndPrintsThem()
 {
     QVERIFY(QDir(w->app.suite.root()).mkpath(QStringLiteral("Interfac01")));
+    QFile batch(w->app.suite.path(QStringLiteral("Interfac01/ImprEtiq.bat")));
+    QVERIFY(batch.open(QIODevice::WriteOnly));
+    batch.close();
     int batchStarts = 0;
     const ProcessStarter::Starter previous = ProcessStarter::setStarter([&](const QString &, const QStringList &) {
         ++batchStarts;
@@ -151,6 +156,8 @@ void TstClerkFlow::keyboardFlowStoresEveryQuantityAndPrintsThem()
     // The Zebra model is current: 17 labels three across are six files.
     f()->EditEtiqInic->setText(QStringLiteral("1"));
     QTest::mouseClick(f()->btnEtiqSemPreco, Qt::LeftButton);
+    QCOMPARE(f()->LabelImpressao->text(), QStringLiteral("Enviando 6 arquivos para a impressora"));
+    QVERIFY(f()->printHandOver->waitUntilIdle(30000));
     ProcessStarter::setStarter(previous);
     QVERIFY(w->app.messages.isEmpty());
     QCOMPARE(batchStarts, 6);
