@@ -103,6 +103,26 @@ void markGridFocus(TFormSelvarra &form, bool focused)
     form.DBGrid1->setPalette(p);
 }
 
+// The model box draws no focus mark in the window's style; a ring in the
+// colour of a selection shows around it while it has the focus, so a key
+// meant for the list is never sent to it unseen.
+QWidget *focusRing(TFormSelvarra &form)
+{
+    auto *ring = form.PainelSelvarra->findChild<QWidget *>(QStringLiteral("DBLCB1Foco"), Qt::FindDirectChildrenOnly);
+    if (!ring) {
+        ring = new QWidget(form.PainelSelvarra);
+        ring->setObjectName(QStringLiteral("DBLCB1Foco"));
+        ring->setAutoFillBackground(true);
+        QPalette p = ring->palette();
+        p.setColor(QPalette::Window, QApplication::palette(form.DBLCB1).color(QPalette::Active, QPalette::Highlight));
+        ring->setPalette(p);
+        ring->setGeometry(form.DBLCB1->geometry().adjusted(-2, -2, 2, 2));
+        ring->stackUnder(form.DBLCB1);
+        ring->hide();
+    }
+    return ring;
+}
+
 void searchChanged(TFormSelvarra &form, ProductSearch::Column column, const QLineEdit *box)
 {
     guarded([&] {
@@ -268,6 +288,7 @@ void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)
         m_searchOrigin = (old == EditPesqComp || old == EditPesqCod) ? static_cast<QLineEdit *>(old) : nullptr;
     if (wasInGrid != nowInGrid)
         markGridFocus(*this, nowInGrid);
+    focusRing(*this)->setVisible(now == DBLCB1);
     if (wasInGrid && !nowInGrid)
         guarded([this] { postListEdit(); });
 }

@@ -134,6 +134,7 @@ void TstClerkFlow::keyboardFlowStoresEveryQuantityAndPrintsThem()
     search(byName, QStringLiteral("xarope de guaco"));
     QVERIFY(byName->hasFocus());
     QCOMPARE(f()->LabelPesquisa->text(), QStringLiteral("Nenhum produto começa com \"xarope de guaco\""));
+    screenshot(QStringLiteral("busca-sem-produto.png"));
 
     // The scanner types the digits and Enter into the code box.
     QLineEdit *byCode = f()->EditPesqCod;
@@ -327,11 +328,14 @@ void TstClerkFlow::focusIsWhereTheSelectionShows()
     QCOMPARE(grid->palette().color(QPalette::Active, QPalette::Highlight), selectedLook);
     f()->DBLCB1->setFocus(Qt::MouseFocusReason);
     QVERIFY(grid->palette().color(QPalette::Active, QPalette::Highlight) != selectedLook);
+    QVERIFY(f()->findChild<QWidget *>(QStringLiteral("DBLCB1Foco"))->isVisible());
+    screenshot(QStringLiteral("foco-no-modelo.png"));
     QTest::keyClick(f()->DBLCB1, '5'); // the combo's own keys, not a quantity
     QCOMPARE(w->gridText(3, 0), QString());
 
     // Enter presses the button that has the focus.
     f()->BotSairMontEtiq->setFocus();
+    QVERIFY(!f()->findChild<QWidget *>(QStringLiteral("DBLCB1Foco"))->isVisible());
     QTest::keyClick(f()->BotSairMontEtiq, Qt::Key_Return);
     QVERIFY(!f()->PainelSelvarra->isVisible());
 }
