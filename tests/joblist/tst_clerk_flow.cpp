@@ -103,6 +103,7 @@ private slots:
     void editStoredBefore_data();
     void editStoredBefore();
     void escapeInACellCancelsThatEditOnly();
+    void refusedQuantityHoldsTheCloseOnce();
     void totalsFollowTheQuantities();
     void focusIsWhereTheSelectionShows();
 };
@@ -291,6 +292,19 @@ void TstClerkFlow::escapeInACellCancelsThatEditOnly()
     QCOMPARE(w->gridText(1, 0), QStringLiteral("3"));
     QVERIFY(f()->close());
     QCOMPARE(stored("10004"), QStringLiteral("3"));
+}
+
+// Another station removed the row meanwhile: the database refuses the
+// quantity, the clerk is told, and the window stays for that once.
+void TstClerkFlow::refusedQuantityHoldsTheCloseOnce()
+{
+    QVERIFY(w->startTyping(0, 0, QStringLiteral("5")));
+    w->dm()->SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV1 where CODIGO = '10040'"));
+    QVERIFY(!f()->close());
+    QVERIFY(f()->isVisible());
+    QCOMPARE(w->app.messages.size(), 1);
+    QVERIFY(f()->close()); // told once; the second close goes through
+    QCOMPARE(w->app.messages.size(), 1);
 }
 
 void TstClerkFlow::totalsFollowTheQuantities()
