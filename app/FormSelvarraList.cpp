@@ -153,7 +153,7 @@ void searchKeyPress(TFormSelvarra &form, QKeyEvent *event, ProductSearch::Column
 }
 
 // A list just shown starts with no search message and no print line of an
-// earlier list, its totals counted, and the focus where the selection shows.
+// earlier list, and with the focus where the selection shows.
 void listShown(TFormSelvarra &form)
 {
     form.LabelPesquisa->clear();
