@@ -3,7 +3,9 @@
 #include "TFormSelvarra.h"
 
 #include "CurrentModel.h"
+#include "DataSetModel.h"
 #include "ListGridDelegate.h"
+#include "ListTotals.h"
 #include "Messages.h"
 #include "ModelLookup.h"
 #include "ProductListBuilder.h"
@@ -12,11 +14,13 @@
 #include "SuiteJob.h"
 #include "TDM.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 
 namespace {
 
@@ -71,18 +75,67 @@ ModelLookup *modelLookup(TFormSelvarra &form, bool create)
     return lookup;
 }
 
-// The grid's editors check what is typed before it reaches the list.
-void prepareListGrid(TFormSelvarra &form)
+bool isWithin(const QWidget *widget, const QWidget *container)
 {
-    if (!qobject_cast<ListGridDelegate *>(form.DBGrid1->itemDelegate()))
-        form.DBGrid1->setItemDelegate(new ListGridDelegate(form.DBGrid1));
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget == container)
+            return true;
+    }
+    return false;
+}
+
+// The message a number column gives for the text in an open cell editor, or
+// empty when the column takes it.
+QString refusal(TFormSelvarra &form, const QWidget *editor, const QModelIndex &cell)
+{
+    const auto *line = qobject_cast<const QLineEdit *>(editor);
+    ClientDataSet *list = form.DBGrid1Model->dataSet();
+    if (!line || !list || !cell.isValid() || cell.column() >= form.DBGrid1Model->columns().size())
+        return QString();
+    const DataSetModel::Column &column = form.DBGrid1Model->columns().at(cell.column());
+    const Field *field = list->FindField(column.field);
+    return field ? ListGridDelegate::numberProblem(*field, column.title, line->text()) : QString();
+}
+
+// The grid's current cell looks selected only while the grid has the focus,
+// so the highlighted cell is always where typing goes.
+void markGridFocus(TFormSelvarra &form, bool focused)
+{
+    QPalette p = form.DBGrid1->palette();
+    const QPalette standard = QApplication::palette(form.DBGrid1);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Highlight, focused ? standard.color(group, QPalette::Highlight) : QColor(212, 212, 212));
+        p.setColor(group, QPalette::HighlightedText,
+                   focused ? standard.color(group, QPalette::HighlightedText) : standard.color(group, QPalette::Text));
+    }
+    form.DBGrid1->setPalette(p);
+}
+
+// The model box draws no focus mark in the window's style; a ring in the
+// colour of a selection shows around it while it has the focus, so a key
+// meant for the list is never sent to it unseen.
+QWidget *focusRing(TFormSelvarra &form)
+{
+    auto *ring = form.PainelSelvarra->findChild<QWidget *>(QStringLiteral("DBLCB1Foco"), Qt::FindDirectChildrenOnly);
+    if (!ring) {
+        ring = new QWidget(form.PainelSelvarra);
+        ring->setObjectName(QStringLiteral("DBLCB1Foco"));
+        ring->setAutoFillBackground(true);
+        QPalette p = ring->palette();
+        p.setColor(QPalette::Window, QApplication::palette(form.DBLCB1).color(QPalette::Active, QPalette::Highlight));
+        ring->setPalette(p);
+        ring->setGeometry(form.DBLCB1->geometry().adjusted(-2, -2, 2, 2));
+        ring->stackUnder(form.DBLCB1);
+        ring->hide();
+    }
+    return ring;
 }
 
 void searchChanged(TFormSelvarra &form, ProductSearch::Column column, const QLineEdit *box)
 {
     guarded([&] {
-        if (form.DM)
-            ProductSearch::reload(*form.DM, column, box->text());
+        if (form.DM && form.postListEdit())
+            form.LabelPesquisa->setText(ProductSearch::reload(*form.DM, column, box->text()));
     });
 }
 
@@ -94,13 +147,26 @@ void searchKeyPress(TFormSelvarra &form, QKeyEvent *event, ProductSearch::Column
     guarded([&] {
         if (!form.DM)
             return;
-        const QString message = ProductSearch::enter(*form.DM, column, box->text());
-        if (!message.isEmpty()) {
-            Messages::show(message);
+        if (box->text().isEmpty()) {
+            Messages::show(ProductSearch::emptyBoxMessage(column));
             return;
         }
-        form.focusGridQuantity();
+        const QString notFound = ProductSearch::locate(*form.DM, column, box->text().left(ProductSearch::kEnterLength));
+        form.LabelPesquisa->setText(notFound);
+        // Nothing found: the clerk stays in the box to correct the text, and
+        // no quantity can land on the wrong product.
+        if (notFound.isEmpty())
+            form.focusGridQuantity();
     });
+}
+
+// A list just shown starts with no search message and no print line of an
+// earlier list, and with the focus where the selection shows.
+void listShown(TFormSelvarra &form)
+{
+    form.LabelPesquisa->clear();
+    form.showPrintOutcome(QString());
+    form.focusGridQuantity();
 }
 
 } // namespace
@@ -116,9 +182,10 @@ void TFormSelvarra::BotSelvarProdRevClick()
             WindowBuildDisplay display(*this);
             ProductListBuilder(*DM, display).run(job);
         }
-        prepareListGrid(*this);
         showListPanel();
         ReselectCurrentModel();
+        listShown(*this);
+        updateListTotals();
     });
 }
 
@@ -130,9 +197,10 @@ void TFormSelvarra::btnConfigEtiqClick()
         // The list as TABREV1 holds it, in the order of the last build or search.
         DM->TabRev1->Open();
         DM->TabRev1->First();
-        prepareListGrid(*this);
         showListPanel();
         ReselectCurrentModel();
+        listShown(*this);
+        updateListTotals();
     });
 }
 
@@ -158,6 +226,7 @@ void TFormSelvarra::EditPesqCodKeyPress(QKeyEvent *event)
 
 void TFormSelvarra::DBLCB1Change(int index)
 {
+    guarded([this] { postListEdit(); });
     guarded([this, index] {
         if (ModelLookup *lookup = modelLookup(*this, false))
             lookup->choose(index);
@@ -170,4 +239,114 @@ void TFormSelvarra::ReselectCurrentModel()
         return;
     modelLookup(*this, true);
     CurrentModel::reselect(*DM, DBLCB1);
+}
+
+bool TFormSelvarra::postListEdit()
+{
+    const QModelIndex cell = DBGrid1->currentIndex();
+    if (QWidget *editor = DBGrid1->indexWidget(cell)) {
+        QAbstractItemDelegate *delegate = DBGrid1->itemDelegate();
+        const bool refused = !refusal(*this, editor, cell).isEmpty();
+        emit delegate->commitData(editor); // a refused text gets the column's message here
+        if (refused) {
+            if (DBGrid1->indexWidget(cell) == editor)
+                editor->setFocus();
+            return false;
+        }
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    if (DM && DM->TabRev1->Active()
+        && (DM->TabRev1->state() == ClientDataSet::State::Edit || DM->TabRev1->state() == ClientDataSet::State::Insert))
+        DM->TabRev1->Post();
+    return true;
+}
+
+void TFormSelvarra::showPrintOutcome(const QString &text)
+{
+    // A PDF path may be longer than the line: its middle gives way, the whole
+    // text stays in the tooltip.
+    LabelImpressao->setToolTip(text);
+    LabelImpressao->setText(LabelImpressao->fontMetrics().elidedText(text, Qt::ElideMiddle, LabelImpressao->width()));
+}
+
+void TFormSelvarra::connectListHandlers()
+{
+    // The grid's editors check what is typed before it reaches the list.
+    auto *delegate = new ListGridDelegate(DBGrid1);
+    DBGrid1->setItemDelegate(delegate);
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget *editor, QAbstractItemDelegate::EndEditHint hint) { gridEditorClosed(editor, hint); });
+    connect(qApp, &QApplication::focusChanged, this, &TFormSelvarra::listFocusChanged);
+    connect(DBGrid1Model, &QAbstractItemModel::modelReset, this, &TFormSelvarra::scheduleListTotals);
+    connect(DBGrid1Model, &QAbstractItemModel::dataChanged, this, &TFormSelvarra::scheduleListTotals);
+    markGridFocus(*this, false);
+}
+
+void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)
+{
+    // Message boxes and other windows take the focus only for a moment; the
+    // list keeps its edit until the clerk moves inside this window.
+    if (!now || now->window() != this)
+        return;
+    // Qt marks the focus only after a Tab; the clerk needs to see it after a
+    // click or a search too.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    const bool wasInGrid = isWithin(old, DBGrid1);
+    const bool nowInGrid = isWithin(now, DBGrid1);
+    if (nowInGrid && !wasInGrid)
+        m_searchOrigin = (old == EditPesqComp || old == EditPesqCod) ? static_cast<QLineEdit *>(old) : nullptr;
+    if (wasInGrid != nowInGrid)
+        markGridFocus(*this, nowInGrid);
+    focusRing(*this)->setVisible(now == DBLCB1);
+    if (wasInGrid && !nowInGrid)
+        guarded([this] { postListEdit(); });
+}
+
+void TFormSelvarra::gridEditorClosed(QWidget *editor, int hint)
+{
+    // The delegate submits only for Enter in the cell; moving to another row
+    // posts by itself, and Escape reverts the cell alone.
+    if (hint != QAbstractItemDelegate::SubmitModelCache)
+        return;
+    const QModelIndex cell = DBGrid1->currentIndex();
+    if (!refusal(*this, editor, cell).isEmpty()) {
+        // The message has been shown; the clerk gets the text back to mend it.
+        const QString typed = static_cast<QLineEdit *>(editor)->text();
+        DBGrid1->edit(cell);
+        if (auto *again = qobject_cast<QLineEdit *>(DBGrid1->indexWidget(cell))) {
+            again->setText(typed);
+            again->selectAll();
+        }
+        return;
+    }
+    if (!guarded([this] { postListEdit(); }))
+        return;
+    // Quantity typed: back to the search box for the next product.
+    if (cell.column() == 0 && m_searchOrigin) {
+        m_searchOrigin->setFocus();
+        m_searchOrigin->selectAll();
+    }
+}
+
+void TFormSelvarra::scheduleListTotals()
+{
+    // Counted once the burst of changes is over: a post re-reads the list.
+    if (m_totalsPending)
+        return;
+    m_totalsPending = true;
+    QTimer::singleShot(0, this, &TFormSelvarra::updateListTotals);
+}
+
+void TFormSelvarra::updateListTotals()
+{
+    m_totalsPending = false;
+    // A build posts thousands of rows while the panel is hidden; they are
+    // counted once, when the list shows.
+    if (!DM || !PainelSelvarra->isVisible() || !m_mainActionsEnabled)
+        return;
+    try {
+        LabelTotais->setText(DM->TabRev1->Active() ? ListTotals::of(*DM->TabRev1).text() : QString());
+    } catch (...) {
+        // Only a count on the screen: the next operation reports a database that fails.
+    }
 }

@@ -13,6 +13,7 @@
 #include "MarginsFile.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
+#include "PrintOutcome.h"
 #include "RunValues.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -114,9 +115,11 @@ void openIfClosed(ClientDataSet *dataSet)
 void TFormSelvarra::btnEtiqSemPrecoClick()
 {
     guarded([this] {
-        if (!DM)
+        if (!DM || !postListEdit())
             return;
-        const OutputKind output = outputForDescription(CurrentModel::description(*DM));
+        showPrintOutcome(QString());
+        const QString description = CurrentModel::description(*DM);
+        const OutputKind output = outputForDescription(description);
         const ThermalOutput thermal(RunValues::WorkFolder(), RunValues::LabelPrinterPath);
         // Before the job table is emptied, so a station that cannot print keeps its last job.
         if (output == OutputKind::Thermal)
@@ -128,24 +131,32 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         // The lock is held until the output has read the job, so no other
         // station replaces it meanwhile.
         SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::Print);
+        qint64 labels = 0;
         {
             const PrintInProgress printing(*this);
             PanelJobProgress progress(*this);
-            LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, job);
+            labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, job);
         }
-        EditEtiqInic->clear();
 
+        PrintOutcome outcome = PrintOutcome::noOutput(description);
         switch (output) {
         case OutputKind::Report:
-            runReportProject();
+            outcome = runReportProject(labels);
             break;
         case OutputKind::Thermal:
-            thermal.run(*DM->TabRev2, *printHandOver);
+            // The queue hands the files over in the background and says, when
+            // it is done, how many labels really went out.
+            outcome = PrintOutcome::thermalQueued(thermal.run(*DM->TabRev2, *printHandOver));
             break;
         case OutputKind::None:
             // The job stays in TABREV2 until the next one empties it.
             break;
         }
+        // A run that put nothing on the label stock leaves its first position
+        // for the next one.
+        if (outcome.usedLabelStock())
+            EditEtiqInic->clear();
+        showPrintOutcome(outcome.text());
 
         // Back to the list, on the model the job was printed with.
         focusGridQuantity();
@@ -169,7 +180,12 @@ void TFormSelvarra::createPrintHandOver()
         LabelEnvio->setText(QStringLiteral("Enviando arquivo %1 de %2").arg(file).arg(files));
     });
     connect(printHandOver, &PrintHandOver::idle, LabelEnvio, &QLabel::clear);
-    connect(printHandOver, &PrintHandOver::jobFailed, this, [](const QString &message) { Messages::show(message); });
+    connect(printHandOver, &PrintHandOver::jobFailed, this, [this](const QString &message, int labelsSent) {
+        showPrintOutcome(PrintOutcome::thermalStopped(labelsSent).text());
+        Messages::show(message);
+    });
+    connect(printHandOver, &PrintHandOver::jobHandedOver, this,
+            [this](int labels, int files) { showPrintOutcome(PrintOutcome::thermal(labels, files).text()); });
 }
 
 bool TFormSelvarra::mayCloseDuringHandOver()

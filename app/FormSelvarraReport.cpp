@@ -2,6 +2,7 @@
 // project, the engine and the connection that shows the label job to the project.
 #include "TFormSelvarra.h"
 
+#include "PrintOutcome.h"
 #include "TDM.h"
 #include "TRvDataSetConnection.h"
 #include "TRvProject.h"
@@ -29,7 +30,7 @@ void TFormSelvarra::createReportComponents()
     RvDataSetConnection1 = new TRvDataSetConnection(QStringLiteral("RvDataSetConnection1"), this);
 }
 
-void TFormSelvarra::runReportProject()
+PrintOutcome TFormSelvarra::runReportProject(qint64 labels)
 {
     RvDataSetConnection1->setDataSet(DM->TabRev2);
     // Closed and loaded from disk again every time, so an edited project takes
@@ -38,5 +39,14 @@ void TFormSelvarra::runReportProject()
     rvprjct1->setProjectFile(ReportProjectFile);
     // The model being printed picks its sheet among the project's reports.
     rvprjct1->setModelDescription(DBLCB1->currentText());
-    rvprjct1->Execute();
+    const TRvSystem::Outcome outcome = rvprjct1->Execute();
+
+    // Printing from the preview counts as printing; the last destination is
+    // the one the user is told about.
+    if (RvSystem2->sent().isEmpty())
+        return outcome == TRvSystem::Outcome::Cancelled ? PrintOutcome::cancelled() : PrintOutcome::previewOnly();
+    const OutputOptions &last = RvSystem2->sent().constLast();
+    if (last.destination == OutputOptions::Destination::File)
+        return PrintOutcome::pdf(last.fileName);
+    return PrintOutcome::printer(labels, last.printerName);
 }

@@ -74,7 +74,11 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     FormCreate();
 }
 
-TFormSelvarra::~TFormSelvarra() = default;
+TFormSelvarra::~TFormSelvarra()
+{
+    // Focus moves while the children go; the list must not hear of it then.
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void TFormSelvarra::buildMainPanel()
 {
@@ -200,9 +204,13 @@ void TFormSelvarra::buildListPanel()
                        boldFont());
     EditPesqCod = makeEdit(PainelSelvarra, QStringLiteral("EditPesqCod"), {333, 119, 196, 24});
 
+    // The grid leaves one line under the search boxes for what a search did
+    // not find; it still ends where the suite's grid ends.
+    LabelPesquisa = makeLabel(PainelSelvarra, QStringLiteral("LabelPesquisa"), QString(), {89, 145}, Maroon, boldFont());
+    LabelPesquisa->setGeometry(89, 145, 440, 14);
     DBGrid1 = new QTableView(PainelSelvarra);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setGeometry(9, 144, 603, 248);
+    DBGrid1->setGeometry(9, 160, 603, 232);
     DBGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
     DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     DBGrid1->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
@@ -217,6 +225,13 @@ void TFormSelvarra::buildListPanel()
         {QStringLiteral("Preço"), QStringLiteral("PRECO1"), 64, false},
     });
     DBGrid1->setModel(DBGrid1Model);
+    // Under the grid, as a status line: what the last print did on the left,
+    // what the list will print on the right.
+    LabelImpressao = makeLabel(PainelSelvarra, QStringLiteral("LabelImpressao"), QString(), {9, 395}, Navy, boldFont());
+    LabelImpressao->setGeometry(9, 395, 390, 16);
+    LabelTotais = makeLabel(PainelSelvarra, QStringLiteral("LabelTotais"), QString(), {405, 395}, Navy, boldFont());
+    LabelTotais->setGeometry(405, 395, 207, 16);
+    LabelTotais->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (int c = 0; c < DBGrid1Model->columns().size(); ++c)
         DBGrid1->horizontalHeader()->resizeSection(c, DBGrid1Model->columns()[c].width);
     // The grid's current row is the data set's current row: moving off an edited
@@ -299,6 +314,12 @@ void TFormSelvarra::connectHandlers()
     for (QWidget *owner : {static_cast<QWidget *>(BotSelvarProdRev), static_cast<QWidget *>(mmo1)})
         connect(owner, &QWidget::customContextMenuRequested, this,
                 [this, owner](const QPoint &at) { pm1->popup(owner->mapToGlobal(at)); });
+
+    connectListHandlers();
+
+    // Enter presses the button that has the focus, as Space does.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(true);
 
     // "Sair" is the cancel button of the window: Escape presses it; while a
     // list is built or labels are printed it cancels that instead.
@@ -401,6 +422,16 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // What is typed in the list is stored before the program ends. If the
+    // database refuses it, the message says why and the window stays, once:
+    // a second close goes through, so a lost database never holds it open.
+    bool stored = false;
+    guarded([this, &stored] { stored = postListEdit(); });
+    if (!stored && !m_closeRefused) {
+        m_closeRefused = true;
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -456,6 +487,8 @@ void TFormSelvarra::Fecharmemo1Click()
 void TFormSelvarra::BotSairMontEtiqClick()
 {
     guarded([this] {
+        if (!postListEdit())
+            return;
         if (DM)
             DM->TabRev1->Close();
         PainelSelvarra->hide();

@@ -3,10 +3,12 @@
 #include "Guarded.h"
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class TDM;
 class DataSetModel;
+class PrintOutcome;
 class TPieGauge;
 class PrintHandOver;
 class QAction;
@@ -73,6 +75,9 @@ public:
     QLineEdit *EditPesqCod;
     QTableView *DBGrid1;
     DataSetModel *DBGrid1Model;
+    QLabel *LabelPesquisa;  // under the search boxes: a search that found nothing says so here
+    QLabel *LabelTotais;    // "17 etiquetas em 6 produtos", as the quantities are typed
+    QLabel *LabelImpressao; // what the last print did
 
     // Progress panel of printing.
     QFrame *Painel1;
@@ -145,6 +150,11 @@ public slots:
 public:
     // Product list (FormSelvarraList.cpp).
     void ReselectCurrentModel();
+    // Stores what is typed in the grid (an open cell editor, then the row)
+    // before anything reads the list again, moves in it or leaves it. False,
+    // with the message shown, when the typed text cannot be stored.
+    bool postListEdit();
+    void showPrintOutcome(const QString &text);
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
@@ -155,7 +165,7 @@ public:
     // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
     // as named children, and the run of the report project over the label job.
     void createReportComponents();
-    void runReportProject();
+    PrintOutcome runReportProject(qint64 labels);
 
 protected:
     bool event(QEvent *event) override;
@@ -171,6 +181,11 @@ private:
     void buildHiddenControls();
     void placeTitleBar();
     void connectHandlers();
+    void connectListHandlers(); // FormSelvarraList.cpp
+    void listFocusChanged(QWidget *old, QWidget *now);
+    void gridEditorClosed(QWidget *editor, int hint);
+    void scheduleListTotals();
+    void updateListTotals();
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -179,8 +194,11 @@ private:
     // An activation whose stamp check failed is not repeated by the return from
     // its own message box; the next real activation tries again.
     bool m_skipNextActivation = false;
+    bool m_closeRefused = false; // a close refused once because the list could not be stored
 
     // product list
+    QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from
+    bool m_totalsPending = false;
 
     // printing
 

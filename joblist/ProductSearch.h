@@ -2,11 +2,24 @@
 
 #include <QString>
 
+class ClientDataSet;
 class TDM;
 
 // Looking a product up in the list by name or by code. A keystroke reads the
-// list again ordered by the searched column and moves to the nearest row; Enter
-// moves to the nearest row of the list as it stands.
+// list again ordered by the searched column and moves to the row found; Enter
+// moves to the row found in the list as it stands.
+//
+// A clerk types names as they come: "creme" must find "Creme dental" and
+// "agua" must find "Água Micelar". A name search therefore takes the first
+// row whose name begins with the text, byte for byte if any does, else without
+// regard to letter case and accents. When no name begins with it the cursor
+// stays where it was and the search says so: a wrong row under the cursor
+// would take the quantity meant for another product.
+//
+// The code box goes the same way through the product codes, and also takes
+// the EAN printed on the box: a text of 8 to 14 digits equal to a row's EAN
+// goes to that row, so a barcode scanner, which types the digits and Enter,
+// lands on the product, and an unknown EAN leaves the cursor where it was.
 namespace ProductSearch {
 
 enum class Column { Componente, Codigo };
@@ -17,17 +30,23 @@ constexpr int kEnterLength = 40;
 QString columnName(Column column); // "COMPONENTE", "CODIGO"
 QString statementFor(Column column); // the list ordered by that column
 
-// The box's text changed: read TABREV1 again ordered by the column, then move
-// to the nearest row for the whole text.
-void reload(TDM &dm, Column column, const QString &text);
+// The message for Enter in an empty box ("Digite o nome de um produto.").
+QString emptyBoxMessage(Column column);
 
-// The first row whose value in the column sorts at or after the text, in the
-// order the database sorts it; the last row when every value sorts before it,
-// the first for an empty text. Does not read the list again.
-void moveToNearest(TDM &dm, Column column, const QString &text);
+// Lower case, without accents: "Água" and "AGUA" both give "agua".
+QString foldedForSearch(const QString &text);
 
-// Enter in a box: the message for an empty box ("Digite o nome de um produto."),
-// else empty after moving to the nearest row for the first 40 characters.
-QString enter(TDM &dm, Column column, const QString &text);
+// 8 to 14 digits: what a barcode scanner types for an EAN-8, EAN-13 or GTIN-14.
+bool looksLikeEan(const QString &text);
+
+// The box's text changed: store the row being edited, read TABREV1 again
+// ordered by the column, then locate the text. Returns what locate returns.
+QString reload(TDM &dm, Column column, const QString &text);
+
+// Moves to the row the text finds, without reading the list again, and returns
+// an empty text; when nothing is found the cursor stays on the product it was
+// on and the line to show under the search boxes comes back. An empty text
+// goes to the first row.
+QString locate(TDM &dm, Column column, const QString &text);
 
 } // namespace ProductSearch

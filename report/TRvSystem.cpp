@@ -44,6 +44,7 @@ bool TRvSystem::askOptions(bool allowPreview, OutputOptions *options)
 TRvSystem::Outcome TRvSystem::Execute(const SheetDocument &document)
 {
     m_statusTexts.clear();
+    m_sent.clear();
     OutputOptions options;
     if (!askOptions(true, &options))
         return Outcome::Cancelled;
@@ -136,4 +137,5 @@ void TRvSystem::printDocument(const SheetDocument &document, const OutputOptions
     }
     if (!painter.end() && toFile)
         throw SelvarError(QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(options.fileName));
+    m_sent << options;
 }

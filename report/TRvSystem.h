@@ -44,6 +44,10 @@ public:
     // What the status window said during the last run, in order.
     const QStringList &statusTexts() const { return m_statusTexts; }
 
+    // Where the last run's pages went, in order, also when printed from the
+    // preview; empty when the run printed nothing.
+    const QList<OutputOptions> &sent() const { return m_sent; }
+
 private:
     QWidget *ownerWidget() const;
     bool askOptions(bool allowPreview, OutputOptions *options);
@@ -52,4 +56,5 @@ private:
 
     OutputOptions m_last; // the next run offers this one's printer, copies and file
     QStringList m_statusTexts;
+    QList<OutputOptions> m_sent;
 };

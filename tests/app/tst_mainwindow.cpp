@@ -141,7 +141,8 @@ void TstMainWindow::controls_data()
     QTest::newRow("EditPesqComp") << "EditPesqComp" << "" << true << true << QRect(89, 119, 240, 24);
     QTest::newRow("Label5") << "Label5" << "Localizar Código" << true << true << QRect(334, 103, 0, 0);
     QTest::newRow("EditPesqCod") << "EditPesqCod" << "" << true << true << QRect(333, 119, 196, 24);
-    QTest::newRow("DBGrid1") << "DBGrid1" << "" << true << true << QRect(9, 144, 603, 248);
+    // One line under the search boxes is kept for what a search did not find.
+    QTest::newRow("DBGrid1") << "DBGrid1" << "" << true << true << QRect(9, 160, 603, 232);
     QTest::newRow("Painel1") << "Painel1" << "" << true << false << QRect(142, 129, 240, 177);
     QTest::newRow("Label3") << "Label3" << "Carregando ....." << true << true << QRect(74, 14, 0, 0);
     QTest::newRow("Pizza") << "Pizza" << "" << true << true << QRect(29, 46, 177, 89);

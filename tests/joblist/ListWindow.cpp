@@ -98,16 +98,25 @@ QString ListWindow::currentProduct()
     return dm()->TabRev1->FieldByName(QStringLiteral("Componente")).AsString();
 }
 
-void ListWindow::typeInCell(int row, int column, const QString &text)
+QLineEdit *ListWindow::startTyping(int row, int column, const QString &text)
 {
     QTableView *grid = form()->DBGrid1;
     const QModelIndex cell = grid->model()->index(row, column);
     grid->setCurrentIndex(cell);
+    grid->setFocus();
     grid->edit(cell);
     auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));
-    QVERIFY2(editor, "the cell has no line editor");
+    if (!editor)
+        return nullptr;
     editor->selectAll();
     QTest::keyClicks(editor, text);
+    return editor;
+}
+
+void ListWindow::typeInCell(int row, int column, const QString &text)
+{
+    QLineEdit *editor = startTyping(row, column, text);
+    QVERIFY2(editor, "the cell has no line editor");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the grid commits the editor's text in a queued call
 }

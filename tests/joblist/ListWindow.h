@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <memory>
 
+class QLineEdit;
 class TDM;
 class TFormSelvarra;
 
@@ -39,6 +40,8 @@ public:
 
     // Types into a cell through the grid's own editor and commits it with Enter.
     void typeInCell(int row, int column, const QString &text);
+    // Opens the cell's editor and types into it, leaving it open; null without an editor.
+    QLineEdit *startTyping(int row, int column, const QString &text);
     // Moves the grid to another row, which stores the row being left.
     void goToRow(int row);
 };

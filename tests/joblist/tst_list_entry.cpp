@@ -1,6 +1,6 @@
-// Typing into the product list: a row is stored when it is left, what is typed
-// in a row not yet left is lost with the list, and the cells refuse what their
-// columns cannot hold with a message that says so.
+// Typing into the product list: a row is stored by Enter and when it is left,
+// what is typed in a row not yet left is stored when the list closes, and the
+// cells refuse what their columns cannot hold with a message that says so.
 #include "ListWindow.h"
 
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
@@ -8,6 +8,8 @@
 #include "SelvarProgram.h"
 #include "TFormSelvarra.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QToolTip>
 #include <QtTest>
@@ -33,8 +35,8 @@ private slots:
         w->clickBuild();
     }
 
-    void quantitiesStoredWhenTheRowIsLeft();
-    void quantityOfARowNotLeftIsLostOnClose();
+    void quantitiesStoredByEnterAndWhenTheRowIsLeft();
+    void quantityOfARowNotLeftIsStoredOnClose();
     void refusedNumbers_data();
     void refusedNumbers();
     void acceptedNumbers_data();
@@ -43,14 +45,16 @@ private slots:
     void eanThatWouldPrintWrongShowsRed();
 };
 
-void TstListEntry::quantitiesStoredWhenTheRowIsLeft()
+void TstListEntry::quantitiesStoredByEnterAndWhenTheRowIsLeft()
 {
     // By name: Bálsamo (B2), Creme (C3), Água (A1): "Á" sorts after the plain letters.
     w->typeInCell(0, 0, QStringLiteral("5"));
-    QCOMPARE(storedQuantity(QStringLiteral("B2")), QString());
-    w->goToRow(1);
     QCOMPARE(storedQuantity(QStringLiteral("B2")), QStringLiteral("5"));
-    w->typeInCell(1, 0, QStringLiteral("2,5"));
+    // A cell left with Tab keeps the row open until the row is left.
+    QLineEdit *editor = w->startTyping(1, 0, QStringLiteral("2,5"));
+    QVERIFY(editor);
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(storedQuantity(QStringLiteral("C3")), QString());
     w->goToRow(2);
     QCOMPARE(storedQuantity(QStringLiteral("C3")), QStringLiteral("2.5"));
 
@@ -66,14 +70,16 @@ void TstListEntry::quantitiesStoredWhenTheRowIsLeft()
     QVERIFY(w->app.messages.isEmpty());
 }
 
-void TstListEntry::quantityOfARowNotLeftIsLostOnClose()
+void TstListEntry::quantityOfARowNotLeftIsStoredOnClose()
 {
-    w->typeInCell(0, 0, QStringLiteral("7"));
-    QCOMPARE(w->gridText(0, 0), QStringLiteral("7"));
-    w->clickClose();
-    QCOMPARE(storedQuantity(QStringLiteral("B2")), QString());
+    // Typed, the cell still open, and "Fechar" pressed without taking the focus.
+    QLineEdit *editor = w->startTyping(0, 0, QStringLiteral("7"));
+    QVERIFY(editor);
+    w->form()->BotSairMontEtiq->click(); // as its Alt+A does, the focus staying in the cell
+    QVERIFY(!w->form()->PainelSelvarra->isVisible());
+    QCOMPARE(storedQuantity(QStringLiteral("B2")), QStringLiteral("7"));
     w->clickReopen();
-    QCOMPARE(w->gridText(0, 0), QString());
+    QCOMPARE(w->gridText(0, 0), QStringLiteral("7"));
 }
 
 void TstListEntry::refusedNumbers_data()

@@ -1,6 +1,7 @@
 // Looking products up in the list by name and by code: every keystroke reads the
-// list again in the box's order and lands on the nearest row; Enter puts the
-// focus on the quantity of the row found.
+// list again in the box's order and lands on the first name that begins with the
+// text (the nearest code); a name that nothing begins with leaves the cursor
+// where it was and says so; Enter puts the focus on the quantity of the row found.
 #include "ListWindow.h"
 
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
@@ -8,6 +9,7 @@
 #include "TDM.h"
 #include "TFormSelvarra.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
@@ -52,24 +54,29 @@ void TstListSearch::nameKeystrokes_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("current");
-    QTest::newRow("first letter") << "S" << "Sabonete glicerinado";
-    QTest::newRow("two letters") << "Sh" << "Shampoo neutro";
-    QTest::newRow("between two names") << "Cp" << "Creme dental";
-    QTest::newRow("after every name") << "Zz" << "Shampoo neutro";
-    QTest::newRow("lower case sorts after upper case") << "s" << "Shampoo neutro";
-    QTest::newRow("cleared again") << "" << "Colônia infantil";
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("first letter") << "S" << "Sabonete glicerinado" << "";
+    QTest::newRow("two letters") << "Sh" << "Shampoo neutro" << "";
+    // Nothing begins with these: the cursor stays on the row "C" found.
+    QTest::newRow("between two names") << "Cp" << "Colônia infantil" << "Nenhum produto começa com \"Cp\"";
+    QTest::newRow("after every name") << "Zz" << "Colônia infantil" << "Nenhum produto começa com \"Zz\"";
+    QTest::newRow("lower case finds the name") << "s" << "Sabonete glicerinado" << "";
+    QTest::newRow("cleared again") << "" << "Colônia infantil" << "";
 }
 
 void TstListSearch::nameKeystrokes()
 {
     QFETCH(QString, typed);
     QFETCH(QString, current);
+    QFETCH(QString, notice);
     QLineEdit *box = w->form()->EditPesqComp;
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("Sab"));
     box->clear(); // a change like any other: the list is read again
     QTest::keyClicks(box, typed);
     QCOMPARE(w->currentProduct(), current);
+    QCOMPARE(w->form()->LabelPesquisa->text(), notice);
+    QVERIFY(w->app.messages.isEmpty());
     QCOMPARE(w->dm()->SQLDS_TabRev1->CommandText(),
              QStringLiteral("Select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by COMPONENTE"));
     QVERIFY(box->hasFocus());
@@ -116,8 +123,8 @@ void TstListSearch::enterSearchesTheFirstFortyCharacters()
 {
     QLineEdit *box = w->form()->EditPesqComp;
     box->setFocus();
-    box->setText(kForty + QStringLiteral("sem cor")); // sorts after both shared names
-    QCOMPARE(w->currentProduct(), QStringLiteral("Sabonete glicerinado"));
+    box->setText(kForty + QStringLiteral("sem cor")); // no name begins with all of it
+    QCOMPARE(w->currentProduct(), QStringLiteral("Colônia infantil"));
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(w->currentProduct(), kForty);
     QVERIFY(w->form()->DBGrid1->hasFocus());

@@ -239,13 +239,15 @@ private slots:
     {
         QTest::keyClick(form()->DBLCB1, Qt::Key_End);
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
-        print(QString());
+        print(QStringLiteral("2"));
         QCOMPARE(window->app.messages, QStringList());
-        QCOMPARE(job().size(), 3);
-        QCOMPARE(job().first(), QStringLiteral("000001|ALCOOL GEL 70% 500ML||7896004703397|12.90"));
+        QCOMPARE(job().size(), 4);
+        QCOMPARE(job().at(1), QStringLiteral("000001|ALCOOL GEL 70% 500ML||7896004703397|12.90"));
         QCOMPARE(commandFiles(), QStringList());
         QVERIFY(starts.isEmpty());
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("2")); // no stock used
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
+        QVERIFY(form()->LabelImpressao->toolTip().startsWith(QStringLiteral("Nada foi impresso: o modelo \"Gôndola - 2 colunas\"")));
     }
 
     // A sheet model runs the report project, not the thermal output. Without a
@@ -388,6 +390,7 @@ private slots:
         QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
         QVERIFY(form()->printHandOver->busy());
         QCOMPARE(form()->LabelEnvio->text(), QStringLiteral("Enviando arquivo 1 de 2"));
+        QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Enviando 2 arquivos para a impressora"));
         QVERIFY(!form()->close());
         QCOMPARE(questions.size(), 2);
         QVERIFY2(questions.last().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(questions.last()));
@@ -396,6 +399,8 @@ private slots:
         QVERIFY(form()->printHandOver->waitUntilIdle(30000));
         QCOMPARE(starts.size(), 2);
         QCOMPARE(form()->LabelEnvio->text(), QString());
+        // Three used positions and three labels went out on the roll.
+        QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("6 etiquetas em 2 arquivos enviadas para a impressora"));
         QCOMPARE(window->app.messages, QStringList());
         QVERIFY(form()->close());
         QCOMPARE(questions.size(), 2);
@@ -416,6 +421,7 @@ private slots:
         QVERIFY2(message.contains(QStringLiteral("Etiq002.txt")) && message.contains(QStringLiteral("código 1"))
                      && message.contains(QStringLiteral("3 etiquetas já foram enviadas à impressora")),
                  qPrintable(message));
+        QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Envio interrompido: 3 etiquetas enviadas para a impressora"));
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -152,17 +153,43 @@ private slots:
         QVERIFY(form()->PainelSelvarra->isVisible());
         QVERIFY(!form()->Painel1->isVisible());
         QVERIFY(form()->DBLCB1->currentText().startsWith(QStringLiteral("A4")));
+        QCOMPARE(form()->LabelImpressao->toolTip(), QStringLiteral("PDF gravado em ") + pdf);
     }
 
+    // Nothing printed: the first position typed still holds for the next run.
     void cancellingTheOptionsEndsTheRunQuietly()
     {
         answerOptions([](OutputOptionsDialog &) {}, QStringLiteral("BotCancelar"));
+        form()->EditEtiqInic->setText(QStringLiteral("4"));
         QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));
+        QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Impressão cancelada"));
         QCOMPARE(dialogs, QStringList({"Output Options"}));
         QCOMPARE(w->app.messages, QStringList());
-        QCOMPARE(jobCodes(), QStringList({"000001", "000002", "000003"})); // the job stays for the next print
+        QCOMPARE(jobCodes().size(), 6); // the job stays for the next print
         QVERIFY(form()->PainelSelvarra->isVisible());
         QVERIFY(!form()->Painel1->isVisible());
+    }
+
+    void previewClosedWithoutPrintingKeepsTheFirstLabel()
+    {
+        ReportModal::setHook([this](QDialog &d) {
+            dialogs << d.windowTitle();
+            d.show();
+            if (auto *options = qobject_cast<OutputOptionsDialog *>(&d)) {
+                options->RadioVisualizar->click();
+                QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("BotOK")), Qt::LeftButton);
+            } else {
+                QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("BotFechar")), Qt::LeftButton);
+            }
+            return d.result();
+        });
+        form()->EditEtiqInic->setText(QStringLiteral("4"));
+        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QCOMPARE(dialogs, QStringList({"Output Options", "Report Preview"}));
+        QCOMPARE(w->app.messages, QStringList());
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));
+        QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Visualização fechada sem imprimir"));
     }
 };
 

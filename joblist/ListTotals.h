@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class ClientDataSet;
+
+// How many labels the list will print and for how many products, counted as
+// the print counts them: each quantity rounded to the nearest whole label,
+// halves to the even one, nothing for an empty, zero or negative quantity.
+struct ListTotals
+{
+    qint64 labels = 0;
+    int products = 0;
+
+    // Walks the open list, the row being edited with what is typed into it.
+    static ListTotals of(ClientDataSet &list);
+
+    // "17 etiquetas em 6 produtos", "1 etiqueta em 1 produto".
+    QString text() const;
+};
