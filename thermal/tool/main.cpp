@@ -1,0 +1,158 @@
+// selvar-label-preview: command files of a label printer (EPL2 or ZPL, told
+// apart by their bytes) imaged into one PNG, one printed image under the
+// other, for installers checking a layout and for tests.
+//
+//   selvar-label-preview Etiq001.txt Etiq002.txt -o etiquetas.png
+//                        [--dpi 203|300] [--label 30x17] [--columns 0,285,570]
+//
+// --label gives the stock (millimetres); its columns start where the files
+// draw them unless --columns (dots) says otherwise. Everything outside a label
+// is then tinted red and listed. Exit status: 0 rendered, 2 rendered with
+// commands it could not image, 1 nothing rendered.
+#include "LabelStock.h"
+#include "ThermalRenderer.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QTextStream>
+
+namespace {
+
+struct Options
+{
+    QStringList files;
+    QString output;
+    int dpi = 203;
+    std::optional<QSizeF> label;
+    QList<int> columns;
+};
+
+std::optional<QSizeF> parseSize(const QString &text)
+{
+    const QStringList parts = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    bool okW = false, okH = false;
+    const double w = parts.value(0).toDouble(&okW);
+    const double h = parts.value(1).toDouble(&okH);
+    if (parts.size() != 2 || !okW || !okH || w <= 0 || h <= 0)
+        return std::nullopt;
+    return QSizeF(w, h);
+}
+
+bool parseOptions(const QStringList &arguments, Options *options, QString *error)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("arquivos"), QStringLiteral("arquivos de comandos EPL2 ou ZPL"));
+    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("imagem PNG"), QStringLiteral("arquivo")});
+    parser.addOption({QStringLiteral("dpi"), QStringLiteral("resolução da cabeça: 203 ou 300"), QStringLiteral("dpi"), QStringLiteral("203")});
+    parser.addOption({QStringLiteral("label"), QStringLiteral("etiqueta LARGURAxALTURA em mm"), QStringLiteral("tamanho")});
+    parser.addOption({QStringLiteral("columns"), QStringLiteral("início de cada coluna em pontos"), QStringLiteral("x,x,...")});
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    options->files = parser.positionalArguments();
+    options->output = parser.value(QStringLiteral("output"));
+    options->dpi = parser.value(QStringLiteral("dpi")).toInt();
+    if (options->files.isEmpty() || options->output.isEmpty()) {
+        *error = QStringLiteral("uso: selvar-label-preview ARQUIVO... -o SAIDA.png [--dpi 203|300] [--label 30x17] [--columns 0,285,570]");
+        return false;
+    }
+    if (options->dpi != 203 && options->dpi != 300) {
+        *error = QStringLiteral("--dpi deve ser 203 ou 300, não '%1'").arg(parser.value(QStringLiteral("dpi")));
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("label"))) {
+        options->label = parseSize(parser.value(QStringLiteral("label")));
+        if (!options->label) {
+            *error = QStringLiteral("--label deve ser LARGURAxALTURA em mm, como 30x17, não '%1'").arg(parser.value(QStringLiteral("label")));
+            return false;
+        }
+    }
+    for (const QString &column : parser.value(QStringLiteral("columns")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        options->columns.append(column.trimmed().toInt(&ok));
+        if (!ok) {
+            *error = QStringLiteral("--columns deve listar pontos inteiros, como 0,285,570, não '%1'").arg(column);
+            return false;
+        }
+    }
+    return true;
+}
+
+QImage stacked(const QList<QImage> &pictures)
+{
+    const int gap = 6;
+    int width = 1, height = 0;
+    for (const QImage &picture : pictures) {
+        width = std::max(width, picture.width());
+        height += picture.height() + gap;
+    }
+    QImage sheet(width, std::max(1, height - gap), QImage::Format_RGB32);
+    sheet.fill(QColor(160, 160, 160));
+    QPainter painter(&sheet);
+    int y = 0;
+    for (const QImage &picture : pictures) {
+        painter.drawImage(0, y, picture);
+        y += picture.height() + gap;
+    }
+    return sheet;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    Options options;
+    QString error;
+    if (!parseOptions(app.arguments(), &options, &error)) {
+        err << error << Qt::endl;
+        return 1;
+    }
+
+    QList<QImage> pictures;
+    bool faults = false;
+    for (const QString &path : options.files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err << QStringLiteral("%1: não foi possível ler (%2)").arg(path, file.errorString()) << Qt::endl;
+            return 1;
+        }
+        const QString name = QFileInfo(path).fileName();
+        const RenderedFile rendered = readCommandFile(file.readAll(), options.dpi);
+        for (const RenderFault &fault : rendered.faults) {
+            err << QStringLiteral("%1, linha %2: %3").arg(name).arg(fault.line).arg(fault.message) << Qt::endl;
+            faults = true;
+        }
+        for (const PrintImage &image : rendered.images) {
+            if (!options.label) {
+                pictures.append(paintPrintImage(image, printArea(image)));
+                continue;
+            }
+            const double perMm = dotsPerMm(options.dpi);
+            const QList<int> columns =
+                options.columns.isEmpty() ? columnStartsOf(image, int(std::lround(options.label->width() * perMm))) : options.columns;
+            const LabelStock stock = LabelStock::fromMillimetres(*options.label, columns, options.dpi);
+            for (const StockNote &note : checkAgainstStock(image, stock))
+                out << name << ": " << note.message << Qt::endl;
+            pictures.append(paintOnStock(image, stock));
+        }
+    }
+    if (pictures.isEmpty()) {
+        err << "nenhuma imagem para imprimir nos arquivos" << Qt::endl;
+        return 1;
+    }
+    if (!stacked(pictures).save(options.output, "PNG")) {
+        err << QStringLiteral("não foi possível gravar '%1'").arg(options.output) << Qt::endl;
+        return 1;
+    }
+    return faults ? 2 : 0;
+}
