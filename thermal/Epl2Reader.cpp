@@ -100,6 +100,7 @@ RenderedFile Epl2Reader::read(const QByteArray &bytes)
         command(fromCp1252(line));
     }
     if (m_dirty) {
+        m_line = m_buffer.elements.last().line;
         fault(QStringLiteral("o arquivo termina sem 'P': esta imagem não seria impressa"));
         m_file.images.append(m_buffer);
     }

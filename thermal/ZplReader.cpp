@@ -114,6 +114,16 @@ RenderedFile ZplReader::read(const QByteArray &bytes)
 
 void ZplReader::command(const QString &name, const QString &args)
 {
+    static const QStringList known = {
+        QStringLiteral("^XA"), QStringLiteral("^XZ"), QStringLiteral("^FO"), QStringLiteral("^A0"), QStringLiteral("^A@"),
+        QStringLiteral("^CF"), QStringLiteral("^FS"), QStringLiteral("^BY"), QStringLiteral("^BC"), QStringLiteral("^BE"),
+        QStringLiteral("^B3"), QStringLiteral("^GB"), QStringLiteral("^PQ"), QStringLiteral("^LH"), QStringLiteral("^PW"),
+        QStringLiteral("^LL"), QStringLiteral("^CI"), QStringLiteral("^FX"),
+    };
+    if (!known.contains(name)) {
+        fault(QStringLiteral("comando desconhecido '%1'").arg(name.trimmed()));
+        return;
+    }
     const QStringList p = args.split(QLatin1Char(','));
     if (name == QLatin1String("^XA")) {
         m_image = PrintImage();
@@ -121,8 +131,7 @@ void ZplReader::command(const QString &name, const QString &args)
         return;
     }
     if (!m_inFormat) {
-        if (name.trimmed().size() > 1)
-            fault(QStringLiteral("'%1' fora de um formato (^XA ... ^XZ)").arg(name.trimmed()));
+        fault(QStringLiteral("'%1' fora de um formato (^XA ... ^XZ)").arg(name));
         return;
     }
     if (name == QLatin1String("^XZ")) {
@@ -162,11 +171,8 @@ void ZplReader::command(const QString &name, const QString &args)
         m_utf8 = set == 28;
         if (set != 0 && set != 27 && set != 28)
             fault(QStringLiteral("'^CI%1' não é lido por este programa (use ^CI28, UTF-8)").arg(set));
-    } else if (name == QLatin1String("^FX")) {
-        // A comment.
-    } else {
-        fault(QStringLiteral("comando desconhecido '%1'").arg(name.trimmed()));
     }
+    // ^FX is a comment.
 }
 
 void ZplReader::fieldFont(const QStringList &p)
