@@ -2,7 +2,9 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 
 #include <cmath>
 
@@ -25,6 +27,7 @@ constexpr double LineBoxEm = 1.17;
 struct QtFont
 {
     QFont font;
+    QRawFont raw;   // fixed-pitch fonts: glyphs placed cell by cell, no shaping
     double ascent = 0;
 };
 
@@ -51,6 +54,7 @@ const QtFont &qtFontFor(const PrinterFont &shape)
         font.setStretch(std::clamp(int(100.0 * shape.cellWidth * 0.85 / natural), 1, 4000));
         const double stretched = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
         font.setLetterSpacing(QFont::AbsoluteSpacing, shape.cellWidth - stretched);
+        made.raw = QRawFont::fromFont(font);
     } else {
         font.setStretch(std::clamp(int(std::lround(100.0 * shape.widthScale)), 1, 4000));
     }
@@ -104,6 +108,21 @@ void paintPrintedText(QPainter &painter, const PrintedText &text, const QColor &
     } else {
         painter.setPen(ink);
     }
-    painter.setFont(font.font);
-    painter.drawText(QPointF(text.topLeft.x(), text.topLeft.y() + font.ascent), text.text);
+    const QPointF baseline(text.topLeft.x(), text.topLeft.y() + font.ascent);
+    if (!font.raw.isValid()) {
+        painter.setFont(font.font);
+        painter.drawText(baseline, text.text);
+        return;
+    }
+    // A printer's resident font has no kerning or ligatures: one glyph a cell.
+    QGlyphRun run;
+    run.setRawFont(font.raw);
+    const QList<quint32> glyphs = font.raw.glyphIndexesForString(text.text);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+        positions.append(QPointF(double(i * text.font.cellWidth), 0));
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter.drawGlyphRun(baseline, run);
 }

@@ -16,10 +16,12 @@ RenderedFile readCommandFile(const QByteArray &bytes, int dpi)
     return detectLanguage(bytes) == PrinterLanguage::Zpl ? readZpl(bytes, dpi) : readEpl2(bytes, dpi);
 }
 
-void paintElements(QPainter &painter, const PrintImage &image, const QColor &ink)
+void paintElements(QPainter &painter, const PrintImage &image, const QColor &ink, const QRect &within)
 {
     const QTransform base = painter.transform();
     for (const PrintedElement &element : image.elements) {
+        if (!within.isNull() && !within.intersects(element.bounds()))
+            continue;
         painter.setTransform(element.placement * base);
         for (const QRect &rect : element.ink)
             painter.fillRect(rect, ink);

@@ -16,8 +16,9 @@ PrinterLanguage detectLanguage(const QByteArray &bytes);
 
 RenderedFile readCommandFile(const QByteArray &bytes, int dpi);
 
-// Draws every element in image dots on a painter already placed.
-void paintElements(QPainter &painter, const PrintImage &image, const QColor &ink);
+// Draws the elements in image dots on a painter already placed: every one,
+// or those that reach into `within` when it is given.
+void paintElements(QPainter &painter, const PrintImage &image, const QColor &ink, const QRect &within = QRect());
 
 // The part `area` (image dots) of the image, black on white.
 QImage paintPrintImage(const PrintImage &image, const QRect &area);
