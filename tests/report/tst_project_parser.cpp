@@ -48,7 +48,7 @@ private slots:
         QFile file(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const ReportProject p = parseReportProject(decodeProjectText(file.readAll()), File);
-        QCOMPARE(p.reports.size(), 3);
+        QCOMPARE(p.reports.size(), 4);
         QCOMPARE(p.activeReport, QStringLiteral("A4 6x20"));
 
         const SheetReport &a4 = p.reportFor(QStringLiteral("A4 - 6 colunas x 20 linhas"));
@@ -169,7 +169,7 @@ private slots:
             << at(7, QStringLiteral("texto"), QStringLiteral("aspas abertas e não fechadas"));
         QTest::newRow("unknown symbology")
             << report(Body + QStringLiteral("  barras CODIGOEAN x=1 y=1 largura=40 altura=20 simbologia=QR\n"))
-            << at(7, QStringLiteral("barras"), QStringLiteral("simbologia desconhecida 'QR' (use EAN13, EAN8, UPCA, CODE128A, "
+            << at(7, QStringLiteral("barras"), QStringLiteral("simbologia desconhecida 'QR' (use EAN13, EAN8, UPCA, CODE128, CODE128A, "
                                                               "CODE128B, CODE128C, CODE39 ou 2E5I)"));
         QTest::newRow("labels overlapping")
             << report(Body + QStringLiteral("  passo horizontal=40\n"))
