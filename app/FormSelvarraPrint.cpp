@@ -9,10 +9,8 @@
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
 #include "MarginsFile.h"
-#include "RunValues.h"
 #include "TDM.h"
 #include "TPieGauge.h"
-#include "ThermalOutput.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -69,10 +67,12 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             runReportProject();
             break;
         case OutputKind::Thermal:
-            ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).run(*DM->TabRev2);
+            printFixedThermal();
             break;
         case OutputKind::None:
-            // The job stays in TABREV2 until the next one empties it.
+            // A thermal report of the project may serve the model; if none
+            // does, the job stays in TABREV2 until the next one empties it.
+            runThermalReport();
             break;
         }
 

@@ -1,13 +1,19 @@
-// Sheet labels (A4, A5, Carta) through the report project: the window owns the
-// project, the engine and the connection that shows the label job to the project.
+// Labels through the report project: sheets (A4, A5, Carta) and the thermal
+// reports that serve other models. The window owns the project, the engine and
+// the connection that shows the label job to the project.
 #include "TFormSelvarra.h"
 
+#include "ProjectFile.h"
+#include "SuitePaths.h"
 #include "TDM.h"
+#include "ThermalPreviewDialog.h"
+#include "ThermalReportFiles.h"
 #include "TRvDataSetConnection.h"
 #include "TRvProject.h"
 #include "TRvSystem.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 
 namespace {
 
@@ -39,4 +45,21 @@ void TFormSelvarra::runReportProject()
     // The model being printed picks its sheet among the project's reports.
     rvprjct1->setModelDescription(DBLCB1->currentText());
     rvprjct1->Execute();
+}
+
+void TFormSelvarra::runThermalReport()
+{
+    // Without a project a model no fixed rule knows prints nothing, as ever.
+    if (!QFileInfo(SuitePaths::toNative(ReportProjectFile)).isFile())
+        return;
+    const ReportProject project = loadReportProject(ReportProjectFile);
+    const SheetReport *report = project.thermalReportFor(DBLCB1->currentText());
+    if (!report)
+        return;
+    RvDataSetConnection1->setDataSet(DM->TabRev2);
+    rvprjct1->setProjectFile(ReportProjectFile);
+    const TRvDataSetConnection &connection = rvprjct1->connectionFor(*report);
+    const QList<QByteArray> files = thermalCommandFiles(*report, connection.rows(), project.offset + report->offset);
+    const LabelStock stock = stockOf(*report);
+    printThermalFiles(files, report->thermal->dpi, PreviewStock{QSizeF(report->grid.cellWidth, report->grid.cellHeight), stock.columnStarts});
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QWidget>
 
+struct PreviewStock;
 class TDM;
 class DataSetModel;
 class TPieGauge;
@@ -137,6 +138,15 @@ public:
     // as named children, and the run of the report project over the label job.
     void createReportComponents();
     void runReportProject();
+    // A model no fixed rule serves may be served by a thermal report of the
+    // project; its command files then go the way of the fixed layout's.
+    void runThermalReport();
+
+    // Thermal labels (FormSelvarraThermal.cpp): the fixed three-across layout,
+    // and any job's command files offered for preview (the default) or print,
+    // then handed to the printer.
+    void printFixedThermal();
+    void printThermalFiles(const QList<QByteArray> &files, int dpi, const PreviewStock &stock);
 
 protected:
     bool event(QEvent *event) override;

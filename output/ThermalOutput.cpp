@@ -1,6 +1,7 @@
 #include "ThermalOutput.h"
 
 #include "ClientDataSet.h"
+#include "Cp1252.h"
 #include "Epl2Label.h"
 #include "ProcessStarter.h"
 #include "SuitePaths.h"
@@ -57,29 +58,41 @@ void ThermalOutput::startBatch(int fileNumber) const
     ProcessStarter::startBatch(nativeFile(QStringLiteral("ImprEtiq.bat")), {nativeFile(fileName(fileNumber)), m_printerPath});
 }
 
-int ThermalOutput::run(ClientDataSet &job)
+QList<QByteArray> ThermalOutput::commandFiles(ClientDataSet &job)
 {
-    int fileNumber = 1;
+    QList<QByteArray> files;
     int column = 0;
-    // The folder is looked up once: a name looked up in a folder of thousands
-    // of command files would cost a directory listing per file.
-    m_nativeFolder = SuitePaths::toNative(m_workFolder);
     QStringList lines;
     job.First();
     while (!job.Eof()) {
         const ThermalLabel label = labelOfCurrentRow(job);
         if (++column == 1)
-            lines = Epl2::header(fileNumber == 1);
+            lines = Epl2::header(files.isEmpty());
         lines << Epl2::labelBlock(column, label);
         job.Next();
         if (column == kLabelsAcross || job.Eof()) {
             lines << Epl2::printLine();
-            // Written and closed before the batch file may read it.
-            TextFile::writeLines(nativeFile(fileName(fileNumber)), lines);
-            startBatch(fileNumber);
+            files.append(toCp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
             column = 0;
-            ++fileNumber;
         }
     }
-    return fileNumber - 1;
+    return files;
+}
+
+int ThermalOutput::handOver(const QList<QByteArray> &files)
+{
+    // The folder is looked up once: a name looked up in a folder of thousands
+    // of command files would cost a directory listing per file.
+    m_nativeFolder = SuitePaths::toNative(m_workFolder);
+    for (int fileNumber = 1; fileNumber <= files.size(); ++fileNumber) {
+        // Written and closed before the batch file may read it.
+        TextFile::writeBytes(nativeFile(fileName(fileNumber)), files[fileNumber - 1]);
+        startBatch(fileNumber);
+    }
+    return int(files.size());
+}
+
+int ThermalOutput::run(ClientDataSet &job)
+{
+    return handOver(commandFiles(job));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 class ClientDataSet;
@@ -20,6 +22,15 @@ public:
     // A file that cannot be written raises the platform's I/O error; the files
     // before it have already gone to the printer.
     int run(ClientDataSet &job);
+
+    // The fixed layout's command files of the job, one per row of three labels,
+    // as they will be sent (Windows-1252, CR LF): what a preview images.
+    static QList<QByteArray> commandFiles(ClientDataSet &job);
+
+    // Writes the files as Etiq001.txt, Etiq002.txt, ... and starts the batch
+    // file for each, in order, each file closed before its start. Every thermal
+    // job, fixed layout or report, reaches the printer through here.
+    int handOver(const QList<QByteArray> &files);
 
     // workFolder + "\Etiq" + the number with at least three digits + ".txt".
     QString commandFileName(int fileNumber) const;

@@ -63,6 +63,11 @@ void writeLines(const QString &path, const QStringList &lines)
         bytes += toCp1252(line);
         bytes += "\r\n";
     }
+    writeBytes(path, bytes);
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throwIoError(file, path);

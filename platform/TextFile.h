@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,9 @@ QString readFirstLine(const QString &path, int maxChars);
 
 // Rewrites the file with each line followed by CR LF; throws InOutError on failure.
 void writeLines(const QString &path, const QStringList &lines);
+
+// Rewrites the file with exactly these bytes (a printer's command file); throws InOutError on failure.
+void writeBytes(const QString &path, const QByteArray &bytes);
 
 // Deletes the file; a missing file is no error. Throws InOutError when it exists and cannot be removed.
 void remove(const QString &path);

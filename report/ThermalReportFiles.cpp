@@ -26,8 +26,8 @@ LabelContent labelContent(const SheetReport &report, const LabelRecord &record, 
     if (record.isBlank())
         return content;
     for (const CellElement &element : report.elements) {
-        LayoutElement e;
-        e.kind = element.kind == CellElement::Kind::Barcode ? LayoutElement::Kind::Barcode : LayoutElement::Kind::Text;
+        ThermalElement e;
+        e.kind = element.kind == CellElement::Kind::Barcode ? ThermalElement::Kind::Barcode : ThermalElement::Kind::Text;
         e.box = dotsOf(element.box.translated(offset), perMm);
         e.value = SheetDocument::textOf(element, record);
         e.fontHeight = pointsToDots(element.fontSize > 0 ? element.fontSize : 8.0, perMm);

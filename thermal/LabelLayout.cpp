@@ -52,7 +52,7 @@ QString fitted(const PrinterFont &font, QString text, int width)
 
 // Word wrap over as many lines as the box holds; a word wider than the box
 // is cut, as a printer would cut it at the label's edge.
-QStringList textLines(const LayoutElement &e, const PrinterFont &font)
+QStringList textLines(const ThermalElement &e, const PrinterFont &font)
 {
     const QString text = e.value.simplified();
     if (!e.wrap)
@@ -77,7 +77,7 @@ QStringList textLines(const LayoutElement &e, const PrinterFont &font)
     return lines;
 }
 
-BarcodeRequest barcodeRequest(const RollSetup &roll, const LayoutElement &e, int module, int height)
+BarcodeRequest barcodeRequest(const RollSetup &roll, const ThermalElement &e, int module, int height)
 {
     BarcodeRequest request;
     request.symbology = e.symbology;
@@ -117,7 +117,7 @@ int quietModules(PrinterSymbology symbology)
 
 // What the printer is sent as data: EAN and UPC without their check digit,
 // which the printer computes itself.
-QString sentData(const LayoutElement &e)
+QString sentData(const ThermalElement &e)
 {
     switch (e.symbology) {
     case PrinterSymbology::Ean13:
@@ -139,10 +139,10 @@ public:
     QByteArray file(const QList<LabelContent> &row);
 
 private:
-    void text(QPoint label, const LayoutElement &e);
-    void barcode(QPoint label, const LayoutElement &e);
+    void text(QPoint label, const ThermalElement &e);
+    void barcode(QPoint label, const ThermalElement &e);
     void textLine(QPoint at, const TextShape &shape, const QString &text);
-    void barcodeLine(QPoint at, const LayoutElement &e, int module, int height);
+    void barcodeLine(QPoint at, const ThermalElement &e, int module, int height);
 
     const RollSetup &m_roll;
     QStringList m_lines;
@@ -174,8 +174,8 @@ QByteArray Writer::file(const QList<LabelContent> &row)
     }
     for (int column = 0; column < row.size() && column < m_roll.across; ++column) {
         const QPoint label(m_roll.columnStart(column), 0);
-        for (const LayoutElement &e : row[column])
-            e.kind == LayoutElement::Kind::Text ? text(label, e) : barcode(label, e);
+        for (const ThermalElement &e : row[column])
+            e.kind == ThermalElement::Kind::Text ? text(label, e) : barcode(label, e);
     }
     m_lines << (zpl ? QStringLiteral("^PQ1") : QStringLiteral("P1"));
     if (zpl)
@@ -184,7 +184,7 @@ QByteArray Writer::file(const QList<LabelContent> &row)
     return zpl ? text.toUtf8() : toCp1252(text);
 }
 
-void Writer::text(QPoint label, const LayoutElement &e)
+void Writer::text(QPoint label, const ThermalElement &e)
 {
     const TextShape shape = textShape(m_roll, e.fontHeight);
     const QStringList lines = textLines(e, shape.font);
@@ -210,7 +210,7 @@ void Writer::textLine(QPoint at, const TextShape &shape, const QString &text)
     }
 }
 
-void Writer::barcode(QPoint label, const LayoutElement &e)
+void Writer::barcode(QPoint label, const ThermalElement &e)
 {
     // A product without a code gets no barcode rather than one of zeros that
     // would scan as somebody else's product.
@@ -256,7 +256,7 @@ QString epl2Selector(PrinterSymbology symbology)
     }
 }
 
-void Writer::barcodeLine(QPoint at, const LayoutElement &e, int module, int height)
+void Writer::barcodeLine(QPoint at, const ThermalElement &e, int module, int height)
 {
     const QString data = sentData(e);
     if (m_roll.language == PrinterLanguage::Epl2) {

@@ -24,7 +24,7 @@ struct RollSetup
     int width() const { return columnStart(across - 1) + label.width(); }
 };
 
-struct LayoutElement
+struct ThermalElement
 {
     enum class Kind { Text, Barcode };
 
@@ -41,7 +41,7 @@ struct LayoutElement
     bool legend = true;
 };
 
-using LabelContent = QList<LayoutElement>; // an empty list leaves the label blank
+using LabelContent = QList<ThermalElement>; // an empty list leaves the label blank
 
 // One command file: the set-up, the labels of one row (at most `across`), print.
 QByteArray writeCommandFile(const RollSetup &roll, const QList<LabelContent> &row);

@@ -4,6 +4,7 @@
 // model, a model that prints nothing, and a first label that is not a number.
 #include "ListWindow.h"
 #include "ProcessStarter.h"
+#include "ReportModal.h"
 #include "TDM.h"
 #include "TFormSelvarra.h"
 #include "TPieGauge.h"
@@ -93,12 +94,18 @@ private slots:
             starts << (QStringList{batch} + arguments);
             return true;
         });
+        // A thermal job asks Visualizar or Imprimir first: these tests print.
+        ReportModal::setHook([](QDialog &dialog) {
+            dialog.done(2);
+            return dialog.result();
+        });
         buildAndFillList();
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
     }
 
     void cleanup()
     {
+        ReportModal::setHook({});
         ProcessStarter::setStarter(previousStarter);
         window.reset();
     }

@@ -1,0 +1,49 @@
+// Thermal labels: the fixed three-across EPL2 layout, and every thermal job
+// (fixed or from a report) offered for preview or print, then handed over.
+#include "TFormSelvarra.h"
+
+#include "LabelStock.h"
+#include "ReportModal.h"
+#include "RunValues.h"
+#include "TDM.h"
+#include "ThermalOutput.h"
+#include "ThermalPreviewDialog.h"
+#include "ThermalPrintChoice.h"
+
+#include <QComboBox>
+
+namespace {
+
+// The fixed layout is written for a 203 dpi head (x = 0, 285, 570 dots).
+constexpr int FixedLayoutDpi = 203;
+
+} // namespace
+
+void TFormSelvarra::printFixedThermal()
+{
+    // The stock is the model's own: "3,0 x 1,7" in its description, in
+    // centimetres; the columns are where the files put them.
+    printThermalFiles(ThermalOutput::commandFiles(*DM->TabRev2), FixedLayoutDpi,
+                      PreviewStock{labelSizeFromDescription(DBLCB1->currentText()), {}});
+}
+
+void TFormSelvarra::printThermalFiles(const QList<QByteArray> &files, int dpi, const PreviewStock &stock)
+{
+    // An empty job writes no file, with or without a preview.
+    if (files.isEmpty())
+        return;
+    switch (ThermalPrintChoice::ask(int(files.size()), this)) {
+    case ThermalPrintChoice::Cancelled:
+        return;
+    case ThermalPrintChoice::Preview: {
+        // The preview images these very bytes; printing from it sends them.
+        ThermalPreviewDialog preview(files, dpi, stock, this);
+        if (ReportModal::exec(preview) != ThermalPreviewDialog::PrintRequested)
+            return;
+        break;
+    }
+    case ThermalPrintChoice::Print:
+        break;
+    }
+    ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).handOver(files);
+}
