@@ -80,10 +80,14 @@ struct Encoded
     bool twoWidths = false;
 };
 
-QString eanDigits(const QString &data, int n)
+// The EAN/UPC family: n digits kept or zero-filled, the check digit computed
+// anew, as the printer does with the data it is sent.
+void eanFamily(Encoded *e, const QString &data, int n, QString (*modules)(const QString &), TBarCodeTipo tipo)
 {
     const QString digits = NormalizaEAN(data, n);
-    return digits + DigitoVerificador(digits);
+    e->readable = digits + DigitoVerificador(digits);
+    e->modules = modules(e->readable);
+    e->tipo = tipo;
 }
 
 Encoded encode(PrinterSymbology symbology, const QString &data)
@@ -117,19 +121,13 @@ Encoded encode(PrinterSymbology symbology, const QString &data)
         e.twoWidths = true;
         break;
     case PrinterSymbology::Ean13:
-        e.readable = eanDigits(data, 12);
-        e.modules = ModulosEAN13(e.readable);
-        e.tipo = btCodeEAN13;
+        eanFamily(&e, data, 12, ModulosEAN13, btCodeEAN13);
         break;
     case PrinterSymbology::Ean8:
-        e.readable = eanDigits(data, 7);
-        e.modules = ModulosEAN8(e.readable);
-        e.tipo = btCodeEAN8;
+        eanFamily(&e, data, 7, ModulosEAN8, btCodeEAN8);
         break;
     case PrinterSymbology::UpcA:
-        e.readable = eanDigits(data, 11);
-        e.modules = ModulosUPCA(e.readable);
-        e.tipo = btCodeUPCA;
+        eanFamily(&e, data, 11, ModulosUPCA, btCodeUPCA);
         break;
     case PrinterSymbology::Interleaved2of5:
         e.readable = ApenasDigitos(data);
