@@ -9,8 +9,12 @@
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
 #include "MarginsFile.h"
+#include "Messages.h"
+#include "PrintHandOver.h"
+#include "RunValues.h"
 #include "TDM.h"
 #include "TPieGauge.h"
+#include "ThermalOutput.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -58,21 +62,26 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
     guarded([this] {
         if (!DM)
             return;
+        const OutputKind output = outputForDescription(CurrentModel::description(*DM));
+        const ThermalOutput thermal(RunValues::WorkFolder(), RunValues::LabelPrinterPath);
+        // Before the job table is emptied, so a station that cannot print keeps its last job.
+        if (output == OutputKind::Thermal || (output == OutputKind::None && servedByThermalReport()))
+            thermal.checkBatchFile();
         PanelJobProgress progress(*this);
         LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress);
         EditEtiqInic->clear();
 
-        switch (outputForDescription(CurrentModel::description(*DM))) {
+        switch (output) {
         case OutputKind::Report:
             runReportProject();
             break;
         case OutputKind::Thermal:
-            printFixedThermal();
+            printFixedThermal(thermal);
             break;
         case OutputKind::None:
             // A thermal report of the project may serve the model; if none
             // does, the job stays in TABREV2 until the next one empties it.
-            runThermalReport();
+            runThermalReport(thermal);
             break;
         }
 
@@ -86,6 +95,30 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         DBLCB1->repaint();
         DM->TabRev2->Close();
     });
+}
+
+void TFormSelvarra::createPrintHandOver()
+{
+    printHandOver = new PrintHandOver(this);
+    LabelEnvio = new QLabel(PainelSelvarra);
+    LabelEnvio->setObjectName(QStringLiteral("LabelEnvio"));
+    LabelEnvio->setGeometry(336, 76, 176, 18);
+    connect(printHandOver, &PrintHandOver::sending, LabelEnvio, [this](int file, int files) {
+        LabelEnvio->setText(QStringLiteral("Enviando arquivo %1 de %2").arg(file).arg(files));
+    });
+    connect(printHandOver, &PrintHandOver::idle, LabelEnvio, &QLabel::clear);
+    connect(printHandOver, &PrintHandOver::jobFailed, this, [](const QString &message) { Messages::show(message); });
+}
+
+bool TFormSelvarra::mayCloseDuringHandOver()
+{
+    if (!printHandOver->busy())
+        return true;
+    return Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (arquivo %1 de %2).\r"
+                                        "Fechando agora, o arquivo em envio termina e os seguintes não são enviados.\r"
+                                        "Fechar o programa assim mesmo?")
+                             .arg(printHandOver->currentFile())
+                             .arg(printHandOver->currentFileCount()));
 }
 
 void TFormSelvarra::MarginsStep()

@@ -6,6 +6,7 @@
 #include "ProjectFile.h"
 #include "SuitePaths.h"
 #include "TDM.h"
+#include "ThermalOutput.h"
 #include "ThermalPreviewDialog.h"
 #include "ThermalReportFiles.h"
 #include "TRvDataSetConnection.h"
@@ -14,6 +15,8 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -47,19 +50,36 @@ void TFormSelvarra::runReportProject()
     rvprjct1->Execute();
 }
 
-void TFormSelvarra::runThermalReport()
+namespace {
+
+// The project when the suite has one; a model no fixed rule knows prints
+// nothing without it, as ever.
+std::optional<ReportProject> projectIfAny()
 {
-    // Without a project a model no fixed rule knows prints nothing, as ever.
     if (!QFileInfo(SuitePaths::toNative(ReportProjectFile)).isFile())
-        return;
-    const ReportProject project = loadReportProject(ReportProjectFile);
-    const SheetReport *report = project.thermalReportFor(DBLCB1->currentText());
+        return std::nullopt;
+    return loadReportProject(ReportProjectFile);
+}
+
+} // namespace
+
+bool TFormSelvarra::servedByThermalReport() const
+{
+    const std::optional<ReportProject> project = projectIfAny();
+    return project && project->thermalReportFor(DBLCB1->currentText());
+}
+
+void TFormSelvarra::runThermalReport(const ThermalOutput &thermal)
+{
+    const std::optional<ReportProject> project = projectIfAny();
+    const SheetReport *report = project ? project->thermalReportFor(DBLCB1->currentText()) : nullptr;
     if (!report)
         return;
     RvDataSetConnection1->setDataSet(DM->TabRev2);
     rvprjct1->setProjectFile(ReportProjectFile);
     const TRvDataSetConnection &connection = rvprjct1->connectionFor(*report);
-    const QList<QByteArray> files = thermalCommandFiles(*report, connection.rows(), project.offset + report->offset);
-    const LabelStock stock = stockOf(*report);
-    printThermalFiles(files, report->thermal->dpi, PreviewStock{QSizeF(report->grid.cellWidth, report->grid.cellHeight), stock.columnStarts});
+    QList<int> labels;
+    const QList<QByteArray> files = thermalCommandFiles(*report, connection.rows(), project->offset + report->offset, &labels);
+    printThermalJob(thermal.job(files, labels), report->thermal->dpi,
+                    PreviewStock{QSizeF(report->grid.cellWidth, report->grid.cellHeight), stockOf(*report).columnStarts});
 }

@@ -1,10 +1,11 @@
 // Thermal labels: the fixed three-across EPL2 layout, and every thermal job
-// (fixed or from a report) offered for preview or print, then handed over.
+// (fixed or from a report) offered for preview or print, then queued for the
+// printer.
 #include "TFormSelvarra.h"
 
 #include "LabelStock.h"
+#include "PrintHandOver.h"
 #include "ReportModal.h"
-#include "RunValues.h"
 #include "TDM.h"
 #include "ThermalOutput.h"
 #include "ThermalPreviewDialog.h"
@@ -19,24 +20,26 @@ constexpr int FixedLayoutDpi = 203;
 
 } // namespace
 
-void TFormSelvarra::printFixedThermal()
+void TFormSelvarra::printFixedThermal(const ThermalOutput &thermal)
 {
     // The stock is the model's own: "3,0 x 1,7" in its description, in
     // centimetres; the columns are where the files put them.
-    printThermalFiles(ThermalOutput::commandFiles(*DM->TabRev2), FixedLayoutDpi,
-                      PreviewStock{labelSizeFromDescription(DBLCB1->currentText()), {}});
+    printThermalJob(thermal.build(*DM->TabRev2), FixedLayoutDpi, PreviewStock{labelSizeFromDescription(DBLCB1->currentText()), {}});
 }
 
-void TFormSelvarra::printThermalFiles(const QList<QByteArray> &files, int dpi, const PreviewStock &stock)
+void TFormSelvarra::printThermalJob(PrintJob job, int dpi, const PreviewStock &stock)
 {
     // An empty job writes no file, with or without a preview.
-    if (files.isEmpty())
+    if (job.files.isEmpty())
         return;
-    switch (ThermalPrintChoice::ask(int(files.size()), this)) {
+    switch (ThermalPrintChoice::ask(int(job.files.size()), this)) {
     case ThermalPrintChoice::Cancelled:
         return;
     case ThermalPrintChoice::Preview: {
         // The preview images these very bytes; printing from it sends them.
+        QList<QByteArray> files;
+        for (const CommandFile &file : job.files)
+            files.append(file.bytes);
         ThermalPreviewDialog preview(files, dpi, stock, this);
         if (ReportModal::exec(preview) != ThermalPreviewDialog::PrintRequested)
             return;
@@ -45,5 +48,5 @@ void TFormSelvarra::printThermalFiles(const QList<QByteArray> &files, int dpi, c
     case ThermalPrintChoice::Print:
         break;
     }
-    ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).handOver(files);
+    printHandOver->enqueue(std::move(job));
 }

@@ -2,6 +2,7 @@
 
 #include "Messages.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -31,5 +32,14 @@ void installMessageBoxSink()
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Selvar"), forDisplay(text), QMessageBox::Ok, mainWindow());
         box.setTextFormat(Qt::PlainText);
         box.exec();
+    });
+    Messages::setQuestionSink([](const QString &text) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text),
+                        QMessageBox::Yes | QMessageBox::No, mainWindow());
+        box.setTextFormat(Qt::PlainText);
+        box.setDefaultButton(QMessageBox::No);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Não"));
+        return box.exec() == QMessageBox::Yes;
     });
 }

@@ -1,6 +1,7 @@
 #include "TFormSelvarra.h"
 
 #include "ColumnLists.h"
+#include "CommandLineInfo.h"
 #include "DataSetModel.h"
 #include "IniSettings.h"
 #include "InUseStamp.h"
@@ -58,6 +59,7 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     buildListPanel();
     buildProgressPanel();
     buildHiddenControls();
+    createPrintHandOver();
     guarded([this] { createReportComponents(); });
     connectHandlers();
 
@@ -125,6 +127,16 @@ void TFormSelvarra::buildMainPanel()
     Memo2->setPlainText(instructionsText().join(QLatin1Char('\n')));
     Memo2->setGeometry(InstructionsBounds);
     Memo2->hide();
+    // Support asks for the version on the phone; it waits in the corner of the
+    // instructions instead of crowding the main panel.
+    auto *versao = new QLabel(QStringLiteral("Selvar versão ") + selvarVersion(), Memo2);
+    versao->setObjectName(QStringLiteral("LabelVersao"));
+    versao->setFont(QFont(QStringLiteral("Arial"), 7));
+    setTextColor(versao, QPalette::WindowText, Qt::darkGray);
+    versao->setAutoFillBackground(true);
+    versao->setBackgroundRole(QPalette::Base);
+    versao->adjustSize();
+    versao->move(InstructionsBounds.width() - versao->width() - 22, 4);
 
     pm1 = new QMenu(this);
     pm1->setObjectName(QStringLiteral("pm1"));
@@ -370,7 +382,7 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
 {
     // While a list is being built its loop keeps the window busy; closing now
     // would pull the data module from under it.
-    if (!m_mainActionsEnabled) {
+    if (!m_mainActionsEnabled || !mayCloseDuringHandOver()) {
         event->ignore();
         return;
     }

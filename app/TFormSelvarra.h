@@ -6,9 +6,12 @@
 #include <QWidget>
 
 struct PreviewStock;
+struct PrintJob;
+class ThermalOutput;
 class TDM;
 class DataSetModel;
 class TPieGauge;
+class PrintHandOver;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -79,6 +82,11 @@ public:
     TPieGauge *Pizza;
     QLabel *LabelArq;
 
+    // The hand-over of thermal jobs to the printer, running after the click
+    // that queued them; LabelEnvio says which file goes now.
+    PrintHandOver *printHandOver = nullptr;
+    QLabel *LabelEnvio = nullptr;
+
     QTimer *Timer1;
 
     // The seven fixed sheet layout windows, created hidden at start-up.
@@ -133,6 +141,9 @@ public:
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
+    void createPrintHandOver();
+    // True when nothing is being sent to the printer, or the user agrees to close anyway.
+    bool mayCloseDuringHandOver();
 
     // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
     // as named children, and the run of the report project over the label job.
@@ -140,13 +151,14 @@ public:
     void runReportProject();
     // A model no fixed rule serves may be served by a thermal report of the
     // project; its command files then go the way of the fixed layout's.
-    void runThermalReport();
+    bool servedByThermalReport() const;
+    void runThermalReport(const ThermalOutput &thermal);
 
     // Thermal labels (FormSelvarraThermal.cpp): the fixed three-across layout,
-    // and any job's command files offered for preview (the default) or print,
-    // then handed to the printer.
-    void printFixedThermal();
-    void printThermalFiles(const QList<QByteArray> &files, int dpi, const PreviewStock &stock);
+    // and any thermal job offered for preview (the default) or print, then
+    // queued for the printer.
+    void printFixedThermal(const ThermalOutput &thermal);
+    void printThermalJob(PrintJob job, int dpi, const PreviewStock &stock);
 
 protected:
     bool event(QEvent *event) override;

@@ -1,6 +1,7 @@
 // The program entry: the windows and the data module in their order, then the
 // event loop until the main window closes.
 #include "MessageBoxSink.h"
+#include "ProgramOptions.h"
 #include "SelvarApplication.h"
 #include "SelvarProgram.h"
 #include "TFormSelvarra.h"
@@ -25,6 +26,8 @@ void scheduleScreenshot(QWidget *window, const QString &file)
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> answered = answerInfoOptions(argc, argv))
+        return *answered;
     SelvarApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Selvar"));
     installMessageBoxSink();

@@ -3,11 +3,29 @@
 #include "BarcodeText.h"
 #include "EanUpcTables.h"
 
+#include <algorithm>
+
+// Every label of a sheet and every repaint of the control encodes its symbol
+// again, so the family builds each string in one allocation and writes it in
+// place instead of appending piece by piece.
+
 namespace {
 
-int eanDigit(QChar c)
+bool isDigit(char16_t c)
 {
-    return c.unicode() - u'0';
+    return c >= u'0' && c <= u'9';
+}
+
+int eanDigit(char16_t c)
+{
+    return c - u'0';
+}
+
+char16_t *putPattern(char16_t *out, const char *pattern)
+{
+    while (*pattern)
+        *out++ = char16_t(*pattern++);
+    return out;
 }
 
 // Left guard, the left half in the given number sets (one letter per digit),
@@ -16,58 +34,86 @@ int eanDigit(QChar c)
 QString eanModules(QStringView code, const char *leftSets)
 {
     const qsizetype half = code.size() / 2;
-    QString modulos;
-    modulos.reserve(2 * 3 + 5 + EanDigitModules * code.size());
-    modulos.append(QLatin1StringView(GuardaLateralEAN));
+    QString modulos(2 * 3 + 5 + EanDigitModules * code.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(modulos.data());
+    out = putPattern(out, GuardaLateralEAN);
     for (qsizetype i = 0; i < half; ++i) {
-        const EanRow &row = TabelaEAN[eanDigit(code[i])];
-        modulos.append(QLatin1StringView(leftSets[i] == 'G' ? row.g : row.l));
+        const EanRow &row = TabelaEAN[eanDigit(code[i].unicode())];
+        out = putPattern(out, leftSets[i] == 'G' ? row.g : row.l);
     }
-    modulos.append(QLatin1StringView(GuardaCentralEAN));
+    out = putPattern(out, GuardaCentralEAN);
     for (qsizetype i = half; i < code.size(); ++i)
-        modulos.append(QLatin1StringView(TabelaEAN[eanDigit(code[i])].r));
-    modulos.append(QLatin1StringView(GuardaLateralEAN));
+        out = putPattern(out, TabelaEAN[eanDigit(code[i].unicode())].r);
+    putPattern(out, GuardaLateralEAN);
     return modulos;
+}
+
+// The builders normalise their argument once more (digits only, exact length)
+// so that a caller passing a short or dirty code still gets a well-formed
+// symbol of the right size instead of reading past the tables. The control
+// always hands over a clean code, which is then read where it lies; only a
+// dirty one is copied, into `normal`.
+QStringView exactCode(const QString &digitos, int n, QString &normal)
+{
+    const QStringView view(digitos);
+    if (view.size() == n && std::all_of(view.utf16(), view.utf16() + n, isDigit))
+        return view;
+    normal = NormalizaEAN(digitos, n);
+    return normal;
 }
 
 } // namespace
 
 QString NormalizaEAN(const QString &texto, int n)
 {
-    const QString digitos = ApenasDigitos(texto);
-    if (digitos.size() >= n)
-        return digitos.left(n);
-    return PreencheEsquerda(digitos, u'0', n);
+    if (n < 0)
+        return ApenasDigitos(texto);
+    QString code(n, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(code.data());
+    qsizetype found = 0;
+    for (const QChar c : BarcodeTextView(texto)) {
+        if (found == n)
+            break;
+        if (isDigit(c.unicode()))
+            out[found++] = c.unicode();
+    }
+    // Fewer digits than the symbol holds: they move to the right end and
+    // zeros fill the front, as a number is padded.
+    std::copy_backward(out, out + found, out + n);
+    std::fill(out, out + (n - found), u'0');
+    return code;
 }
 
 QChar DigitoVerificador(const QString &digitos)
 {
     int sum = 0;
     int weight = 3;
-    for (qsizetype i = digitos.size() - 1; i >= 0; --i) {
-        if (digitos[i] < u'0' || digitos[i] > u'9')
+    const QStringView view(digitos);
+    for (const char16_t *c = view.utf16() + view.size(); c != view.utf16();) {
+        --c;
+        if (!isDigit(*c))
             continue;
-        sum += weight * eanDigit(digitos[i]);
+        sum += weight * eanDigit(*c);
         weight = 4 - weight;
     }
     return QChar(u'0' + (10 - sum % 10) % 10);
 }
 
-// The builders normalise their argument once more (digits only, exact length)
-// so that a caller passing a short or dirty code still gets a well-formed
-// symbol of the right size instead of reading past the tables.
 QString ModulosEAN13(const QString &digitos)
 {
-    const QString code = NormalizaEAN(digitos, 13);
-    return eanModules(QStringView(code).mid(1), ParidadeEAN13[eanDigit(code[0])]);
+    QString normal;
+    const QStringView code = exactCode(digitos, 13, normal);
+    return eanModules(code.mid(1), ParidadeEAN13[eanDigit(code[0].unicode())]);
 }
 
 QString ModulosEAN8(const QString &digitos)
 {
-    return eanModules(NormalizaEAN(digitos, 8), "LLLL");
+    QString normal;
+    return eanModules(exactCode(digitos, 8, normal), "LLLL");
 }
 
 QString ModulosUPCA(const QString &digitos)
 {
-    return eanModules(NormalizaEAN(digitos, 12), "LLLLLL");
+    QString normal;
+    return eanModules(exactCode(digitos, 12, normal), "LLLLLL");
 }

@@ -49,6 +49,12 @@ QString printLine()
 QString quoted(const QString &field)
 {
     QString escaped = field;
+    // A line break inside a name would start a printer command of its own
+    // ("P9999" prints 9,999 copies); every control character goes as a blank.
+    for (QChar &c : escaped) {
+        if (c.unicode() < 32 || c.unicode() == 127)
+            c = QLatin1Char(' ');
+    }
     escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
     return QLatin1Char('"') + escaped + QLatin1Char('"');

@@ -33,7 +33,7 @@ QString printLine();
 
 // A field between double quotes. A quote or a backslash in the text would end
 // the field early or swallow the next character, so both go as the printer
-// language's escapes \" and \\.
+// language's escapes \" and \\. Control characters (0-31, 127) go as blanks.
 QString quoted(const QString &field);
 
 } // namespace Epl2

@@ -1,13 +1,14 @@
 #include "ThermalOutput.h"
 
 #include "ClientDataSet.h"
-#include "Cp1252.h"
 #include "Epl2Label.h"
-#include "ProcessStarter.h"
+#include "PrintHandOver.h"
+#include "SelvarError.h"
 #include "SuitePaths.h"
 #include "TextFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 // The command line of every batch start, for whoever looks into a printing
@@ -26,6 +27,11 @@ ThermalLabel labelOfCurrentRow(ClientDataSet &job)
 }
 
 } // namespace
+
+ThermalOutput::ThermalOutput(const QString &workFolder, const QString &labelPrinterPath)
+    : m_workFolder(workFolder), m_printerPath(labelPrinterPath), m_nativeFolder(SuitePaths::toNative(workFolder))
+{
+}
 
 QString ThermalOutput::fileName(int fileNumber)
 {
@@ -52,47 +58,56 @@ QString ThermalOutput::nativeFile(const QString &fileName) const
     return QDir::toNativeSeparators(QDir(m_nativeFolder).filePath(fileName));
 }
 
-void ThermalOutput::startBatch(int fileNumber) const
+void ThermalOutput::checkBatchFile() const
 {
-    qCInfo(lcThermal).noquote() << commandLine(fileNumber);
-    ProcessStarter::startBatch(nativeFile(QStringLiteral("ImprEtiq.bat")), {nativeFile(fileName(fileNumber)), m_printerPath});
+    const QString batch = nativeFile(QStringLiteral("ImprEtiq.bat"));
+    if (!QFileInfo(batch).isFile()) {
+        throw SelvarError(QStringLiteral("O arquivo ImprEtiq.bat não foi encontrado na pasta da estação (%1).\r"
+                                         "É ele que envia as etiquetas à impressora: nada foi impresso e a última "
+                                         "impressão continua guardada.")
+                              .arg(batch));
+    }
 }
 
-QList<QByteArray> ThermalOutput::commandFiles(ClientDataSet &job)
+PrintJob ThermalOutput::build(ClientDataSet &job) const
 {
-    QList<QByteArray> files;
+    PrintJob print{nativeFile(QStringLiteral("ImprEtiq.bat")), m_printerPath, {}};
+    int fileNumber = 1;
     int column = 0;
     QStringList lines;
     job.First();
     while (!job.Eof()) {
         const ThermalLabel label = labelOfCurrentRow(job);
         if (++column == 1)
-            lines = Epl2::header(files.isEmpty());
+            lines = Epl2::header(fileNumber == 1);
         lines << Epl2::labelBlock(column, label);
         job.Next();
         if (column == kLabelsAcross || job.Eof()) {
             lines << Epl2::printLine();
-            files.append(toCp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+            qCInfo(lcThermal).noquote() << commandLine(fileNumber);
+            print.files.append({nativeFile(fileName(fileNumber)), TextFile::encodeLines(lines), column});
             column = 0;
+            ++fileNumber;
         }
     }
-    return files;
+    return print;
 }
 
-int ThermalOutput::handOver(const QList<QByteArray> &files)
+PrintJob ThermalOutput::job(const QList<QByteArray> &files, const QList<int> &labels) const
 {
-    // The folder is looked up once: a name looked up in a folder of thousands
-    // of command files would cost a directory listing per file.
-    m_nativeFolder = SuitePaths::toNative(m_workFolder);
-    for (int fileNumber = 1; fileNumber <= files.size(); ++fileNumber) {
-        // Written and closed before the batch file may read it.
-        TextFile::writeBytes(nativeFile(fileName(fileNumber)), files[fileNumber - 1]);
-        startBatch(fileNumber);
+    PrintJob print{nativeFile(QStringLiteral("ImprEtiq.bat")), m_printerPath, {}};
+    for (int i = 0; i < files.size(); ++i) {
+        qCInfo(lcThermal).noquote() << commandLine(i + 1);
+        print.files.append({nativeFile(fileName(i + 1)), files[i], labels.value(i)});
     }
-    return int(files.size());
+    return print;
 }
 
-int ThermalOutput::run(ClientDataSet &job)
+int ThermalOutput::run(ClientDataSet &job, PrintHandOver &handOver) const
 {
-    return handOver(commandFiles(job));
+    PrintJob print = build(job);
+    const int files = int(print.files.size());
+    if (files > 0)
+        handOver.enqueue(std::move(print));
+    return files;
 }

@@ -1,43 +1,43 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
+#include "PrintJob.h"
+
 #include <QString>
 
 class ClientDataSet;
+class PrintHandOver;
 
 // The thermal printer output: the label job as EPL2 command files, one file
 // per row of three labels across the roll, each handed to the workstation's
 // batch file ImprEtiq.bat, which copies it to the printer. The program never
-// talks to the printer itself and never waits for the batch file.
+// talks to the printer itself; the hand-over queue runs the batch file.
 class ThermalOutput
 {
 public:
     // workFolder: the workstation's folder ("C:\Boticon\InterfacXX"), which must
     // exist and hold ImprEtiq.bat; labelPrinterPath: where the batch file copies to.
-    ThermalOutput(const QString &workFolder, const QString &labelPrinterPath)
-        : m_workFolder(workFolder), m_printerPath(labelPrinterPath) {}
+    ThermalOutput(const QString &workFolder, const QString &labelPrinterPath);
 
-    // Walks the job from its first row and returns how many files it wrote.
-    // A file that cannot be written raises the platform's I/O error; the files
-    // before it have already gone to the printer.
-    int run(ClientDataSet &job);
+    // Refuses, before anything is written anywhere, a work folder without
+    // ImprEtiq.bat: without it nothing would reach the printer.
+    void checkBatchFile() const;
 
-    // The fixed layout's command files of the job, one per row of three labels,
-    // as they will be sent (Windows-1252, CR LF): what a preview images.
-    static QList<QByteArray> commandFiles(ClientDataSet &job);
+    // The command files of the job, from its first row; nothing is written yet.
+    PrintJob build(ClientDataSet &job) const;
 
-    // Writes the files as Etiq001.txt, Etiq002.txt, ... and starts the batch
-    // file for each, in order, each file closed before its start. Every thermal
-    // job, fixed layout or report, reaches the printer through here.
-    int handOver(const QList<QByteArray> &files);
+    // Command files made elsewhere (a thermal report's), file n carrying
+    // labels[n], as a job for this station's batch file and printer.
+    PrintJob job(const QList<QByteArray> &files, const QList<int> &labels) const;
+
+    // Builds the job and queues it for the printer; returns how many files it holds.
+    int run(ClientDataSet &job, PrintHandOver &handOver) const;
 
     // workFolder + "\Etiq" + the number with at least three digits + ".txt".
     QString commandFileName(int fileNumber) const;
 
     // The command line of the batch start for one file, as the suite composes
     // it: batch file, command file and printer path separated by blanks. It is
-    // kept for the log only; the start passes the last two as separate
+    // kept for the log only; the run passes the last two as separate
     // arguments, so paths with blanks or of any length reach the batch file whole.
     QString commandLine(int fileNumber) const;
 
@@ -45,9 +45,10 @@ private:
     static QString fileName(int fileNumber); // "Etiq001.txt"
     QString batchFileName() const;
     QString nativeFile(const QString &fileName) const;
-    void startBatch(int fileNumber) const;
 
     QString m_workFolder;
     QString m_printerPath;
+    // The folder is mapped once: a name looked up in a folder of thousands of
+    // command files would cost a directory listing per file.
     QString m_nativeFolder;
 };

@@ -10,9 +10,28 @@ Messages::Sink &currentSink()
     return sink;
 }
 
+Messages::QuestionSink &currentQuestionSink()
+{
+    static Messages::QuestionSink sink;
+    return sink;
+}
+
 } // namespace
 
 namespace Messages {
+
+bool ask(const QString &text)
+{
+    return currentQuestionSink() ? currentQuestionSink()(text) : true;
+}
+
+QuestionSink setQuestionSink(QuestionSink sink)
+{
+    QuestionSink previous = std::move(currentQuestionSink());
+    currentQuestionSink() = std::move(sink);
+    return previous;
+}
+
 
 void show(const QString &text)
 {

@@ -14,4 +14,13 @@ void show(const QString &text);
 // Returns the previous sink, so a test can restore it.
 Sink setSink(Sink sink);
 
+// The one kind of question the program asks: a yes/no box, "Não" the default.
+// Without a sink installed the answer is yes, as a program without a screen
+// has nobody to ask.
+using QuestionSink = std::function<bool(const QString &text)>;
+
+bool ask(const QString &text);
+
+QuestionSink setQuestionSink(QuestionSink sink);
+
 } // namespace Messages

@@ -63,11 +63,22 @@ QString toNative(const QString &windowsPath)
     return resolveCaseInsensitive(root + rest.replace(QLatin1Char('\\'), QLatin1Char('/')));
 }
 
+// On the suite's Windows counters every program lives in C:\BOTICON\ beside
+// BOTICON.INI and the InterfacNN folders. Installed here, the program shares
+// its bin/ folder with every other program of the machine, so the suite folder
+// takes the place the executable's folder has there. An installation is known
+// by the share/selvar/ folder beside bin/, whatever the prefix.
+static bool runsFromInstalledFolder()
+{
+    return QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/selvar/BOTICON.INI")).isFile();
+}
+
 QString exeFolderText()
 {
     QString folder = qEnvironmentVariable("SELVAR_EXE_FOLDER");
     if (folder.isEmpty())
-        folder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+        folder = runsFromInstalledFolder() ? QDir::toNativeSeparators(suiteRoot())
+                                           : QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     if (!folder.endsWith(QLatin1Char('\\')) && !folder.endsWith(QLatin1Char('/')))
         folder += QDir::separator();
     return folder;

@@ -20,7 +20,8 @@ QString toNative(const QString &windowsPath);
 QString resolveCaseInsensitive(const QString &nativePath);
 
 // The folder of the running executable as the Windows-style text the program composes with:
-// SELVAR_EXE_FOLDER when set, else the application's folder, with a final backslash.
+// SELVAR_EXE_FOLDER when set, else the application's folder (the suite folder when the program
+// runs from the bin/ folder it was installed into), with a final separator.
 QString exeFolderText();
 
 } // namespace SuitePaths

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
+
 namespace {
 
 // The texts of the platform's input/output errors, by the cause Qt reports.
@@ -56,18 +58,19 @@ QString readFirstLine(const QString &path, int maxChars)
     return lines.isEmpty() ? QString() : lines.first().left(maxChars);
 }
 
-void writeLines(const QString &path, const QStringList &lines)
+QByteArray encodeLines(const QStringList &lines)
 {
     QByteArray bytes;
     for (const QString &line : lines) {
         bytes += toCp1252(line);
         bytes += "\r\n";
     }
-    writeBytes(path, bytes);
+    return bytes;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+void writeLines(const QString &path, const QStringList &lines)
 {
+    const QByteArray bytes = encodeLines(lines);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throwIoError(file, path);
@@ -76,6 +79,31 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     file.close();
     if (file.error() != QFileDevice::NoError)
         throwIoError(file, path);
+}
+
+QString writeWhole(const QString &path, const QByteArray &bytes)
+{
+    const QString aside = path + QStringLiteral(".gravando");
+    QFile file(aside);
+    // Unbuffered, so a full disk shows at the write that hits it and not in a
+    // flush whose failure a buffered close may not pass on.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return file.errorString();
+    QString error;
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        error = file.errorString();
+    file.close();
+    if (error.isEmpty() && file.error() != QFileDevice::NoError)
+        error = file.errorString();
+    if (error.isEmpty()) {
+        std::error_code code;
+        std::filesystem::rename(aside.toStdU16String(), path.toStdU16String(), code);
+        if (code)
+            error = QString::fromStdString(code.message());
+    }
+    if (!error.isEmpty())
+        QFile::remove(aside);
+    return error;
 }
 
 void remove(const QString &path)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,11 +13,16 @@ QStringList readLines(const QString &path);
 // The first line, at most maxChars characters; empty for an empty file.
 QString readFirstLine(const QString &path, int maxChars);
 
+// The bytes writeLines writes: each line in Windows-1252 followed by CR LF.
+QByteArray encodeLines(const QStringList &lines);
+
 // Rewrites the file with each line followed by CR LF; throws InOutError on failure.
 void writeLines(const QString &path, const QStringList &lines);
 
-// Rewrites the file with exactly these bytes (a printer's command file); throws InOutError on failure.
-void writeBytes(const QString &path, const QByteArray &bytes);
+// Writes the whole file aside and puts it in place only once every byte is on
+// disk, so nobody ever reads half of it. Returns why it failed ("No space left
+// on device"), or an empty text; on failure the file, if it was there, is untouched.
+QString writeWhole(const QString &path, const QByteArray &bytes);
 
 // Deletes the file; a missing file is no error. Throws InOutError when it exists and cannot be removed.
 void remove(const QString &path);

@@ -13,6 +13,16 @@ namespace {
 // Slack for decimals written with two places against sizes computed from them.
 constexpr double FitTolerance = 0.01;
 
+// Bounds that keep every page printable: a label smaller than this is no
+// label, and more labels than this on one page are a typing slip, not a sheet.
+constexpr double MinLabelSide = 1.0;
+constexpr int MaxLabelsPerPage = 10000;
+// No print head is wide enough for more labels across.
+constexpr int MaxLabelsAcross = 20;
+// Smaller boxes and fonts would print as nothing at all.
+constexpr double MinElementSide = 0.5;
+constexpr double MinFontPoints = 1.0;
+
 const QStringList BoxAttributes = {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("largura"), QStringLiteral("altura")};
 const QStringList FontAttributes = {QStringLiteral("fonte"), QStringLiteral("tamanho"), QStringLiteral("negrito"),
                                     QStringLiteral("italico")};
@@ -97,6 +107,7 @@ private:
     void finishThermal(const ProjectStatement &st);
     void thermal(const ProjectStatement &st);
     void roll(const ProjectStatement &st);
+    void checkOffsetKeepsLabelsOnPaper(const SheetReport &report) const;
     static QPointF offset(const ProjectStatement &st);
 
     // Which of the report's required statements have been seen.
@@ -156,6 +167,11 @@ ReportProject Parser::parse(const QString &text)
                                QStringLiteral("o relatório \"%1\" é térmico; o ativo serve as folhas sem 'modelos' próprios, "
                                               "escolha um relatório de folha")
                                    .arg(active->name));
+    }
+    // A roll has no paper for an offset to leave.
+    for (const SheetReport &report : std::as_const(m_project.reports)) {
+        if (!report.thermal)
+            checkOffsetKeepsLabelsOnPaper(report);
     }
     return m_project;
 }
@@ -236,8 +252,15 @@ void Parser::reportStatement(const ProjectStatement &st)
     } else if (k == QLatin1String("grade")) {
         sawSheetOnly(st);
         st.attributesOnly({QStringLiteral("colunas"), QStringLiteral("linhas"), QStringLiteral("ordem")});
-        grid.columns = st.count(QStringLiteral("colunas"));
-        grid.rows = st.count(QStringLiteral("linhas"));
+        grid.columns = st.count(QStringLiteral("colunas"), MaxLabelsPerPage);
+        grid.rows = st.count(QStringLiteral("linhas"), MaxLabelsPerPage);
+        if (qint64(grid.columns) * grid.rows > MaxLabelsPerPage) {
+            st.fail(QStringLiteral("%1 × %2 dá %3 etiquetas por página; o máximo é %4")
+                        .arg(grid.columns)
+                        .arg(grid.rows)
+                        .arg(qint64(grid.columns) * grid.rows)
+                        .arg(MaxLabelsPerPage));
+        }
         grid.order = st.choice(QStringLiteral("ordem"), {QStringLiteral("linhas"), QStringLiteral("colunas")}, 0) == 0
                          ? SheetGrid::Order::AcrossThenDown
                          : SheetGrid::Order::DownThenAcross;
@@ -250,8 +273,8 @@ void Parser::reportStatement(const ProjectStatement &st)
         m_seen.margins = true;
     } else if (k == QLatin1String("etiqueta")) {
         st.attributesOnly({QStringLiteral("largura"), QStringLiteral("altura")});
-        grid.cellWidth = st.positive(QStringLiteral("largura"));
-        grid.cellHeight = st.positive(QStringLiteral("altura"));
+        grid.cellWidth = st.atLeast(QStringLiteral("largura"), MinLabelSide, QStringLiteral("a etiqueta"));
+        grid.cellHeight = st.atLeast(QStringLiteral("altura"), MinLabelSide, QStringLiteral("a etiqueta"));
         m_seen.label = true;
     } else if (k == QLatin1String("passo")) {
         sawSheetOnly(st);
@@ -282,7 +305,8 @@ void Parser::paper(const ProjectStatement &st)
     st.acceptOnly({QStringLiteral("largura"), QStringLiteral("altura"), QStringLiteral("orientacao")});
     st.expectArguments(0, 1, QStringLiteral("o nome do papel"));
     if (st.arguments().isEmpty()) {
-        const QSizeF size(st.positive(QStringLiteral("largura")), st.positive(QStringLiteral("altura")));
+        const double width = st.positive(QStringLiteral("largura"));
+        const QSizeF size(width, st.positive(QStringLiteral("altura")));
         m_report->pageSize = QPageSize(size, QPageSize::Millimeter, QStringLiteral("Personalizado"), QPageSize::ExactMatch);
     } else {
         if (st.has(QStringLiteral("largura")) || st.has(QStringLiteral("altura")))
@@ -333,9 +357,12 @@ void Parser::element(const ProjectStatement &st, CellElement::Kind kind)
         st.fail(QStringLiteral("o nome do campo não pode ficar vazio"));
 
     e.box = QRectF(st.nonNegative(QStringLiteral("x"), 0.0), st.nonNegative(QStringLiteral("y"), 0.0),
-                   st.positive(QStringLiteral("largura")), st.positive(QStringLiteral("altura")));
+                   st.atLeast(QStringLiteral("largura"), MinElementSide, QStringLiteral("o elemento")),
+                   st.atLeast(QStringLiteral("altura"), MinElementSide, QStringLiteral("o elemento")));
     e.fontFamily = st.text(QStringLiteral("fonte"), e.fontFamily);
     e.fontSize = st.positive(QStringLiteral("tamanho"), kind == CellElement::Kind::Barcode ? 0.0 : 8.0);
+    if (st.has(QStringLiteral("tamanho")) && e.fontSize < MinFontPoints)
+        st.fail(QStringLiteral("'tamanho' de %1 ponto não se lê; use ao menos %2").arg(brNumber(e.fontSize), brNumber(MinFontPoints)));
     e.bold = st.flag(QStringLiteral("negrito"), false);
     e.italic = st.flag(QStringLiteral("italico"), false);
     e.wrap = st.flag(QStringLiteral("quebra"), false);
@@ -379,7 +406,7 @@ void Parser::thermal(const ProjectStatement &st)
 void Parser::roll(const ProjectStatement &st)
 {
     st.attributesOnly({QStringLiteral("colunas"), QStringLiteral("espaco")});
-    m_thermal.across = st.count(QStringLiteral("colunas"));
+    m_thermal.across = st.count(QStringLiteral("colunas"), MaxLabelsAcross);
     m_thermal.gap = st.nonNegative(QStringLiteral("espaco"), 0.0);
     m_seen.rollLine = st.line();
 }
@@ -486,6 +513,21 @@ void Parser::finishSheet(const ProjectStatement &st)
     if (grid.bottomEdge() > paper.height() + FitTolerance) {
         st.fail(QStringLiteral("a grade do relatório \"%1\" não cabe no papel: a última linha termina em %2 mm e o papel tem %3 mm de altura")
                     .arg(m_report->name, brNumber(grid.bottomEdge()), brNumber(paper.height())));
+    }
+}
+
+// A calibration is a nudge; one that carries every label off the paper would
+// print blank pages without a word.
+void Parser::checkOffsetKeepsLabelsOnPaper(const SheetReport &report) const
+{
+    const SheetGrid &grid = report.grid;
+    const QPointF offset = m_project.offset + report.offset;
+    const QRectF labels = QRectF(grid.left, grid.top, grid.rightEdge() - grid.left, grid.bottomEdge() - grid.top).translated(offset);
+    const QSizeF paper = report.paperSize();
+    if (!labels.intersects(QRectF(QPointF(0, 0), paper))) {
+        throw ProjectError::at(m_project.fileName, report.line, QStringLiteral("relatorio"),
+                               QStringLiteral("o deslocamento de %1 × %2 mm leva todas as etiquetas do relatório \"%3\" para fora do papel")
+                                   .arg(brNumber(offset.x()), brNumber(offset.y()), report.name));
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace {
 
 // Keywords and attribute names are matched without regard to case or accents,
@@ -156,6 +158,10 @@ double ProjectStatement::parsed(const Attribute &attribute) const
     double value = 0;
     if (!parseProjectNumber(attribute.value, &value))
         fail(QStringLiteral("'%1' não é um número válido para '%2'").arg(attribute.value, attribute.name));
+    if (!(std::abs(value) <= MaxProjectNumber)) {
+        fail(QStringLiteral("'%1' é grande demais para '%2': nenhuma medida passa de %3 (mm ou pontos)")
+                 .arg(attribute.value, attribute.name, brNumber(MaxProjectNumber)));
+    }
     return value;
 }
 
@@ -193,16 +199,27 @@ double ProjectStatement::nonNegative(const QString &name, double fallback) const
     return value;
 }
 
-int ProjectStatement::count(const QString &name) const
+double ProjectStatement::atLeast(const QString &name, double minimum, const QString &what) const
+{
+    const double value = number(name);
+    if (value < minimum)
+        fail(QStringLiteral("%1 deve ter ao menos %2 mm, não %3 ('%4')").arg(what, brNumber(minimum), text(name, {}), name));
+    return value;
+}
+
+int ProjectStatement::count(const QString &name, int maximum) const
 {
     const QString value = text(name, {});
     if (!has(name))
         fail(QStringLiteral("falta o atributo '%1'").arg(name));
+    static const QRegularExpression digits(QStringLiteral("^\\+?\\d+$"));
     bool ok = false;
-    const int n = value.toInt(&ok);
+    const qlonglong n = value.toLongLong(&ok);
+    if (digits.match(value).hasMatch() && (!ok || n > maximum))
+        fail(QStringLiteral("'%1' passa do máximo de %2, não '%3'").arg(name).arg(maximum).arg(value));
     if (!ok || n <= 0)
         fail(QStringLiteral("'%1' deve ser um número inteiro maior que zero, não '%2'").arg(name, value));
-    return n;
+    return int(n);
 }
 
 bool ProjectStatement::flag(const QString &name, bool fallback) const

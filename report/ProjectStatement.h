@@ -36,7 +36,9 @@ public:
     double positive(const QString &name, double fallback) const;
     double nonNegative(const QString &name, double fallback) const;
     double number(const QString &name, double fallback) const;
-    int count(const QString &name) const;                     // required whole number above zero
+    // Required, at least `minimum`; `what` names the quantity in the message.
+    double atLeast(const QString &name, double minimum, const QString &what) const;
+    int count(const QString &name, int maximum) const;        // required whole number from 1 to maximum
     bool flag(const QString &name, bool fallback) const;      // sim / não
     // One of `choices` (any letter case); returns its index.
     int choice(const QString &name, const QStringList &choices, int fallback) const;
@@ -56,6 +58,10 @@ private:
     QStringList m_arguments;
     QList<Attribute> m_attributes;
 };
+
+// No length, offset or font size in a project goes past this: no paper side
+// is longer, and anything larger only overflows further on.
+constexpr double MaxProjectNumber = 2000;
 
 // "13.67" and "13,67" alike; false for anything that is not a plain decimal number.
 bool parseProjectNumber(const QString &text, double *value);

@@ -66,7 +66,8 @@ LabelStock stockOf(const SheetReport &report)
     return stock;
 }
 
-QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset)
+QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset,
+                                      QList<int> *labels)
 {
     const RollSetup roll = rollOf(report);
     const double perMm = dotsPerMm(roll.dpi);
@@ -76,6 +77,8 @@ QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<Lab
         row.append(labelContent(report, rows[i], offset, perMm));
         if (row.size() == roll.across || i + 1 == rows.size()) {
             files.append(writeCommandFile(roll, row));
+            if (labels)
+                labels->append(int(row.size()));
             row.clear();
         }
     }

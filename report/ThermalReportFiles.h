@@ -15,5 +15,7 @@ RollSetup rollOf(const SheetReport &report);
 // column starts of its roll.
 LabelStock stockOf(const SheetReport &report);
 
-// `offset` (mm) is the project's calibration plus the report's.
-QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset);
+// `offset` (mm) is the project's calibration plus the report's; `labels`, when
+// given, receives how many labels (skipped positions included) each file holds.
+QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset,
+                                      QList<int> *labels = nullptr);

@@ -4,11 +4,15 @@
 // opening the program.
 
 #include "BarCodeTipo.h"
+#include "CommandLineInfo.h"
 #include "TZetaDBBarcode.h"
+#include "TextFile.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QImage>
+#include <QImageWriter>
 #include <QMetaEnum>
 #include <QTextStream>
 
@@ -16,6 +20,9 @@ namespace {
 
 constexpr int ExitUsage = 2;
 constexpr int ExitFailure = 1;
+// Wider modules than this make pictures of hundreds of megabytes and sizes
+// that no longer fit an int; no printer check needs them.
+constexpr int MaxPen = 100;
 
 QString knownTipos()
 {
@@ -32,13 +39,21 @@ int fail(const QString &message, int code)
     return code;
 }
 
-bool savePng(TZetaDBBarcode &control, const QString &file)
+// Empty when saved; else why not, as the system tells it.
+QString savePng(TZetaDBBarcode &control, const QString &fileName)
 {
     control.resize(control.Plan().width(), control.height());
     QImage image(control.size(), QImage::Format_RGB32);
+    if (image.isNull())
+        return QStringLiteral("sem memória para uma imagem de %1 × %2 pixels").arg(control.width()).arg(control.height());
     image.fill(Qt::white);
     control.render(&image);
-    return image.save(file, "PNG");
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
+    if (!writer.write(image))
+        return writer.errorString();
+    return TextFile::writeWhole(fileName, png.data());
 }
 
 } // namespace
@@ -52,19 +67,26 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("selvar-barcode"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Imprime os módulos do código de barras (P/1 barra, B/0 espaço)."));
-    parser.addHelpOption();
+    parser.addOptions({helpOption(), versionOption()});
     const QCommandLineOption typeOption(QStringLiteral("type"), QStringLiteral("Simbologia: nome ou ordinal de TBarCodeTipo."), QStringLiteral("T"));
     const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Grava também o desenho do controle em PNG."), QStringLiteral("FILE"));
-    const QCommandLineOption penOption(QStringLiteral("pen"), QStringLiteral("Largura do módulo em pixels (padrão 1)."), QStringLiteral("W"), QStringLiteral("1"));
+    const QCommandLineOption penOption(QStringLiteral("pen"), QStringLiteral("Largura do módulo em pixels, de 1 a 100 (padrão 1)."), QStringLiteral("W"), QStringLiteral("1"));
     const QCommandLineOption legendOption(QStringLiteral("legend"), QStringLiteral("Escreve a legenda sob as barras."));
     parser.addOptions({typeOption, pngOption, penOption, legendOption});
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Texto a codificar."));
 
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText(), ExitUsage);
-    if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << versionLine(QStringLiteral("selvar-barcode")) << '\n';
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << helpText(QStringLiteral("selvar-barcode --type T [opções] TEXT"),
+                                        QStringLiteral("Imprime os módulos do código de barras (P/1 barra, B/0 espaço)."),
+                                        {helpOption(), versionOption(), typeOption, pngOption, penOption, legendOption});
+        return 0;
+    }
     if (!parser.isSet(typeOption))
         return fail(QStringLiteral("falta --type (%1)").arg(knownTipos()), ExitUsage);
     const std::optional<TBarCodeTipo> tipo = TipoFromText(parser.value(typeOption));
@@ -74,8 +96,8 @@ int main(int argc, char **argv)
         return fail(QStringLiteral("informe exatamente um TEXT (entre aspas se tiver espaços)"), ExitUsage);
     bool penOk = false;
     const int pen = parser.value(penOption).toInt(&penOk);
-    if (!penOk || pen < 1)
-        return fail(QStringLiteral("--pen espera um inteiro positivo, não '%1'").arg(parser.value(penOption)), ExitUsage);
+    if (!penOk || pen < 1 || pen > MaxPen)
+        return fail(QStringLiteral("--pen espera um inteiro de 1 a %1, não '%2'").arg(MaxPen).arg(parser.value(penOption)), ExitUsage);
 
     TZetaDBBarcode control;
     control.setTexto(parser.positionalArguments().first());
@@ -85,7 +107,10 @@ int main(int argc, char **argv)
 
     QTextStream(stdout) << control.Plan().modules << '\n';
 
-    if (parser.isSet(pngOption) && !savePng(control, parser.value(pngOption)))
-        return fail(QStringLiteral("não foi possível gravar '%1'").arg(parser.value(pngOption)), ExitFailure);
+    if (parser.isSet(pngOption)) {
+        const QString why = savePng(control, parser.value(pngOption));
+        if (!why.isEmpty())
+            return fail(QStringLiteral("não foi possível gravar '%1': %2").arg(parser.value(pngOption), why), ExitFailure);
+    }
     return 0;
 }

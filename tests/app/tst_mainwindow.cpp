@@ -212,6 +212,9 @@ void TstMainWindow::instructionsToggle()
     QCOMPARE(button->text(), QStringLiteral("Fechar instruções"));
     QVERIFY(memo->isVisible());
     QCOMPARE(memo->geometry(), QRect(162, 15, 425, 383));
+    auto *version = memo->findChild<QLabel *>(QStringLiteral("LabelVersao"));
+    QVERIFY(version && version->isVisible());
+    QCOMPARE(version->text(), QStringLiteral("Selvar versão " SELVAR_PROJECT_VERSION));
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral("Ver instruções"));
     QVERIFY(!memo->isVisible());

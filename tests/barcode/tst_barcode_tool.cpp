@@ -36,6 +36,8 @@ private slots:
     void refusesBadArguments_data();
     void refusesBadArguments();
     void writesReadablePng();
+    void widestPenStillWrites();
+    void unwritablePngNamesTheCause();
 };
 
 void TstBarcodeTool::printsModules_data()
@@ -68,7 +70,10 @@ void TstBarcodeTool::refusesBadArguments_data()
     QTest::newRow("ordinal out of range") << QStringList{"--type", "8", "1"} << "btCodeUPCA";
     QTest::newRow("no type") << QStringList{"123"} << "--type";
     QTest::newRow("no text") << QStringList{"--type", "btCode39"} << "TEXT";
-    QTest::newRow("bad pen") << QStringList{"--type", "btCode39", "--pen", "0", "A"} << "--pen";
+    QTest::newRow("pen 0") << QStringList{"--type", "btCode39", "--pen", "0", "A"} << "--pen espera um inteiro de 1 a 100";
+    QTest::newRow("pen 101") << QStringList{"--type", "btCode39", "--pen", "101", "A"} << "de 1 a 100, não '101'";
+    QTest::newRow("pen past int") << QStringList{"--type", "btCode39", "--pen", "2147483648", "A"} << "de 1 a 100";
+    QTest::newRow("pen not a number") << QStringList{"--type", "btCode39", "--pen", "1e3", "A"} << "de 1 a 100";
 }
 
 void TstBarcodeTool::refusesBadArguments()
@@ -90,6 +95,29 @@ void TstBarcodeTool::writesReadablePng()
     const QImage image(file);
     QCOMPARE(image.width(), 2 * 10 + 95 * 3);
     QCOMPARE(DecodeWithZxing(image, btCodeEAN13), QStringLiteral("7897862600218"));
+}
+
+// The widest module allowed still makes a picture a reader decodes.
+void TstBarcodeTool::widestPenStillWrites()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("ean.png"));
+    const Run run = runTool({"--type", "btCodeEAN13", "--png", file, "--pen", "100", "789786260021"});
+    QCOMPARE(run.exitCode, 0);
+    const QImage image(file);
+    QCOMPARE(image.width(), 2 * 10 + 95 * 100);
+    QCOMPARE(DecodeWithZxing(image, btCodeEAN13), QStringLiteral("7897862600218"));
+}
+
+// A PNG that cannot be written says why: the folder that is not there, not the disk.
+void TstBarcodeTool::unwritablePngNamesTheCause()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("sem pasta/ean.png"));
+    const Run run = runTool({"--type", "btCodeEAN13", "--png", file, "789786260021"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("não foi possível gravar '%1': ").arg(file)), qPrintable(run.err));
+    QVERIFY2(run.err.contains(QStringLiteral("No such file or directory")), qPrintable(run.err));
 }
 
 QTEST_MAIN(TstBarcodeTool)

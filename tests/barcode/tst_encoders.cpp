@@ -21,6 +21,8 @@ class TstEncoders : public QObject
 private slots:
     void eanCode_data();
     void eanCode();
+    void eanModules_data();
+    void eanModules();
     void code128_data();
     void code128();
     void code39_data();
@@ -63,6 +65,42 @@ void TstEncoders::eanCode()
     QCOMPARE(bars.size(), modules);
     QVERIFY(bars.startsWith(QStringLiteral("101")) && bars.endsWith(QStringLiteral("101")));
     QCOMPARE(bars.mid(modules / 2 - 2, 5), QStringLiteral("01010"));
+}
+
+// Whole symbols spelled out from the number-set tables of ISO/IEC 15420; the
+// builders also take short or dirty codes, which they read as the code the
+// digits make once cut or zero-filled to the symbol's length.
+void TstEncoders::eanModules_data()
+{
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("modules");
+
+    // 1234567|0: L 1 2 3 4, R 5 6 7 0.
+    const QString ean8 = QStringLiteral("101" "0011001" "0010011" "0111101" "0100011" "01010"
+                                        "1001110" "1010000" "1000100" "1110010" "101");
+    QTest::newRow("EAN-8 12345670") << 8 << "12345670" << ean8;
+    QTest::newRow("EAN-8 dirty code") << 8 << "1234-5670" << ean8;
+    QTest::newRow("EAN-8 long code cut") << 8 << "123456709" << ean8;
+    // Leading 5 puts 7 8 9 7 8 6 in L G G L L G; right half 2 6 0 0 2 1 in R.
+    const QString ean13 = QStringLiteral("101" "0111011" "0001001" "0010111" "0111011" "0110111" "0000101" "01010"
+                                         "1101100" "1010000" "1110010" "1110010" "1101100" "1100110" "101");
+    QTest::newRow("EAN-13 5789786260021") << 13 << "5789786260021" << ean13;
+    QTest::newRow("EAN-13 accented and spaced") << 13 << QStringLiteral("5789 786 260 021 é") << ean13;
+    // A short code is zero-filled on the left: leading 0, all left digits in L.
+    const QString upca = QStringLiteral("101" "0001101" "0001101" "0001101" "0001101" "0001101" "0001101" "01010"
+                                        "1110010" "1110010" "1110010" "1110010" "1100110" "1101100" "101");
+    QTest::newRow("UPC-A short code filled") << 12 << "12" << upca;
+}
+
+void TstEncoders::eanModules()
+{
+    QFETCH(int, digits);
+    QFETCH(QString, code);
+    QFETCH(QString, modules);
+
+    const QString bars = digits == 13 ? ModulosEAN13(code) : digits == 8 ? ModulosEAN8(code) : ModulosUPCA(code);
+    QCOMPARE(bars, modules);
 }
 
 void TstEncoders::code128_data()

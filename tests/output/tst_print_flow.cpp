@@ -3,6 +3,8 @@
 // thermal command files and the batch starts, for the thermal model, a sheet
 // model, a model that prints nothing, and a first label that is not a number.
 #include "ListWindow.h"
+#include "Messages.h"
+#include "PrintHandOver.h"
 #include "ProcessStarter.h"
 #include "ReportModal.h"
 #include "TDM.h"
@@ -13,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -59,11 +62,15 @@ class PrintFlowTest : public QObject
 
     QStringList commandFiles() { return QDir(workFolder).entryList({QStringLiteral("Etiq*")}, QDir::Files); }
 
+    // The click, then the hand-over it queued, to its end.
     void print(const QString &etiqInicial)
     {
         form()->EditEtiqInic->setText(etiqInicial);
         QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(form()->printHandOver->waitUntilIdle(30000));
     }
+
+    QString batchFile() const { return QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")); }
 
     // The three products with quantities 2, 0 and 1 typed in the grid.
     void buildAndFillList()
@@ -89,6 +96,9 @@ private slots:
         window->app.suite.exec(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO) values ('04', 'Gôndola - 2 colunas')"));
         QVERIFY(QDir(window->app.suite.root()).mkpath(QStringLiteral("Interfac01")));
         workFolder = window->app.suite.path(QStringLiteral("Interfac01"));
+        QFile batch(batchFile());
+        QVERIFY(batch.open(QIODevice::WriteOnly));
+        batch.close();
         starts.clear();
         previousStarter = ProcessStarter::setStarter([this](const QString &batch, const QStringList &arguments) {
             starts << (QStringList{batch} + arguments);
@@ -210,19 +220,77 @@ private slots:
         QVERIFY(starts.isEmpty());
     }
 
-    // Without the station's work folder the I/O error is shown and the job
-    // stays in TABREV2; the window is usable again.
-    void missingWorkFolderIsReported()
+    // Without ImprEtiq.bat in the station's folder (or without the folder) the
+    // print stops before anything is written: the message names the file, the
+    // last job stays in TABREV2, no command file is written, the box keeps its text.
+    void missingBatchFileKeepsTheLastJob()
     {
+        print(QString());
+        const QStringList lastJob = job();
+        QCOMPARE(lastJob.size(), 3);
+        for (const QString &name : commandFiles())
+            QVERIFY(QFile::remove(QDir(workFolder).filePath(name)));
+        QVERIFY(QFile::remove(batchFile()));
+        starts.clear();
+        print(QStringLiteral("4"));
+        QCOMPARE(window->app.messages.size(), 1);
+        QVERIFY2(window->app.messages.first().contains(batchFile()), qPrintable(window->app.messages.first()));
+        QCOMPARE(job(), lastJob);
+        QCOMPARE(commandFiles(), QStringList());
+        QVERIFY(starts.isEmpty());
+        QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));
+        QVERIFY(form()->Painel1->isHidden());
+
         QVERIFY(QDir(workFolder).removeRecursively());
         print(QString());
-        QCOMPARE(window->app.messages.size(), 1);
-        QVERIFY2(window->app.messages.first().startsWith(QStringLiteral("I/O error 3: Path not found")),
-                 qPrintable(window->app.messages.first()));
-        QCOMPARE(job().size(), 3);
-        QVERIFY(starts.isEmpty());
-        QVERIFY(form()->Painel1->isHidden());
+        QCOMPARE(window->app.messages.size(), 2);
+        QVERIFY2(window->app.messages.last().contains(QStringLiteral("ImprEtiq.bat")), qPrintable(window->app.messages.last()));
+        QCOMPARE(job(), lastJob);
         QVERIFY(form()->btnEtiqSemPreco->isEnabled());
+    }
+
+    // The click returns while the files are still being handed over: the window
+    // says which file goes now, and closing it asks first; "Não" keeps it open.
+    void handOverRunsAfterTheClick()
+    {
+        QStringList questions;
+        const auto previousQuestions = Messages::setQuestionSink([&questions](const QString &text) {
+            questions << text;
+            return false;
+        });
+        const auto restore = qScopeGuard([&] { Messages::setQuestionSink(previousQuestions); });
+        form()->EditEtiqInic->setText(QStringLiteral("4"));
+        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(form()->printHandOver->busy());
+        QCOMPARE(form()->LabelEnvio->text(), QStringLiteral("Enviando arquivo 1 de 2"));
+        QVERIFY(!form()->close());
+        QCOMPARE(questions.size(), 1);
+        QVERIFY2(questions.first().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(questions.first()));
+        QVERIFY(form()->isVisible());
+
+        QVERIFY(form()->printHandOver->waitUntilIdle(30000));
+        QCOMPARE(starts.size(), 2);
+        QCOMPARE(form()->LabelEnvio->text(), QString());
+        QCOMPARE(window->app.messages, QStringList());
+        QVERIFY(form()->close());
+        QCOMPARE(questions.size(), 1);
+    }
+
+    // A run that fails is told by the window: which file, and how many labels
+    // went out before it, so a reprint does not duplicate them.
+    void failedRunIsShown()
+    {
+        ProcessStarter::setStarter([this](const QString &batch, const QStringList &arguments) {
+            starts << (QStringList{batch} + arguments);
+            return !arguments.value(0).endsWith(QLatin1String("Etiq002.txt"));
+        });
+        print(QStringLiteral("4"));
+        QCOMPARE(starts.size(), 2);
+        QCOMPARE(window->app.messages.size(), 1);
+        const QString message = window->app.messages.first();
+        QVERIFY2(message.contains(QStringLiteral("Etiq002.txt")) && message.contains(QStringLiteral("código 1"))
+                     && message.contains(QStringLiteral("3 etiquetas já foram enviadas à impressora")),
+                 qPrintable(message));
     }
 };
 

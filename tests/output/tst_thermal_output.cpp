@@ -1,6 +1,7 @@
 // The thermal output byte for byte: EPL2 command files written from a label job
 // in a real embedded database, and the batch file started once per file.
 #include "JobDatabase.h"
+#include "PrintHandOver.h"
 #include "ProcessStarter.h"
 #include "SelvarError.h"
 #include "ThermalOutput.h"
@@ -80,11 +81,15 @@ class ThermalOutputTest : public QObject
                             .arg(count));
     }
 
+    // The job queued and handed over to the end.
     int print(const QString &printerPath = QStringLiteral("/dev/usb/lp0"))
     {
+        PrintHandOver handOver;
         db->dm->TabRev2->Open();
-        const int files = ThermalOutput(workFolder, printerPath).run(*db->dm->TabRev2);
+        const int files = ThermalOutput(workFolder, printerPath).run(*db->dm->TabRev2, handOver);
         db->dm->TabRev2->Close();
+        if (!handOver.waitUntilIdle(60000))
+            qWarning("the hand-over did not end");
         return files;
     }
 
@@ -105,6 +110,9 @@ private slots:
         QVERIFY(db->create());
         QVERIFY(QDir(db->suite.root()).mkpath(QStringLiteral("InterfacXX")));
         workFolder = db->suite.path(QStringLiteral("InterfacXX"));
+        QFile batch(QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")));
+        QVERIFY(batch.open(QIODevice::WriteOnly));
+        batch.close();
         starts.clear();
         previousStarter = ProcessStarter::setStarter([this](const QString &batch, const QStringList &args) {
             starts << BatchStart{batch, args, readFile(args.value(0))};
@@ -198,6 +206,12 @@ private slots:
         QTest::newRow("quote and backslash escaped, cut before escaping")
             << label(1, QStringLiteral("CREME \"NIVEA\" 50G C\\ABCDEFG"))
             << block(0, "CREME \\\"NIVEA\\\" 50G C\\\\", "ABCDEFG", "7891058017392", "4,50");
+        QTest::newRow("line breaks in a name go as blanks, never as a command line of their own")
+            << label(1, QStringLiteral("BBB\r\nP9999\r\nN")) << block(0, "BBB  P9999  N", "", "7891058017392", "4,50");
+        QTest::newRow("ESC, SOH, TAB and DEL as blanks, in the name and in the barcode data")
+            << label(1, QStringLiteral("A\x1b" "B\x01" "C\tD\x7f" "E") + QString(17, QLatin1Char('.')) + QStringLiteral("\tZ"),
+                     QStringLiteral("789\x1b" "12\n"))
+            << block(0, "A B C D E" + QByteArray(11, '.'), QByteArray(6, '.') + " Z", "789 12 ", "4,50");
         QTest::newRow("price with thousands grouping cut to 15 characters")
             << label(1, QStringLiteral("X"), QStringLiteral("789"), QStringLiteral("9999999999999.99"))
             << block(0, "X", "", "789", "9.999.999.999.9");
@@ -244,17 +258,32 @@ private slots:
         QCOMPARE(starts.first().arguments.value(1), printer);
     }
 
-    // Without the work folder the platform's I/O error ends the output; no batch starts.
-    void missingWorkFolder()
+    // A work folder without ImprEtiq.bat, or no work folder at all, is refused
+    // before anything is written; a job queued anyway (the file removed after
+    // the check) fails whole, with nothing written and nothing started.
+    void missingBatchFile()
     {
         fillLabels(4);
-        workFolder = db->suite.path(QStringLiteral("InterfacZZ"));
-        try {
-            print();
-            QFAIL("a missing work folder must stop the output");
-        } catch (const InOutError &error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("I/O error 3: Path not found")), qPrintable(error.message()));
+        const QString batch = QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat"));
+        QVERIFY(QFile::remove(batch));
+        for (const QString &folder : {workFolder, db->suite.path(QStringLiteral("InterfacZZ"))}) {
+            try {
+                ThermalOutput(folder, QStringLiteral("/dev/usb/lp0")).checkBatchFile();
+                QFAIL("a work folder without ImprEtiq.bat must be refused");
+            } catch (const SelvarError &error) {
+                QVERIFY2(error.message().contains(QDir(folder).filePath(QStringLiteral("ImprEtiq.bat"))),
+                         qPrintable(error.message()));
+            }
         }
+        PrintHandOver handOver;
+        QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
+        db->dm->TabRev2->Open();
+        QCOMPARE(ThermalOutput(workFolder, QStringLiteral("/dev/usb/lp0")).run(*db->dm->TabRev2, handOver), 2);
+        QVERIFY(handOver.waitUntilIdle(10000));
+        QCOMPARE(failed.size(), 1);
+        QVERIFY2(failed[0][0].toString().contains(batch), qPrintable(failed[0][0].toString()));
+        QCOMPARE(failed[0][1].toInt(), 0);
+        QCOMPARE(QDir(workFolder).entryList(QDir::Files), QStringList());
         QVERIFY(starts.isEmpty());
     }
 
@@ -263,6 +292,7 @@ private slots:
     void realBatchFileCopiesToPrinterPath()
     {
         ProcessStarter::setStarter(previousStarter);
+        QVERIFY(QFile::remove(QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat"))));
         QVERIFY(QFile::copy(QStringLiteral(SELVAR_IMPRETIQ), QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat"))));
         QVERIFY(QDir(db->suite.root()).mkpath(QStringLiteral("fila de etiquetas")));
         const QString printer = db->suite.path(QStringLiteral("fila de etiquetas/impressora.prn"));

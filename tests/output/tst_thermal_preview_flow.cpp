@@ -4,6 +4,7 @@
 // preview handing the files over; the same for a model served by the
 // sample project's ZPL report.
 #include "ListWindow.h"
+#include "PrintHandOver.h"
 #include "ProcessStarter.h"
 #include "ReportModal.h"
 #include "TFormSelvarra.h"
@@ -47,6 +48,7 @@ class ThermalPreviewFlowTest : public QObject
     {
         form()->EditEtiqInic->setText(etiqInicial);
         QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(form()->printHandOver->waitUntilIdle(30000));
     }
 
     void chooseModel(const QString &beginning)
@@ -68,6 +70,8 @@ private slots:
             QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO) values ('05', 'Zebra ZPL - 3,0 x 1,7 - 3 colunas')"));
         QVERIFY(QDir(window->app.suite.root()).mkpath(QStringLiteral("Interfac01")));
         workFolder = window->app.suite.path(QStringLiteral("Interfac01"));
+        QFile batch(QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")));
+        QVERIFY(batch.open(QIODevice::WriteOnly));
         starts = 0;
         previousStarter = ProcessStarter::setStarter([this](const QString &, const QStringList &) {
             ++starts;

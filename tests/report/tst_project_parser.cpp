@@ -193,6 +193,33 @@ private slots:
         QTest::newRow("zero columns")
             << report(QStringLiteral("  grade colunas=0 linhas=2\n"))
             << at(3, QStringLiteral("grade"), QStringLiteral("'colunas' deve ser um número inteiro maior que zero, não '0'"));
+        QTest::newRow("grid whose cells per page overflow")
+            << report(QStringLiteral("  grade colunas=65536 linhas=65536\n"))
+            << at(3, QStringLiteral("grade"), QStringLiteral("'colunas' passa do máximo de 10000, não '65536'"));
+        QTest::newRow("more labels per page than a sheet holds")
+            << report(QStringLiteral("  grade colunas=100 linhas=101\n"))
+            << at(3, QStringLiteral("grade"), QStringLiteral("100 × 101 dá 10100 etiquetas por página; o máximo é 10000"));
+        QTest::newRow("a count too large for any integer")
+            << report(QStringLiteral("  grade colunas=2 linhas=99999999999999999999\n"))
+            << at(3, QStringLiteral("grade"), QStringLiteral("'linhas' passa do máximo de 10000, não '99999999999999999999'"));
+        QTest::newRow("paper side too large to hold")
+            << report(QStringLiteral("  papel largura=99999999999999999999 altura=100\n"))
+            << at(3, QStringLiteral("papel"), QStringLiteral("'99999999999999999999' é grande demais para 'largura': nenhuma medida "
+                                                             "passa de 2000 (mm ou pontos)"));
+        QTest::newRow("paper of a kilometre")
+            << report(QStringLiteral("  papel largura=1000000 altura=1000000\n"))
+            << at(3, QStringLiteral("papel"), QStringLiteral("'1000000' é grande demais para 'largura': nenhuma medida passa de 2000 "
+                                                             "(mm ou pontos)"));
+        QTest::newRow("label under a millimetre")
+            << report(QStringLiteral("  papel A4\n  etiqueta largura=0,5 altura=10\n"))
+            << at(4, QStringLiteral("etiqueta"), QStringLiteral("a etiqueta deve ter ao menos 1 mm, não 0,5 ('largura')"));
+        QTest::newRow("font too small to print")
+            << report(Body + QStringLiteral("  campo COMPONENTE x=1 y=1 largura=20 altura=5 tamanho=0.01\n"))
+            << at(7, QStringLiteral("campo"), QStringLiteral("'tamanho' de 0,01 ponto não se lê; use ao menos 1"));
+        QTest::newRow("calibration that carries every label off the paper")
+            << QStringLiteral("ativo \"R\"\ndeslocamento x=-500\nrelatorio \"R\"\n") + Body + QStringLiteral("fim\n")
+            << at(3, QStringLiteral("relatorio"), QStringLiteral("o deslocamento de -500 × 0 mm leva todas as etiquetas do relatório "
+                                                                 "\"R\" para fora do papel"));
         QTest::newRow("statement outside a report")
             << QStringLiteral("papel A4\n")
             << at(1, QStringLiteral("papel"), QStringLiteral("palavra-chave desconhecida 'papel' fora de um relatório (use projeto, "
@@ -256,6 +283,29 @@ private slots:
         // Notepad on these machines saves Windows-1252 unless told otherwise.
         QCOMPARE(decodeProjectText(QByteArray("texto \"Pre\xe7o\"")), QStringLiteral("texto \"Preço\""));
         QCOMPARE(decodeProjectText(QByteArray("\xef\xbb\xbftexto \"Pre\xc3\xa7o\"")), QStringLiteral("texto \"Preço\""));
+    }
+
+    // What Notepad saves as "Unicode" (UTF-16 with its mark, either byte order)
+    // is read as the same project, not refused for a keyword made of stray bytes.
+    void utf16ProjectsAreRead_data()
+    {
+        QTest::addColumn<bool>("bigEndian");
+        QTest::newRow("little endian (Notepad's Unicode)") << false;
+        QTest::newRow("big endian") << true;
+    }
+
+    void utf16ProjectsAreRead()
+    {
+        QFETCH(bool, bigEndian);
+        const QString text = report(Body + QStringLiteral("  texto \"Preço R$:\" x=1 y=1 largura=20 altura=5\n"));
+        QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+        for (const QChar c : text) {
+            const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+            bytes += bigEndian ? QByteArray{&high, 1} + QByteArray{&low, 1} : QByteArray{&low, 1} + QByteArray{&high, 1};
+        }
+        QCOMPARE(decodeProjectText(bytes), text);
+        const ReportProject p = parseReportProject(decodeProjectText(bytes), File);
+        QCOMPARE(p.reports.first().elements.first().value, QStringLiteral("Preço R$:"));
     }
 };
 

@@ -247,6 +247,34 @@ private slots:
         QCOMPARE(pdfPageCount(pdf), 1);
         QVERIFY(pdfWords(pdf).isEmpty());
     }
+
+    // The most a project may ask for, 100 x 100 labels of 1 mm on one A4 page,
+    // still prints: 10,001 labels make two pages, the last label on the second.
+    void largestGridStillPrints()
+    {
+        const ReportProject p = project(QStringLiteral("ativo \"R\"\nrelatorio \"R\"\n  papel A4\n"
+                                                       "  grade colunas=100 linhas=100\n  margens esquerda=5 topo=5\n"
+                                                       "  etiqueta largura=1 altura=1\n  passo horizontal=2 vertical=2.8\n"
+                                                       "  texto \"X\" x=0 y=0 largura=1 altura=1 tamanho=4 negrito=sim\nfim\n"));
+        QList<LabelRecord> rows;
+        for (int i = 1; i <= 10001; ++i)
+            rows << labelRow(QString::number(i), QStringLiteral("P"), QString(), QStringLiteral("1.00"));
+        const SheetDocument document(p.reports.first(), rows, {});
+        QCOMPARE(document.pageCount(), 2);
+        const auto darkIn = [](const QImage &image, const QRect &area) {
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (qGray(image.pixel(x, y)) < 128)
+                        return true;
+            return false;
+        };
+        const int dpi = 254; // 10 dots per mm
+        const QImage second = document.pageImage(1, dpi);
+        QVERIFY(darkIn(second, QRect(50, 50, 10, 10)));   // label 10,001 in the first cell
+        QVERIFY(!darkIn(second, QRect(70, 50, 10, 10)));  // and nothing after it
+        const QImage first = document.pageImage(0, dpi);
+        QVERIFY(darkIn(first, QRect(50 + 99 * 20, 50 + qRound(99 * 28.0), 10, 10))); // the last cell of a full page
+    }
 };
 
 QTEST_MAIN(SheetOutputTest)

@@ -1,0 +1,40 @@
+#include "ProgramOptions.h"
+
+#include "CommandLineInfo.h"
+
+#include <QTextStream>
+
+namespace {
+
+bool isOption(const QString &arg, const QCommandLineOption &option)
+{
+    for (const QString &name : option.names()) {
+        if (arg == (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<int> answerInfoOptions(int argc, char **argv)
+{
+    QTextStream out(stdout);
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (isOption(arg, versionOption())) {
+            out << versionLine(QStringLiteral("selvar")) << '\n';
+            return 0;
+        }
+        if (isOption(arg, helpOption())) {
+            out << helpText(QStringLiteral("selvar [opções]"),
+                            QStringLiteral("Etiquetas de código de barras com preços dos produtos prontos (Boticon).\n"
+                                           "Sem opções, abre a janela da estação do usuário: BOTICON.INI e as pastas\n"
+                                           "InterfacNN ficam na pasta do programa; instalado em bin/, na pasta da suíte\n"
+                                           "(BOTICON_ROOT, ou /opt/boticon/). A estação vem da tabela ESTACOES."),
+                            {helpOption(), versionOption()});
+            return 0;
+        }
+    }
+    return std::nullopt;
+}

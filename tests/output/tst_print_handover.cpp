@@ -1,0 +1,292 @@
+// The hand-over of thermal jobs through real batch files run by /bin/sh: file
+// order under uneven run times, a run that fails, a job queued behind a slow
+// one, a disk that fills while a job is written, and the installation's
+// ImprEtiq.bat sending through a real CUPS raw queue to a socket printer.
+#include "Epl2Label.h"
+#include "PrintHandOver.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray bytesOf(const PrintJob &job)
+{
+    QByteArray all;
+    for (const CommandFile &file : job.files)
+        all += file.bytes;
+    return all;
+}
+
+// Runs a CUPS command; its output, or why it failed.
+bool cups(const QString &program, const QStringList &arguments, QString *output = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStandardPaths::findExecutable(program, {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")}), arguments);
+    const bool ok = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAll()) + process.errorString();
+    return ok;
+}
+
+bool schedulerRunning()
+{
+    QString output;
+    return cups(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &output) && !output.contains(QLatin1String("not running"));
+}
+
+// A printer on a raw TCP port, as a network label printer listens on 9100:
+// what each connection brings is one print job.
+class SocketPrinter : public QTcpServer
+{
+public:
+    QList<QByteArray> jobs;
+
+    SocketPrinter()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection()) {
+                const qsizetype job = jobs.size();
+                jobs.append(QByteArray());
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket, job] { jobs[job] += socket->readAll(); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+
+    qsizetype received() const
+    {
+        qsizetype bytes = 0;
+        for (const QByteArray &job : jobs)
+            bytes += job.size();
+        return bytes;
+    }
+};
+
+} // namespace
+
+class PrintHandOverTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    QString folder;  // the station's work folder
+    QString printer; // a plain file standing for the printer
+
+    void writeBatch(const QString &inFolder, const QByteArray &script)
+    {
+        QFile batch(QDir(inFolder).filePath(QStringLiteral("ImprEtiq.bat")));
+        QVERIFY(batch.open(QIODevice::WriteOnly));
+        batch.write("#!/bin/sh\n" + script + "\n");
+    }
+
+    // `labels` labels named "<tag> <n>", three across per command file, as the
+    // thermal output lays them out.
+    static PrintJob job(const QString &inFolder, int labels, const QString &tag, const QString &printerPath)
+    {
+        PrintJob print{QDir(inFolder).filePath(QStringLiteral("ImprEtiq.bat")), printerPath, {}};
+        for (int first = 1; first <= labels; first += 3) {
+            QStringList lines = Epl2::header(first == 1);
+            const int across = std::min(3, labels - first + 1);
+            for (int column = 1; column <= across; ++column)
+                lines << Epl2::labelBlock(column, ThermalLabel::fromJobRow(QStringLiteral("%1 %2").arg(tag).arg(first + column - 1),
+                                                                           QStringLiteral("7891058017392"), Decimal()));
+            lines << Epl2::printLine();
+            const QString name = QStringLiteral("Etiq%1.txt").arg(first / 3 + 1, 3, 10, QLatin1Char('0'));
+            print.files.append({QDir(inFolder).filePath(name), TextFile::encodeLines(lines), across});
+        }
+        return print;
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        folder = dir->filePath(QStringLiteral("Interfac01"));
+        QVERIFY(QDir().mkpath(folder));
+        printer = dir->filePath(QStringLiteral("impressora de etiquetas.prn"));
+    }
+
+    // A run that ends badly stops its job there: the message names the file,
+    // what the batch file said, how many labels had gone out and that the rest
+    // stayed behind; the fourth file never reaches the printer.
+    void failingRunStopsTheJob()
+    {
+        writeBatch(folder, "case \"$1\" in *Etiq003.txt) echo 'impressora desligada' >&2; exit 3;; esac\ncat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
+        QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
+        const PrintJob print = job(folder, 15, QStringLiteral("P"), printer);
+        QCOMPARE(print.files.size(), 5);
+        handOver.enqueue(print);
+        QVERIFY(handOver.waitUntilIdle(30000));
+        QCOMPARE(done.size(), 0);
+        QCOMPARE(failed.size(), 1);
+        const QString message = failed[0][0].toString();
+        for (const QString &part : {QStringLiteral("Etiq003.txt"), QStringLiteral("código 3"), QStringLiteral("impressora desligada"),
+                                    QStringLiteral("6 etiquetas já foram enviadas à impressora"),
+                                    QStringLiteral("Os 2 arquivos seguintes não foram enviados")})
+            QVERIFY2(message.contains(part), qPrintable(message));
+        QCOMPARE(failed[0][1].toInt(), 6);
+        QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
+    }
+
+    // 1,000 labels in 334 files, each run sleeping a random few milliseconds:
+    // the files reach the printer one after the other, in file order.
+    void orderKeptUnderUnevenRuns()
+    {
+        writeBatch(folder, "r=$(od -An -N1 -tu1 /dev/urandom)\nsleep 0.00$((r % 10))\nbasename \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
+        QSignalSpy sending(&handOver, &PrintHandOver::sending);
+        handOver.enqueue(job(folder, 1000, QStringLiteral("P"), printer));
+        QVERIFY(handOver.busy());
+        QVERIFY(handOver.waitUntilIdle(300000));
+        QStringList expected;
+        for (int i = 1; i <= 334; ++i)
+            expected << QStringLiteral("Etiq%1.txt").arg(i, 3, 10, QLatin1Char('0'));
+        QCOMPARE(QString::fromLatin1(readFile(printer)).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done[0], QVariantList({1000, 334}));
+        QCOMPARE(sending.size(), 334);
+        QCOMPARE(sending[11], QVariantList({12, 334}));
+    }
+
+    // A second job queued while a slow first one is still being handed over
+    // waits: its Etiq001.txt is not written over the first job's, and both
+    // reach the printer whole, one after the other.
+    void secondJobWaitsForTheFirst()
+    {
+        writeBatch(folder, "sleep 0.2\ncat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
+        const PrintJob first = job(folder, 7, QStringLiteral("PRIMEIRO"), printer);
+        const PrintJob second = job(folder, 4, QStringLiteral("SEGUNDO"), printer);
+        handOver.enqueue(first);
+        QTRY_COMPARE_WITH_TIMEOUT(handOver.currentFile(), 2, 10000);
+        handOver.enqueue(second);
+        QCOMPARE(readFile(second.files[0].path), first.files[0].bytes);
+        QVERIFY(handOver.waitUntilIdle(30000));
+        QCOMPARE(readFile(printer), bytesOf(first) + bytesOf(second));
+        QCOMPARE(done.size(), 2);
+        QCOMPARE(done[0], QVariantList({7, 3}));
+        QCOMPARE(done[1], QVariantList({4, 2}));
+    }
+
+    // A work folder on a disk that fills up: the job stops before any file goes
+    // to the printer, the message names the file that could not be written, and
+    // no command file is left half written.
+    void fullDiskSendsNothing()
+    {
+        if (geteuid() != 0)
+            QSKIP("needs root to mount a small tmpfs as a full disk; run the tests as root to check a full disk");
+        const QString disk = dir->filePath(QStringLiteral("disco"));
+        QVERIFY(QDir().mkpath(disk));
+        QProcess mount;
+        mount.start(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                              QStringLiteral("size=16k"), QStringLiteral("tmpfs"), disk});
+        if (!mount.waitForFinished(10000) || mount.exitCode() != 0)
+            QSKIP(qPrintable(QStringLiteral("could not mount a small tmpfs: %1").arg(QString::fromLocal8Bit(mount.readAllStandardError()))));
+        const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+
+        writeBatch(disk, "cat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
+        const PrintJob print = job(disk, 30, QStringLiteral("P"), printer);
+        handOver.enqueue(print);
+        QVERIFY(handOver.waitUntilIdle(30000));
+        QCOMPARE(failed.size(), 1);
+        const QString message = failed[0][0].toString();
+        QVERIFY2(message.contains(QStringLiteral("Não foi possível gravar o arquivo de etiquetas")) && message.contains(QStringLiteral("Etiq0"))
+                     && message.contains(QStringLiteral("Nenhuma etiqueta foi enviada à impressora")),
+                 qPrintable(message));
+        QVERIFY(!QFile::exists(printer));
+        // Every command file on the disk is whole; the one that failed is not there at all.
+        int whole = 0;
+        for (const CommandFile &file : print.files) {
+            if (QFile::exists(file.path)) {
+                QCOMPARE(readFile(file.path), file.bytes);
+                ++whole;
+            }
+        }
+        QVERIFY(whole < print.files.size());
+        QVERIFY2(message.contains(print.files[whole].path), qPrintable(message));
+        for (const QString &name : QDir(disk).entryList(QDir::Files))
+            QVERIFY2(name == QLatin1String("ImprEtiq.bat") || name.endsWith(QLatin1String(".txt")), qPrintable(name));
+    }
+
+    // 300 labels in 100 files through the shipped ImprEtiq.bat, the printer path
+    // naming a CUPS raw queue that sends to a socket printer on 127.0.0.1: the
+    // printer receives every command file whole, as its own job, in file order.
+    void cupsRawQueueReceivesTheFilesInOrder()
+    {
+        const bool ci = qgetenv("CI") == "true";
+        for (const char *program : {"cupsd", "lpadmin", "lp", "lpstat"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(program), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")}).isEmpty()) {
+                if (ci)
+                    QFAIL(qPrintable(QStringLiteral("%1 is missing; scripts/install-deps installs CUPS").arg(QLatin1String(program))));
+                QSKIP("CUPS is not installed; scripts/install-deps installs cups-daemon and cups-client");
+            }
+        }
+        if (!QFile::exists(QStringLiteral("/usr/lib/cups/backend/socket"))) {
+            if (ci)
+                QFAIL("CUPS's socket backend is missing; scripts/install-deps installs it");
+            QSKIP("CUPS's socket backend is missing; scripts/install-deps installs it");
+        }
+        if (!schedulerRunning()) {
+            if (geteuid() != 0 && !ci)
+                QSKIP("the CUPS scheduler is not running and only root may start it");
+            QString output;
+            QVERIFY2(cups(QStringLiteral("cupsd"), {}, &output), qPrintable(output));
+            QTRY_VERIFY_WITH_TIMEOUT(schedulerRunning(), 15000);
+        }
+
+        SocketPrinter socketPrinter;
+        QVERIFY(socketPrinter.listen(QHostAddress::LocalHost));
+        const QString queue = QStringLiteral("SelvarTeste%1").arg(QCoreApplication::applicationPid());
+        QString output;
+        QVERIFY2(cups(QStringLiteral("lpadmin"), {QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                                                 QStringLiteral("socket://127.0.0.1:%1").arg(socketPrinter.serverPort())},
+                      &output),
+                 qPrintable(output));
+        const auto removeQueue = qScopeGuard([&] { cups(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue}); });
+
+        QVERIFY(QFile::copy(QStringLiteral(SELVAR_IMPRETIQ), QDir(folder).filePath(QStringLiteral("ImprEtiq.bat"))));
+        PrintHandOver handOver;
+        QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
+        QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
+        const PrintJob print = job(folder, 300, QStringLiteral("PRODUTO"), QStringLiteral("cups:") + queue);
+        handOver.enqueue(print);
+        QVERIFY(handOver.waitUntilIdle(120000));
+        QVERIFY2(failed.isEmpty(), failed.isEmpty() ? "" : qPrintable(failed[0][0].toString()));
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(done[0], QVariantList({300, 100}));
+
+        const qsizetype expected = bytesOf(print).size();
+        QTRY_VERIFY_WITH_TIMEOUT(socketPrinter.received() >= expected, 120000);
+        QTest::qWait(300); // nothing more may come
+        QCOMPARE(socketPrinter.jobs.size(), print.files.size());
+        for (qsizetype i = 0; i < print.files.size(); ++i)
+            QVERIFY2(socketPrinter.jobs[i] == print.files[i].bytes, qPrintable(QStringLiteral("job %1 differs").arg(i + 1)));
+    }
+};
+
+QTEST_GUILESS_MAIN(PrintHandOverTest)
+#include "tst_print_handover.moc"
