@@ -9,6 +9,7 @@
 // draw them unless --columns (dots) says otherwise. Everything outside a label
 // is then tinted red and listed. Exit status: 0 rendered, 2 rendered with
 // commands it could not image, 1 nothing rendered.
+#include "CommandLineInfo.h"
 #include "LabelStock.h"
 #include "ThermalRenderer.h"
 
@@ -41,34 +42,51 @@ std::optional<QSizeF> parseSize(const QString &text)
     return QSizeF(w, h);
 }
 
-bool parseOptions(const QStringList &arguments, Options *options, QString *error)
+const QString Usage = QStringLiteral("selvar-label-preview ARQUIVO... -o SAIDA.png [--dpi 203|300] [--label 30x17] [--columns 0,285,570]");
+
+enum class Parsed { Run, Told, Failed };
+
+Parsed parseOptions(const QStringList &arguments, Options *options, QString *error)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("arquivos"), QStringLiteral("arquivos de comandos EPL2 ou ZPL"));
-    parser.addOption({{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("imagem PNG"), QStringLiteral("arquivo")});
-    parser.addOption({QStringLiteral("dpi"), QStringLiteral("resolução da cabeça: 203 ou 300"), QStringLiteral("dpi"), QStringLiteral("203")});
-    parser.addOption({QStringLiteral("label"), QStringLiteral("etiqueta LARGURAxALTURA em mm"), QStringLiteral("tamanho")});
-    parser.addOption({QStringLiteral("columns"), QStringLiteral("início de cada coluna em pontos"), QStringLiteral("x,x,...")});
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("A imagem PNG a gravar."), QStringLiteral("arquivo"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("Resolução da cabeça: 203 ou 300 (padrão 203)."), QStringLiteral("dpi"),
+                                 QStringLiteral("203"));
+    const QCommandLineOption label(QStringLiteral("label"), QStringLiteral("Etiqueta LARGURAxALTURA em mm: contornos, vermelho e lista do que sai dela."),
+                                   QStringLiteral("tamanho"));
+    const QCommandLineOption columns(QStringLiteral("columns"), QStringLiteral("Início de cada coluna em pontos (padrão: onde os arquivos desenham)."),
+                                     QStringLiteral("x,x,..."));
+    parser.addOptions({helpOption(), versionOption(), output, dpi, label, columns});
+    parser.addPositionalArgument(QStringLiteral("arquivos"), QStringLiteral("Arquivos de comandos EPL2 ou ZPL."));
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
-        return false;
+        return Parsed::Failed;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        QTextStream(stdout) << versionLine(QStringLiteral("selvar-label-preview")) << '\n';
+        return Parsed::Told;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << helpText(Usage, QStringLiteral("Mostra em PNG o que a impressora térmica imprimiria com os arquivos."),
+                                        {helpOption(), versionOption(), output, dpi, label, columns});
+        return Parsed::Told;
     }
     options->files = parser.positionalArguments();
     options->output = parser.value(QStringLiteral("output"));
     options->dpi = parser.value(QStringLiteral("dpi")).toInt();
     if (options->files.isEmpty() || options->output.isEmpty()) {
-        *error = QStringLiteral("uso: selvar-label-preview ARQUIVO... -o SAIDA.png [--dpi 203|300] [--label 30x17] [--columns 0,285,570]");
-        return false;
+        *error = QStringLiteral("Uso: ") + Usage;
+        return Parsed::Failed;
     }
     if (options->dpi != 203 && options->dpi != 300) {
         *error = QStringLiteral("--dpi deve ser 203 ou 300, não '%1'").arg(parser.value(QStringLiteral("dpi")));
-        return false;
+        return Parsed::Failed;
     }
     if (parser.isSet(QStringLiteral("label"))) {
         options->label = parseSize(parser.value(QStringLiteral("label")));
         if (!options->label) {
             *error = QStringLiteral("--label deve ser LARGURAxALTURA em mm, como 30x17, não '%1'").arg(parser.value(QStringLiteral("label")));
-            return false;
+            return Parsed::Failed;
         }
     }
     for (const QString &column : parser.value(QStringLiteral("columns")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
@@ -76,10 +94,10 @@ bool parseOptions(const QStringList &arguments, Options *options, QString *error
         options->columns.append(column.trimmed().toInt(&ok));
         if (!ok) {
             *error = QStringLiteral("--columns deve listar pontos inteiros, como 0,285,570, não '%1'").arg(column);
-            return false;
+            return Parsed::Failed;
         }
     }
-    return true;
+    return Parsed::Run;
 }
 
 QImage stacked(const QList<QImage> &pictures)
@@ -108,14 +126,20 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("selvar-label-preview"));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
     Options options;
     QString error;
-    if (!parseOptions(app.arguments(), &options, &error)) {
+    switch (parseOptions(app.arguments(), &options, &error)) {
+    case Parsed::Failed:
         err << error << Qt::endl;
         return 1;
+    case Parsed::Told:
+        return 0;
+    case Parsed::Run:
+        break;
     }
 
     QList<QImage> pictures;
