@@ -4,6 +4,7 @@
 #include "TFormSelvarra.h"
 
 #include "ProjectFile.h"
+#include "SelvarError.h"
 #include "SuitePaths.h"
 #include "TDM.h"
 #include "ThermalOutput.h"
@@ -65,8 +66,15 @@ std::optional<ReportProject> projectIfAny()
 
 bool TFormSelvarra::servedByThermalReport() const
 {
-    const std::optional<ReportProject> project = projectIfAny();
-    return project && project->thermalReportFor(DBLCB1->currentText());
+    // Asked before the job is written, only to check the station first: a
+    // fault of the project is told once the job is in TABREV2, as a sheet
+    // project's is.
+    try {
+        const std::optional<ReportProject> project = projectIfAny();
+        return project && project->thermalReportFor(DBLCB1->currentText());
+    } catch (const SelvarError &) {
+        return false;
+    }
 }
 
 void TFormSelvarra::runThermalReport(const ThermalOutput &thermal)

@@ -163,6 +163,25 @@ private slots:
         QCOMPARE(window->app.messages, QStringList());
     }
 
+    // A project with a fault cannot say which models it serves: the job is
+    // written all the same, and the fault is told by file and line.
+    void faultyProjectIsToldAfterTheJob()
+    {
+        QDir(window->app.suite.root()).mkpath(QStringLiteral("rpt"));
+        QFile project(window->app.suite.path(QStringLiteral("rpt/Selvar.rav")));
+        QVERIFY(project.open(QIODevice::WriteOnly));
+        project.write("ativo \"T\"\nrelatorio \"T\"\n  termica linguagem=PCL\nfim\n");
+        project.close();
+        chooseModel(QStringLiteral("Zebra ZPL"));
+        print(QString());
+        QCOMPARE(window->app.messages.size(), 1);
+        QVERIFY2(window->app.messages.first().contains(QStringLiteral("linha 3 (termica): 'PCL' não serve para 'linguagem'")),
+                 qPrintable(window->app.messages.first()));
+        QCOMPARE(window->app.suite.scalar(QStringLiteral("select count(*) from TABREV2")).toInt(), 3);
+        QCOMPARE(dialogs, QStringList());
+        QCOMPARE(commandFiles(), QStringList());
+    }
+
     // A model the sample project's ZPL report serves: its files are ZPL,
     // nothing falls outside the 30 x 17 mm labels, and they go out the same way.
     void modelOfAThermalReport()
