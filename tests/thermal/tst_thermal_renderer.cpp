@@ -158,6 +158,10 @@ private slots:
                                   << "7891000100103";
         // Code 39: per character three wide (6) and six narrow (2) elements, a narrow gap between.
         QTest::newRow("B Code 39") << QByteArray("N\nB0,0,0,3,2,6,30,N,\"AB\"\nP1\n") << 203 << K::Barcode << QRect(0, 0, 4 * 30 + 3 * 2, 30) << "AB";
+        QTest::newRow("B turned 90") << QByteArray("N\nB10,10,1,1,2,6,40,N,\"7891234567895\"\nP1\n") << 203 << K::Barcode
+                                     << QRect(10, 10, 40, 246) << "7891234567895";
+        QTest::newRow("^BC turned R, mode A") << QByteArray("^XA^FO5,0^BY1^BCR,30,N,N,N,A^FDAB1234^FS^XZ") << 203 << K::Barcode
+                                              << QRect(5, 0, 30, 11 * 7 + 13) << "AB1234";
         QTest::newRow("B Code 128 C") << QByteArray("N\nB0,0,0,1C,1,3,20,N,\"1234\"\nP1\n") << 203 << K::Barcode
                                       << QRect(0, 0, 11 * 4 + 13, 20) << "1234";
         QTest::newRow("^A0 text") << QByteArray("^XA^FO10,20^A0N,30,30^FDHi^FS^XZ") << 203 << K::Text << QRect() << "";
