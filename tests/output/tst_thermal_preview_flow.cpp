@@ -163,6 +163,25 @@ private slots:
         QCOMPARE(window->app.messages, QStringList());
     }
 
+    // A thermal report listing "Zebra" does not take the fixed model's place:
+    // "Zebra - 3,0 x 1,7 - 3 colunas" still prints the fixed EPL2 bytes.
+    void fixedRuleKeepsPrecedence()
+    {
+        QDir(window->app.suite.root()).mkpath(QStringLiteral("rpt"));
+        QFile sample(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        QFile project(window->app.suite.path(QStringLiteral("rpt/Selvar.rav")));
+        QVERIFY(project.open(QIODevice::WriteOnly));
+        project.write(sample.readAll().replace("modelos \"Zebra ZPL\"", "modelos \"Zebra\""));
+        project.close();
+        chooseModel(QStringLiteral("Zebra - 3,0"));
+        answers = {{QStringLiteral("ThermalPrintChoice"), QStringLiteral("BotImprimir")}};
+        print(QString());
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(commandFiles(), QStringList{QStringLiteral("Etiq001.txt")});
+        QVERIFY(commandFile(QStringLiteral("Etiq001.txt")).startsWith("R0,0\r\nq999\r\n"));
+    }
+
     // A project with a fault cannot say which models it serves: the job is
     // written all the same, and the fault is told by file and line.
     void faultyProjectIsToldAfterTheJob()
