@@ -122,7 +122,7 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         const OutputKind output = outputForDescription(description);
         const ThermalOutput thermal(RunValues::WorkFolder(), RunValues::LabelPrinterPath);
         // Before the job table is emptied, so a station that cannot print keeps its last job.
-        if (output == OutputKind::Thermal)
+        if (output == OutputKind::Thermal || (output == OutputKind::None && servedByThermalReport()))
             thermal.checkBatchFile();
         if (output != OutputKind::None && !EanWarning::confirmPrint(*DM->TabRev1))
             return;
@@ -144,12 +144,12 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             outcome = runReportProject(labels);
             break;
         case OutputKind::Thermal:
-            // The queue hands the files over in the background and says, when
-            // it is done, how many labels really went out.
-            outcome = PrintOutcome::thermalQueued(thermal.run(*DM->TabRev2, *printHandOver));
+            outcome = printFixedThermal(thermal);
             break;
         case OutputKind::None:
-            // The job stays in TABREV2 until the next one empties it.
+            // A thermal report of the project may serve the model; if none
+            // does, the job stays in TABREV2 until the next one empties it.
+            outcome = runThermalReport(thermal);
             break;
         }
         // A run that put nothing on the label stock leaves its first position

@@ -1,14 +1,24 @@
-// Sheet labels (A4, A5, Carta) through the report project: the window owns the
-// project, the engine and the connection that shows the label job to the project.
+// Labels through the report project: sheets (A4, A5, Carta) and the thermal
+// reports that serve other models. The window owns the project, the engine and
+// the connection that shows the label job to the project.
 #include "TFormSelvarra.h"
 
 #include "PrintOutcome.h"
+#include "ProjectFile.h"
+#include "SelvarError.h"
+#include "SuitePaths.h"
 #include "TDM.h"
+#include "ThermalOutput.h"
+#include "ThermalPreviewDialog.h"
+#include "ThermalReportFiles.h"
 #include "TRvDataSetConnection.h"
 #include "TRvProject.h"
 #include "TRvSystem.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -49,4 +59,45 @@ PrintOutcome TFormSelvarra::runReportProject(qint64 labels)
     if (last.destination == OutputOptions::Destination::File)
         return PrintOutcome::pdf(last.fileName);
     return PrintOutcome::printer(labels, last.printerName);
+}
+
+namespace {
+
+// The project when the suite has one; a model no fixed rule knows prints
+// nothing without it, as ever.
+std::optional<ReportProject> projectIfAny()
+{
+    if (!QFileInfo(SuitePaths::toNative(ReportProjectFile)).isFile())
+        return std::nullopt;
+    return loadReportProject(ReportProjectFile);
+}
+
+} // namespace
+
+bool TFormSelvarra::servedByThermalReport() const
+{
+    // Asked before the job is written, only to check the station first: a
+    // fault of the project is told once the job is in TABREV2, as a sheet
+    // project's is.
+    try {
+        const std::optional<ReportProject> project = projectIfAny();
+        return project && project->thermalReportFor(DBLCB1->currentText());
+    } catch (const SelvarError &) {
+        return false;
+    }
+}
+
+PrintOutcome TFormSelvarra::runThermalReport(const ThermalOutput &thermal)
+{
+    const std::optional<ReportProject> project = projectIfAny();
+    const SheetReport *report = project ? project->thermalReportFor(DBLCB1->currentText()) : nullptr;
+    if (!report)
+        return PrintOutcome::noOutput(DBLCB1->currentText());
+    RvDataSetConnection1->setDataSet(DM->TabRev2);
+    rvprjct1->setProjectFile(ReportProjectFile);
+    const TRvDataSetConnection &connection = rvprjct1->connectionFor(*report);
+    QList<int> labels;
+    const QList<QByteArray> files = thermalCommandFiles(*report, connection.rows(), project->offset + report->offset, &labels);
+    return printThermalJob(thermal.job(files, labels), report->thermal->dpi,
+                    PreviewStock{QSizeF(report->grid.cellWidth, report->grid.cellHeight), stockOf(*report).columnStarts});
 }

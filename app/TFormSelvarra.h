@@ -6,6 +6,9 @@
 #include <QPointer>
 #include <QWidget>
 
+struct PreviewStock;
+struct PrintJob;
+class ThermalOutput;
 class TDM;
 class DataSetModel;
 class PrintOutcome;
@@ -166,6 +169,16 @@ public:
     // as named children, and the run of the report project over the label job.
     void createReportComponents();
     PrintOutcome runReportProject(qint64 labels);
+    // A model no fixed rule serves may be served by a thermal report of the
+    // project; its command files then go the way of the fixed layout's.
+    bool servedByThermalReport() const;
+    PrintOutcome runThermalReport(const ThermalOutput &thermal);
+
+    // Thermal labels (FormSelvarraThermal.cpp): the fixed three-across layout,
+    // and any thermal job offered for preview (the default) or print, then
+    // queued for the printer.
+    PrintOutcome printFixedThermal(const ThermalOutput &thermal);
+    PrintOutcome printThermalJob(PrintJob job, int dpi, const PreviewStock &stock);
 
 protected:
     bool event(QEvent *event) override;

@@ -70,15 +70,23 @@ int DigitoCode128(const QString &texto, Code128Set set)
     return c128CheckValue(c128DataSymbols(texto, set), set);
 }
 
+QString Code128FromSymbols(int startValue, std::span<const int> symbols)
+{
+    int sum = startValue;
+    for (size_t k = 0; k < symbols.size(); ++k)
+        sum += int(k + 1) * symbols[k];
+    QString modulos;
+    modulos.reserve(11 * qsizetype(symbols.size() + 2) + 13);
+    modulos.append(QLatin1StringView(TabelaCode128[startValue].pattern));
+    for (const int value : symbols)
+        modulos.append(QLatin1StringView(TabelaCode128[value].pattern));
+    modulos.append(QLatin1StringView(TabelaCode128[sum % 103].pattern));
+    modulos.append(QLatin1StringView(FimCode128));
+    return modulos;
+}
+
 QString ModulosCode128(const QString &texto, Code128Set set)
 {
     const Symbols symbols = c128DataSymbols(texto, set);
-    QString modulos;
-    modulos.reserve(11 * (symbols.size() + 2) + 13);
-    modulos.append(QLatin1StringView(TabelaCode128[c128StartValue(set)].pattern));
-    for (const int value : symbols)
-        modulos.append(QLatin1StringView(TabelaCode128[value].pattern));
-    modulos.append(QLatin1StringView(TabelaCode128[c128CheckValue(symbols, set)].pattern));
-    modulos.append(QLatin1StringView(FimCode128));
-    return modulos;
+    return Code128FromSymbols(c128StartValue(set), std::span<const int>(symbols.constData(), size_t(symbols.size())));
 }

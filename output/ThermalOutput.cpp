@@ -93,6 +93,16 @@ PrintJob ThermalOutput::build(ClientDataSet &job) const
     return print;
 }
 
+PrintJob ThermalOutput::job(const QList<QByteArray> &files, const QList<int> &labels) const
+{
+    PrintJob print{nativeFile(QStringLiteral("ImprEtiq.bat")), m_printerPath, {}};
+    for (int i = 0; i < files.size(); ++i) {
+        qCInfo(lcThermal).noquote() << commandLine(i + 1);
+        print.files.append({nativeFile(fileName(i + 1)), files[i], labels.value(i)});
+    }
+    return print;
+}
+
 int ThermalOutput::run(ClientDataSet &job, PrintHandOver &handOver) const
 {
     PrintJob print = build(job);

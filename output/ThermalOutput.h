@@ -25,6 +25,10 @@ public:
     // The command files of the job, from its first row; nothing is written yet.
     PrintJob build(ClientDataSet &job) const;
 
+    // Command files made elsewhere (a thermal report's), file n carrying
+    // labels[n], as a job for this station's batch file and printer.
+    PrintJob job(const QList<QByteArray> &files, const QList<int> &labels) const;
+
     // Builds the job and queues it for the printer; returns how many files it holds.
     int run(ClientDataSet &job, PrintHandOver &handOver) const;
 

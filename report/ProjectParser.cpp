@@ -1,9 +1,12 @@
 #include "ProjectParser.h"
 
 #include "ProjectError.h"
+#include "LabelLayout.h"
 #include "ProjectStatement.h"
 
 #include <QStringList>
+
+#include <cmath>
 
 namespace {
 
@@ -14,6 +17,8 @@ constexpr double FitTolerance = 0.01;
 // label, and more labels than this on one page are a typing slip, not a sheet.
 constexpr double MinLabelSide = 1.0;
 constexpr int MaxLabelsPerPage = 10000;
+// No print head is wide enough for more labels across.
+constexpr int MaxLabelsAcross = 20;
 // Smaller boxes and fonts would print as nothing at all.
 constexpr double MinElementSide = 0.5;
 constexpr double MinFontPoints = 1.0;
@@ -40,6 +45,33 @@ std::optional<TBarCodeTipo> symbologyFromText(const QString &text)
     }
     return TipoFromText(text);
 }
+
+PrinterSymbology printerSymbologyOf(TBarCodeTipo tipo)
+{
+    switch (tipo) {
+    case btCode128A:
+        return PrinterSymbology::Code128A;
+    case btCode128B:
+        return PrinterSymbology::Code128B;
+    case btCode128C:
+        return PrinterSymbology::Code128C;
+    case btCode39:
+        return PrinterSymbology::Code39;
+    case btCodeEAN13:
+        return PrinterSymbology::Ean13;
+    case btCode2e5I:
+        return PrinterSymbology::Interleaved2of5;
+    case btCodeEAN8:
+        return PrinterSymbology::Ean8;
+    case btCodeUPCA:
+        return PrinterSymbology::UpcA;
+    }
+    return PrinterSymbology::Ean13;
+}
+
+// A thermal layout is checked against its printer with a product code as long
+// as CODIGOEAN holds.
+const QString SampleBarcodeData = QStringLiteral("7891234567895");
 
 QString elementKeyword(CellElement::Kind kind)
 {
@@ -69,6 +101,12 @@ private:
     void paper(const ProjectStatement &st);
     void element(const ProjectStatement &st, CellElement::Kind kind);
     void finishReport(const ProjectStatement &st);
+    void finishSheet(const ProjectStatement &st);
+    void requireLabel(const ProjectStatement &st);
+    void checkElementsFit() const;
+    void finishThermal(const ProjectStatement &st);
+    void thermal(const ProjectStatement &st);
+    void roll(const ProjectStatement &st);
     void checkOffsetKeepsLabelsOnPaper(const SheetReport &report) const;
     static QPointF offset(const ProjectStatement &st);
 
@@ -76,11 +114,23 @@ private:
     struct Seen
     {
         bool paper = false, grid = false, margins = false, label = false;
+        int sheetOnlyLine = 0;    // first of papel, grade, margens, passo
+        QString sheetOnlyKeyword;
+        int thermalLine = 0;      // termica
+        int rollLine = 0;         // rolo
     };
+    void sawSheetOnly(const ProjectStatement &st)
+    {
+        if (!m_seen.sheetOnlyLine) {
+            m_seen.sheetOnlyLine = st.line();
+            m_seen.sheetOnlyKeyword = st.keyword();
+        }
+    }
 
     ReportProject m_project;
     SheetReport *m_report = nullptr;
     Seen m_seen;
+    ThermalSetup m_thermal;
     int m_activeLine = 0;
 };
 
@@ -107,12 +157,22 @@ ReportProject Parser::parse(const QString &text)
         throw ProjectError::inFile(m_project.fileName, QStringLiteral("o projeto não tem nenhum relatório ('relatorio \"nome\"' ... 'fim')"));
     if (m_project.activeReport.isEmpty())
         throw ProjectError::inFile(m_project.fileName, QStringLiteral("falta a linha 'ativo \"nome do relatório\"'"));
-    if (!m_project.findReport(m_project.activeReport)) {
+    const SheetReport *active = m_project.findReport(m_project.activeReport);
+    if (!active) {
         throw ProjectError::at(m_project.fileName, m_activeLine, QStringLiteral("ativo"),
                                QStringLiteral("não há relatório chamado \"%1\" neste projeto").arg(m_project.activeReport));
     }
-    for (const SheetReport &report : std::as_const(m_project.reports))
-        checkOffsetKeepsLabelsOnPaper(report);
+    if (active->thermal) {
+        throw ProjectError::at(m_project.fileName, m_activeLine, QStringLiteral("ativo"),
+                               QStringLiteral("o relatório \"%1\" é térmico; o ativo serve as folhas sem 'modelos' próprios, "
+                                              "escolha um relatório de folha")
+                                   .arg(active->name));
+    }
+    // A roll has no paper for an offset to leave.
+    for (const SheetReport &report : std::as_const(m_project.reports)) {
+        if (!report.thermal)
+            checkOffsetKeepsLabelsOnPaper(report);
+    }
     return m_project;
 }
 
@@ -145,6 +205,7 @@ void Parser::projectStatement(const ProjectStatement &st)
         m_report->name = name;
         m_report->line = st.line();
         m_seen = Seen();
+        m_thermal = ThermalSetup();
     } else if (k == QLatin1String("fim")) {
         st.fail(QStringLiteral("'fim' sem 'relatorio' aberto"));
     } else {
@@ -182,8 +243,14 @@ void Parser::reportStatement(const ProjectStatement &st)
         st.expectArguments(1, 1, QStringLiteral("o nome da conexão"));
         m_report->connection = st.arguments().first();
     } else if (k == QLatin1String("papel")) {
+        sawSheetOnly(st);
         paper(st);
+    } else if (k == QLatin1String("termica")) {
+        thermal(st);
+    } else if (k == QLatin1String("rolo")) {
+        roll(st);
     } else if (k == QLatin1String("grade")) {
+        sawSheetOnly(st);
         st.attributesOnly({QStringLiteral("colunas"), QStringLiteral("linhas"), QStringLiteral("ordem")});
         grid.columns = st.count(QStringLiteral("colunas"), MaxLabelsPerPage);
         grid.rows = st.count(QStringLiteral("linhas"), MaxLabelsPerPage);
@@ -199,6 +266,7 @@ void Parser::reportStatement(const ProjectStatement &st)
                          : SheetGrid::Order::DownThenAcross;
         m_seen.grid = true;
     } else if (k == QLatin1String("margens")) {
+        sawSheetOnly(st);
         st.attributesOnly({QStringLiteral("esquerda"), QStringLiteral("topo")});
         grid.left = st.nonNegative(QStringLiteral("esquerda"), 0.0);
         grid.top = st.nonNegative(QStringLiteral("topo"), 0.0);
@@ -209,6 +277,7 @@ void Parser::reportStatement(const ProjectStatement &st)
         grid.cellHeight = st.atLeast(QStringLiteral("altura"), MinLabelSide, QStringLiteral("a etiqueta"));
         m_seen.label = true;
     } else if (k == QLatin1String("passo")) {
+        sawSheetOnly(st);
         st.attributesOnly({QStringLiteral("horizontal"), QStringLiteral("vertical")});
         grid.pitchX = st.positive(QStringLiteral("horizontal"), 0.0);
         grid.pitchY = st.positive(QStringLiteral("vertical"), 0.0);
@@ -226,7 +295,7 @@ void Parser::reportStatement(const ProjectStatement &st)
         st.fail(QStringLiteral("o relatório \"%1\" (linha %2) ainda não terminou com 'fim'").arg(m_report->name).arg(m_report->line));
     } else {
         st.fail(QStringLiteral("palavra-chave desconhecida '%1' dentro de um relatório (use modelos, conexao, papel, grade, "
-                               "margens, etiqueta, passo, deslocamento, campo, texto, preco, barras ou fim)")
+                               "margens, etiqueta, passo, termica, rolo, deslocamento, campo, texto, preco, barras ou fim)")
                     .arg(k));
     }
 }
@@ -304,20 +373,112 @@ void Parser::element(const ProjectStatement &st, CellElement::Kind kind)
     if (kind == CellElement::Kind::Price && !e.priceFormat.contains(QLatin1Char('0')))
         st.fail(QStringLiteral("o formato '%1' não tem dígitos; use algo como #,##0.00").arg(e.priceFormat));
     if (st.has(QStringLiteral("simbologia"))) {
-        const auto tipo = symbologyFromText(st.text(QStringLiteral("simbologia"), {}));
+        const QString name = st.text(QStringLiteral("simbologia"), {});
+        // CODE128 alone leaves the subsets to a label printer; a sheet draws it in subset B.
+        const bool automatic = name.compare(QStringLiteral("code128"), Qt::CaseInsensitive) == 0;
+        const auto tipo = automatic ? std::optional<TBarCodeTipo>(btCode128B) : symbologyFromText(name);
         if (!tipo) {
-            st.fail(QStringLiteral("simbologia desconhecida '%1' (use EAN13, EAN8, UPCA, CODE128A, CODE128B, CODE128C, CODE39 ou 2E5I)")
-                        .arg(st.text(QStringLiteral("simbologia"), {})));
+            st.fail(QStringLiteral("simbologia desconhecida '%1' (use EAN13, EAN8, UPCA, CODE128, CODE128A, CODE128B, CODE128C, CODE39 ou 2E5I)")
+                        .arg(name));
         }
         e.symbology = *tipo;
+        e.printerSymbology = automatic ? PrinterSymbology::Code128Auto : printerSymbologyOf(*tipo);
     }
     e.legend = st.flag(QStringLiteral("legenda"), true);
 
     m_report->elements.append(e);
 }
 
+void Parser::thermal(const ProjectStatement &st)
+{
+    st.attributesOnly({QStringLiteral("linguagem"), QStringLiteral("resolucao")});
+    if (m_seen.thermalLine)
+        st.fail(QStringLiteral("a impressora já foi dada na linha %1").arg(m_seen.thermalLine));
+    if (!st.has(QStringLiteral("linguagem")))
+        st.fail(QStringLiteral("falta o atributo 'linguagem' (EPL2 ou ZPL)"));
+    m_thermal.language = st.choice(QStringLiteral("linguagem"), {QStringLiteral("epl2"), QStringLiteral("zpl")}, 0) == 0
+                             ? PrinterLanguage::Epl2
+                             : PrinterLanguage::Zpl;
+    m_thermal.dpi = st.choice(QStringLiteral("resolucao"), {QStringLiteral("203"), QStringLiteral("300")}, 0) == 0 ? 203 : 300;
+    m_seen.thermalLine = st.line();
+}
+
+void Parser::roll(const ProjectStatement &st)
+{
+    st.attributesOnly({QStringLiteral("colunas"), QStringLiteral("espaco")});
+    m_thermal.across = st.count(QStringLiteral("colunas"), MaxLabelsAcross);
+    m_thermal.gap = st.nonNegative(QStringLiteral("espaco"), 0.0);
+    m_seen.rollLine = st.line();
+}
+
 void Parser::finishReport(const ProjectStatement &st)
 {
+    m_seen.thermalLine ? finishThermal(st) : finishSheet(st);
+}
+
+void Parser::requireLabel(const ProjectStatement &st)
+{
+    if (!m_seen.label) {
+        st.fail(QStringLiteral("o relatório \"%1\" (linha %2) não diz o tamanho da etiqueta ('etiqueta largura=... altura=...')")
+                    .arg(m_report->name)
+                    .arg(m_report->line));
+    }
+}
+
+void Parser::checkElementsFit() const
+{
+    const SheetGrid &grid = m_report->grid;
+    for (const CellElement &e : m_report->elements) {
+        if (e.box.right() > grid.cellWidth + FitTolerance || e.box.bottom() > grid.cellHeight + FitTolerance) {
+            throw ProjectError::at(m_project.fileName, e.line, elementKeyword(e.kind),
+                                   QStringLiteral("o elemento vai até %1 × %2 mm e sai da etiqueta de %3 × %4 mm")
+                                       .arg(brNumber(e.box.right()), brNumber(e.box.bottom()), brNumber(grid.cellWidth),
+                                            brNumber(grid.cellHeight)));
+        }
+    }
+}
+
+void Parser::finishThermal(const ProjectStatement &st)
+{
+    if (m_seen.sheetOnlyLine) {
+        throw ProjectError::at(m_project.fileName, m_seen.sheetOnlyLine, m_seen.sheetOnlyKeyword,
+                               QStringLiteral("um relatório térmico não usa papel, grade, margens nem passo: "
+                                              "a etiqueta e o rolo ('rolo colunas=... espaco=...') dizem onde cada etiqueta fica"));
+    }
+    requireLabel(st);
+    checkElementsFit();
+    const double perMm = dotsPerMm(m_thermal.dpi);
+    const QString language = m_thermal.language == PrinterLanguage::Zpl ? QStringLiteral("ZPL") : QStringLiteral("EPL2");
+    for (const CellElement &e : m_report->elements) {
+        if (e.kind != CellElement::Kind::Barcode)
+            continue;
+        if (!languageHasSymbology(m_thermal.language, e.printerSymbology)) {
+            throw ProjectError::at(m_project.fileName, e.line, elementKeyword(e.kind),
+                                   QStringLiteral("a impressora %1 não recebe esta simbologia daqui (use EAN13, CODE128, CODE128A, "
+                                                  "CODE128B, CODE128C ou CODE39)")
+                                       .arg(language));
+        }
+        const int needed = minimumBarcodeWidth(e.printerSymbology, SampleBarcodeData);
+        if (needed > int(e.box.width() * perMm + FitTolerance)) {
+            throw ProjectError::at(m_project.fileName, e.line, elementKeyword(e.kind),
+                                   QStringLiteral("o código de barras precisa de %1 mm de largura com as zonas de silêncio "
+                                                  "(%2 pontos a %3 dpi) e a caixa tem %4 mm")
+                                       .arg(brNumber(std::ceil(needed / perMm * 10) / 10))
+                                       .arg(needed)
+                                       .arg(m_thermal.dpi)
+                                       .arg(brNumber(e.box.width())));
+        }
+    }
+    m_report->thermal = m_thermal;
+}
+
+void Parser::finishSheet(const ProjectStatement &st)
+{
+    if (m_seen.rollLine) {
+        throw ProjectError::at(m_project.fileName, m_seen.rollLine, QStringLiteral("rolo"),
+                               QStringLiteral("'rolo' só vale num relatório térmico (falta 'termica linguagem=EPL2' ou 'termica linguagem=ZPL')"));
+    }
+
     const auto missing = [&](const QString &what) {
         st.fail(QStringLiteral("o relatório \"%1\" (linha %2) não diz %3").arg(m_report->name).arg(m_report->line).arg(what));
     };
@@ -327,8 +488,7 @@ void Parser::finishReport(const ProjectStatement &st)
         missing(QStringLiteral("a grade ('grade colunas=... linhas=...')"));
     if (!m_seen.margins)
         missing(QStringLiteral("onde começa a primeira etiqueta ('margens esquerda=... topo=...')"));
-    if (!m_seen.label)
-        missing(QStringLiteral("o tamanho da etiqueta ('etiqueta largura=... altura=...')"));
+    requireLabel(st);
 
     SheetGrid &grid = m_report->grid;
     // Without a pitch the labels touch each other.
@@ -344,14 +504,7 @@ void Parser::finishReport(const ProjectStatement &st)
         st.fail(QStringLiteral("o passo vertical de %1 mm é menor que a altura da etiqueta (%2 mm): as etiquetas se sobreporiam")
                     .arg(brNumber(grid.pitchY), brNumber(grid.cellHeight)));
     }
-    for (const CellElement &e : m_report->elements) {
-        if (e.box.right() > grid.cellWidth + FitTolerance || e.box.bottom() > grid.cellHeight + FitTolerance) {
-            throw ProjectError::at(m_project.fileName, e.line, elementKeyword(e.kind),
-                                   QStringLiteral("o elemento vai até %1 × %2 mm e sai da etiqueta de %3 × %4 mm")
-                                       .arg(brNumber(e.box.right()), brNumber(e.box.bottom()), brNumber(grid.cellWidth),
-                                            brNumber(grid.cellHeight)));
-        }
-    }
+    checkElementsFit();
     const QSizeF paper = m_report->paperSize();
     if (grid.rightEdge() > paper.width() + FitTolerance) {
         st.fail(QStringLiteral("a grade do relatório \"%1\" não cabe no papel: a última coluna termina em %2 mm e o papel tem %3 mm de largura")

@@ -15,18 +15,37 @@ const SheetReport *ReportProject::findReport(const QString &reportName) const
     return nullptr;
 }
 
-const SheetReport &ReportProject::reportFor(const QString &modelDescription) const
+namespace {
+
+// The report of the given kind whose listed beginning is the longest one the
+// description starts with (letter case counts).
+const SheetReport *longestMatch(const QList<SheetReport> &reports, const QString &description, bool thermal)
 {
-    const SheetReport *chosen = findReport(activeReport);
+    const SheetReport *chosen = nullptr;
     qsizetype longest = 0;
     for (const SheetReport &report : reports) {
+        if (report.thermal.has_value() != thermal)
+            continue;
         for (const QString &prefix : report.modelPrefixes) {
-            if (prefix.size() > longest && modelDescription.startsWith(prefix)) {
+            if (prefix.size() > longest && description.startsWith(prefix)) {
                 longest = prefix.size();
                 chosen = &report;
             }
         }
     }
-    // The parser refuses a project whose active report does not exist.
-    return *chosen;
+    return chosen;
+}
+
+} // namespace
+
+const SheetReport &ReportProject::reportFor(const QString &modelDescription) const
+{
+    // The parser refuses a project whose active report does not exist or is thermal.
+    const SheetReport *chosen = longestMatch(reports, modelDescription, false);
+    return chosen ? *chosen : *findReport(activeReport);
+}
+
+const SheetReport *ReportProject::thermalReportFor(const QString &modelDescription) const
+{
+    return longestMatch(reports, modelDescription, true);
 }

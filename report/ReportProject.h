@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarCodeTipo.h"
+#include "PrinterBarcode.h"
 #include "SheetGrid.h"
 
 #include <QList>
@@ -10,6 +11,8 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // A report project as read from its file: several sheet reports, one of them
 // marked active. Everything is in millimetres; line numbers are kept so that a
@@ -31,10 +34,21 @@ struct CellElement
     Qt::Alignment alignment = Qt::AlignLeft;
     QString priceFormat = QStringLiteral("#,##0.00");
     TBarCodeTipo symbology = btCodeEAN13;
+    PrinterSymbology printerSymbology = PrinterSymbology::Ean13; // thermal reports: CODE128 lets the printer pick subsets
     bool legend = true;
     int line = 0;
 
     bool readsField() const { return kind != Kind::Text; }
+};
+
+// A report for a label printer instead of a sheet: the printer's language
+// and resolution, and the labels across its roll.
+struct ThermalSetup
+{
+    PrinterLanguage language = PrinterLanguage::Zpl;
+    int dpi = 203;
+    int across = 1;
+    double gap = 0;            // mm between two labels across
 };
 
 struct SheetReport
@@ -47,6 +61,7 @@ struct SheetReport
     SheetGrid grid;
     QPointF offset;            // calibration, added to the project's
     QList<CellElement> elements;
+    std::optional<ThermalSetup> thermal; // set: a thermal report, grid.cellWidth/Height its label
     int line = 0;
 
     // The paper as it lies in the printer, in millimetres.
@@ -63,7 +78,11 @@ struct ReportProject
 
     const SheetReport *findReport(const QString &reportName) const;
 
-    // The report for a label model: the one whose model prefix is the longest
-    // beginning of the description, else the active report.
+    // The sheet report for a label model: the one whose model prefix is the
+    // longest beginning of the description, else the active report.
     const SheetReport &reportFor(const QString &modelDescription) const;
+
+    // The thermal report that lists the longest beginning of the description;
+    // none when no thermal report lists one.
+    const SheetReport *thermalReportFor(const QString &modelDescription) const;
 };

@@ -28,9 +28,12 @@ public:
     // The page as a white image at `dpi` dots per inch (previews).
     QImage pageImage(int page, double dpi) const;
 
+    // What an element prints for a row: its text, the field as shown, or the
+    // price formatted anew from the plain value.
+    static QString textOf(const CellElement &element, const LabelRecord &record);
+
 private:
     void paintCell(QPainter &painter, const QRectF &cell, const LabelRecord &record, double dotsPerMmX, double dotsPerMmY) const;
-    static QString textOf(const CellElement &element, const LabelRecord &record);
 
     SheetReport m_report;
     QList<LabelRecord> m_rows;

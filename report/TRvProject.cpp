@@ -28,19 +28,25 @@ void TRvProject::checkFields(const SheetReport &report, const TRvDataSetConnecti
     }
 }
 
-TRvSystem::Outcome TRvProject::Execute()
+TRvDataSetConnection &TRvProject::connectionFor(const SheetReport &report) const
 {
-    if (!m_engine)
-        throw SelvarError(QStringLiteral("O projeto de relatório %1 não tem um motor de relatórios.").arg(objectName()));
-    m_project = loadReportProject(m_projectFile);
-    const SheetReport &report = m_project->reportFor(m_modelDescription);
-    const TRvDataSetConnection *connection = findConnection(report.connection);
+    TRvDataSetConnection *connection = findConnection(report.connection);
     if (!connection) {
         throw ProjectError::at(m_projectFile, report.line, QStringLiteral("relatorio"),
                                QStringLiteral("o relatório \"%1\" lê a conexão '%2', que o programa não oferece (use RvDataSetConnection1)")
                                    .arg(report.name, report.connection));
     }
     checkFields(report, *connection);
-    const SheetDocument document(report, connection->rows(), m_project->offset + report.offset);
+    return *connection;
+}
+
+TRvSystem::Outcome TRvProject::Execute()
+{
+    if (!m_engine)
+        throw SelvarError(QStringLiteral("O projeto de relatório %1 não tem um motor de relatórios.").arg(objectName()));
+    m_project = loadReportProject(m_projectFile);
+    const SheetReport &report = m_project->reportFor(m_modelDescription);
+    const TRvDataSetConnection &connection = connectionFor(report);
+    const SheetDocument document(report, connection.rows(), m_project->offset + report.offset);
     return m_engine->Execute(document);
 }

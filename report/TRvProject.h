@@ -40,6 +40,10 @@ public:
     // The connection a report reads: a component of the owner with that name.
     TRvDataSetConnection *findConnection(const QString &name) const;
 
+    // The report's connection, once it is known to exist and to hold every
+    // field the report reads; a ProjectError naming the line otherwise.
+    TRvDataSetConnection &connectionFor(const SheetReport &report) const;
+
 private:
     void checkFields(const SheetReport &report, const TRvDataSetConnection &connection) const;
 

@@ -52,12 +52,18 @@ void TstDemoData::modelsCoverEveryOutput()
     QStringList descriptions;
     for (auto match = model.globalMatch(demoData()); match.hasNext();)
         descriptions << match.next().captured(2);
-    QCOMPARE(descriptions.size(), 4);
+    QCOMPARE(descriptions.size(), 5);
     QVERIFY(descriptions[0].startsWith(QStringLiteral("A4")));
     QVERIFY(descriptions[1].startsWith(QStringLiteral("Carta")));
     QVERIFY(descriptions[2].startsWith(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas")));
     for (const char *prefix : {"A4", "A5", "Carta", "Zebra", "Argox"})
         QVERIFY(!descriptions[3].startsWith(QLatin1String(prefix)));
+    // The fifth prints through the sample project's thermal report.
+    QFile rav(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+    QVERIFY(rav.open(QIODevice::ReadOnly));
+    const ReportProject project = parseReportProject(QString::fromUtf8(rav.readAll()), QStringLiteral("Selvar.rav"));
+    QVERIFY(!descriptions[4].startsWith(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas")));
+    QVERIFY(project.thermalReportFor(descriptions[4]));
 }
 
 // A sheet model's description says which sheet to load: the grid and the label

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
+#include "ReportModal.h"
 #include "TDM.h"
 #include "TFormSelvarra.h"
 #include "TPieGauge.h"
@@ -105,12 +106,18 @@ private slots:
             starts << (QStringList{batch} + arguments);
             return true;
         });
+        // A thermal job asks Visualizar or Imprimir first: these tests print.
+        ReportModal::setHook([](QDialog &dialog) {
+            dialog.done(2);
+            return dialog.result();
+        });
         buildAndFillList();
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
     }
 
     void cleanup()
     {
+        ReportModal::setHook({});
         ProcessStarter::setStarter(previousStarter);
         window.reset();
     }

@@ -15,7 +15,7 @@ deb=$(ls "$work"/out/selvar_*.deb)
 version=$(dpkg-deb -f "$deb" Version)
 
 dpkg-deb -c "$deb" >"$work/list"
-for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station \
+for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station usr/bin/selvar-label-preview \
          usr/share/selvar/schema.sql usr/share/selvar/BOTICON.INI usr/share/selvar/Selvar.rav \
          usr/share/selvar/ImprEtiq.bat usr/share/applications/selvar.desktop \
          usr/share/icons/hicolor/scalable/apps/selvar.svg; do
@@ -30,7 +30,7 @@ for d in libqt6core6 libqt6widgets6 libqt6sql6 libqt6printsupport6 libqt6sql6-ib
 done
 
 dpkg-deb -x "$deb" "$work/root"
-for p in selvar selvar-barcode selvar-setup-station; do
+for p in selvar selvar-barcode selvar-setup-station selvar-label-preview; do
   said=$("$work/root/usr/bin/$p" --version)
   [ "$said" = "$p $version" ] || fail "$p --version disse '$said', esperado '$p $version'"
 done

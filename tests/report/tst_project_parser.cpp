@@ -33,6 +33,18 @@ QString report(const QString &body)
     return QStringLiteral("ativo \"R\"\nrelatorio \"R\"\n") + body + QStringLiteral("fim\n");
 }
 
+// A sheet report as the active one and a thermal report "T" whose body
+// follows line 9; lines are counted from 1.
+QString thermalProject(const QString &body)
+{
+    return QStringLiteral("ativo \"F\"\n"
+                          "relatorio \"F\"\n  papel A4\n  grade colunas=1 linhas=1\n  margens esquerda=0 topo=0\n  etiqueta largura=50 altura=30\nfim\n"
+                          "relatorio \"T\"\n  modelos \"Zebra T\"\n")
+           + body + QStringLiteral("fim\n");
+}
+
+const QString ThermalBody = QStringLiteral("  termica linguagem=ZPL\n  rolo colunas=2 espaco=2\n  etiqueta largura=40 altura=25\n");
+
 const QString Body = QStringLiteral("  papel A4\n  grade colunas=2 linhas=2\n  margens esquerda=10 topo=10\n"
                                     "  etiqueta largura=50 altura=30\n");
 
@@ -48,7 +60,7 @@ private slots:
         QFile file(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const ReportProject p = parseReportProject(decodeProjectText(file.readAll()), File);
-        QCOMPARE(p.reports.size(), 3);
+        QCOMPARE(p.reports.size(), 4);
         QCOMPARE(p.activeReport, QStringLiteral("A4 6x20"));
 
         const SheetReport &a4 = p.reportFor(QStringLiteral("A4 - 6 colunas x 20 linhas"));
@@ -169,7 +181,7 @@ private slots:
             << at(7, QStringLiteral("texto"), QStringLiteral("aspas abertas e não fechadas"));
         QTest::newRow("unknown symbology")
             << report(Body + QStringLiteral("  barras CODIGOEAN x=1 y=1 largura=40 altura=20 simbologia=QR\n"))
-            << at(7, QStringLiteral("barras"), QStringLiteral("simbologia desconhecida 'QR' (use EAN13, EAN8, UPCA, CODE128A, "
+            << at(7, QStringLiteral("barras"), QStringLiteral("simbologia desconhecida 'QR' (use EAN13, EAN8, UPCA, CODE128, CODE128A, "
                                                               "CODE128B, CODE128C, CODE39 ou 2E5I)"));
         QTest::newRow("labels overlapping")
             << report(Body + QStringLiteral("  passo horizontal=40\n"))
@@ -216,6 +228,48 @@ private slots:
             << QStringLiteral("# vazio\n")
             << QStringLiteral("Projeto de relatório \"%1\": o projeto não tem nenhum relatório ('relatorio \"nome\"' ... 'fim')").arg(File);
     }
+
+    // A fault in each statement a thermal report adds, and in what it may not hold.
+    void malformedThermalReports_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown language") << thermalProject(QStringLiteral("  termica linguagem=PCL\n"))
+                                          << at(10, QStringLiteral("termica"), QStringLiteral("'PCL' não serve para 'linguagem' (use epl2, zpl)"));
+        QTest::newRow("no language") << thermalProject(QStringLiteral("  termica resolucao=300\n"))
+                                     << at(10, QStringLiteral("termica"), QStringLiteral("falta o atributo 'linguagem' (EPL2 ou ZPL)"));
+        QTest::newRow("unknown resolution") << thermalProject(QStringLiteral("  termica linguagem=ZPL resolucao=600\n"))
+                                            << at(10, QStringLiteral("termica"), QStringLiteral("'600' não serve para 'resolucao' (use 203, 300)"));
+        QTest::newRow("no labels across") << thermalProject(QStringLiteral("  termica linguagem=EPL2\n  rolo colunas=0\n"))
+                                          << at(11, QStringLiteral("rolo"), QStringLiteral("'colunas' deve ser um número inteiro maior que zero, não '0'"));
+        QTest::newRow("negative gap") << thermalProject(QStringLiteral("  termica linguagem=EPL2\n  rolo colunas=2 espaco=-1\n"))
+                                      << at(11, QStringLiteral("rolo"), QStringLiteral("'espaco' não pode ser negativo (-1)"));
+        QTest::newRow("roll on a sheet") << thermalProject(QStringLiteral("  papel A4\n  grade colunas=1 linhas=1\n  margens esquerda=0 topo=0\n"
+                                                                          "  etiqueta largura=50 altura=30\n  rolo colunas=2\n"))
+                                         << at(14, QStringLiteral("rolo"), QStringLiteral("'rolo' só vale num relatório térmico (falta 'termica "
+                                                                                           "linguagem=EPL2' ou 'termica linguagem=ZPL')"));
+        QTest::newRow("sheet grid on a roll") << thermalProject(ThermalBody + QStringLiteral("  grade colunas=2 linhas=1\n"))
+                                              << at(13, QStringLiteral("grade"), QStringLiteral("um relatório térmico não usa papel, grade, margens nem passo: a "
+                                                                                               "etiqueta e o rolo ('rolo colunas=... espaco=...') dizem onde cada etiqueta fica"));
+        QTest::newRow("symbology the language lacks")
+            << thermalProject(ThermalBody + QStringLiteral("  barras CODIGOEAN x=0 y=0 largura=40 altura=10 simbologia=EAN8\n"))
+            << at(13, QStringLiteral("barras"), QStringLiteral("a impressora ZPL não recebe esta simbologia daqui (use EAN13, CODE128, CODE128A, "
+                                                              "CODE128B, CODE128C ou CODE39)"));
+        // 95 modules and 11 + 7 of quiet zone at one dot each: 113 dots, 14,2 mm at 8 dots a millimetre.
+        QTest::newRow("barcode narrower than its symbol")
+            << thermalProject(ThermalBody + QStringLiteral("  barras CODIGOEAN x=0 y=0 largura=12 altura=10\n"))
+            << at(13, QStringLiteral("barras"), QStringLiteral("o código de barras precisa de 14,2 mm de largura com as zonas de silêncio "
+                                                              "(113 pontos a 203 dpi) e a caixa tem 12 mm"));
+        QTest::newRow("element off the label")
+            << thermalProject(ThermalBody + QStringLiteral("  campo COMPONENTE x=30 y=0 largura=20 altura=5\n"))
+            << at(13, QStringLiteral("campo"), QStringLiteral("o elemento vai até 50 × 5 mm e sai da etiqueta de 40 × 25 mm"));
+        QTest::newRow("thermal report as the active one")
+            << thermalProject(ThermalBody).replace(QStringLiteral("ativo \"F\""), QStringLiteral("ativo \"T\""))
+            << at(1, QStringLiteral("ativo"), QStringLiteral("o relatório \"T\" é térmico; o ativo serve as folhas sem 'modelos' próprios, "
+                                                             "escolha um relatório de folha"));
+    }
+
+    void malformedThermalReports() { malformedProjectsAreToldWhereAndWhy(); }
 
     void malformedProjectsAreToldWhereAndWhy()
     {

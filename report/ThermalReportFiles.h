@@ -1,0 +1,21 @@
+#pragma once
+
+#include "LabelLayout.h"
+#include "LabelRecord.h"
+#include "LabelStock.h"
+#include "ReportProject.h"
+
+// A thermal report run over the label job: one command file per row of labels
+// across the roll, in the report's printer language, ready to be handed to
+// the printer exactly like the fixed layout's files.
+
+RollSetup rollOf(const SheetReport &report);
+
+// The stock the report prints on, for the preview: its labels' size and the
+// column starts of its roll.
+LabelStock stockOf(const SheetReport &report);
+
+// `offset` (mm) is the project's calibration plus the report's; `labels`, when
+// given, receives how many labels (skipped positions included) each file holds.
+QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset,
+                                      QList<int> *labels = nullptr);

@@ -1,0 +1,261 @@
+#include "Epl2Reader.h"
+
+#include "Cp1252.h"
+#include "PrinterBarcode.h"
+#include "PrinterFonts.h"
+
+#include <QList>
+
+namespace {
+
+// Commands that take numbers or nothing after their name.
+const QStringList DrawingAndSize = {QStringLiteral("LO"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"),
+                                    QStringLiteral("P"),  QStringLiteral("q"), QStringLiteral("Q"), QStringLiteral("R")};
+// Printer set-up with no mark on the label: character set, speed, density,
+// print direction, form back-up, options, feed adjust, buffering.
+const QStringList SetupOnly = {QStringLiteral("I"), QStringLiteral("S"), QStringLiteral("D"), QStringLiteral("f")};
+const QStringList SetupLines = {QStringLiteral("ZT"), QStringLiteral("ZB"), QStringLiteral("JF"), QStringLiteral("JB"),
+                                QStringLiteral("rN"), QStringLiteral("rY")};
+
+bool followsName(const QString &line, qsizetype length)
+{
+    return line.size() == length || !line[length].isLetter();
+}
+
+QString commandName(const QString &line)
+{
+    for (const QStringList *names : {&DrawingAndSize, &SetupOnly}) {
+        for (const QString &name : *names) {
+            if (line.startsWith(name) && followsName(line, name.size()))
+                return name;
+        }
+    }
+    if (SetupLines.contains(line))
+        return line;
+    if (line.startsWith(QLatin1Char('O')))
+        return QStringLiteral("O");
+    qsizetype letters = 0;
+    while (letters < line.size() && line[letters].isLetter())
+        ++letters;
+    return QStringLiteral("?") + line.left(std::max<qsizetype>(letters, 1));
+}
+
+class Epl2Reader
+{
+public:
+    explicit Epl2Reader(int dpi) { m_file.language = PrinterLanguage::Epl2;
+        m_file.dpi = dpi; }
+
+    RenderedFile read(const QByteArray &bytes);
+
+private:
+    void command(const QString &line);
+    void text(const QStringList &p, const QString &data);
+    void barcode(const QStringList &p, const QString &data);
+    void lineDraw(const QStringList &p);
+    void print(const QStringList &p);
+    void add(PrintedElement element, const QStringList &p);
+    bool numbers(const QStringList &p, int count, QList<int> *out);
+    void fault(const QString &message) { m_file.faults.append({m_line, message}); }
+
+    RenderedFile m_file;
+    PrintImage m_buffer;
+    bool m_dirty = false;
+    QPoint m_reference;
+    int m_line = 0;
+};
+
+// Splits "x,y,...,"DATA"" into its numbers and its quoted data, undoing the
+// \" and \\ escapes; false when the data is not between quotes.
+bool splitDataCommand(const QString &args, QStringList *params, QString *data)
+{
+    const qsizetype quote = args.indexOf(QLatin1Char('"'));
+    if (quote < 0)
+        return false;
+    *params = args.left(quote).split(QLatin1Char(','));
+    if (!params->isEmpty() && params->last().isEmpty())
+        params->removeLast();
+    data->clear();
+    for (qsizetype i = quote + 1; i < args.size(); ++i) {
+        const QChar c = args[i];
+        if (c == QLatin1Char('\\') && i + 1 < args.size()) {
+            data->append(args[++i]);
+        } else if (c == QLatin1Char('"')) {
+            return true;
+        } else {
+            data->append(c);
+        }
+    }
+    return false;
+}
+
+RenderedFile Epl2Reader::read(const QByteArray &bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QByteArray line = lines[i];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        m_line = int(i + 1);
+        command(fromCp1252(line));
+    }
+    if (m_dirty) {
+        m_line = m_buffer.elements.last().line;
+        fault(QStringLiteral("o arquivo termina sem 'P': esta imagem não seria impressa"));
+        m_file.images.append(m_buffer);
+    }
+    return m_file;
+}
+
+void Epl2Reader::command(const QString &line)
+{
+    // A blank line is how hosts wake the printer; ';' starts a comment.
+    if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char(';')))
+        return;
+    const QString name = commandName(line);
+    if (name.startsWith(QLatin1Char('?'))) {
+        fault(QStringLiteral("comando desconhecido '%1'").arg(name.mid(1)));
+        return;
+    }
+    const QString args = line.mid(name.size());
+    QStringList params;
+    QString data;
+    if (name == QLatin1String("A") || name == QLatin1String("B")) {
+        if (!splitDataCommand(args, &params, &data)) {
+            fault(QStringLiteral("'%1' sem o texto entre aspas").arg(name));
+            return;
+        }
+        name == QLatin1String("A") ? text(params, data) : barcode(params, data);
+        return;
+    }
+    params = args.isEmpty() ? QStringList() : args.split(QLatin1Char(','));
+    QList<int> n;
+    if (name == QLatin1String("LO")) {
+        lineDraw(params);
+    } else if (name == QLatin1String("N")) {
+        m_buffer.elements.clear();
+        m_dirty = false;
+    } else if (name == QLatin1String("P")) {
+        print(params);
+    } else if (name == QLatin1String("q")) {
+        if (numbers(params.mid(0, 1), 1, &n))
+            m_buffer.declared.setWidth(n[0]);
+    } else if (name == QLatin1String("Q")) {
+        if (numbers(params.mid(0, 1), 1, &n))
+            m_buffer.declared.setHeight(n[0]);
+    } else if (name == QLatin1String("R")) {
+        if (numbers(params, 2, &n))
+            m_reference = QPoint(n[0], n[1]);
+    }
+}
+
+bool Epl2Reader::numbers(const QStringList &p, int count, QList<int> *out)
+{
+    out->clear();
+    bool ok = p.size() == count;
+    for (const QString &text : p) {
+        bool isNumber = false;
+        out->append(text.trimmed().toInt(&isNumber));
+        ok = ok && isNumber;
+    }
+    if (!ok)
+        fault(QStringLiteral("parâmetros inválidos: esperava %1 números e veio '%2'").arg(count).arg(p.join(QLatin1Char(','))));
+    return ok;
+}
+
+void Epl2Reader::add(PrintedElement element, const QStringList &p)
+{
+    element.line = m_line;
+    placeElement(element, m_reference + QPoint(p[0].toInt(), p[1].toInt()), p[2].toInt() % 4);
+    m_buffer.elements.append(element);
+    m_dirty = true;
+}
+
+void Epl2Reader::text(const QStringList &p, const QString &data)
+{
+    QList<int> n;
+    if (p.size() != 7 || !numbers(p.mid(0, 6), 6, &n)) {
+        if (p.size() != 7)
+            fault(QStringLiteral("'A' precisa de 7 parâmetros antes do texto, não %1").arg(p.size()));
+        return;
+    }
+    const std::optional<PrinterFont> font = epl2Font(n[3], n[4], n[5], m_file.dpi);
+    if (!font) {
+        fault(QStringLiteral("fonte '%1' de 'A' não é desenhada por este programa (use 1 a 5)").arg(p[3]));
+        return;
+    }
+    PrintedElement element;
+    element.kind = PrintedElement::Kind::Text;
+    PrintedText run;
+    run.text = data;
+    run.font = *font;
+    run.width = printedWidth(*font, data);
+    run.reverse = p[6].trimmed() == QLatin1String("R");
+    element.texts.append(run);
+    add(element, p);
+}
+
+void Epl2Reader::barcode(const QStringList &p, const QString &data)
+{
+    static const QList<std::pair<QString, PrinterSymbology>> selectors = {
+        {QStringLiteral("1"), PrinterSymbology::Code128Auto},  {QStringLiteral("1A"), PrinterSymbology::Code128A},
+        {QStringLiteral("1B"), PrinterSymbology::Code128B},    {QStringLiteral("1C"), PrinterSymbology::Code128C},
+        {QStringLiteral("3"), PrinterSymbology::Code39},       {QStringLiteral("3C"), PrinterSymbology::Code39Check},
+        {QStringLiteral("E30"), PrinterSymbology::Ean13},      {QStringLiteral("E80"), PrinterSymbology::Ean8},
+        {QStringLiteral("UA0"), PrinterSymbology::UpcA},       {QStringLiteral("2"), PrinterSymbology::Interleaved2of5},
+    };
+    if (p.size() != 8) {
+        fault(QStringLiteral("'B' precisa de 8 parâmetros antes dos dados, não %1").arg(p.size()));
+        return;
+    }
+    QList<int> n;
+    if (!numbers(QStringList{p[0], p[1], p[2], p[4], p[5], p[6]}, 6, &n))
+        return;
+    const QString selector = p[3].trimmed();
+    const auto it = std::find_if(selectors.begin(), selectors.end(), [&](const auto &s) { return s.first == selector; });
+    if (it == selectors.end()) {
+        fault(QStringLiteral("código de barras '%1' de 'B' não é desenhado por este programa (use 1, 1A, 1B, 1C, 3, 3C, E30, E80, UA0 ou 2)")
+                  .arg(selector));
+        return;
+    }
+    if (n[3] < 1 || n[4] < n[3] || n[5] < 1) {
+        fault(QStringLiteral("barras de 'B' com largura ou altura impossível: estreita %1, larga %2, altura %3").arg(n[3]).arg(n[4]).arg(n[5]));
+        return;
+    }
+    BarcodeRequest request;
+    request.symbology = it->second;
+    request.data = data;
+    request.narrow = n[3];
+    request.wide = n[4];
+    request.height = n[5];
+    request.legend = p[7].trimmed() == QLatin1String("B") ? HumanReadable::Below : HumanReadable::None;
+    request.legendFont = *epl2Font(2, 1, 1, m_file.dpi);
+    add(printerBarcode(request), p);
+}
+
+void Epl2Reader::lineDraw(const QStringList &p)
+{
+    QList<int> n;
+    if (!numbers(p, 4, &n))
+        return;
+    PrintedElement element;
+    element.kind = PrintedElement::Kind::Line;
+    element.ink.append(QRect(0, 0, n[2], n[3]));
+    add(element, QStringList{p[0], p[1], QStringLiteral("0")});
+}
+
+void Epl2Reader::print(const QStringList &p)
+{
+    m_buffer.copies = p.isEmpty() ? 1 : p[0].toInt();
+    m_buffer.printed = true;
+    m_file.images.append(m_buffer);
+    m_buffer.printed = false;
+    m_dirty = false;
+}
+
+} // namespace
+
+RenderedFile readEpl2(const QByteArray &bytes, int dpi)
+{
+    return Epl2Reader(dpi).read(bytes);
+}

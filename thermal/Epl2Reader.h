@@ -1,0 +1,11 @@
+#pragma once
+
+#include "PrintImage.h"
+
+#include <QByteArray>
+
+// Reads an EPL2 command file (Windows-1252, one command a line) the way the
+// printer runs it: N clears the image buffer, A, B and LO draw into it, P
+// prints it. Set-up commands that change nothing on the label (I, S, D, Z,
+// J, O, f, r) are taken; any other command is reported by name.
+RenderedFile readEpl2(const QByteArray &bytes, int dpi);

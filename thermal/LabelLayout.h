@@ -1,0 +1,54 @@
+#pragma once
+
+#include "PrintImage.h"
+#include "PrinterBarcode.h"
+
+#include <QByteArray>
+#include <QList>
+
+// A roll of labels several across and what each label carries, in printer
+// dots, as a layout file describes it once its values are known. The writers
+// turn one row of labels across into one command file; they fit texts and
+// barcodes with the renderer's own measures, so what the preview shows is
+// what the layout asked for.
+
+struct RollSetup
+{
+    PrinterLanguage language = PrinterLanguage::Zpl;
+    int dpi = 203;
+    QSize label;        // dots
+    int across = 1;
+    int gap = 0;        // dots between two labels across
+
+    int columnStart(int column) const { return column * (label.width() + gap); }
+    int width() const { return columnStart(across - 1) + label.width(); }
+};
+
+struct ThermalElement
+{
+    enum class Kind { Text, Barcode };
+
+    Kind kind = Kind::Text;
+    QRect box;                        // dots, inside the label
+    QString value;
+    // Texts: the character height in dots, cut to the box's width or wrapped
+    // over its lines.
+    int fontHeight = 0;
+    bool wrap = false;
+    Qt::Alignment alignment = Qt::AlignLeft;
+    // Barcodes: the widest module with which symbol and quiet zones fit the box.
+    PrinterSymbology symbology = PrinterSymbology::Ean13;
+    bool legend = true;
+};
+
+using LabelContent = QList<ThermalElement>; // an empty list leaves the label blank
+
+// One command file: the set-up, the labels of one row (at most `across`), print.
+QByteArray writeCommandFile(const RollSetup &roll, const QList<LabelContent> &row);
+
+// Whether the language's writer has the symbology (EPL2: all; ZPL: EAN-13,
+// Code 128 and Code 39).
+bool languageHasSymbology(PrinterLanguage language, PrinterSymbology symbology);
+
+// Dots a barcode of these modules needs with its quiet zones at one dot a module.
+int minimumBarcodeWidth(PrinterSymbology symbology, const QString &sampleData);
