@@ -35,8 +35,8 @@ private slots:
     void printsModules();
     void refusesBadArguments_data();
     void refusesBadArguments();
+    void writesReadablePng_data();
     void writesReadablePng();
-    void widestPenStillWrites();
     void unwritablePngNamesTheCause();
 };
 
@@ -86,26 +86,26 @@ void TstBarcodeTool::refusesBadArguments()
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
 }
 
-void TstBarcodeTool::writesReadablePng()
+// The narrowest legend-bearing pen and the widest module allowed both make a
+// picture a reader decodes.
+void TstBarcodeTool::writesReadablePng_data()
 {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("ean.png"));
-    const Run run = runTool({"--type", "btCodeEAN13", "--png", file, "--pen", "3", "--legend", "789786260021"});
-    QCOMPARE(run.exitCode, 0);
-    const QImage image(file);
-    QCOMPARE(image.width(), 2 * 10 + 95 * 3);
-    QCOMPARE(DecodeWithZxing(image, btCodeEAN13), QStringLiteral("7897862600218"));
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("pen");
+    QTest::newRow("pen 3, legend") << QStringList{"--pen", "3", "--legend"} << 3;
+    QTest::newRow("widest pen") << QStringList{"--pen", "100"} << 100;
 }
 
-// The widest module allowed still makes a picture a reader decodes.
-void TstBarcodeTool::widestPenStillWrites()
+void TstBarcodeTool::writesReadablePng()
 {
+    QFETCH(QStringList, options);
+    QFETCH(int, pen);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("ean.png"));
-    const Run run = runTool({"--type", "btCodeEAN13", "--png", file, "--pen", "100", "789786260021"});
+    const Run run = runTool(QStringList{"--type", "btCodeEAN13", "--png", file} + options + QStringList{"789786260021"});
     QCOMPARE(run.exitCode, 0);
     const QImage image(file);
-    QCOMPARE(image.width(), 2 * 10 + 95 * 100);
+    QCOMPARE(image.width(), 2 * 10 + 95 * pen);
     QCOMPARE(DecodeWithZxing(image, btCodeEAN13), QStringLiteral("7897862600218"));
 }
 
