@@ -1,68 +1,10 @@
 #include "JobLock.h"
 
-#include "SelvarError.h"
-
-#include <ibase.h>
+#include "FirebirdClient.h"
 
 namespace {
 
-class Status
-{
-public:
-    ISC_STATUS *operator&() { return m_vector; }
-    bool failed() const { return m_vector[0] == 1 && m_vector[1] > 0; }
-
-    bool has(ISC_STATUS code) const
-    {
-        for (const ISC_STATUS *p = m_vector; *p != isc_arg_end;) {
-            const ISC_STATUS type = *p++;
-            if (type == isc_arg_cstring) {
-                p += 2;
-                continue;
-            }
-            if (type == isc_arg_gds && *p == code)
-                return true;
-            ++p;
-        }
-        return false;
-    }
-
-    [[noreturn]] void raise() const
-    {
-        QString text;
-        char buffer[512];
-        const ISC_STATUS *p = m_vector;
-        while (fb_interpret(buffer, sizeof buffer, &p)) {
-            if (!text.isEmpty())
-                text += QLatin1String(" - ");
-            text += QString::fromLocal8Bit(buffer);
-        }
-        throw DatabaseError(text, int(isc_sqlcode(m_vector)));
-    }
-
-    void check() const
-    {
-        if (failed())
-            raise();
-    }
-
-private:
-    ISC_STATUS_ARRAY m_vector{};
-};
-
-QByteArray attachParameters()
-{
-    QByteArray dpb(1, char(isc_dpb_version1));
-    auto add = [&dpb](char tag, const QByteArray &value) {
-        dpb += tag;
-        dpb += char(value.size());
-        dpb += value;
-    };
-    add(isc_dpb_user_name, "SYSDBA");
-    add(isc_dpb_password, "quiltmarr");
-    add(isc_dpb_lc_ctype, "WIN1252");
-    return dpb;
-}
+using FirebirdClient::Status;
 
 // Read committed, so the row is always seen as last committed; NO WAIT, so a
 // row another transaction holds is refused at once instead of waited for.
@@ -101,12 +43,12 @@ const char *JobLock::tableDefinition()
            "INICIO timestamp, constraint PK_SELVAR_TRAVA primary key (ID))";
 }
 
-bool JobLock::acquire(const QString &database)
+bool JobLock::acquire(const QString &database, bool embedded)
 {
     release();
     Status status;
     const QByteArray name = database.toLocal8Bit();
-    const QByteArray dpb = attachParameters();
+    const QByteArray dpb = FirebirdClient::attachParameters(embedded);
     isc_attach_database(&status, 0, name.constData(), &m->attachment, short(dpb.size()), dpb.constData());
     status.check();
     try {

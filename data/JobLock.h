@@ -22,10 +22,10 @@ public:
     JobLock &operator=(const JobLock &) = delete;
 
     // `database` is what the client library opens ("server:path", or a native
-    // file for the embedded engine). True when this station now holds the lock,
+    // file for the embedded engine, when `embedded`). True when this station now holds the lock,
     // false when another one does. A failure of the database throws
     // DatabaseError. Creates SELVAR_TRAVA when the database lacks it.
-    bool acquire(const QString &database);
+    bool acquire(const QString &database, bool embedded);
     void release();
     bool held() const;
 

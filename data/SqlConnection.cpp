@@ -1,12 +1,14 @@
 #include "SqlConnection.h"
 
 #include "DatabaseErrors.h"
+#include "EmbeddedEngineSettings.h"
 #include "SelvarError.h"
 #include "SuitePaths.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <optional>
 
 namespace {
 
@@ -79,11 +81,15 @@ void SqlConnection::Close()
 // file in-process with the embedded engine, mapped into the suite folder.
 QString SqlConnection::attachName() const
 {
+    if (!embedded())
+        return m_database;
     const qsizetype colon = m_database.indexOf(QLatin1Char(':'));
-    const QString server = colon < 0 ? QString() : m_database.left(colon);
-    if (server.isEmpty())
-        return SuitePaths::toNative(colon < 0 ? m_database : m_database.mid(colon + 1));
-    return m_database;
+    return SuitePaths::toNative(colon < 0 ? m_database : m_database.mid(colon + 1));
+}
+
+bool SqlConnection::embedded() const
+{
+    return m_database.indexOf(QLatin1Char(':')) <= 0;
 }
 
 void SqlConnection::connectNow()
@@ -94,6 +100,9 @@ void SqlConnection::connectNow()
     m_db.setUserName(QStringLiteral("sysdba"));
     m_db.setPassword(QStringLiteral("quiltmarr"));
     m_db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=WIN1252"));
+    std::optional<EmbeddedEngineSettings> settings;
+    if (embedded())
+        settings.emplace(attachName());
     if (!m_db.open())
         throw DatabaseError(databaseMessage(m_db.lastError()), m_db.lastError().nativeErrorCode().toInt());
 }

@@ -40,6 +40,7 @@ public:
     // What the database client opens: "server:path" unchanged, or the native file
     // of the embedded engine.
     QString attachName() const;
+    bool embedded() const;
 
     // A job's transaction (see SuiteJob): every statement of every data set on this
     // connection joins it until it is committed or rolled back, and the connection

@@ -15,7 +15,7 @@ QString jobName(SuiteJob::Kind kind)
 
 SuiteJob::SuiteJob(SqlConnection &connection, const QString &station, Kind kind) : m_connection(connection)
 {
-    if (!m_lock.acquire(connection.attachName()))
+    if (!m_lock.acquire(connection.attachName(), connection.embedded()))
         throw JobBusyError(holderMessage());
     try {
         recordHolder(station, kind);

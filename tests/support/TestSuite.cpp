@@ -37,14 +37,19 @@ TestSuite::TestSuite()
 
 TestSuite::~TestSuite()
 {
-    if (QSqlDatabase::contains(m_connectionName)) {
-        QSqlDatabase::database(m_connectionName, false).close();
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    disconnect();
     if (m_previousRoot.isEmpty())
         qunsetenv("BOTICON_ROOT");
     else
         qputenv("BOTICON_ROOT", m_previousRoot);
+}
+
+void TestSuite::disconnect()
+{
+    if (QSqlDatabase::contains(m_connectionName)) {
+        QSqlDatabase::database(m_connectionName, false).close();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
 }
 
 QString TestSuite::path(const QString &relative) const

@@ -29,6 +29,9 @@ public:
     void exec(const QString &sql, const QVariantList &params = {});
     QVariant scalar(const QString &sql, const QVariantList &params = {});
     QList<QVariantList> rows(const QString &sql);
+    // Leaves the main database, so that the program is alone with it, as on a
+    // counter (the embedded engine takes its settings from the first to open it).
+    void disconnect();
 
     // Creates a database file with the schema; used for server databases too.
     static bool createDatabase(const QString &fileOrServerPath, QString *error = nullptr, Writes writes = Writes::Async);
