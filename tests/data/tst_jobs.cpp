@@ -79,6 +79,24 @@ private slots:
         QVERIFY(!a->SQLConnection1->Connected());
     }
 
+    // On a counter the program is alone with its embedded database: the lock's
+    // attachment, then the one that hands the engine its settings, open it
+    // first, and the job runs as with anyone else there.
+    void jobOnADatabaseTheProgramOpensFirst()
+    {
+        suite->disconnect();
+        {
+            SuiteJob job(*a->SQLConnection1, QStringLiteral("07"), SuiteJob::Kind::ListBuild);
+            job.Begin();
+            a->SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV1"));
+            a->TabRev1->Open();
+            append(a->TabRev1, QStringLiteral("NEW1"));
+            a->TabRev1->Close();
+            job.Commit();
+        }
+        QCOMPARE(codes(b->TabRev1), QStringList{QStringLiteral("NEW1")});
+    }
+
     // The driver starts the job's transaction with Firebird's defaults: it waits
     // on locks (as the suite asks) in snapshot isolation (which the README
     // explains). Should the driver ever change, the README must too.
