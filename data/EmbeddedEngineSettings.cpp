@@ -2,11 +2,6 @@
 
 #include "FirebirdClient.h"
 
-QByteArray EmbeddedEngineSettings::text()
-{
-    return QByteArrayLiteral("GCPolicy = cooperative");
-}
-
 EmbeddedEngineSettings::EmbeddedEngineSettings(const QString &file)
 {
     FirebirdClient::Status status;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include <ibase.h>
@@ -21,8 +20,6 @@
 class EmbeddedEngineSettings
 {
 public:
-    static QByteArray text();
-
     // A file that cannot be opened is left to the driver's open, which says why.
     explicit EmbeddedEngineSettings(const QString &file);
     ~EmbeddedEngineSettings();

@@ -1,6 +1,5 @@
 #include "FirebirdClient.h"
 
-#include "EmbeddedEngineSettings.h"
 #include "SelvarError.h"
 
 namespace FirebirdClient {
@@ -45,7 +44,7 @@ QByteArray attachParameters(bool embedded)
     add(isc_dpb_password, "quiltmarr");
     add(isc_dpb_lc_ctype, "WIN1252");
     if (embedded)
-        add(isc_dpb_config, EmbeddedEngineSettings::text());
+        add(isc_dpb_config, "GCPolicy = cooperative");
     return dpb;
 }
 

@@ -29,7 +29,8 @@ private:
 };
 
 // User, password and character set; for the embedded engine also the settings
-// it opens the database with (see EmbeddedEngineSettings.h).
+// it opens the database with: old row versions cleaned up by the statement that
+// meets them (why: EmbeddedEngineSettings.h).
 QByteArray attachParameters(bool embedded);
 
 } // namespace FirebirdClient

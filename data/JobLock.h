@@ -21,10 +21,11 @@ public:
     JobLock(const JobLock &) = delete;
     JobLock &operator=(const JobLock &) = delete;
 
-    // `database` is what the client library opens ("server:path", or a native
-    // file for the embedded engine, when `embedded`). True when this station now holds the lock,
-    // false when another one does. A failure of the database throws
-    // DatabaseError. Creates SELVAR_TRAVA when the database lacks it.
+    // `database` is what the client library opens ("server:path", or, when
+    // `embedded`, a native file for the embedded engine). True when this
+    // station now holds the lock, false when another one does. A failure of the
+    // database throws DatabaseError. Creates SELVAR_TRAVA when the database
+    // lacks it.
     bool acquire(const QString &database, bool embedded);
     void release();
     bool held() const;
