@@ -2,6 +2,7 @@
 // current label model in the drop-down list above it.
 #include "TFormSelvarra.h"
 
+#include "BrLocale.h"
 #include "CurrentModel.h"
 #include "DataSetModel.h"
 #include "ListGridDelegate.h"
@@ -11,6 +12,7 @@
 #include "ProductListBuilder.h"
 #include "ProductSearch.h"
 #include "RunValues.h"
+#include "SelvarError.h"
 #include "SuiteJob.h"
 #include "TDM.h"
 
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -139,8 +143,14 @@ void searchChanged(TFormSelvarra &form, ProductSearch::Column column, const QLin
     });
 }
 
-void searchKeyPress(TFormSelvarra &form, QKeyEvent *event, ProductSearch::Column column, const QLineEdit *box)
+void searchKeyPress(TFormSelvarra &form, QKeyEvent *event, ProductSearch::Column column, QLineEdit *box)
 {
+    // Escape clears a box that has text; in an empty one it is the window's.
+    if (event->key() == Qt::Key_Escape && !box->text().isEmpty()) {
+        event->accept();
+        box->clear();
+        return;
+    }
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return;
     event->accept(); // the box gets no Enter, so no beep
@@ -151,13 +161,77 @@ void searchKeyPress(TFormSelvarra &form, QKeyEvent *event, ProductSearch::Column
             Messages::show(ProductSearch::emptyBoxMessage(column));
             return;
         }
-        const QString notFound = ProductSearch::locate(*form.DM, column, box->text().left(ProductSearch::kEnterLength));
-        form.LabelPesquisa->setText(notFound);
+        bool found = false;
+        form.LabelPesquisa->setText(
+            ProductSearch::locate(*form.DM, column, box->text().left(ProductSearch::kEnterLength), &found));
         // Nothing found: the clerk stays in the box to correct the text, and
         // no quantity can land on the wrong product.
-        if (notFound.isEmpty())
+        if (found)
             form.focusGridQuantity();
     });
+}
+
+// A build empties TABREV1 for every station: quantities typed into it, here
+// or at another counter, go only when the clerk says so, counted as they
+// stand in the database now.
+bool mayEraseTypedQuantities(TDM &dm)
+{
+    const ListTotals typed = ListTotals::stored(*dm.SQLConnection1);
+    if (typed.labels <= 0)
+        return true;
+    const QString labels = BrLocale::formatDecimalText(QString::number(typed.labels), QStringLiteral("#,##0"));
+    return Messages::ask(QStringLiteral("A lista tem %1 %2 em %3 %4. Montar a lista de novo apaga essas quantidades, "
+                                        "também nas outras estações. Continuar?")
+                             .arg(labels, typed.labels == 1 ? QStringLiteral("etiqueta digitada") : QStringLiteral("etiquetas digitadas"))
+                             .arg(typed.products)
+                             .arg(typed.products == 1 ? QStringLiteral("produto") : QStringLiteral("produtos")));
+}
+
+// The row the database refused to store, as it was typed.
+struct RefusedQuantity
+{
+    QString codigo;
+    QString produto;
+    QString quantidade;
+};
+
+// True when the error says the list holds a change the database refused:
+// another station built the list again (the row is gone, or was being
+// replaced while it was written) or the server would not take it.
+bool listChangeRefused(TDM *dm, const SelvarError &error)
+{
+    return dm && dynamic_cast<const DatabaseError *>(&error) == nullptr && dm->TabRev1->Active()
+           && dm->TabRev1->ChangeCount() > 0;
+}
+
+RefusedQuantity refusedRow(ClientDataSet &list)
+{
+    return {list.FieldByName(QStringLiteral("CODIGO")).AsString(), list.FieldByName(QStringLiteral("COMPONENTE")).AsString(),
+            list.FieldByName(QStringLiteral("QDE")).AsString()};
+}
+
+// The refused change is dropped and the list read as the database holds it
+// now, the cursor on the same product when it is still there; the clerk is
+// told which quantity to type again, and the line under the search boxes
+// keeps it in sight.
+void tellRefusedQuantity(TFormSelvarra &form, const RefusedQuantity &refused)
+{
+    ClientDataSet &list = *form.DM->TabRev1;
+    list.CancelUpdates();
+    const int codigo = list.FieldByName(QStringLiteral("CODIGO")).Index();
+    int row = list.RecordCount() - 1;
+    while (row >= 0 && list.valueAt(row, codigo).toString() != refused.codigo)
+        --row;
+    if (row >= 0)
+        list.setRecNo(row + 1);
+    form.LabelPesquisa->setText(
+        QStringLiteral("Não gravada: quantidade %1 de %2").arg(refused.quantidade, refused.produto));
+    Messages::show(row >= 0 ? QStringLiteral("A lista foi montada de novo por outra estação; a quantidade %1 de %2 não "
+                                             "foi gravada. Digite-a de novo na lista atual.")
+                                  .arg(refused.quantidade, refused.produto)
+                            : QStringLiteral("A lista foi montada de novo por outra estação e %1 não está mais nela; a "
+                                             "quantidade %2 não foi gravada.")
+                                  .arg(refused.produto, refused.quantidade));
 }
 
 // A list just shown starts with no search message and no print line of an
@@ -174,7 +248,7 @@ void listShown(TFormSelvarra &form)
 void TFormSelvarra::BotSelvarProdRevClick()
 {
     guarded([this] {
-        if (!DM)
+        if (!DM || !mayEraseTypedQuantities(*DM))
             return;
         {
             SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::ListBuild);
@@ -256,9 +330,30 @@ bool TFormSelvarra::postListEdit()
         emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
     if (DM && DM->TabRev1->Active()
-        && (DM->TabRev1->state() == ClientDataSet::State::Edit || DM->TabRev1->state() == ClientDataSet::State::Insert))
-        DM->TabRev1->Post();
+        && (DM->TabRev1->state() == ClientDataSet::State::Edit || DM->TabRev1->state() == ClientDataSet::State::Insert)) {
+        try {
+            DM->TabRev1->Post();
+        } catch (const SelvarError &error) {
+            if (!listChangeRefused(DM, error))
+                throw;
+            tellRefusedQuantity(*this, refusedRow(*DM->TabRev1));
+            return false;
+        }
+    }
     return true;
+}
+
+void TFormSelvarra::focusAfterPrint()
+{
+    // Where the clerk goes on: the search box last used, else the quantity.
+    // Never the model box, where an arrow key or the wheel would change the
+    // label stock of the next print.
+    if (m_lastSearchBox && m_lastSearchBox->isEnabled() && m_lastSearchBox->isVisible()) {
+        m_lastSearchBox->setFocus();
+        m_lastSearchBox->selectAll();
+    } else {
+        focusGridQuantity();
+    }
 }
 
 void TFormSelvarra::showPrintOutcome(const QString &text)
@@ -276,6 +371,23 @@ void TFormSelvarra::connectListHandlers()
     DBGrid1->setItemDelegate(delegate);
     connect(delegate, &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget *editor, QAbstractItemDelegate::EndEditHint hint) { gridEditorClosed(editor, hint); });
+    connect(delegate, &ListGridDelegate::codeRead, this, [this](const QString &code) { m_codeRead = code; });
+    connect(delegate, &ListGridDelegate::quantityDeclined, this, [this](const QString &typed) { m_declinedQuantity = typed; });
+    // Moving to another row stores the row left; a refusal of it is told as
+    // the list's, once the grid has finished moving.
+    DBGrid1Model->setErrorHandler([this](const SelvarError &error) {
+        if (!listChangeRefused(DM, error)) {
+            Messages::show(error.message());
+            return;
+        }
+        const RefusedQuantity refused = refusedRow(*DM->TabRev1);
+        QTimer::singleShot(0, this, [this, refused] {
+            guarded([this, &refused] {
+                if (DM && DM->TabRev1->Active() && DM->TabRev1->ChangeCount() > 0)
+                    tellRefusedQuantity(*this, refused);
+            });
+        });
+    });
     connect(qApp, &QApplication::focusChanged, this, &TFormSelvarra::listFocusChanged);
     connect(DBGrid1Model, &QAbstractItemModel::modelReset, this, &TFormSelvarra::scheduleListTotals);
     connect(DBGrid1Model, &QAbstractItemModel::dataChanged, this, &TFormSelvarra::scheduleListTotals);
@@ -304,13 +416,20 @@ void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)
 
 void TFormSelvarra::gridEditorClosed(QWidget *editor, int hint)
 {
+    const QString code = std::exchange(m_codeRead, QString());
+    const QString declined = std::exchange(m_declinedQuantity, QString());
+    if (!code.isEmpty()) {
+        codeReadInQuantity(code, hint == QAbstractItemDelegate::SubmitModelCache);
+        return;
+    }
     // The delegate submits only for Enter in the cell; moving to another row
     // posts by itself, and Escape reverts the cell alone.
     if (hint != QAbstractItemDelegate::SubmitModelCache)
         return;
     const QModelIndex cell = DBGrid1->currentIndex();
-    if (!refusal(*this, editor, cell).isEmpty()) {
-        // The message has been shown; the clerk gets the text back to mend it.
+    if (!declined.isEmpty() || !refusal(*this, editor, cell).isEmpty()) {
+        // The message or question has been answered; the clerk gets the text
+        // back to mend it.
         const QString typed = static_cast<QLineEdit *>(editor)->text();
         DBGrid1->edit(cell);
         if (auto *again = qobject_cast<QLineEdit *>(DBGrid1->indexWidget(cell))) {
@@ -326,6 +445,32 @@ void TFormSelvarra::gridEditorClosed(QWidget *editor, int hint)
         m_searchOrigin->setFocus();
         m_searchOrigin->selectAll();
     }
+}
+
+void TFormSelvarra::codeReadInQuantity(const QString &code, bool goThere)
+{
+    // A code read into "Qtde." is where the scanner meant the code box: with
+    // Enter the cursor goes to the product it names, as the code box would
+    // take it; the quantity of the row it was read into stays as it was.
+    guarded([&] {
+        if (!DM)
+            return;
+        if (!goThere) {
+            LabelPesquisa->setText(QStringLiteral("O código %1 foi lido em \"Qtde.\" e não virou quantidade.").arg(code));
+            return;
+        }
+        bool found = false;
+        const QString note = ProductSearch::locate(*DM, ProductSearch::Column::Codigo, code, &found);
+        if (!found) {
+            LabelPesquisa->setText(note + QStringLiteral("; a quantidade não mudou"));
+            return;
+        }
+        const QString product = DM->TabRev1->FieldByName(QStringLiteral("COMPONENTE")).AsString();
+        LabelPesquisa->setText(note.isEmpty() ? QStringLiteral("O código %1 foi lido em \"Qtde.\": o cursor está em %2.")
+                                                    .arg(code, product)
+                                              : note);
+        focusGridQuantity();
+    });
 }
 
 void TFormSelvarra::scheduleListTotals()

@@ -163,9 +163,9 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         openIfClosed(DM->EtiqCorr);
         openIfClosed(DM->EtiqPar);
         DM->EtiqPar->FindKey({CurrentModel::code(*DM)});
-        DBLCB1->setFocus();
         DBLCB1->update();
         DBLCB1->repaint();
+        focusAfterPrint();
         DM->TabRev2->Close();
     });
 }

@@ -26,6 +26,17 @@ QString forDisplay(const QString &text)
 
 } // namespace
 
+std::unique_ptr<QMessageBox> questionBox(const QString &text, QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text),
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::No);
+    box->button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+    box->button(QMessageBox::No)->setText(QStringLiteral("Não"));
+    return box;
+}
+
 void installMessageBoxSink()
 {
     Messages::setSink([](const QString &text) {
@@ -33,13 +44,6 @@ void installMessageBoxSink()
         box.setTextFormat(Qt::PlainText);
         box.exec();
     });
-    Messages::setQuestionSink([](const QString &text) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Selvar"), forDisplay(text),
-                        QMessageBox::Yes | QMessageBox::No, mainWindow());
-        box.setTextFormat(Qt::PlainText);
-        box.setDefaultButton(QMessageBox::No);
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("Não"));
-        return box.exec() == QMessageBox::Yes;
-    });
+    Messages::setQuestionSink(
+        [](const QString &text) { return questionBox(text, mainWindow())->exec() == QMessageBox::Yes; });
 }

@@ -44,6 +44,36 @@ const QRect InstructionsBounds(162, 15, 425, 383);
 const QRect ProgressPanelBounds(142, 129, 240, 177);
 const int TitleBarHeight = 26;
 
+// The closed model box takes no arrow, page or letter key and no wheel: each
+// of them would change the label stock the next print goes to without the
+// clerk noticing. The model changes by opening the list (click, Alt+Down, F4,
+// Space) and choosing in it.
+bool modelBoxKeepsItsChoice(QEvent *event)
+{
+    if (event->type() == QEvent::Wheel)
+        return true;
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->modifiers() & Qt::AltModifier)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    case Qt::Key_Space:
+        return false;
+    default:
+        return !key->text().isEmpty() && key->text().at(0).isPrint();
+    }
+}
+
 } // namespace
 
 TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
@@ -65,6 +95,7 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     connectHandlers();
 
     // Stacking on the main panel, back to front.
+    PainelBotoes->lower();
     Gauge1->lower();
     Label30->lower();
     PainelSelvarra->raise();
@@ -83,37 +114,44 @@ TFormSelvarra::~TFormSelvarra()
 void TFormSelvarra::buildMainPanel()
 {
     PainelConsistG = makePanel(this, QStringLiteral("PainelConsistG"));
+    // Everything of the main panel that the list panel covers lives in one
+    // layer, which is disabled as a whole while the list panel covers it: no
+    // Tab, Enter or mnemonic reaches a button the clerk cannot see.
+    PainelBotoes = new QWidget(PainelConsistG);
+    PainelBotoes->setObjectName(QStringLiteral("PainelBotoes"));
+    PainelBotoes->setGeometry(PainelConsistG->rect());
+    PainelConsistG->installEventFilter(this);
 
-    BotSelvarProdRev = makeButton(PainelConsistG, QStringLiteral("BotSelvarProdRev"),
+    BotSelvarProdRev = makeButton(PainelBotoes, QStringLiteral("BotSelvarProdRev"),
                                   QStringLiteral("Códigos de Barras de Produtos Prontos"), {17, 45, 509, 75}, Navy,
                                   QStyle::SP_FileDialogDetailedView);
     BotSelvarProdRev->setContextMenuPolicy(Qt::CustomContextMenu);
-    btnConfigEtiq = makeButton(PainelConsistG, QStringLiteral("btnConfigEtiq"), QString(), {527, 45, 80, 75});
-    BitBtn12 = makeButton(PainelConsistG, QStringLiteral("BitBtn12"), QStringLiteral("<Reservado>"), {17, 121, 509, 75},
+    btnConfigEtiq = makeButton(PainelBotoes, QStringLiteral("btnConfigEtiq"), QString(), {527, 45, 80, 75});
+    BitBtn12 = makeButton(PainelBotoes, QStringLiteral("BitBtn12"), QStringLiteral("<Reservado>"), {17, 121, 509, 75},
                           Maroon, QStyle::SP_FileDialogInfoView);
-    BitBtn13 = makeButton(PainelConsistG, QStringLiteral("BitBtn13"), QString(), {527, 121, 80, 75}, QColor(),
+    BitBtn13 = makeButton(PainelBotoes, QStringLiteral("BitBtn13"), QString(), {527, 121, 80, 75}, QColor(),
                           QStyle::SP_DriveFDIcon);
-    BotSelvar = makeButton(PainelConsistG, QStringLiteral("BotSelvar"), QStringLiteral("Códigos de Barras Sequencial"),
+    BotSelvar = makeButton(PainelBotoes, QStringLiteral("BotSelvar"), QStringLiteral("Códigos de Barras Sequencial"),
                            {17, 197, 590, 75}, Teal, QStyle::SP_FileDialogListView);
-    BotSair = makeButton(PainelConsistG, QStringLiteral("BotSair"), QStringLiteral("Sair"), {17, 273, 590, 76}, Red,
+    BotSair = makeButton(PainelBotoes, QStringLiteral("BotSair"), QStringLiteral("Sair"), {17, 273, 590, 76}, Red,
                          QStyle::SP_DialogCloseButton);
     for (QPushButton *stillDisabled : {BitBtn12, BitBtn13, BotSelvar})
         stillDisabled->setEnabled(false);
 
-    BitBtn14 = new QPushButton(ShowInstructions, PainelConsistG);
+    BitBtn14 = new QPushButton(ShowInstructions, PainelBotoes);
     BitBtn14->setObjectName(QStringLiteral("BitBtn14"));
     BitBtn14->setGeometry(18, 352, 111, 22);
 
-    Gauge1 = new QProgressBar(PainelConsistG);
+    Gauge1 = new QProgressBar(PainelBotoes);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setGeometry(134, 353, 471, 20);
     setTextColor(Gauge1, QPalette::Highlight, Navy);
     Gauge1->hide();
 
-    Label30 = makeLabel(PainelConsistG, QStringLiteral("Label30"), QStringLiteral("Lendo banco de dados. Por favor aguarde..."),
+    Label30 = makeLabel(PainelBotoes, QStringLiteral("Label30"), QStringLiteral("Lendo banco de dados. Por favor aguarde..."),
                         {188, 374}, Navy, QFont(QStringLiteral("Arial Rounded MT Bold"), 12));
     Label30->hide();
-    BotCancelarLista = makeButton(PainelConsistG, QStringLiteral("BotCancelarLista"), QStringLiteral("Cancelar"),
+    BotCancelarLista = makeButton(PainelBotoes, QStringLiteral("BotCancelarLista"), QStringLiteral("Cancelar"),
                                   {530, 376, 75, 22});
     BotCancelarLista->hide();
 
@@ -207,7 +245,7 @@ void TFormSelvarra::buildListPanel()
     // The grid leaves one line under the search boxes for what a search did
     // not find; it still ends where the suite's grid ends.
     LabelPesquisa = makeLabel(PainelSelvarra, QStringLiteral("LabelPesquisa"), QString(), {89, 145}, Maroon, boldFont());
-    LabelPesquisa->setGeometry(89, 145, 440, 14);
+    LabelPesquisa->setGeometry(89, 145, 523, 14);
     DBGrid1 = new QTableView(PainelSelvarra);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(9, 160, 603, 232);
@@ -288,7 +326,7 @@ void TFormSelvarra::buildHiddenControls()
     makeHidden<QPlainTextEdit>(PainelSelvarra, "Memo1");
     for (const char *name : {"GroupBox1", "GroupBox2", "Panel2", "PainelPeriodo"})
         makeHidden<QFrame>(PainelSelvarra, name);
-    makeHidden<QFrame>(PainelConsistG, "PainelSeqNum");
+    makeHidden<QFrame>(PainelBotoes, "PainelSeqNum");
     makeHidden<QFrame>(this, "PainelLogin");
 }
 
@@ -308,6 +346,7 @@ void TFormSelvarra::connectHandlers()
     connect(EditPesqComp, &QLineEdit::textChanged, this, &TFormSelvarra::EditPesqCompChange);
     connect(EditPesqCod, &QLineEdit::textChanged, this, &TFormSelvarra::EditPesqCodChange);
     connect(DBLCB1, &QComboBox::activated, this, &TFormSelvarra::DBLCB1Change);
+    DBLCB1->installEventFilter(this);
     EditPesqComp->installEventFilter(this);
     EditPesqCod->installEventFilter(this);
 
@@ -328,8 +367,8 @@ void TFormSelvarra::connectHandlers()
     connect(escape, &QShortcut::activated, this, [this] {
         if (m_jobRunning)
             CancelarClick();
-        else if (BotSair->isEnabled())
-            BotSair->click();
+        else if (m_mainActionsEnabled)
+            BotSairClick(); // "Sair" itself lies disabled under the list panel
     });
 }
 
@@ -446,9 +485,25 @@ bool TFormSelvarra::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == PainelSelvarra && event->type() == QEvent::Resize)
         placeTitleBar();
+    if (watched == PainelConsistG && event->type() == QEvent::Resize)
+        PainelBotoes->setGeometry(PainelConsistG->rect());
+    // Whoever shows or hides the list panel, the layer under it follows.
+    if (watched == PainelSelvarra && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        PainelBotoes->setEnabled(event->type() == QEvent::Hide);
+    if (watched == DBLCB1 && modelBoxKeepsItsChoice(event))
+        return true;
+    if (event->type() == QEvent::ShortcutOverride && (watched == EditPesqComp || watched == EditPesqCod)) {
+        // Escape in a box with text clears the box instead of closing the program.
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && !static_cast<QLineEdit *>(watched)->text().isEmpty()) {
+            key->accept();
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && (watched == EditPesqComp || watched == EditPesqCod)) {
         auto *key = static_cast<QKeyEvent *>(event);
         key->ignore();
+        m_lastSearchBox = static_cast<QLineEdit *>(watched);
         if (watched == EditPesqComp)
             EditPesqCompKeyPress(key);
         else

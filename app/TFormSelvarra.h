@@ -45,6 +45,7 @@ public:
 
     // Main panel.
     QFrame *PainelConsistG;
+    QWidget *PainelBotoes; // the main panel's controls, disabled while the list panel covers them
     QPushButton *BotSelvarProdRev;
     QPushButton *btnConfigEtiq;
     QPushButton *BitBtn12;
@@ -158,6 +159,8 @@ public:
     // with the message shown, when the typed text cannot be stored.
     bool postListEdit();
     void showPrintOutcome(const QString &text);
+    // After a print: the search box the clerk last used, else the grid's "Qtde.".
+    void focusAfterPrint();
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
@@ -197,6 +200,7 @@ private:
     void connectListHandlers(); // FormSelvarraList.cpp
     void listFocusChanged(QWidget *old, QWidget *now);
     void gridEditorClosed(QWidget *editor, int hint);
+    void codeReadInQuantity(const QString &code, bool goThere);
     void scheduleListTotals();
     void updateListTotals();
 
@@ -211,6 +215,9 @@ private:
 
     // product list
     QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from
+    QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
+    QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
+    QString m_declinedQuantity; // a large quantity the clerk did not confirm
     bool m_totalsPending = false;
 
     // printing

@@ -88,7 +88,7 @@ bool DataSetModel::setData(const QModelIndex &index, const QVariant &value, int 
             return true;
         field.setAsString(value.toString());
     } catch (const SelvarError &error) {
-        Messages::show(error.message());
+        report(error);
         return false;
     }
     emit dataChanged(index, index);
@@ -125,8 +125,16 @@ void DataSetModel::setCurrentRow(int row)
     try {
         ds->setRecNo(row + 1);
     } catch (const SelvarError &error) {
-        Messages::show(error.message());
+        report(error);
     }
+}
+
+void DataSetModel::report(const SelvarError &error) const
+{
+    if (m_errorHandler)
+        m_errorHandler(error);
+    else
+        Messages::show(error.message());
 }
 
 void DataSetModel::onDataChanged()

@@ -3,9 +3,11 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <QVector>
+#include <functional>
 
 class ClientDataSet;
 class DataSource;
+class SelvarError;
 
 // Shows a client data set in a QTableView: one grid column per configured
 // column, the grid's current row following the data set's cursor. Leaving an
@@ -27,6 +29,11 @@ public:
     void setDataSource(DataSource *source);
     DataSource *dataSource() const { return m_source; }
     ClientDataSet *dataSet() const;
+
+    // How an error of an edit or of storing the row left is told; the message
+    // box with the error's text unless the owner says otherwise.
+    using ErrorHandler = std::function<void(const SelvarError &error)>;
+    void setErrorHandler(ErrorHandler handler) { m_errorHandler = std::move(handler); }
 
     void setColumns(const QVector<Column> &columns);
     const QVector<Column> &columns() const { return m_columns; }
@@ -50,7 +57,10 @@ private:
     void onCurrentChanged();
     int fieldIndex(int column) const;
 
+    void report(const SelvarError &error) const;
+
     QPointer<DataSource> m_source;
+    ErrorHandler m_errorHandler;
     QVector<Column> m_columns;
     mutable int m_knownRows = -1; // the row count the views last read, so a change of it resets them
 };

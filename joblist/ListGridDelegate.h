@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStyledItemDelegate>
 
 class Field;
@@ -11,11 +12,25 @@ class Field;
 // cell keeps its value, so nothing else typed in the row is lost. Numbers take
 // a decimal comma only, as the Brazilian settings write them. A "Código EAN"
 // that would not print as stored shows in red, its tooltip saying why.
+//
+// "Qtde." takes quantities, not codes: a barcode scanned while it has the focus
+// would otherwise become a label count. An entry that equals a product's EAN,
+// or that came as a scanner types (every key within a few milliseconds of the
+// last, then Enter), is not stored: the cell keeps its value and codeRead tells
+// the window, which goes to that product. A quantity above 999 is stored only
+// once the clerk confirms it.
 class ListGridDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    // Keys further apart than this were typed by hand.
+    static constexpr int kScannerGapMs = 50;
+    // A scanned code has at least this many characters.
+    static constexpr int kScannerMinimum = 4;
+    // Quantities above this are confirmed first.
+    static constexpr int kConfirmAbove = 999;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
@@ -29,11 +44,36 @@ public:
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
                    const QModelIndex &index) override;
 
+    // "Confirma 1.234 etiquetas de Creme dental?"
+    static QString largeQuantityQuestion(const QString &quantity, const QString &product);
+
+signals:
+    // A code arrived in "Qtde."; the cell kept its value.
+    void codeRead(const QString &code);
+    // The clerk did not confirm a large quantity; the cell kept its value.
+    void quantityDeclined(const QString &typed);
+
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+    bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
     static const Field *fieldOf(const QModelIndex &index);
+    bool codeInQuantity(const QString &typed, const QModelIndex &index) const;
+    bool largeQuantityDeclined(const QString &typed, const Field &quantity, const QModelIndex &index) const;
+    void noteKey(int key, const QString &text);
 
     mutable bool m_refusing = false;
+    mutable bool m_asking = false;
+
+    // How the keys of the open editor arrived.
+    struct Keys
+    {
+        qint64 lastAt = -1; // ms on m_clock
+        int characters = 0;
+        bool quick = true;  // every key so far within kScannerGapMs of the one before
+        bool burst = false; // ended with Enter as a scanner ends
+    };
+    mutable Keys m_keys;
+    QElapsedTimer m_clock;
 };

@@ -1,7 +1,11 @@
 #include "ListTotals.h"
 
 #include "ClientDataSet.h"
+#include "Decimal.h"
 #include "Field.h"
+#include "SqlConnection.h"
+
+#include <QSqlQuery>
 
 ListTotals ListTotals::of(ClientDataSet &list)
 {
@@ -12,15 +16,34 @@ ListTotals ListTotals::of(ClientDataSet &list)
     const int rows = list.RecordCount();
     for (int row = 0; row < rows; ++row) {
         const QVariant value = list.valueAt(row, quantity);
-        if (value.isNull() || value.metaType() != QMetaType::fromType<Decimal>())
-            continue;
-        const qint64 labels = value.value<Decimal>().roundHalfEven();
-        if (labels > 0) {
-            totals.labels += labels;
-            ++totals.products;
-        }
+        if (!value.isNull() && value.metaType() == QMetaType::fromType<Decimal>())
+            totals.add(value.value<Decimal>());
     }
     return totals;
+}
+
+ListTotals ListTotals::stored(SqlConnection &connection)
+{
+    ListTotals totals;
+    connection.acquire();
+    struct Releaser { SqlConnection &c; ~Releaser() { c.release(); } } releaser{connection};
+    // As text, exact: the driver would hand the number over through a double.
+    QSqlQuery query = connection.exec(QStringLiteral("select cast(QDE as varchar(32)) from TABREV1 where QDE > 0"));
+    while (query.next()) {
+        Decimal quantity;
+        if (Decimal::fromText(query.value(0).toString(), 3, &quantity) == Decimal::Read::Ok)
+            totals.add(quantity);
+    }
+    return totals;
+}
+
+void ListTotals::add(const Decimal &quantity)
+{
+    const qint64 count = quantity.roundHalfEven();
+    if (count > 0) {
+        labels += count;
+        ++products;
+    }
 }
 
 QString ListTotals::text() const

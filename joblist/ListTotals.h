@@ -3,6 +3,8 @@
 #include <QString>
 
 class ClientDataSet;
+class Decimal;
+class SqlConnection;
 
 // How many labels the list will print and for how many products, counted as
 // the print counts them: each quantity rounded to the nearest whole label,
@@ -15,6 +17,12 @@ struct ListTotals
     // Walks the open list, the row being edited with what is typed into it.
     static ListTotals of(ClientDataSet &list);
 
+    // What TABREV1 holds in the database at this moment, for every station.
+    static ListTotals stored(SqlConnection &connection);
+
     // "17 etiquetas em 6 produtos", "1 etiqueta em 1 produto".
     QString text() const;
+
+private:
+    void add(const Decimal &quantity);
 };

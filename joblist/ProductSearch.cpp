@@ -3,7 +3,10 @@
 #include "ListStatements.h"
 #include "TDM.h"
 
+#include <QStringList>
+
 #include <functional>
+#include <vector>
 
 namespace ProductSearch {
 
@@ -67,16 +70,51 @@ int rowBeginningWith(ClientDataSet &list, const QString &column, const QString &
     return firstRow(list, column, [&](const QString &value) { return foldedForSearch(value).startsWith(folded); });
 }
 
-// A scanner sends the EAN; a clerk may type the internal code. While the
-// digits of an EAN arrive no code begins with them, and the cursor waits.
-int rowOfCode(ClientDataSet &list, const QString &text)
+struct Hit
 {
-    if (looksLikeEan(text)) {
-        const int byEan = firstRow(list, CodigoEan, [&](const QString &ean) { return sameGtin(text, ean); });
-        if (byEan >= 0)
-            return byEan;
+    int row = -1;
+    QString note; // a code that means more than one product says so
+};
+
+// "O EAN 7891000315507 é de 2 produtos: Creme A (100), Creme B (200)"
+QString sharedEanNote(ClientDataSet &list, const QString &scanned, const std::vector<int> &rows)
+{
+    const int name = list.FieldByName(QStringLiteral("COMPONENTE")).Index();
+    const int code = list.FieldByName(Codigo).Index();
+    QStringList products;
+    for (const int row : rows)
+        products << QStringLiteral("%1 (%2)").arg(list.valueAt(row, name).toString(), list.valueAt(row, code).toString());
+    return QStringLiteral("O EAN %1 é de %2 produtos: %3").arg(scanned).arg(rows.size()).arg(products.join(QStringLiteral(", ")));
+}
+
+std::vector<int> rowsWithEan(ClientDataSet &list, const QString &text)
+{
+    std::vector<int> rows;
+    if (!looksLikeEan(text))
+        return rows;
+    const int index = list.FieldByName(CodigoEan).Index();
+    const int count = list.RecordCount();
+    for (int row = 0; row < count; ++row) {
+        if (sameGtin(text, list.valueAt(row, index).toString()))
+            rows.push_back(row);
     }
-    return rowBeginningWith(list, Codigo, text);
+    return rows;
+}
+
+// A clerk may type the internal code, a scanner sends the EAN. A code that
+// is some product's CODIGO is that product, even when its digits with the
+// leading zeros dropped are another's EAN; then the EAN; then the first code
+// that begins with the text. While the digits of an EAN arrive no code begins
+// with them, and the cursor waits.
+Hit rowOfCode(ClientDataSet &list, const QString &text)
+{
+    const int exact = firstRow(list, Codigo, [&](const QString &code) { return code == text; });
+    if (exact >= 0)
+        return {exact, QString()};
+    const std::vector<int> byEan = rowsWithEan(list, text);
+    if (!byEan.empty())
+        return {byEan.front(), byEan.size() > 1 ? sharedEanNote(list, text, byEan) : QString()};
+    return {rowBeginningWith(list, Codigo, text), QString()};
 }
 
 } // namespace
@@ -114,6 +152,11 @@ bool looksLikeEan(const QString &text)
     return text.size() >= 8 && text.size() <= 14 && allDigits(text);
 }
 
+bool isProductEan(ClientDataSet &list, const QString &text)
+{
+    return list.Active() && !rowsWithEan(list, text).empty();
+}
+
 QString reload(TDM &dm, Column column, const QString &text)
 {
     ClientDataSet &list = *dm.TabRev1;
@@ -125,31 +168,37 @@ QString reload(TDM &dm, Column column, const QString &text)
     list.Close();
     dm.SQLDS_TabRev1->setCommandText(statementFor(column));
     list.Open();
-    const QString notFound = locate(dm, column, text);
-    if (!notFound.isEmpty() && !wasOn.isEmpty()) {
+    bool found = false;
+    const QString line = locate(dm, column, text, &found);
+    if (!found && !wasOn.isEmpty()) {
         const int row = firstRow(list, Codigo, [&](const QString &code) { return code == wasOn; });
         if (row >= 0)
             goToRow(list, row);
     }
-    return notFound;
+    return line;
 }
 
-QString locate(TDM &dm, Column column, const QString &text)
+QString locate(TDM &dm, Column column, const QString &text, bool *found)
 {
     ClientDataSet &list = *dm.TabRev1;
+    if (found)
+        *found = true;
     if (list.IsEmpty())
         return QString();
     if (text.isEmpty()) {
         list.First();
         return QString();
     }
-    const int row = column == Column::Codigo ? rowOfCode(list, text) : rowBeginningWith(list, columnName(column), text);
-    if (row < 0) {
+    const Hit hit = column == Column::Codigo ? rowOfCode(list, text)
+                                             : Hit{rowBeginningWith(list, columnName(column), text), QString()};
+    if (hit.row < 0) {
+        if (found)
+            *found = false;
         return column == Column::Codigo ? QStringLiteral("Nenhum produto tem o código ou EAN \"%1\"").arg(text)
                                         : QStringLiteral("Nenhum produto começa com \"%1\"").arg(text);
     }
-    goToRow(list, row);
-    return QString();
+    goToRow(list, hit.row);
+    return hit.note;
 }
 
 } // namespace ProductSearch

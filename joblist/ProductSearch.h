@@ -20,6 +20,9 @@ class TDM;
 // the EAN printed on the box: a text of 8 to 14 digits equal to a row's EAN
 // goes to that row, so a barcode scanner, which types the digits and Enter,
 // lands on the product, and an unknown EAN leaves the cursor where it was.
+// A text equal to a product's code goes to that product before any EAN is
+// compared; an EAN that several products share goes to the first of them and
+// the line under the boxes names them all.
 namespace ProductSearch {
 
 enum class Column { Componente, Codigo };
@@ -39,14 +42,18 @@ QString foldedForSearch(const QString &text);
 // 8 to 14 digits: what a barcode scanner types for an EAN-8, EAN-13 or GTIN-14.
 bool looksLikeEan(const QString &text);
 
+// True when the text is, as the code box compares them, the EAN of a row of the list.
+bool isProductEan(ClientDataSet &list, const QString &text);
+
 // The box's text changed: store the row being edited, read TABREV1 again
 // ordered by the column, then locate the text. Returns what locate returns.
 QString reload(TDM &dm, Column column, const QString &text);
 
-// Moves to the row the text finds, without reading the list again, and returns
-// an empty text; when nothing is found the cursor stays on the product it was
-// on and the line to show under the search boxes comes back. An empty text
+// Moves to the row the text finds, without reading the list again, and
+// returns the line to show under the search boxes: empty, or the products
+// that share a scanned EAN. When nothing is found the cursor stays on the
+// product it was on, found is set false and the line says so. An empty text
 // goes to the first row.
-QString locate(TDM &dm, Column column, const QString &text);
+QString locate(TDM &dm, Column column, const QString &text, bool *found = nullptr);
 
 } // namespace ProductSearch

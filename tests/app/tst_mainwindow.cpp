@@ -232,7 +232,7 @@ void TstMainWindow::instructionsStayInFrontOfTheListPanel()
     QVERIFY(list->isVisible() && memo->isVisible());
     QVERIFY(stackIndex(memo) > stackIndex(list));
     QVERIFY(stackIndex(control("mmo1")) > stackIndex(list));
-    QVERIFY(stackIndex(list) > stackIndex(control("BitBtn14")));
+    QVERIFY(stackIndex(list) > stackIndex(control("BitBtn14")->parentWidget()));
     QVERIFY(stackIndex(control("BotSair")) > stackIndex(control("Gauge1")));
     QCOMPARE(list->geometry(), control<QFrame>("PainelConsistG")->contentsRect());
 }

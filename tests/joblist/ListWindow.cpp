@@ -2,12 +2,15 @@
 
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
 #include "DataSetModel.h"
+#include "ListGridDelegate.h"
 #include "ReportModal.h"
 #include "SelvarProgram.h"
 #include "TDM.h"
 #include "TFormSelvarra.h"
 #include "ThermalPrintChoice.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -122,7 +125,8 @@ QLineEdit *ListWindow::startTyping(int row, int column, const QString &text)
     if (!editor)
         return nullptr;
     editor->selectAll();
-    QTest::keyClicks(editor, text);
+    // At a hand's pace: keys a few milliseconds apart are a barcode scanner's.
+    QTest::keyClicks(editor, text, Qt::NoModifier, 2 * ListGridDelegate::kScannerGapMs);
     return editor;
 }
 
@@ -138,6 +142,20 @@ void ListWindow::goToRow(int row)
 {
     QTableView *grid = form()->DBGrid1;
     grid->setCurrentIndex(grid->model()->index(row, 0));
+}
+
+void ListWindow::chooseModel(const QString &beginning)
+{
+    QComboBox *box = form()->DBLCB1;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
+    QAbstractItemView *list = box->view();
+    QTRY_VERIFY(list->isVisible());
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int guard = 0; guard < 10 && !list->currentIndex().data().toString().startsWith(beginning); ++guard)
+        QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY2(box->currentText().startsWith(beginning), qPrintable(box->currentText()));
 }
 
 void ListWindowTest::init()

@@ -44,6 +44,9 @@ public:
     QLineEdit *startTyping(int row, int column, const QString &text);
     // Moves the grid to another row, which stores the row being left.
     void goToRow(int row);
+    // Opens the model box's list with Alt+Down and picks the first model whose
+    // description begins with the text, as a clerk does with the keyboard.
+    void chooseModel(const QString &beginning);
 };
 
 // A test with a fresh window for each test function.

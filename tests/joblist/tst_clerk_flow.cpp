@@ -12,6 +12,7 @@
 #include "TDM.h"
 #include "TFormSelvarra.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -266,7 +267,10 @@ void TstClerkFlow::editStoredBefore()
         QTest::mouseClick(f()->BotSairMontEtiq, Qt::LeftButton);
         QVERIFY(!f()->PainelSelvarra->isVisible());
     } else if (action == QLatin1String("model")) {
-        QTest::keyClick(f()->DBLCB1, Qt::Key_Down);
+        QTest::keyClick(f()->DBLCB1, Qt::Key_Down, Qt::AltModifier); // opens the list
+        QTRY_VERIFY(f()->DBLCB1->view()->isVisible());
+        QTest::keyClick(f()->DBLCB1->view(), Qt::Key_Down);
+        QTest::keyClick(f()->DBLCB1->view(), Qt::Key_Return);
         QCOMPARE(f()->DBLCB1->currentText(), ListWindow::modelDescriptions()[2]);
     } else if (action == QLatin1String("escape")) {
         QTest::keyClick(editor, Qt::Key_Tab);

@@ -170,8 +170,7 @@ void TstListBuild::modelBoxAndTheChoiceMadeInIt()
              QStringLiteral("Select MODELO, DESCRICAO, MESQ, MDIR, MTOP, MROD, ESPV, PAPEL, QDECOL, ETIQALT, ETIQLART, "
                             "ETIQMESQ, ETIQMDIR, ETIQMTOP, ETIQROD from ETIQPAR order by MODELO"));
 
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Down); // the user moves to "03"
+    w->chooseModel(ListWindow::modelDescriptions()[2]); // the user picks "03"
     QCOMPARE(box->currentText(), ListWindow::modelDescriptions()[2]);
     QCOMPARE(w->dm()->EtiqCorr->FieldByName(QStringLiteral("ModeloCorrente")).AsString(), QStringLiteral("03"));
 

@@ -170,7 +170,8 @@ private slots:
                  QStringList({QStringLiteral("P1|ALCOOL GEL 70% 500ML|2|7896004703397|12.9"),
                               QStringLiteral("P2|BEPANTOL DERMA CREME 40G|0|7891106001212|35.5"),
                               QStringLiteral("P3|CEWIN 500MG 30 COMPRIMIDOS EFERVESCENTES|1|7891058017392|")}));
-        QVERIFY(form()->DBLCB1->hasFocus());
+        // The focus goes back to the quantities, not to the model box.
+        QVERIFY(form()->DBGrid1->hasFocus());
         QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
         QCOMPARE(window->dm()->EtiqPar->FieldByName(QStringLiteral("MODELO")).AsString(), QStringLiteral("02"));
         QVERIFY(!window->dm()->TabRev2->Active());
@@ -193,8 +194,7 @@ private slots:
         QVERIFY(starts.isEmpty());
         QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));
 
-        QTest::keyClick(form()->DBLCB1, Qt::Key_Home);
-        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("A4 - Pimaco 6180 (3 x 10)"));
+        window->chooseModel(QStringLiteral("A4 - Pimaco 6180 (3 x 10)"));
         print(QString());
         QCOMPARE(window->app.questions, (QStringList{question, question}));
         QCOMPARE(window->app.messages, QStringList()); // the report project never ran
@@ -202,15 +202,14 @@ private slots:
 
         // "Sim" prints as always, with the stored digits.
         window->app.answerYes = true;
-        QTest::keyClick(form()->DBLCB1, Qt::Key_Down);
-        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        window->chooseModel(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
         print(QString());
         QCOMPARE(window->app.questions.size(), 3);
         QCOMPARE(starts.size(), 1);
         QVERIFY(commandFile(QStringLiteral("Etiq001.txt")).contains("B0,42,0,1,2,6,40,B,\"7896004703397\""));
 
         // A model that prints nothing asks nothing.
-        QTest::keyClick(form()->DBLCB1, Qt::Key_End);
+        window->chooseModel(QStringLiteral("Gôndola - 2 colunas"));
         print(QString());
         QCOMPARE(window->app.questions.size(), 3);
     }
@@ -230,9 +229,7 @@ private slots:
         QCOMPARE(commandFiles(), QStringList());
         QVERIFY(starts.isEmpty());
 
-        QTest::keyClick(form()->DBLCB1, Qt::Key_Home);
-        QTest::keyClick(form()->DBLCB1, Qt::Key_Down);
-        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        window->chooseModel(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
         print(QString());
         QCOMPARE(window->app.messages, QStringList());
         QCOMPARE(commandFiles(), QStringList{QStringLiteral("Etiq001.txt")});
@@ -244,8 +241,7 @@ private slots:
     // A model whose description names no output: the job is written, nothing printed.
     void modelMatchingNothingOnlyFillsTheJob()
     {
-        QTest::keyClick(form()->DBLCB1, Qt::Key_End);
-        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("Gôndola - 2 colunas"));
+        window->chooseModel(QStringLiteral("Gôndola - 2 colunas"));
         print(QStringLiteral("2"));
         QCOMPARE(window->app.messages, QStringList());
         QCOMPARE(job().size(), 4);
@@ -262,8 +258,7 @@ private slots:
     // stays open for a new attempt.
     void sheetModelRunsTheReportProject()
     {
-        QTest::keyClick(form()->DBLCB1, Qt::Key_Home);
-        QCOMPARE(form()->DBLCB1->currentText(), QStringLiteral("A4 - Pimaco 6180 (3 x 10)"));
+        window->chooseModel(QStringLiteral("A4 - Pimaco 6180 (3 x 10)"));
         print(QString());
         QCOMPARE(window->app.messages.size(), 1);
         QVERIFY2(window->app.messages.first().startsWith(QStringLiteral("The following reporting project does not exist:")),

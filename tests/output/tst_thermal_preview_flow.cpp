@@ -51,15 +51,7 @@ class ThermalPreviewFlowTest : public QObject
         QVERIFY(form()->printHandOver->waitUntilIdle(30000));
     }
 
-    void chooseModel(const QString &beginning)
-    {
-        QComboBox *models = form()->DBLCB1;
-        models->setFocus();
-        QTest::keyClick(models, Qt::Key_Home);
-        for (int guard = 0; guard < 6 && !models->currentText().startsWith(beginning); ++guard)
-            QTest::keyClick(models, Qt::Key_Down);
-        QVERIFY(models->currentText().startsWith(beginning));
-    }
+    void chooseModel(const QString &beginning) { window->chooseModel(beginning); }
 
 private slots:
     void init()
