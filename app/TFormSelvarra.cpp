@@ -244,8 +244,8 @@ void TFormSelvarra::buildListPanel()
 
     // The grid leaves one line under the search boxes for what a search did
     // not find; it still ends where the suite's grid ends.
-    LabelPesquisa = makeLabel(PainelSelvarra, QStringLiteral("LabelPesquisa"), QString(), {89, 145}, Maroon, boldFont());
-    LabelPesquisa->setGeometry(89, 145, 523, 14);
+    LabelPesquisa = makeLabel(PainelSelvarra, QStringLiteral("LabelPesquisa"), QString(), {9, 145}, Maroon, boldFont());
+    LabelPesquisa->setGeometry(9, 145, 603, 14);
     DBGrid1 = new QTableView(PainelSelvarra);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(9, 160, 603, 232);

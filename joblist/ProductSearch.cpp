@@ -81,9 +81,15 @@ QString sharedEanNote(ClientDataSet &list, const QString &scanned, const std::ve
 {
     const int name = list.FieldByName(QStringLiteral("COMPONENTE")).Index();
     const int code = list.FieldByName(Codigo).Index();
+    // One line under the search boxes holds them: long names give way, the codes stay.
+    constexpr int kNameLength = 16;
     QStringList products;
-    for (const int row : rows)
-        products << QStringLiteral("%1 (%2)").arg(list.valueAt(row, name).toString(), list.valueAt(row, code).toString());
+    for (const int row : rows) {
+        QString product = list.valueAt(row, name).toString();
+        if (product.size() > kNameLength)
+            product = product.left(kNameLength - 1).trimmed() + QChar(0x2026);
+        products << QStringLiteral("%1 (%2)").arg(product, list.valueAt(row, code).toString());
+    }
     return QStringLiteral("O EAN %1 é de %2 produtos: %3").arg(scanned).arg(rows.size()).arg(products.join(QStringLiteral(", ")));
 }
 
