@@ -209,8 +209,11 @@ INSERT INTO SELVAR_TRAVA (ID) VALUES (2);
 /* Selvar's own: the print history. One row per job that put labels out (a
  * thermal hand-over, a sheet printed or written to PDF), numbered by
  * GEN_SELVAR_HISTORICO, and one row per product of the job with the price
- * printed and its labels. Jobs older than the station's days are removed by the
- * program. The program adds these to a database that lacks them. */
+ * printed and its labels (HISTORICO is the job's ID; the program removes a job's
+ * products with it, so the table needs no foreign key, whose check would cost a
+ * print of a thousand products more than the rows themselves). Jobs older than
+ * the station's days are removed by the program. The program adds these to a
+ * database that lacks them. */
 CREATE TABLE SELVAR_HISTORICO (
     ID                   INTEGER NOT NULL,
     DATAHORA             TIMESTAMP NOT NULL,
@@ -233,8 +236,7 @@ CREATE TABLE SELVAR_HISTORICO_ITEM (
     CODIGOEAN            VARCHAR(13),
     PRECO1               NUMERIC(15,2),
     ETIQUETAS            INTEGER,
-    CONSTRAINT PK_SELVAR_HISTORICO_ITEM PRIMARY KEY (HISTORICO, ORDEM),
-    CONSTRAINT FK_SELVAR_HISTORICO_ITEM FOREIGN KEY (HISTORICO) REFERENCES SELVAR_HISTORICO (ID) ON DELETE CASCADE
+    CONSTRAINT PK_SELVAR_HISTORICO_ITEM PRIMARY KEY (HISTORICO, ORDEM)
 );
 CREATE DESCENDING INDEX IX_SELVAR_HISTORICO_ITEM_CODIGO ON SELVAR_HISTORICO_ITEM (CODIGO, HISTORICO);
 

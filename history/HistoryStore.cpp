@@ -8,9 +8,28 @@ namespace {
 
 // Decimals travel as the integer of their cents, turned back into the exact
 // number by the database (the driver would pass them through a double).
-const QString kInsertItem = QStringLiteral(
-    "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, CODIGOEAN, PRECO1, ETIQUETAS) "
-    "values (?, ?, ?, ?, ?, cast(? as bigint) * 0.01, ?)");
+const QString kItemRow = QStringLiteral(
+    "select cast(? as integer), cast(? as integer), cast(? as varchar(13)), cast(? as varchar(70)), "
+    "cast(? as varchar(13)), cast(? as bigint) * 0.01, cast(? as integer) from RDB$DATABASE");
+
+// A print of a thousand products is a thousand rows: written many to a
+// statement, they cost a fraction of one round trip each.
+constexpr int kItemsPerStatement = 25;
+
+QString insertItems(int rows)
+{
+    static QHash<int, QString> statements;
+    QString &statement = statements[rows];
+    if (statement.isEmpty()) {
+        QStringList selects;
+        for (int i = 0; i < rows; ++i)
+            selects << kItemRow;
+        statement = QStringLiteral("insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, CODIGOEAN, "
+                                   "PRECO1, ETIQUETAS) ")
+                    + selects.join(QStringLiteral(" union all "));
+    }
+    return statement;
+}
 const QString kAddToItem = QStringLiteral(
     "merge into SELVAR_HISTORICO_ITEM I using (select cast(? as integer) H, cast(? as integer) O, "
     "cast(? as varchar(13)) C, cast(? as varchar(70)) N, cast(? as varchar(13)) E, cast(? as bigint) * 0.01 P, "
@@ -125,8 +144,13 @@ void HistoryStore::record(const PrintedJob &part, const QString &output, qint64 
                                                 "values (?, current_timestamp, ?, ?, ?, ?, ?, ?, ?)"),
                                  {id, part.station.left(3), part.user.left(60), part.modelCode.left(2),
                                   part.modelDescription.left(60), output, part.labels(), int(part.items.size())});
-            for (const PrintedItem &item : part.items)
-                connection.execWrite(kInsertItem, itemParams(id, item));
+            for (qsizetype from = 0; from < part.items.size(); from += kItemsPerStatement) {
+                const qsizetype rows = qMin<qsizetype>(kItemsPerStatement, part.items.size() - from);
+                QVariantList params;
+                for (qsizetype i = from; i < from + rows; ++i)
+                    params += itemParams(id, part.items[i]);
+                connection.execWrite(insertItems(int(rows)), params);
+            }
             return;
         }
         for (const PrintedItem &item : part.items)
@@ -207,10 +231,19 @@ int HistoryStore::removeOlderThan(int days, int batch)
 {
     int removed = 0;
     inTransaction([&](SqlConnection &connection) {
-        removed = connection.execWrite(QStringLiteral("delete from SELVAR_HISTORICO where DATAHORA < "
-                                                      "dateadd(day, -cast(? as integer), current_timestamp) rows %1")
-                                           .arg(qMax(1, batch)),
-                                       {days}, SqlConnection::Count::Rows);
+        removed = 0;
+        QList<qint64> ids;
+        QSqlQuery old = connection.exec(QStringLiteral("select first %1 ID from SELVAR_HISTORICO where DATAHORA < "
+                                                       "dateadd(day, -cast(? as integer), current_timestamp) order by ID")
+                                            .arg(qMax(1, batch)),
+                                        {days});
+        while (old.next())
+            ids << old.value(0).toLongLong();
+        for (qint64 id : ids) {
+            connection.execWrite(QStringLiteral("delete from SELVAR_HISTORICO_ITEM where HISTORICO = ?"), {id});
+            removed += connection.execWrite(QStringLiteral("delete from SELVAR_HISTORICO where ID = ?"), {id},
+                                            SqlConnection::Count::Rows);
+        }
     });
     return removed;
 }

@@ -61,7 +61,7 @@ public:
     QList<PrintedItem> items(qint64 jobId);
 
     // Removes at most `batch` jobs (with their products) printed more than
-    // `days` days ago, in one short transaction; returns how many went.
+    // `days` days ago, oldest first, in one short transaction; returns how many went.
     int removeOlderThan(int days, int batch);
 
 private:

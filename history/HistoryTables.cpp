@@ -22,11 +22,12 @@ const QStringList &HistoryTables::definitions()
                        "SAIDA varchar(10), ETIQUETAS integer, PRODUTOS integer, "
                        "constraint PK_SELVAR_HISTORICO primary key (ID))"),
         QStringLiteral("create index IX_SELVAR_HISTORICO_DATAHORA on SELVAR_HISTORICO (DATAHORA)"),
+        // No foreign key to the job: checking it costs a print of a thousand
+        // products more than writing its rows, and only the job's removal,
+        // which takes its products along, ever deletes a job.
         QStringLiteral("create table SELVAR_HISTORICO_ITEM (HISTORICO integer not null, ORDEM integer not null, "
                        "CODIGO varchar(13), COMPONENTE varchar(70), CODIGOEAN varchar(13), PRECO1 numeric(15,2), "
-                       "ETIQUETAS integer, constraint PK_SELVAR_HISTORICO_ITEM primary key (HISTORICO, ORDEM), "
-                       "constraint FK_SELVAR_HISTORICO_ITEM foreign key (HISTORICO) references SELVAR_HISTORICO (ID) "
-                       "on delete cascade)"),
+                       "ETIQUETAS integer, constraint PK_SELVAR_HISTORICO_ITEM primary key (HISTORICO, ORDEM))"),
         // The last label of a product is found from its code, newest job first.
         QStringLiteral("create descending index IX_SELVAR_HISTORICO_ITEM_CODIGO on SELVAR_HISTORICO_ITEM (CODIGO, HISTORICO)"),
         QStringLiteral("create sequence GEN_SELVAR_HISTORICO"),
