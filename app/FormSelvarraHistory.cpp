@@ -20,6 +20,7 @@
 #include "TDM.h"
 #include "TRvSystem.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,23 +35,29 @@ constexpr int kFirstRetentionPassMs = 60 * 1000;
 void TFormSelvarra::createHistory()
 {
     historyStore = new HistoryStore([this] { return DM ? DM->SQLConnection1->DataBase() : QString(); });
-    printHistory = new PrintHistory(*historyStore);
+    printHistory = new PrintHistory(*historyStore, [] {
+        return QDir(SuitePaths::toNative(RunValues::WorkFolder())).filePath(QStringLiteral("HistoricoPendente.json"));
+    });
 
     BotPrecosAlterados = new QPushButton(QStringLiteral("Preços a&lterados"), PainelSelvarra);
     BotPrecosAlterados->setObjectName(QStringLiteral("BotPrecosAlterados"));
     BotPrecosAlterados->setToolTip(QStringLiteral("Põe em \"Qtde.\" as etiquetas dos produtos cujo preço mudou desde a "
                                                   "última etiqueta impressa"));
-    BotPrecosAlterados->setGeometry(386, 40, 126, 25);
+    BotPrecosAlterados->setGeometry(336, 40, 112, 25);
     BotHistorico = new QPushButton(QStringLiteral("&Histórico"), PainelSelvarra);
     BotHistorico->setObjectName(QStringLiteral("BotHistorico"));
     BotHistorico->setToolTip(QStringLiteral("Histórico de etiquetas: o que foi impresso, e repetir um trabalho"));
-    BotHistorico->setGeometry(516, 72, 90, 25);
+    BotHistorico->setGeometry(450, 40, 64, 25);
     connect(BotPrecosAlterados, &QPushButton::clicked, this, &TFormSelvarra::BotPrecosAlteradosClick);
     connect(BotHistorico, &QPushButton::clicked, this, &TFormSelvarra::BotHistoricoClick);
 
     // After the window's own handlers, which write the print line this one may add to.
     connect(printHandOver, &PrintHandOver::jobHandedOver, this, [this](int labels, int) { thermalHistory(labels); });
     connect(printHandOver, &PrintHandOver::jobFailed, this, [this](const QString &, int labelsSent) { thermalHistory(labelsSent); });
+    connect(printHandOver, &PrintHandOver::idle, this, [this] {
+        if (printHistory)
+            printHistory->handOverIdle();
+    });
 
     historyRetention = new HistoryRetention(
         *historyStore,
@@ -96,8 +103,7 @@ void TFormSelvarra::thermalHistory(int positionsOut)
 {
     if (!printHistory)
         return;
-    const QString note = printHistory->thermalOut(positionsOut);
-    printHistory->thermalEnded();
+    const QString note = printHistory->thermalEnded(1, {positionsOut}, false);
     if (!note.isEmpty())
         showPrintOutcome(LabelImpressao->toolTip() + note);
 }

@@ -7,17 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-const int kKeyLength = 48;
-const int kValueColumn = 50; // 1-based, as the suite's INI file counts
-
-} // namespace
-
 QString HistorySettings::retentionKey()
 {
-    return QStringLiteral("DIAS NO HISTORICO DE ETIQUETAS").leftJustified(kKeyLength - 1, QLatin1Char('.'))
-           + QLatin1Char(':');
+    return QStringLiteral("DIAS NO HISTORICO DE ETIQUETAS");
 }
 
 int HistorySettings::retentionDays(const QString &nativeWorkFolder, QString *problem)
@@ -35,9 +27,9 @@ int HistorySettings::retentionDays(const QString &nativeWorkFolder, QString *pro
     }
     const QString key = retentionKey();
     for (const QString &line : lines) {
-        if (line.left(kKeyLength) != key)
+        if (line.section(QLatin1Char('='), 0, 0).trimmed().compare(key, Qt::CaseInsensitive) != 0)
             continue;
-        const QString value = line.mid(kValueColumn - 1).trimmed();
+        const QString value = line.section(QLatin1Char('='), 1).trimmed();
         int days = 0;
         if (Conversions::tryStrToInt(value, &days) && days >= 0)
             return days;

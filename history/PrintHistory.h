@@ -3,19 +3,25 @@
 #include "PrintedJob.h"
 
 #include <QQueue>
+#include <functional>
 #include <optional>
 
 class HistoryStore;
 
 // Follows each print from the job written to what really went out, and
-// records that much. A sheet or a PDF puts the whole job out at once; a thermal
+// records that much. A sheet or a PDF puts the whole job out at once. A thermal
 // job goes out file by file after the click, so it waits in a line of its own,
-// in the order the hand-over takes jobs, until the hand-over says how far it got.
-// Recording never stops a print: a failure becomes a note for the print line.
+// in the order the hand-over takes jobs, until the hand-over says how far it
+// got; the rest of a job whose hand-over stopped is kept (also on disk, for a
+// program started again) until "Continuar envio" puts it out or a new job
+// replaces it. Recording never stops a print: a failure becomes a note for
+// the print line.
 class PrintHistory
 {
 public:
-    explicit PrintHistory(HistoryStore &store) : m_store(store) {}
+    // `restFile`: where the rest of a stopped thermal job is kept (a native
+    // path in the station's work folder), asked for at every use.
+    PrintHistory(HistoryStore &store, std::function<QString()> restFile);
 
     // The job the click just wrote; the next output is this one's.
     void jobWritten(PrintedJob job) { m_current = std::move(job); }
@@ -26,14 +32,17 @@ public:
     // print line: empty when the history was written.
     QString wholeJobOut(const QString &output);
 
-    // The job went to the hand-over's line.
+    // The job went to the hand-over's line; the rest of an earlier stopped
+    // job can no longer go out.
     void thermalQueued();
-    // The first job of the line put out `positions` more positions (skipped
-    // ones counted) after those already recorded. Returns the note, as above.
-    QString thermalOut(qint64 positions);
-    // The first job of the line is done with; whatever did not go out is not recorded.
-    void thermalEnded();
-    int thermalWaiting() const { return int(m_line.size()); }
+    // A hand-over ended: a new job's (firstFileNumber 1, the first of the
+    // line) or the rest of a stopped one (from file firstFileNumber). The
+    // files it handed over held these many positions each (skipped ones
+    // counted); `restLeft` when files of it are still to go. Returns the note,
+    // as above.
+    QString thermalEnded(int firstFileNumber, const QList<int> &positionsPerFile, bool restLeft);
+    // Nothing is left to hand over: any job still in the line was dropped.
+    void handOverIdle() { m_line.clear(); }
 
     // " — o histórico de etiquetas não pôde ser gravado"
     static QString failureNote();
@@ -46,8 +55,13 @@ private:
         qint64 jobId = 0;
     };
     QString write(Going &going, qint64 positions, const QString &output);
+    void keepRest(const Going &going);
+    void dropRest();
+    std::optional<Going> rest();
 
     HistoryStore &m_store;
+    std::function<QString()> m_restFile;
     std::optional<PrintedJob> m_current;
     QQueue<Going> m_line;
+    std::optional<Going> m_rest;
 };

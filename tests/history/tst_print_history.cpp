@@ -337,7 +337,7 @@ private slots:
         exec(QStringLiteral("update SELVAR_HISTORICO set DATAHORA = dateadd(day, -299, current_timestamp) where ID = 46"));
         const QString folder = a->app.suite.path(QStringLiteral("Interfac01"));
         TextFile::writeLines(QDir(folder).filePath(QStringLiteral("Selvar.ini")),
-                             {HistorySettings::retentionKey() + QStringLiteral(" 300")});
+                             {QStringLiteral("TEMPO LIMITE POR ARQUIVO=60"), HistorySettings::retentionKey() + QStringLiteral("=300")});
         QCOMPARE(HistorySettings::retentionDays(folder), 300);
 
         HistoryRetention retention(store, [&] { return HistorySettings::retentionDays(folder); }, [] { return false; });
