@@ -137,6 +137,14 @@ class PrintHistoryTest : public QObject
 
     QString printLine(ListWindow &w) { return w.form()->LabelImpressao->toolTip(); }
 
+    // SELVAR_TEST_SCREENSHOTS=folder keeps a picture of what the clerk sees.
+    static void snapshot(QWidget *widget, const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("SELVAR_TEST_SCREENSHOTS");
+        if (!folder.isEmpty())
+            widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    }
+
 private slots:
     void init()
     {
@@ -277,6 +285,7 @@ private slots:
         type(*a, {{2, QStringLiteral("5")}});
 
         QTest::mouseClick(a->form()->BotPrecosAlterados, Qt::LeftButton);
+        snapshot(a->form(), QStringLiteral("precos-alterados"));
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(printLine(*a), QStringLiteral("2 produtos com preço diferente da última etiqueta (7 etiquetas); "
                                                "1 produto nunca impresso"));
@@ -309,6 +318,7 @@ private slots:
             QTest::keyClicks(window.EditHistProduto, QStringLiteral("P3"));
             QTest::keyClick(window.EditHistProduto, Qt::Key_Return);
             seen << QString::number(window.GradeTrabalhos->rowCount()) << window.GradeItens->item(0, 3)->text();
+            snapshot(&window, QStringLiteral("historico-de-etiquetas"));
             QTest::keyClick(window.GradeTrabalhos, Qt::Key_Return);
             return d.result();
         });
