@@ -105,7 +105,7 @@ HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent) : QDialog(par
                            {QStringLiteral("Código"), QStringLiteral("Produto"), QStringLiteral("Código EAN"),
                             QStringLiteral("Preço"), QStringLiteral("Etiquetas")});
     GradeItens->setFocusPolicy(Qt::NoFocus);
-    for (auto [column, width] : {std::pair{0, 50}, {1, 130}, {2, 55}, {3, 80}, {4, 75}, {5, 65}, {6, 65}})
+    for (auto [column, width] : {std::pair{0, 50}, {1, 150}, {2, 55}, {3, 80}, {4, 75}, {5, 65}, {6, 65}})
         GradeTrabalhos->setColumnWidth(column, width);
     for (auto [column, width] : {std::pair{0, 90}, {1, 300}, {2, 110}, {3, 70}})
         GradeItens->setColumnWidth(column, width);
