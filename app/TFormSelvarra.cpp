@@ -91,6 +91,7 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     buildProgressPanel();
     buildHiddenControls();
     createPrintHandOver();
+    createHistory();
     guarded([this] { createReportComponents(); });
     connectHandlers();
 
@@ -109,6 +110,7 @@ TFormSelvarra::~TFormSelvarra()
 {
     // Focus moves while the children go; the list must not hear of it then.
     disconnect(qApp, nullptr, this, nullptr);
+    destroyHistory();
 }
 
 void TFormSelvarra::buildMainPanel()
