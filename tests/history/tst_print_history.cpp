@@ -187,11 +187,7 @@ private slots:
 
         QDir(a->app.suite.root()).mkpath(QStringLiteral("rpt"));
         QVERIFY(QFile::copy(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"), a->app.suite.path(QStringLiteral("rpt/Selvar.rav"))));
-        QComboBox *models = a->form()->DBLCB1;
-        models->setFocus();
-        for (int guard = 0; guard < 3 && !models->currentText().startsWith(QStringLiteral("A4")); ++guard)
-            QTest::keyClick(models, Qt::Key_Down);
-        QVERIFY(models->currentText().startsWith(QStringLiteral("A4")));
+        a->chooseModel(QStringLiteral("A4"));
         QString button = QStringLiteral("BotCancelar");
         const QString pdf = a->app.suite.path(QStringLiteral("etiquetas.pdf"));
         ReportModal::setHook([&](QDialog &d) {
