@@ -1,0 +1,79 @@
+#pragma once
+
+#include "Alignment.h"
+#include "ReportProject.h"
+
+#include <QMainWindow>
+
+class DesignDocument;
+class LabelCanvas;
+class PropertiesPanel;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// "Editor de etiquetas": the reports of one project on the left, the label
+// being designed in the middle at true size with its rulers, the selected
+// element's properties on the right and, under the label, what would print
+// badly. Nothing is written to the project until "Salvar".
+class DesignerWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit DesignerWindow(QWidget *parent = nullptr);
+
+    DesignDocument *document() const { return m_document; }
+    LabelCanvas *canvas() const { return m_canvas; }
+
+    // Opens a project (native path); asks first when there are unsaved changes.
+    bool openProject(const QString &path);
+
+    QListWidget *ListaRelatorios;
+    QListWidget *ListaAvisos;
+    QLabel *LabelFalhas;      // the file's own fault, as the parser gives it
+    QLineEdit *EditModelos;   // the report's 'modelos', as the file writes them
+    QComboBox *ComboZoom;
+    PropertiesPanel *Propriedades;
+
+    QAction *ActSalvar;
+    QAction *ActDesfazer;
+    QAction *ActRefazer;
+    QAction *ActCopiar;
+    QAction *ActColar;
+    QAction *ActDuplicar;
+    QAction *ActExcluir;
+
+public slots:
+    void BotAbrirClick();
+    bool BotSalvarClick();
+    void BotNovaFolhaClick();
+    void BotNovoTermicoClick();
+    void BotImprimirTesteClick();
+    void BotCalibrarClick();
+    void addElement(CellElement::Kind kind);
+    void copySelection();
+    void paste();
+    void duplicate();
+    void deleteSelection();
+    void align(AlignEdge edge);
+    void distribute(Qt::Orientation orientation);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildActions();
+    void showProject();
+    void showReport();
+    void showWarnings();
+    void applyModels();
+    bool settleChanges(); // false when the user keeps working on the changes
+    void pasteElements(const QList<CellElement> &elements, double shift);
+
+    DesignDocument *m_document;
+    LabelCanvas *m_canvas;
+    QList<CellElement> m_clipboard;
+    bool m_toLabel = false;
+};
