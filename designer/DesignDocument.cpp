@@ -54,7 +54,7 @@ bool DesignDocument::open(const QString &path, QString *error)
     return true;
 }
 
-void DesignDocument::reload(const QByteArray &bytes, const QString &reportName)
+void DesignDocument::reload(const QByteArray &bytes, QString reportName)
 {
     m_text = ProjectText(bytes);
     m_project = ReportProject();

@@ -72,7 +72,7 @@ signals:
 
 private:
     bool writeBytes(const QByteArray &bytes, QString *message);
-    void reload(const QByteArray &bytes, const QString &reportName);
+    void reload(const QByteArray &bytes, QString reportName);
 
     QString m_path;
     ProjectText m_text;

@@ -168,7 +168,7 @@ void DesignerWindow::buildActions()
     ActDesfazer->setShortcut(QKeySequence::Undo);
     ActRefazer = m_document->undoStack()->createRedoAction(this, QStringLiteral("Refazer"));
     ActRefazer->setObjectName(QStringLiteral("ActRefazer"));
-    ActRefazer->setShortcut(QKeySequence::Redo);
+    ActRefazer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addAction(ActDesfazer);
     edit->addAction(ActRefazer);
     bar->addSeparator();

@@ -148,8 +148,10 @@ void LabelCanvas::rebuild()
     const qsizetype count = m_document->hasReport() ? report.elements.size() : 0;
     const bool sameItems = m_items.size() == count;
     if (!sameItems) {
-        qDeleteAll(m_items);
-        m_items.clear();
+        // A selected item going away tells the scene, which asks for the selection.
+        const QList<ElementItem *> old = std::exchange(m_items, {});
+        const QSignalBlocker block(m_scene);
+        qDeleteAll(old);
         for (int i = 0; i < count; ++i) {
             auto *item = new ElementItem(i);
             item->setZValue(2);

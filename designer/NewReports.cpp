@@ -20,7 +20,8 @@ QList<CellElement> starterElements(QSizeF label)
     name.value = QStringLiteral("COMPONENTE");
     name.box = QRectF(margin, tenths(h * 0.04), width, tenths(h * 0.26));
     name.wrap = true;
-    name.fontSize = std::clamp(tenths(h * 0.33), 4.0, 10.0);
+    // Three lines in the box: COMPONENTE holds up to 70 letters.
+    name.fontSize = std::clamp(tenths(name.box.height() / 3 * 72 / 25.4 * 0.85), 4.0, 10.0);
 
     CellElement priceText;
     priceText.kind = CellElement::Kind::Text;

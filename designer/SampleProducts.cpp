@@ -22,7 +22,7 @@ QList<LabelRecord> sampleProducts()
     return {
         product(QStringLiteral("000001"), QStringLiteral("PROTETOR SOLAR FACIAL FPS 50 TOQUE SECO ANTIOLEOSIDADE ÁC. HIALURÔNICO"),
                 QStringLiteral("7891234567895"), QStringLiteral("1234.90")),
-        product(QStringLiteral("000002"), QStringLiteral("SABONETE LÍQUIDO ÍNTIMO CAMOMILA 200 ML"), QStringLiteral("7896004000010"),
+        product(QStringLiteral("000002"), QStringLiteral("SABONETE LÍQUIDO ÍNTIMO CAMOMILA 200 ML"), QStringLiteral("7896004000015"),
                 QStringLiteral("18.50")),
         product(QStringLiteral("000003"), QStringLiteral("ÓLEO DE AMÊNDOAS DOCES 100 ML"), QStringLiteral("7898024396017"),
                 QStringLiteral("9.99")),

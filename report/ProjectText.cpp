@@ -14,7 +14,7 @@ ProjectText::Encoding encodingOf(const QByteArray &bytes)
     if (bytes.startsWith("\xFE\xFF"))
         return ProjectText::Encoding::Utf16BE;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(bytes);
+    const QString decoded = utf8.decode(bytes);
     if (utf8.hasError())
         return ProjectText::Encoding::Cp1252;
     return bytes.startsWith("\xEF\xBB\xBF") ? ProjectText::Encoding::Utf8Bom : ProjectText::Encoding::Utf8;

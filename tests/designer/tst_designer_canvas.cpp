@@ -1,0 +1,200 @@
+// The designer window driven as a person would: the mouse drags an element
+// on the canvas and the saved file holds it where it was dropped; keys nudge,
+// copy, paste, duplicate, delete and undo; a rubber band selects; the canvas
+// shows a sheet's label with the very pixels of the sheet engine's page, and
+// a thermal layout pushed off its label is warned about and not saved.
+#include "DesignDocument.h"
+#include "DesignerWindow.h"
+#include "LabelCanvas.h"
+#include "Messages.h"
+#include "ProjectText.h"
+#include "ReportTestKit.h"
+#include "SheetDocument.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QPoint centreOf(LabelCanvas *canvas, int element)
+{
+    return canvas->elementOnViewport(element).center();
+}
+
+// A drag in several steps, as a hand makes it.
+void drag(QWidget *viewport, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mousePress(viewport, Qt::LeftButton, modifiers, from);
+    for (int step = 1; step <= 5; ++step)
+        QTest::mouseMove(viewport, from + (to - from) * step / 5);
+    QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, to);
+}
+
+} // namespace
+
+class DesignerCanvasTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    DesignerWindow *m_window = nullptr;
+    QStringList m_messages;
+
+    LabelCanvas *canvas() const { return m_window->canvas(); }
+    DesignDocument *document() const { return m_window->document(); }
+
+    void openWindow(const QByteArray &bytes, int report, int zoom)
+    {
+        m_path = m_dir.filePath(QStringLiteral("Selvar.rav"));
+        writeFile(m_path, bytes);
+        m_window = new DesignerWindow;
+        QVERIFY(m_window->openProject(m_path));
+        m_window->ListaRelatorios->setCurrentRow(report);
+        canvas()->setZoom(zoom);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        canvas()->centerOn(QPointF(document()->report().grid.cellWidth / 2, document()->report().grid.cellHeight / 2));
+    }
+
+private slots:
+    void init()
+    {
+        m_messages.clear();
+        Messages::setSink([this](const QString &text) { m_messages << text; });
+        Messages::setQuestionSink([](const QString &) { return false; });
+    }
+
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+    }
+
+    void dragMovesElementByMillimetresInTheSavedFile()
+    {
+        const QByteArray bytes = ReportTestKit::smallProject().toUtf8();
+        openWindow(bytes, 0, 400);
+        QWidget *viewport = canvas()->viewport();
+        // "texto" at (2, 9), 20 x 5 mm: dragged 5 mm to the right, where nothing snaps it but the grid.
+        const QPoint from = centreOf(canvas(), 1);
+        drag(viewport, from, from + QPoint(qRound(5 * canvas()->pixelsPerMm()), 0));
+        QCOMPARE(document()->report().elements[1].box, QRectF(7, 9, 20, 5));
+        QCOMPARE(document()->undoStack()->count(), 1);
+
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        const ProjectText saved(readFile(m_path));
+        QCOMPARE(saved.line(10), QStringLiteral("  texto \"Preço R$:\" x=7 y=9 largura=20 altura=5 tamanho=9"));
+        QCOMPARE(QString::fromUtf8(readFile(m_path)).remove(saved.line(10)), QString::fromUtf8(bytes).remove(ProjectText(bytes).line(10)));
+    }
+
+    void keysNudgeCopyPasteAndUndo()
+    {
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 200);
+        QWidget *viewport = canvas()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(canvas(), 2));
+        QCOMPARE(canvas()->selectedElements(), QList<int>{2});
+        QTest::keyClick(viewport, Qt::Key_Right);
+        QTest::keyClick(viewport, Qt::Key_Right);
+        QTest::keyClick(viewport, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24.2, 10));
+
+        QTest::keyClick(viewport, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements.size(), 5);
+        QCOMPARE(document()->report().elements[4].box.topLeft(), QPointF(25.2, 11));
+        QCOMPARE(document()->report().elements[4].line, 0);
+        QCOMPARE(canvas()->selectedElements(), QList<int>{4});
+        QTest::keyClick(viewport, Qt::Key_Delete);
+        QCOMPARE(document()->report().elements.size(), 4);
+
+        // Shift+click adds to the selection; copy and paste bring both.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(canvas(), 2));
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, centreOf(canvas(), 1));
+        QCOMPARE(canvas()->selectedElements().size(), 2);
+        QTest::keyClick(viewport, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(viewport, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements.size(), 6);
+
+        for (int i = 0; i < 7; ++i)
+            QTest::keyClick(viewport, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements.size(), 4);
+        QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24, 9));
+        QVERIFY(!document()->isModified());
+        QTest::keyClick(viewport, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24.1, 9));
+    }
+
+    void rubberBandSelects()
+    {
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 200);
+        QWidget *viewport = canvas()->viewport();
+        // From above-left of the label to the middle of the price line: name, text and price.
+        const QPoint from = canvas()->mapFromScene(QPointF(-5, -5));
+        const QPoint to = canvas()->mapFromScene(QPointF(30, 11));
+        drag(viewport, from, to);
+        QList<int> selected = canvas()->selectedElements();
+        std::sort(selected.begin(), selected.end());
+        QCOMPARE(selected, (QList<int>{0, 1, 2}));
+        QCOMPARE(document()->undoStack()->count(), 0);
+    }
+
+    // The canvas's picture of a sheet label is the engine's page, pixel for pixel.
+    void sheetCanvasIsTheEnginePage()
+    {
+        openWindow(readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav")), 0, 200);
+        const SheetReport &report = document()->report();
+        const LabelPicture &picture = canvas()->picture();
+        const double dpi = canvas()->pixelsPerMm() * 25.4 * canvas()->devicePixelRatioF();
+        const QImage page = SheetDocument(report, canvas()->records().mid(0, 1), QPointF()).pageImage(0, dpi);
+        const QPointF corner = (report.grid.cellRect(0).topLeft() + picture.rect.topLeft()) * dpi / 25.4;
+        const QImage cell = page.copy(QRect(corner.toPoint(), picture.image.size()));
+        QVERIFY(!picture.image.isNull());
+        QCOMPARE(picture.image.convertToFormat(QImage::Format_RGB32), cell);
+        // And it is a label: the product's barcode reads from it.
+        QCOMPARE(ReportTestKit::decodeImage(picture.image), canvas()->records().first().value(QStringLiteral("CODIGOEAN")).plain);
+    }
+
+    void thermalLayoutOffItsLabelIsWarnedAndNotSaved()
+    {
+        const QByteArray bytes = readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+        openWindow(bytes, 3, 400);
+        QVERIFY(document()->report().thermal);
+        const int before = m_window->ListaAvisos->count();
+        QVERIFY(before >= 1);
+        // The barcode, 30 mm wide on a 30 mm label, dragged 2 mm to the right.
+        const QPoint from = centreOf(canvas(), 3);
+        drag(canvas()->viewport(), from, from + QPoint(qRound(2 * canvas()->pixelsPerMm()), 0));
+        QCOMPARE(document()->report().elements[3].box.x(), 2.0);
+        QStringList shown;
+        for (int i = 0; i < m_window->ListaAvisos->count(); ++i)
+            shown << m_window->ListaAvisos->item(i)->text();
+        QVERIFY2(shown.first().contains(QStringLiteral("sai da etiqueta")), qPrintable(shown.join(QLatin1Char('\n'))));
+        // The thermal preview's own finding about the symbol's right edge.
+        QVERIFY2(shown.filter(QRegularExpression(QStringLiteral("^Código de barras .*coluna 1$"))).size() == 1,
+                 qPrintable(shown.join(QLatin1Char('\n'))));
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().contains(QStringLiteral("não foi gravado")));
+        QCOMPARE(readFile(m_path), bytes);
+    }
+};
+
+QTEST_MAIN(DesignerCanvasTest)
+#include "tst_designer_canvas.moc"
