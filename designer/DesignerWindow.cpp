@@ -78,6 +78,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     ListaAvisos = new QListWidget;
     ListaAvisos->setObjectName(QStringLiteral("ListaAvisos"));
     ListaAvisos->setMaximumHeight(120);
+    ListaAvisos->setWordWrap(true);
     grid->addWidget(ListaAvisos, 2, 0, 1, 2);
     setCentralWidget(centre);
 

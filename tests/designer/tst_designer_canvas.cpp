@@ -73,6 +73,14 @@ private:
         canvas()->centerOn(QPointF(document()->report().grid.cellWidth / 2, document()->report().grid.cellHeight / 2));
     }
 
+    // SELVAR_SCREENSHOT_DIR: the window as the test leaves it, for the documentation.
+    void screenshot(const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("SELVAR_SCREENSHOT_DIR");
+        if (!folder.isEmpty())
+            QVERIFY(m_window->grab().save(QDir(folder).filePath(name)));
+    }
+
 private slots:
     void init()
     {
@@ -169,6 +177,8 @@ private slots:
         QCOMPARE(picture.image.convertToFormat(QImage::Format_RGB32), cell);
         // And it is a label: the product's barcode reads from it.
         QCOMPARE(ReportTestKit::decodeImage(picture.image), canvas()->records().first().value(QStringLiteral("CODIGOEAN")).plain);
+        QTest::mouseClick(canvas()->viewport(), Qt::LeftButton, {}, centreOf(canvas(), 2));
+        screenshot(QStringLiteral("designer-sheet.png"));
     }
 
     void thermalLayoutOffItsLabelIsWarnedAndNotSaved()
@@ -189,6 +199,7 @@ private slots:
         // The thermal preview's own finding about the symbol's right edge.
         QVERIFY2(shown.filter(QRegularExpression(QStringLiteral("^Código de barras .*coluna 1$"))).size() == 1,
                  qPrintable(shown.join(QLatin1Char('\n'))));
+        screenshot(QStringLiteral("designer-thermal-warning.png"));
         QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages.first().contains(QStringLiteral("não foi gravado")));
