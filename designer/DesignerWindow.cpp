@@ -493,34 +493,30 @@ void DesignerWindow::deleteSelection()
     m_document->edit(after, QStringLiteral("Excluir"));
 }
 
-void DesignerWindow::align(AlignEdge edge)
+void DesignerWindow::editSelectedBoxes(const std::function<QList<QRectF>(const QList<QRectF> &)> &change, const QString &text)
 {
     const QList<int> selection = m_canvas->selectedElements();
-    if (selection.isEmpty())
-        return;
     SheetReport after = m_document->report();
     QList<QRectF> boxes;
     for (const int index : selection)
         boxes << after.elements[index].box;
-    const QRectF label(0, 0, after.grid.cellWidth, after.grid.cellHeight);
-    boxes = aligned(boxes, edge, label, m_toLabel);
+    boxes = change(boxes);
     for (int i = 0; i < selection.size(); ++i)
         after.elements[selection[i]].box = boxes[i];
-    m_document->edit(after, QStringLiteral("Alinhar"));
+    if (after.elements != m_document->report().elements)
+        m_document->edit(after, text);
+}
+
+void DesignerWindow::align(AlignEdge edge)
+{
+    const SheetGrid &grid = m_document->report().grid;
+    const QRectF label(0, 0, grid.cellWidth, grid.cellHeight);
+    editSelectedBoxes([&](const QList<QRectF> &boxes) { return aligned(boxes, edge, label, m_toLabel); }, QStringLiteral("Alinhar"));
 }
 
 void DesignerWindow::distribute(Qt::Orientation orientation)
 {
-    const QList<int> selection = m_canvas->selectedElements();
-    SheetReport after = m_document->report();
-    QList<QRectF> boxes;
-    for (const int index : selection)
-        boxes << after.elements[index].box;
-    boxes = distributed(boxes, orientation);
-    for (int i = 0; i < selection.size(); ++i)
-        after.elements[selection[i]].box = boxes[i];
-    if (after.elements != m_document->report().elements)
-        m_document->edit(after, QStringLiteral("Distribuir"));
+    editSelectedBoxes([&](const QList<QRectF> &boxes) { return distributed(boxes, orientation); }, QStringLiteral("Distribuir"));
 }
 
 void DesignerWindow::closeEvent(QCloseEvent *event)

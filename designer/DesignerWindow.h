@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class DesignDocument;
 class LabelCanvas;
 class PropertiesPanel;
@@ -71,6 +73,8 @@ private:
     void applyModels();
     bool settleChanges(); // false when the user keeps working on the changes
     void pasteElements(const QList<CellElement> &elements, double shift);
+    // The selected elements' boxes changed together, as one step.
+    void editSelectedBoxes(const std::function<QList<QRectF>(const QList<QRectF> &)> &change, const QString &text);
 
     DesignDocument *m_document;
     LabelCanvas *m_canvas;

@@ -44,6 +44,21 @@ QLineF guide(double at, bool vertical, const QRectF &span)
     return vertical ? QLineF(at, span.top(), at, span.bottom()) : QLineF(span.left(), at, span.right(), at);
 }
 
+// What a box snaps to (the label first) and how far the guides reach.
+struct Targets
+{
+    QList<QRectF> boxes;
+    QRectF span;
+};
+
+Targets targetsOf(const QList<QRectF> &others, const QRectF &label)
+{
+    Targets targets{QList<QRectF>{label} + others, label};
+    for (const QRectF &other : others)
+        targets.span |= other;
+    return targets;
+}
+
 } // namespace
 
 double snapToGrid(double mm)
@@ -53,13 +68,10 @@ double snapToGrid(double mm)
 
 Snapped snapMove(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance)
 {
-    const QList<QRectF> targets = QList<QRectF>{label} + others;
+    const Targets targets = targetsOf(others, label);
     Snapped snapped{box, {}};
-    QRectF span = label;
-    for (const QRectF &other : others)
-        span |= other;
     for (const bool vertical : {true, false}) {
-        const auto match = nearest(linesOf(box, vertical), targets, vertical, tolerance);
+        const auto match = nearest(linesOf(box, vertical), targets.boxes, vertical, tolerance);
         const double start = vertical ? box.left() : box.top();
         const double moved = match ? round2(start + match->shift) : snapToGrid(start);
         if (vertical)
@@ -67,21 +79,18 @@ Snapped snapMove(const QRectF &box, const QList<QRectF> &others, const QRectF &l
         else
             snapped.box.moveTop(moved);
         if (match)
-            snapped.guides << guide(match->at, vertical, span | snapped.box);
+            snapped.guides << guide(match->at, vertical, targets.span | snapped.box);
     }
     return snapped;
 }
 
 Snapped snapResize(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance, double minimumSide)
 {
-    const QList<QRectF> targets = QList<QRectF>{label} + others;
+    const Targets targets = targetsOf(others, label);
     Snapped snapped{box, {}};
-    QRectF span = label;
-    for (const QRectF &other : others)
-        span |= other;
     for (const bool vertical : {true, false}) {
         const double end = vertical ? box.right() : box.bottom();
-        const auto match = nearest({end}, targets, vertical, tolerance);
+        const auto match = nearest({end}, targets.boxes, vertical, tolerance);
         const double start = vertical ? box.left() : box.top();
         const double snappedEnd = match ? round2(end + match->shift) : start + snapToGrid(end - start);
         const double side = std::max(minimumSide, snappedEnd - start);
@@ -90,7 +99,7 @@ Snapped snapResize(const QRectF &box, const QList<QRectF> &others, const QRectF 
         else
             snapped.box.setHeight(side);
         if (match && side > minimumSide)
-            snapped.guides << guide(match->at, vertical, span | snapped.box);
+            snapped.guides << guide(match->at, vertical, targets.span | snapped.box);
     }
     return snapped;
 }

@@ -4,6 +4,9 @@
 // stock in hand print labels that scan, inside their labels.
 #include "Cp1252.h"
 #include "DesignDocument.h"
+#include "DesignerTestFiles.h"
+#include "Alignment.h"
+#include "Snapping.h"
 #include "LabelPicture.h"
 #include "LabelSheets.h"
 #include "LayoutWarnings.h"
@@ -21,19 +24,6 @@
 
 namespace {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 const QString SampleFile = QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav");
 
 } // namespace
@@ -48,7 +38,8 @@ private:
     QString copyOf(const QByteArray &bytes, const QString &name = QStringLiteral("Selvar.rav"))
     {
         const QString path = m_dir.filePath(name);
-        writeFile(path, bytes);
+        if (!writeFile(path, bytes))
+            qFatal("cannot write %s", qPrintable(path));
         return path;
     }
 
@@ -131,7 +122,7 @@ private slots:
         document.edit(moved, QStringLiteral("Mover"));
         QByteArray elsewhere = readFile(path);
         elsewhere.append("# mudado por outra pessoa\n");
-        writeFile(path, elsewhere);
+        QVERIFY(writeFile(path, elsewhere));
         QString message;
         QCOMPARE(document.save(false, &message), DesignDocument::SaveResult::ChangedOnDisk);
         QCOMPARE(readFile(path), elsewhere);
@@ -160,6 +151,34 @@ private slots:
             QCOMPARE(document.project().activeReport, sheet.name);
         }
         QVERIFY(papers[0] >= 5 && papers[1] >= 5);
+    }
+
+    // Edges and centres within reach snap (and draw their guide); else the 0,5 mm grid.
+    void snappingAndAlignment()
+    {
+        const QRectF label(0, 0, 40, 20);
+        const QList<QRectF> others{QRectF(5, 2, 10, 4)};
+        Snapped moved = snapMove(QRectF(5.3, 9.12, 8, 3), others, label, 0.4);
+        QCOMPARE(moved.box, QRectF(5, 9, 8, 3));
+        QCOMPARE(moved.guides.size(), 1);
+        QCOMPARE(moved.guides.first().x1(), 5.0);
+        moved = snapMove(QRectF(17.9, 8.6, 4, 3), others, label, 0.4); // its centre meets the label's: x 18, y 8.5
+        QCOMPARE(moved.box.topLeft(), QPointF(18, 8.5));
+        QCOMPARE(moved.guides.size(), 2);
+        const Snapped resized = snapResize(QRectF(30, 1, 9.8, 0.2), others, label, 0.4, 0.5);
+        QCOMPARE(resized.box, QRectF(30, 1, 10, 0.5));
+
+        const QList<QRectF> boxes{QRectF(2, 1, 10, 3), QRectF(20, 5, 4, 3), QRectF(14, 12, 6, 2)};
+        for (const QRectF &box : aligned(boxes, AlignEdge::Left, label, false))
+            QCOMPARE(box.left(), 2.0);
+        for (const QRectF &box : aligned(boxes, AlignEdge::Bottom, label, false))
+            QCOMPARE(box.bottom(), 14.0);
+        for (const QRectF &box : aligned(boxes, AlignEdge::HorizontalCentre, label, true))
+            QCOMPARE(box.center().x(), 20.0);
+        const QList<QRectF> spread = distributed(boxes, Qt::Horizontal);
+        QCOMPARE(spread[0], boxes[0]);
+        QCOMPARE(spread[1], boxes[1]);
+        QCOMPARE(spread[2].left() - spread[0].right(), spread[1].left() - spread[2].right());
     }
 
     void newThermalReportsPrintAndScan_data()

@@ -4,32 +4,25 @@
 // shows a sheet's label with the very pixels of the sheet engine's page, and
 // a thermal layout pushed off its label is warned about and not saved.
 #include "DesignDocument.h"
+#include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
 #include "LabelCanvas.h"
 #include "Messages.h"
+#include "PropertiesPanel.h"
 #include "ProjectText.h"
 #include "ReportTestKit.h"
 #include "SheetDocument.h"
 
 #include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
 
 QPoint centreOf(LabelCanvas *canvas, int element)
 {
@@ -63,7 +56,7 @@ private:
     void openWindow(const QByteArray &bytes, int report, int zoom)
     {
         m_path = m_dir.filePath(QStringLiteral("Selvar.rav"));
-        writeFile(m_path, bytes);
+        QVERIFY(writeFile(m_path, bytes));
         m_window = new DesignerWindow;
         QVERIFY(m_window->openProject(m_path));
         m_window->ListaRelatorios->setCurrentRow(report);
@@ -147,6 +140,27 @@ private slots:
         QVERIFY(!document()->isModified());
         QTest::keyClick(viewport, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24.1, 9));
+    }
+
+    // The properties panel and the models line edit what the file writes.
+    void propertiesAndModels()
+    {
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 100);
+        canvas()->selectElements({3});
+        PropertiesPanel *panel = m_window->Propriedades;
+        QVERIFY(panel->isEnabled() && panel->ComboSimbologia->isEnabled() && !panel->CheckQuebra->isEnabled());
+        panel->ComboSimbologia->setCurrentText(QStringLiteral("CODE128"));
+        panel->EditAltura->setValue(20);
+        QCOMPARE(document()->undoStack()->count(), 2);
+        m_window->EditModelos->setFocus();
+        m_window->EditModelos->selectAll();
+        QTest::keyClicks(m_window->EditModelos, QStringLiteral("\"A4 Pimaco\" \"Etiqueta \"\"grande\"\"\""));
+        QTest::keyClick(m_window->EditModelos, Qt::Key_Return);
+        QCOMPARE(document()->report().modelPrefixes, (QStringList{QStringLiteral("A4 Pimaco"), QStringLiteral("Etiqueta \"grande\"")}));
+        QVERIFY(m_window->BotSalvarClick());
+        const QString saved = QString::fromUtf8(readFile(m_path));
+        QVERIFY2(saved.contains(QStringLiteral("  barras CODIGOEAN x=2 y=16 largura=56 altura=20 simbologia=CODE128\n")), qPrintable(saved));
+        QVERIFY(saved.contains(QStringLiteral("  passo horizontal=65 vertical=45\n  modelos \"A4 Pimaco\" \"Etiqueta \"\"grande\"\"\"\n")));
     }
 
     void rubberBandSelects()
