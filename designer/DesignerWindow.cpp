@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -301,7 +302,7 @@ bool DesignerWindow::settleChanges()
 {
     if (!m_document->isModified())
         return true;
-    if (!Messages::ask(QStringLiteral("O relatório \"%1\" tem alterações não gravadas. Gravar agora?").arg(m_document->report().name)))
+    if (!Messages::ask(QStringLiteral("O relatório \"%1\" tem alterações não gravadas. Gravar agora? (Não: as alterações se perdem.)").arg(m_document->report().name)))
         return true;
     return BotSalvarClick();
 }
@@ -364,6 +365,8 @@ void DesignerWindow::BotImprimirTesteClick()
         ThermalPreviewDialog preview(files, report.thermal->dpi,
                                      PreviewStock{QSizeF(report.grid.cellWidth, report.grid.cellHeight), stockOf(report).columnStarts},
                                      this);
+        // The roll is the station's: its files go out through Selvar's hand-over, not from here.
+        preview.BotImprimir->hide();
         preview.exec();
         return;
     }
