@@ -3,6 +3,9 @@
 #include "DesignDocument.h"
 #include "LabelCanvas.h"
 #include "Messages.h"
+#include "PrintHandOver.h"
+#include "ReportModal.h"
+#include "SuitePaths.h"
 #include "NewReportDialogs.h"
 #include "ProjectStatement.h"
 #include "ProjectWriter.h"
@@ -21,7 +24,9 @@
 #include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QLabel>
@@ -64,7 +69,8 @@ QString modelsText(const QStringList &prefixes)
 } // namespace
 
 DesignerWindow::DesignerWindow(QWidget *parent)
-    : QMainWindow(parent), m_document(new DesignDocument(this)), m_canvas(new LabelCanvas(m_document))
+    : QMainWindow(parent), m_document(new DesignDocument(this)), m_canvas(new LabelCanvas(m_document)),
+      m_handOver(new PrintHandOver(this))
 {
     setObjectName(QStringLiteral("FormDesigner"));
     setWindowTitle(QStringLiteral("Editor de etiquetas"));
@@ -126,6 +132,9 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     connect(m_document, &DesignDocument::projectChanged, this, &DesignerWindow::showProject);
     connect(m_document, &DesignDocument::reportChanged, this, &DesignerWindow::showReport);
     connect(m_canvas, &LabelCanvas::warningsChanged, this, &DesignerWindow::showWarnings);
+    connect(m_handOver, &PrintHandOver::jobFailed, this, [](const QString &message, int) { Messages::show(message); });
+    connect(m_handOver, &PrintHandOver::jobHandedOver, this,
+            [this](int labels) { statusBar()->showMessage(QStringLiteral("Teste enviado: %1 etiqueta(s).").arg(labels), 8000); });
     connect(m_canvas, &LabelCanvas::zoomChanged, this, [this](int percent) {
         const QSignalBlocker block(ComboZoom);
         ComboZoom->setCurrentText(QStringLiteral("%1 %").arg(percent));
@@ -365,9 +374,8 @@ void DesignerWindow::BotImprimirTesteClick()
         ThermalPreviewDialog preview(files, report.thermal->dpi,
                                      PreviewStock{QSizeF(report.grid.cellWidth, report.grid.cellHeight), stockOf(report).columnStarts},
                                      this);
-        // The roll is the station's: its files go out through Selvar's hand-over, not from here.
-        preview.BotImprimir->hide();
-        preview.exec();
+        if (ReportModal::exec(preview) == ThermalPreviewDialog::PrintRequested)
+            printThermalTest(files, std::min(report.thermal->across, int(m_canvas->records().size())));
         return;
     }
     // One sheet of the products shown, through the sheet engine.
@@ -376,6 +384,47 @@ void DesignerWindow::BotImprimirTesteClick()
         rows << m_canvas->records()[i % m_canvas->records().size()];
     TRvSystem engine(QStringLiteral("RvSystemTeste"), this);
     engine.Execute(SheetDocument(report, rows, offset));
+}
+
+bool DesignerWindow::askStation()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("EstacaoTeste"));
+    dialog.setWindowTitle(QStringLiteral("Imprimir teste"));
+    auto *form = new QFormLayout(&dialog);
+    auto *folder = new QLineEdit(StationFolder.isEmpty() ? SuitePaths::toNative(QStringLiteral("c:\\boticon\\Interfac01")) : StationFolder);
+    folder->setObjectName(QStringLiteral("EditPasta"));
+    auto *printer = new QLineEdit(StationPrinter);
+    printer->setObjectName(QStringLiteral("EditImpressora"));
+    form->addRow(QStringLiteral("Pasta da estação (com ImprEtiq.bat):"), folder);
+    form->addRow(QStringLiteral("Impressora (ROTULO1 da estação):"), printer);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (ReportModal::exec(dialog) != QDialog::Accepted)
+        return false;
+    StationFolder = folder->text().trimmed();
+    StationPrinter = printer->text().trimmed();
+    return !StationFolder.isEmpty() && !StationPrinter.isEmpty();
+}
+
+void DesignerWindow::printThermalTest(const QList<QByteArray> &files, int labels)
+{
+    if ((StationFolder.isEmpty() || StationPrinter.isEmpty()) && !askStation())
+        return;
+    const QDir folder(StationFolder);
+    const QString batch = folder.filePath(QStringLiteral("ImprEtiq.bat"));
+    if (!QFileInfo(batch).isFile()) {
+        Messages::show(QStringLiteral("Não há \"%1\": o teste não foi impresso.").arg(QDir::toNativeSeparators(batch)));
+        StationFolder.clear();
+        return;
+    }
+    // A name of its own, so a test never overwrites a job Selvar is handing over from the same folder.
+    PrintJob job{batch, StationPrinter, {}};
+    for (qsizetype i = 0; i < files.size(); ++i)
+        job.files.append({folder.filePath(QStringLiteral("EtiqTeste%1.txt").arg(i + 1)), files[i], labels});
+    m_handOver->enqueue(job);
 }
 
 void DesignerWindow::BotCalibrarClick()
@@ -388,7 +437,9 @@ void DesignerWindow::BotCalibrarClick()
                                            "(para a direita e para baixo positivos). O projeto passa a\n"
                                            "compensar isso em todos os relatórios, sem mexer no layout.")));
     auto *dx = new QDoubleSpinBox;
+    dx->setObjectName(QStringLiteral("EditDireita"));
     auto *dy = new QDoubleSpinBox;
+    dy->setObjectName(QStringLiteral("EditBaixo"));
     for (QDoubleSpinBox *box : {dx, dy}) {
         box->setRange(-50, 50);
         box->setDecimals(2);
@@ -401,7 +452,7 @@ void DesignerWindow::BotCalibrarClick()
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    if (ReportModal::exec(dialog) != QDialog::Accepted)
         return;
     const QPointF offset = m_document->project().offset - QPointF(dx->value(), dy->value());
     QString message;

@@ -9,6 +9,7 @@
 
 class DesignDocument;
 class LabelCanvas;
+class PrintHandOver;
 class PropertiesPanel;
 class QAction;
 class QComboBox;
@@ -31,6 +32,13 @@ public:
 
     // Opens a project (native path); asks first when there are unsaved changes.
     bool openProject(const QString &path);
+
+    // Where a thermal test print goes: the station's work folder (with its
+    // ImprEtiq.bat) and its printer path (ROTULO1). Asked for at the first
+    // thermal test print of the session when not set.
+    QString StationFolder;
+    QString StationPrinter;
+    PrintHandOver *handOver() const { return m_handOver; }
 
     QListWidget *ListaRelatorios;
     QListWidget *ListaAvisos;
@@ -73,11 +81,14 @@ private:
     void applyModels();
     bool settleChanges(); // false when the user keeps working on the changes
     void pasteElements(const QList<CellElement> &elements, double shift);
+    bool askStation();
+    void printThermalTest(const QList<QByteArray> &files, int labels);
     // The selected elements' boxes changed together, as one step.
     void editSelectedBoxes(const std::function<QList<QRectF>(const QList<QRectF> &)> &change, const QString &text);
 
     DesignDocument *m_document;
     LabelCanvas *m_canvas;
+    PrintHandOver *m_handOver;
     QList<CellElement> m_clipboard;
     bool m_toLabel = false;
 };

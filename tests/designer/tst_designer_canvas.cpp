@@ -9,6 +9,10 @@
 #include "LabelCanvas.h"
 #include "Messages.h"
 #include "PropertiesPanel.h"
+#include "PrintHandOver.h"
+#include "ReportModal.h"
+#include "ThermalPreviewDialog.h"
+#include "ThermalReportFiles.h"
 #include "ProjectText.h"
 #include "ReportTestKit.h"
 #include "SheetDocument.h"
@@ -84,6 +88,7 @@ private slots:
 
     void cleanup()
     {
+        ReportModal::setHook({});
         delete m_window;
         m_window = nullptr;
     }
@@ -161,6 +166,46 @@ private slots:
         const QString saved = QString::fromUtf8(readFile(m_path));
         QVERIFY2(saved.contains(QStringLiteral("  barras CODIGOEAN x=2 y=16 largura=56 altura=20 simbologia=CODE128\n")), qPrintable(saved));
         QVERIFY(saved.contains(QStringLiteral("  passo horizontal=65 vertical=45\n  modelos \"A4 Pimaco\" \"Etiqueta \"\"grande\"\"\"\n")));
+    }
+
+    // "Imprimir teste" on a thermal report: the row shown, through the station's
+    // ImprEtiq.bat, byte for byte what the preview showed; then a calibration
+    // measured on it goes into the project's 'deslocamento' and nowhere else.
+    void thermalTestPrintAndCalibration()
+    {
+        const QByteArray bytes = readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+        openWindow(bytes, 3, 100);
+        QTemporaryDir station;
+        QVERIFY(QFile::copy(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/ImprEtiq.bat"), station.filePath(QStringLiteral("ImprEtiq.bat"))));
+        m_window->StationFolder = station.path();
+        m_window->StationPrinter = station.filePath(QStringLiteral("impressora.prn"));
+        QList<QByteArray> previewed;
+        ReportModal::setHook([&](QDialog &dialog) {
+            auto *preview = qobject_cast<ThermalPreviewDialog *>(&dialog);
+            if (!preview)
+                return int(QDialog::Rejected);
+            for (const PreviewRow &row : preview->rows())
+                previewed << row.fileName.toUtf8();
+            return int(ThermalPreviewDialog::PrintRequested);
+        });
+        m_window->BotImprimirTesteClick();
+        QVERIFY(m_window->handOver()->waitUntilIdle(30000));
+        QCOMPARE(previewed.size(), 1);
+        const SheetReport &report = document()->report();
+        QCOMPARE(readFile(m_window->StationPrinter),
+                 thermalCommandFiles(report, canvas()->records().mid(0, 3), document()->project().offset + report.offset).first());
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+
+        ReportModal::setHook([](QDialog &dialog) {
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditDireita"))->setValue(0.5);
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditBaixo"))->setValue(-0.25);
+            return int(QDialog::Accepted);
+        });
+        m_window->BotCalibrarClick();
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        QCOMPARE(document()->project().offset, QPointF(-0.5, 0.25));
+        QCOMPARE(readFile(m_path), QByteArray(bytes).replace("deslocamento x=0 y=0", "deslocamento x=-0.5 y=0.25"));
+        QCOMPARE(document()->report().name, QStringLiteral("Zebra ZPL 30x17"));
     }
 
     void rubberBandSelects()
