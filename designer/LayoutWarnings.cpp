@@ -35,17 +35,27 @@ void thermalWarnings(const SheetReport &report, const QList<LabelRecord> &record
         for (const RenderFault &fault : readCommandFile(file, roll.dpi).faults)
             *warnings << QStringLiteral("Linha %1 do arquivo de comandos: %2").arg(fault.line).arg(fault.message);
     }
-    const LabelContent content = labelContent(report, records.value(0), QPoint(), perMm);
-    for (int i = 0; i < content.size() && i < report.elements.size(); ++i) {
-        const ThermalElement &e = content[i];
-        if (e.value.trimmed().isEmpty())
-            continue;
-        if (e.kind == ThermalElement::Kind::Barcode) {
-            const double moduleMm = barcodeModule(e) / perMm;
-            if (moduleMm > 0 && moduleMm + 1e-6 < MinModuleMm)
-                *warnings << moduleWarning(report.elements[i], moduleMm);
-        } else if (textIsCut(roll, e)) {
-            *warnings << cutWarning(report.elements[i], e.value);
+    // Every label of the row shown: a long name on the second label is cut as surely as on the first.
+    QList<LabelContent> contents;
+    for (const LabelRecord &record : records.mid(0, roll.across))
+        contents << labelContent(report, record, QPoint(), perMm);
+    for (int i = 0; i < report.elements.size(); ++i) {
+        for (const LabelContent &content : std::as_const(contents)) {
+            const ThermalElement e = content.value(i);
+            if (e.value.trimmed().isEmpty())
+                continue;
+            QString warning;
+            if (e.kind == ThermalElement::Kind::Barcode) {
+                const double moduleMm = barcodeModule(e) / perMm;
+                if (moduleMm > 0 && moduleMm + 1e-6 < MinModuleMm)
+                    warning = moduleWarning(report.elements[i], moduleMm);
+            } else if (textIsCut(roll, e)) {
+                warning = cutWarning(report.elements[i], e.value);
+            }
+            if (!warning.isEmpty()) {
+                *warnings << warning;
+                break; // one warning an element
+            }
         }
     }
 }
