@@ -207,3 +207,18 @@ INSERT INTO SELVAR_TRAVA (ID) VALUES (1);
 INSERT INTO SELVAR_TRAVA (ID) VALUES (2);
 
 COMMIT;
+
+/* Selvar's own: the stations waiting for that lock, one row each, numbered by
+ * SELVAR_FILA_NUM in the order they asked; VISTO is renewed about once a second
+ * by the waiting station, and a row not seen for a few seconds is a station
+ * that is gone. The program adds both to a database that lacks them. */
+CREATE TABLE SELVAR_FILA (
+    ID                   BIGINT NOT NULL,
+    ESTACAO              VARCHAR(3),
+    TRABALHO             VARCHAR(20),
+    VISTO                TIMESTAMP,
+    CONSTRAINT PK_SELVAR_FILA PRIMARY KEY (ID)
+);
+CREATE SEQUENCE SELVAR_FILA_NUM;
+
+COMMIT;
