@@ -4,6 +4,8 @@
 #include "SqlConnection.h"
 
 #include <QElapsedTimer>
+
+#include <array>
 #include <QSqlQuery>
 
 namespace {
@@ -101,31 +103,37 @@ QString SuiteJob::holderMessage()
     return busyMessage(station, job);
 }
 
+namespace {
+
+// The holder as the messages name it, and what it does, in the words of the
+// message at hand: `who` is "nobody known|station %1", `doing` one text for
+// each of a list build, a print and a job not known.
+QString holderSaying(const QString &holderStation, const QString &holderJob, const QString &who,
+                     const std::array<const char *, 3> &doing)
+{
+    const QString named = holderStation.isEmpty() ? who.section(QLatin1Char('|'), 0, 0)
+                                                  : who.section(QLatin1Char('|'), 1).arg(holderStation);
+    const char *what = holderJob == jobName(SuiteJob::Kind::ListBuild) ? doing[0]
+                       : holderJob == jobName(SuiteJob::Kind::Print)   ? doing[1]
+                                                                       : doing[2];
+    return named + QLatin1Char(' ') + QString::fromUtf8(what);
+}
+
+} // namespace
+
 QString SuiteJob::waitingMessage(const QString &holderStation, const QString &holderJob)
 {
-    const QString who = holderStation.isEmpty() ? QStringLiteral("outra estação") : QStringLiteral("a estação %1").arg(holderStation);
-    QString doing;
-    if (holderJob == jobName(Kind::ListBuild))
-        doing = QStringLiteral(" terminar de montar a lista…");
-    else if (holderJob == jobName(Kind::Print))
-        doing = QStringLiteral(" terminar de imprimir…");
-    else
-        doing = QStringLiteral(" terminar…");
-    return QStringLiteral("Aguardando ") + who + doing;
+    return QStringLiteral("Aguardando ")
+           + holderSaying(holderStation, holderJob, QStringLiteral("outra estação|a estação %1"),
+                          {"terminar de montar a lista…", "terminar de imprimir…", "terminar…"});
 }
 
 QString SuiteJob::busyMessage(const QString &holderStation, const QString &holderJob)
 {
-    const QString who = holderStation.isEmpty() ? QStringLiteral("Outra estação")
-                                                : QStringLiteral("A estação %1").arg(holderStation);
-    QString doing;
-    if (holderJob == jobName(Kind::ListBuild))
-        doing = QStringLiteral("está montando a lista de produtos");
-    else if (holderJob == jobName(Kind::Print))
-        doing = QStringLiteral("está imprimindo etiquetas");
-    else
-        doing = QStringLiteral("está montando a lista ou imprimindo etiquetas");
-    return QStringLiteral("%1 %2 neste momento. Aguarde alguns instantes e tente de novo.").arg(who, doing);
+    return holderSaying(holderStation, holderJob, QStringLiteral("Outra estação|A estação %1"),
+                        {"está montando a lista de produtos", "está imprimindo etiquetas",
+                         "está montando a lista ou imprimindo etiquetas"})
+           + QStringLiteral(" neste momento. Aguarde alguns instantes e tente de novo.");
 }
 
 void SuiteJob::Begin()

@@ -4,6 +4,7 @@
 // order they came, a station killed while waiting leaves the line, and a wait
 // ends by "Cancelar" or by its time limit, naming who holds the lock.
 #include "ListWindow.h"
+#include "PrintedLabels.h"
 #include "JobLine.h"
 #include "PrintHandOver.h"
 #include "ReportModal.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QtTest>
 #include <cstdio>
 
@@ -114,12 +116,16 @@ int runStation(const QString &code)
         }
         return dialog.exec();
     });
-    bool served = false;
-    QObject::connect(w.form()->printHandOver, &PrintHandOver::sending, [&served] {
-        if (!served)
-            say(QStringLiteral("served %1").arg(now()));
-        served = true;
+    // Served: the progress panel of its expansion is up, so it holds the lock.
+    QTimer served;
+    served.setInterval(2);
+    QObject::connect(&served, &QTimer::timeout, [&served, &w] {
+        if (!w.form()->Painel1->isVisible())
+            return;
+        served.stop();
+        say(QStringLiteral("served %1").arg(now()));
     });
+    served.start();
     // Every station is up before any presses: the test then says when to start.
     say(QStringLiteral("ready"));
     QFile go(QDir(shared).filePath(QStringLiteral("vai")));
@@ -137,34 +143,6 @@ int runStation(const QString &code)
         say(QStringLiteral("message ") + message);
     say(QStringLiteral("done"));
     return 0;
-}
-
-// What a station's printer file holds: one line per label, its name and barcode.
-QStringList labelsIn(const QString &printerFile)
-{
-    QFile file(printerFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<no %1>").arg(printerFile)};
-    QStringList labels;
-    QString name;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith('A') && line.contains(",0,0,2,1,1,N,"))
-            name = QString::fromLatin1(line.mid(line.indexOf('"')).trimmed());
-        else if (line.startsWith('B'))
-            labels << name + QLatin1Char(' ') + QString::fromLatin1(line.mid(line.indexOf('"')).trimmed());
-    }
-    return labels;
-}
-
-QStringList expectedLabels(int skipped)
-{
-    QStringList labels;
-    for (int i = 0; i < skipped; ++i)
-        labels << QStringLiteral("\"\" \"\"");
-    for (int p = 1; p <= 3; ++p)
-        for (int n = 0; n < 500; ++n)
-            labels << QStringLiteral("\"Produto %1\" \"789000000000%1\"").arg(p);
-    return labels;
 }
 
 // A wait the test drives: it counts what it was shown and gives up on demand.
@@ -291,22 +269,22 @@ private slots:
             QCOMPARE(waitFor(*stations[i], QStringLiteral("done"), 120000), QString());
         QVERIFY(!QFile::exists(printerOf(QStringLiteral("07"))));
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(labelsIn(printerOf(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))), expectedLabels(i + 1));
+            QCOMPARE(printedLabels(printerOf(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))), listLabels(i + 1, 500));
 
         QFile release(shared->filePath(QStringLiteral("solta")));
         QVERIFY(release.open(QIODevice::WriteOnly));
         release.close();
         QCOMPARE(waitFor(viewer, QStringLiteral("done"), 60000), QString());
-        QCOMPARE(labelsIn(printerOf(QStringLiteral("07"))), expectedLabels(0));
+        QCOMPARE(printedLabels(printerOf(QStringLiteral("07"))), listLabels(0, 500));
     }
 
-    // Four stations press print 250 ms apart: none is refused, each prints its
+    // Four stations press print 300 ms apart: none is refused, each prints its
     // own labels, and they are served in the order they pressed.
     void fourClicksServedInOrder()
     {
         QList<QProcess *> all;
         for (int i = 0; i < 4; ++i)
-            all << &startStation(QStringLiteral("%1").arg(11 + i, 2, 10, QLatin1Char('0')), QStringLiteral("print"), 250 * i, i + 1);
+            all << &startStation(QStringLiteral("%1").arg(11 + i, 2, 10, QLatin1Char('0')), QStringLiteral("print"), 300 * i, i + 1);
         go(all);
         QList<qint64> clicked, served;
         for (int i = 0; i < 4; ++i) {
@@ -316,10 +294,14 @@ private slots:
         }
         for (int i = 1; i < 4; ++i) {
             QVERIFY2(clicked[i] > clicked[i - 1], "the stations did not press in turn");
-            QVERIFY2(served[i] > served[i - 1], qPrintable(QStringLiteral("station %1 was served before the one that pressed before it").arg(11 + i)));
+            QVERIFY2(served[i] > served[i - 1], qPrintable(QStringLiteral("station %1 was served before the one that pressed "
+                                                                          "before it: pressed %2, served %3")
+                                                               .arg(11 + i)
+                                                               .arg(QString::number(clicked[i] - clicked[0]),
+                                                                    QString::number(served[i] - clicked[0]))));
         }
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(labelsIn(printerOf(QStringLiteral("%1").arg(11 + i, 2, 10, QLatin1Char('0')))), expectedLabels(i));
+            QCOMPARE(printedLabels(printerOf(QStringLiteral("%1").arg(11 + i, 2, 10, QLatin1Char('0')))), listLabels(i, 500));
     }
 
     // A station killed while it waits leaves the line by itself: the one

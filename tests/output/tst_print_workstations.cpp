@@ -2,6 +2,7 @@
 // windows print at the same moment, and a station killed in the middle of its
 // expansion. Each print is its own job or nothing, never a mix.
 #include "ListWindow.h"
+#include "PrintedLabels.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
 #include "PrintHandOver.h"
@@ -25,24 +26,6 @@
 namespace {
 
 const char kChildDatabase[] = "SELVAR_TEST_CHILD_DATABASE";
-
-// What a started batch file was handed: the labels of one command file, each
-// as its name line and its barcode line.
-QStringList labelsOf(const QString &commandFile)
-{
-    QFile file(commandFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QStringLiteral("<missing %1>").arg(commandFile)};
-    QStringList labels;
-    QString name;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith('A') && line.contains(",0,0,2,1,1,N,"))
-            name = QString::fromLatin1(line.mid(line.indexOf('"')).trimmed());
-        else if (line.startsWith('B'))
-            labels << name + QLatin1Char(' ') + QString::fromLatin1(line.mid(line.indexOf('"')).trimmed());
-    }
-    return labels;
-}
 
 // The killed station: expands a job of 152,001 labels on the given database
 // and says so on its output after the first thousand; it never gets further.
@@ -125,17 +108,6 @@ class PrintWorkstationsTest : public QObject
         return labels;
     }
 
-    static QStringList expectedLabels(int skipped)
-    {
-        QStringList labels;
-        for (int i = 0; i < skipped; ++i)
-            labels << QStringLiteral("\"\" \"\"");
-        for (int p = 1; p <= 3; ++p)
-            for (int n = 0; n < 1000; ++n)
-                labels << QStringLiteral("\"Produto %1\" \"789000000000%1\"").arg(p);
-        return labels;
-    }
-
 private slots:
     void init()
     {
@@ -146,7 +118,7 @@ private slots:
         }
         printed.clear();
         previousStarter = ProcessStarter::setStarter([this](const QString &, const QStringList &arguments) {
-            printed << labelsOf(arguments.value(0));
+            printed << printedLabels(arguments.value(0));
             return true;
         });
     }
@@ -193,14 +165,14 @@ private slots:
         QCOMPARE(b->app.messages, QStringList{QStringLiteral("Espera cancelada: nada foi impresso.")});
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(printed.size(), 1000); // three labels across
-        QCOMPARE(allPrinted(), expectedLabels(0));
+        QCOMPARE(allPrinted(), listLabels(0, 1000));
         QCOMPARE(b->form()->EditEtiqInic->text(), QStringLiteral("3")); // B's request is still there to retry
 
         printed.clear();
         print(*b, QStringLiteral("3"));
         waitForHandOver(*b);
         QCOMPARE(b->app.messages.size(), 1);
-        QCOMPARE(allPrinted(), expectedLabels(2));
+        QCOMPARE(allPrinted(), listLabels(2, 1000));
     }
 
     // A station killed (SIGKILL) in the middle of a big expansion: the previous
