@@ -198,46 +198,6 @@ private slots:
         QCOMPARE(rest->files[0].bytes, print.files[2].bytes);
     }
 
-    // "Parar envio" while the second of ten files goes: the hand-over stops
-    // after it; the rest, handed over later, completes the job, and the
-    // printer has received every file exactly once. A new job then leaves
-    // nothing pending.
-    void stopThenContinue()
-    {
-        writeBatch(folder, "cat \"$1\" >> \"$2\"");
-        PrintHandOver handOver;
-        QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
-        connect(&handOver, &PrintHandOver::sending, &handOver, [&handOver](int file) {
-            if (file == 2)
-                handOver.stop();
-        });
-        const PrintJob print = job(folder, 28, QStringLiteral("P"), printer);
-        QCOMPARE(print.files.size(), 10);
-        handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle(30000));
-        QCOMPARE(ended.size(), 1);
-        auto result = ended[0][0].value<HandOverResult>();
-        QCOMPARE(int(result.end), int(HandOverResult::End::Stopped));
-        QCOMPARE(result.labelsPerFile, QList<int>({3, 3}));
-        QCOMPARE(result.filesLeft, 8);
-
-        std::optional<PrintJob> rest = PrintHandOver::pending(print.batchFile);
-        QVERIFY(rest);
-        QCOMPARE(rest->firstFileNumber, 3);
-        QCOMPARE(rest->fileCount(), 10);
-        disconnect(&handOver, &PrintHandOver::sending, nullptr, nullptr);
-        QSignalSpy sending(&handOver, &PrintHandOver::sending);
-        handOver.enqueue(*rest);
-        QVERIFY(handOver.waitUntilIdle(30000));
-        QCOMPARE(sending.first(), QVariantList({3, 10}));
-        result = ended[1][0].value<HandOverResult>();
-        QCOMPARE(int(result.end), int(HandOverResult::End::Whole));
-        QCOMPARE(result.firstFileNumber, 3);
-        QCOMPARE(result.labels(), 22);
-        QCOMPARE(readFile(printer), bytesOf(print));
-        QVERIFY(!PrintHandOver::pending(print.batchFile));
-    }
-
     // 1,000 labels in 334 files, each run sleeping a random few milliseconds:
     // the files reach the printer one after the other, in file order.
     void orderKeptUnderUnevenRuns()

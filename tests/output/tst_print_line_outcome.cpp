@@ -133,18 +133,27 @@ private slots:
         QVERIFY(!w->form()->BotContinuarEnvio->isVisible());
     }
 
-    // "Parar envio" and "Continuar envio" on the list panel: the rest of the
-    // job is offered with its file numbers and handed over without a new job.
+    // "Parar envio" while the second of five files goes: the hand-over stops
+    // after it, and the rest is offered with its file numbers. "Continuar
+    // envio" hands over exactly that rest, without a new job: the printer has
+    // then received the whole job once, in order.
     void stopAndContinueFromThePanel()
     {
+        ProcessStarter::setStarter(previousStarter);
+        const QString printerFile = w->app.suite.path(QStringLiteral("impressora.prn"));
+        RunValues::LabelPrinterPath = printerFile;
+        QFile batch(QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")));
+        QVERIFY(batch.open(QIODevice::WriteOnly));
+        batch.write("cat \"$1\" >> \"$2\"\n");
+        batch.close();
         w->typeInCell(0, 0, QStringLiteral("11"));
         w->typeInCell(1, 0, QStringLiteral("3"));
-        ProcessStarter::setStarter([this](const QString &, const QStringList &) {
-            if (++runs == 2)
+        const auto stopAtSecond = connect(w->form()->printHandOver, &PrintHandOver::sending, w->form(), [this](int file) {
+            if (file == 2)
                 QTest::mouseClick(w->form()->BotPararEnvio, Qt::LeftButton);
-            return true;
         });
         print(QStringLiteral("2"));
+        disconnect(stopAtSecond);
         QCOMPARE(w->form()->LabelImpressao->text(), QStringLiteral("Envio parado: 6 etiquetas enviadas; 3 arquivos não enviados."));
         QCOMPARE(w->form()->EditEtiqInic->text(), QString()); // labels went out from the first position
         QVERIFY(w->form()->BotContinuarEnvio->isVisible());
@@ -153,11 +162,20 @@ private slots:
 
         QTest::mouseClick(w->form()->BotContinuarEnvio, Qt::LeftButton);
         QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
-        QCOMPARE(runs, 5);
         QCOMPARE(w->form()->LabelImpressao->text(), QStringLiteral("9 etiquetas em 3 arquivos enviadas para a impressora"));
         QVERIFY(!w->form()->BotContinuarEnvio->isVisible());
         QCOMPARE(codes(), job);
         QCOMPARE(w->app.messages, QStringList());
+        QByteArray whole;
+        for (const QString &name : commandFiles()) {
+            QFile file(QDir(workFolder).filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            whole += file.readAll();
+        }
+        QFile printed(printerFile);
+        QVERIFY(printed.open(QIODevice::ReadOnly));
+        QCOMPARE(commandFiles().size(), 5);
+        QCOMPARE(printed.readAll(), whole);
     }
 };
 
