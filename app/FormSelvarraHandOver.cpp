@@ -6,6 +6,7 @@
 
 #include "Messages.h"
 #include "PrintHandOver.h"
+#include "PrintHistory.h"
 #include "PrintOutcome.h"
 #include "RunValues.h"
 #include "StationSettings.h"
@@ -110,8 +111,10 @@ void TFormSelvarra::createPrintHandOver()
 void TFormSelvarra::handOver(PrintJob job)
 {
     printHandOver->setFileTimeLimitSeconds(StationSettings::fileTimeLimitSeconds(SuitePaths::toNative(RunValues::WorkFolder())));
-    // A new job takes the place of the rest of a stopped one.
+    // A new job takes the place of the rest of a stopped one, in the history too.
     BotContinuarEnvio->hide();
+    if (job.firstFileNumber == 1 && printHistory)
+        printHistory->thermalQueued();
     m_etiqInicialOfJobs << (job.firstFileNumber == 1 ? EditEtiqInic->text() : QString());
     showPrintOutcome(PrintOutcome::thermalQueued(int(job.files.size())).text());
     printHandOver->enqueue(std::move(job));

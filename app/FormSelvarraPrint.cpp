@@ -142,6 +142,7 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             PanelJobProgress progress(*this);
             labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, *job);
         }
+        noteJobWritten(description);
 
         PrintOutcome outcome = PrintOutcome::noOutput(description);
         switch (output) {
@@ -160,10 +161,11 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         // A thermal job handed over says later what went out; any other run
         // that put nothing on the label stock leaves its first position for
         // the next one.
+        const QString historyNote = historyAfterOutput(output);
         if (!outcome.handedOver()) {
             if (outcome.usedLabelStock())
                 EditEtiqInic->clear();
-            showPrintOutcome(outcome.text());
+            showPrintOutcome(outcome.text() + historyNote);
         }
 
         // Back to the list, on the model the job was printed with.

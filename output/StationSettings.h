@@ -2,9 +2,8 @@
 
 #include <QString>
 
-// Settings of one station's Selvar, in "Selvar.ini" of its work folder
-// (InterfacXX): lines "NAME=VALUE"; a missing file, name or a value that
-// makes no sense leaves the default.
+// The output's settings of one station, in its "Selvar.ini" (StationIni); a
+// missing file, name or a value that makes no sense leaves the default.
 namespace StationSettings {
 
 // TEMPO LIMITE POR ARQUIVO=60: seconds one run of ImprEtiq.bat may take.
