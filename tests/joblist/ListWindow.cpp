@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -116,17 +117,25 @@ QString ListWindow::currentProduct()
 
 QLineEdit *ListWindow::startTyping(int row, int column, const QString &text)
 {
+    // Whatever the last action left pending (a closing drop-down list giving
+    // the focus back) happens before the cell is opened, not in the middle.
+    QCoreApplication::processEvents();
     QTableView *grid = form()->DBGrid1;
     const QModelIndex cell = grid->model()->index(row, column);
     grid->setCurrentIndex(cell);
     grid->setFocus();
     grid->edit(cell);
-    auto *editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));
+    QPointer<QLineEdit> editor = qobject_cast<QLineEdit *>(grid->indexWidget(cell));
     if (!editor)
         return nullptr;
     editor->selectAll();
     // At a hand's pace: keys a few milliseconds apart are a barcode scanner's.
-    QTest::keyClicks(editor, text, Qt::NoModifier, 2 * ListGridDelegate::kScannerGapMs);
+    for (const QChar key : text) {
+        QTest::qWait(2 * ListGridDelegate::kScannerGapMs);
+        if (!editor)
+            return nullptr;
+        QTest::keyClicks(editor, QString(key));
+    }
     return editor;
 }
 
