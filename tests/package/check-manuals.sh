@@ -18,7 +18,7 @@ for bin in "$root"/usr/bin/*; do
   page=$root/usr/share/man/pt_BR/man1/$p.1.gz
   cmp -s "$page" "$root/usr/share/man/man1/$p.1.gz" || fail "$p: as páginas de man1 e pt_BR/man1 diferem"
   man_text=$(MANWIDTH=100 LC_ALL=C.UTF-8 man -l -E UTF-8 "$page" 2>&1 | sed 's/.\x08//g' | flat)
-  help=$("$bin" --help)
+  help=$("$bin" --help 2>/dev/null)
   echo "$man_text" | grep -q "^$(echo "$p" | tr a-z A-Z)(1) " || fail "$p: a página não abre com o título $p(1): $man_text"
   usage=$(echo "$help" | sed -n 's/^Uso: //p' | flat)
   echo "$man_text" | grep -qF "SINOPSE $usage DESCRIÇÃO" || fail "$p: a sinopse da página não é o uso do --help ($usage)"

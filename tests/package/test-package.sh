@@ -29,7 +29,8 @@ for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station usr/
          usr/share/selvar/schema.sql usr/share/selvar/BOTICON.INI usr/share/selvar/Selvar.rav \
          usr/share/selvar/ImprEtiq.bat usr/share/applications/selvar.desktop \
          usr/share/icons/hicolor/scalable/apps/selvar.svg usr/share/metainfo/br.com.selvar.selvar.metainfo.xml \
-         usr/share/doc/selvar/copyright usr/share/doc/selvar/changelog.gz \
+         usr/share/doc/selvar/copyright usr/share/doc/selvar/changelog.gz usr/share/doc/selvar/guia-do-balconista.md \
+         usr/share/doc/selvar/guia-de-instalacao.md usr/share/doc/selvar/guia-de-etiquetas.md \
          usr/share/icons/hicolor/16x16/apps/selvar.png usr/share/icons/hicolor/32x32/apps/selvar.png \
          usr/share/icons/hicolor/48x48/apps/selvar.png usr/share/icons/hicolor/64x64/apps/selvar.png \
          usr/share/icons/hicolor/128x128/apps/selvar.png usr/share/icons/hicolor/256x256/apps/selvar.png; do
@@ -72,6 +73,7 @@ done
 if have man; then
   sh "$here/check-manuals.sh" "$work/root"
 fi
+sh "$here/check-guides.sh" "$work/root" "$here/../.." "$deb"
 for p in selvar selvar-barcode selvar-setup-station selvar-label-preview; do
   said=$("$work/root/usr/bin/$p" --version)
   [ "$said" = "$p $version" ] || fail "$p --version disse '$said', esperado '$p $version'"
