@@ -16,6 +16,8 @@ for bin in "$root"/usr/bin/*; do
     [ -f "$root/usr/share/$dir/$p.1.gz" ] || fail "$p sem página de manual em /usr/share/$dir"
   done
   page=$root/usr/share/man/pt_BR/man1/$p.1.gz
+  found=$(MANPATH="$root/usr/share/man" man -L pt_BR -w "$p")
+  [ "$found" = "$page" ] || fail "$p: man num ambiente pt_BR acha '$found', não a página em pt_BR"
   cmp -s "$page" "$root/usr/share/man/man1/$p.1.gz" || fail "$p: as páginas de man1 e pt_BR/man1 diferem"
   man_text=$(MANWIDTH=100 LC_ALL=C.UTF-8 man -l -E UTF-8 "$page" 2>&1 | sed 's/.\x08//g' | flat)
   help=$("$bin" --help 2>/dev/null)
