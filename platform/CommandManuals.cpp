@@ -116,6 +116,31 @@ QList<CommandManual> makeManuals()
           QStringLiteral("0 quando a estação ficou pronta (ou, com --dry-run, quando o plano foi dito); 1 quando algo "
                          "foi recusado, e nada mudou; 2 quando as opções estão erradas.")}}};
 
+    manuals << CommandManual{
+        QStringLiteral("selvar-designer"),
+        QStringLiteral("editor de etiquetas: desenha os relatórios do projeto Selvar.rav como imprimem"),
+        QStringLiteral("selvar-designer [PROJETO] | --render PROJETO RELATORIO -o SAIDA.png [--dpi N] | --check PROJETO"),
+        QStringLiteral("Editor de etiquetas: desenha os relatórios do projeto Selvar.rav em tamanho real, como imprimem.\n"
+                       "Sem opções abre a janela com o projeto dado, ou com c:\\boticon\\rpt\\Selvar.rav."),
+        {{{QStringLiteral("render")}, QString(),
+          QStringLiteral("Grava em PNG a etiqueta do RELATORIO como o editor a mostra (produtos de exemplo).")},
+         {{QStringLiteral("check")}, QString(),
+          QStringLiteral("Confere o PROJETO: mostra as falhas (termina com 1 se houver) e o que imprimiria mal.")},
+         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("arquivo"), QStringLiteral("A imagem PNG a gravar (--render).")},
+         {{QStringLiteral("dpi")}, QStringLiteral("N"),
+          QStringLiteral("Resolução da imagem (--render); padrão 300 nas folhas e a da impressora nos térmicos.")}},
+        {{QStringLiteral("EXEMPLOS"),
+          QStringLiteral("Conferir o projeto da suíte depois de editá-lo à mão:\n"
+                         "\n"
+                         "  selvar-designer --check /opt/boticon/rpt/Selvar.rav\n"
+                         "\n"
+                         "A etiqueta do relatório \"A4 6x20\" em PNG, a 600 dpi:\n"
+                         "\n"
+                         "  selvar-designer --render /opt/boticon/rpt/Selvar.rav \"A4 6x20\" -o etiqueta.png --dpi 600")},
+         {QStringLiteral("ARQUIVOS"), SuiteFiles},
+         {QStringLiteral("SAÍDA"),
+          QStringLiteral("0 quando terminou; 1 quando o projeto tem uma falha ou um argumento está errado.")}}};
+
     return manuals;
 }
 

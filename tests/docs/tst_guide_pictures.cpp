@@ -5,6 +5,7 @@
 // taken only once the window shows what the guide says it shows, and written
 // into docs/imagens when it changed, so a changed window changes the guides'
 // pictures. The guides show no picture this test does not make.
+#include "DesignerWindow.h"
 #include "ListWindow.h"
 #include "OutputOptionsDialog.h"
 #include "PrintHandOver.h"
@@ -198,6 +199,18 @@ private slots:
         QCOMPARE(dialogs, QStringList({"Output Options", "Report Preview"}));
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(f()->LabelImpressao->text(), QStringLiteral("Visualização fechada sem imprimir"));
+    }
+
+    // The label designer on the sample project an installation starts from.
+    void designerPicture()
+    {
+        const QString project = w->app.suite.path(QStringLiteral("rpt/Selvar.rav"));
+        DesignerWindow designer;
+        QVERIFY(designer.openProject(project));
+        designer.resize(1000, 700);
+        designer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&designer));
+        save(QStringLiteral("etiquetas-editor.png"), &designer);
     }
 
     // Every picture a guide or the AppStream file names is one this test makes,

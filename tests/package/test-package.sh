@@ -25,9 +25,9 @@ deb=$(ls "$work"/out/selvar_*.deb)
 version=$(dpkg-deb -f "$deb" Version)
 
 dpkg-deb -c "$deb" >"$work/list"
-for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station usr/bin/selvar-label-preview \
+for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station usr/bin/selvar-label-preview usr/bin/selvar-designer \
          usr/share/selvar/schema.sql usr/share/selvar/BOTICON.INI usr/share/selvar/Selvar.rav \
-         usr/share/selvar/ImprEtiq.bat usr/share/applications/selvar.desktop \
+         usr/share/selvar/ImprEtiq.bat usr/share/applications/selvar.desktop usr/share/applications/selvar-designer.desktop \
          usr/share/icons/hicolor/scalable/apps/selvar.svg usr/share/metainfo/br.com.selvar.selvar.metainfo.xml \
          usr/share/doc/selvar/copyright usr/share/doc/selvar/changelog.gz usr/share/doc/selvar/guia-do-balconista.md \
          usr/share/doc/selvar/guia-de-instalacao.md usr/share/doc/selvar/guia-de-etiquetas.md \
@@ -74,11 +74,12 @@ if have man; then
   sh "$here/check-manuals.sh" "$work/root"
 fi
 sh "$here/check-guides.sh" "$work/root" "$here/../.." "$deb"
-for p in selvar selvar-barcode selvar-setup-station selvar-label-preview; do
+for p in selvar selvar-barcode selvar-setup-station selvar-label-preview selvar-designer; do
   said=$("$work/root/usr/bin/$p" --version)
   [ "$said" = "$p $version" ] || fail "$p --version disse '$said', esperado '$p $version'"
 done
 "$work/root/usr/bin/selvar" --help | grep -q "^Uso: selvar" || fail "selvar --help não mostra o uso"
+"$work/root/usr/bin/selvar-designer" --check "$work/root/usr/share/selvar/Selvar.rav" >/dev/null || fail "selvar-designer --check recusou o Selvar.rav instalado"
 
 # A counter set up as the README tells an installer, from the unpacked files
 # alone: the database from the installed schema, BOTICON.INI from the sample,
