@@ -178,9 +178,7 @@ private slots:
 
     void sheetPictures()
     {
-        f()->DBLCB1->setFocus();
-        QTest::keyClick(f()->DBLCB1, Qt::Key_Up); // from the Zebra model to the A4 one above it
-        QVERIFY(f()->DBLCB1->currentText().startsWith(QStringLiteral("A4")));
+        w->chooseModel(QStringLiteral("A4")); // in the box's list, from the Zebra model to the A4 one
         QStringList dialogs;
         ReportModal::setHook([&](QDialog &d) {
             dialogs << d.windowTitle();
