@@ -331,6 +331,33 @@ private slots:
         QCOMPARE(a->gridText(0, 3), QStringLiteral("14,00"));
     }
 
+    // The rest of a stopped hand-over goes out after the program was started
+    // again: it is added to the same job, product by product, from the record
+    // the first program left in the work folder. ALFA 4, BRAVO 3 after one
+    // skipped position: files of 3, 3, 2 positions; the first two went out.
+    void restOfAStoppedJobJoinsItsJob()
+    {
+        HistoryStore store([this] { return database; });
+        const QString restFile = a->app.suite.path(QStringLiteral("Interfac01/HistoricoPendente.json"));
+        PrintedJob job;
+        job.station = QStringLiteral("01");
+        job.skipped = 1;
+        job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
+                     PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(3550, 2), 3}};
+        {
+            PrintHistory first(store, [&] { return restFile; });
+            first.jobWritten(job);
+            first.thermalQueued();
+            QCOMPARE(first.thermalEnded(1, {3, 3}, true), QString());
+        }
+        QCOMPARE(items(), QStringList({"1|P1|ALFA||12.90|4", "1|P2|BRAVO||35.50|1"}));
+        PrintHistory again(store, [&] { return restFile; });
+        QCOMPARE(again.thermalEnded(3, {2}, false), QString());
+        QCOMPARE(jobs(), QStringList{"1|01|||TERMICA|7|2"});
+        QCOMPARE(items(), QStringList({"1|P1|ALFA||12.90|4", "1|P2|BRAVO||35.50|3"}));
+        QVERIFY(!QFile::exists(restFile));
+    }
+
     // The station keeps 300 days: 45 jobs of 400 days go, in batches, with
     // their products; jobs of 299 days and of today stay.
     void retentionRemovesOnlyOldJobs()
