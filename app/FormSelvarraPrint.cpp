@@ -137,6 +137,7 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             PanelJobProgress progress(*this);
             labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, job);
         }
+        noteJobWritten(description);
 
         PrintOutcome outcome = PrintOutcome::noOutput(description);
         switch (output) {
@@ -156,7 +157,7 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         // for the next one.
         if (outcome.usedLabelStock())
             EditEtiqInic->clear();
-        showPrintOutcome(outcome.text());
+        showPrintOutcome(outcome.text() + historyAfterOutput(output));
 
         // Back to the list, on the model the job was printed with.
         focusGridQuantity();

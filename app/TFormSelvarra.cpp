@@ -61,6 +61,7 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     buildProgressPanel();
     buildHiddenControls();
     createPrintHandOver();
+    createHistory();
     guarded([this] { createReportComponents(); });
     connectHandlers();
 
@@ -78,6 +79,7 @@ TFormSelvarra::~TFormSelvarra()
 {
     // Focus moves while the children go; the list must not hear of it then.
     disconnect(qApp, nullptr, this, nullptr);
+    destroyHistory();
 }
 
 void TFormSelvarra::buildMainPanel()

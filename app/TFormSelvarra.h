@@ -7,6 +7,10 @@
 #include <QWidget>
 
 struct PreviewStock;
+enum class OutputKind;
+class HistoryRetention;
+class HistoryStore;
+class PrintHistory;
 struct PrintJob;
 class ThermalOutput;
 class TDM;
@@ -81,6 +85,8 @@ public:
     QLabel *LabelPesquisa;  // under the search boxes: a search that found nothing says so here
     QLabel *LabelTotais;    // "17 etiquetas em 6 produtos", as the quantities are typed
     QLabel *LabelImpressao; // what the last print did
+    QPushButton *BotPrecosAlterados = nullptr; // fills "Qtde." for products whose price changed since their last label
+    QPushButton *BotHistorico = nullptr;       // "Histórico de etiquetas"
 
     // Progress panel of printing.
     QFrame *Painel1;
@@ -147,6 +153,10 @@ public slots:
     // Printing (FormSelvarraPrint.cpp).
     void btnEtiqSemPrecoClick();
 
+    // What was printed (FormSelvarraHistory.cpp).
+    void BotPrecosAlteradosClick();
+    void BotHistoricoClick();
+
     // Either "Cancelar", or Escape while a job runs.
     void CancelarClick();
 
@@ -180,6 +190,18 @@ public:
     PrintOutcome printFixedThermal(const ThermalOutput &thermal);
     PrintOutcome printThermalJob(PrintJob job, int dpi, const PreviewStock &stock);
 
+    // The print history (FormSelvarraHistory.cpp): every print records what
+    // really went out. The click notes the job it wrote, then adds what its
+    // output did to the print line; a thermal job is recorded when the
+    // hand-over says how far it got.
+    HistoryStore *historyStore = nullptr;
+    PrintHistory *printHistory = nullptr;
+    HistoryRetention *historyRetention = nullptr;
+    void createHistory();
+    void destroyHistory();
+    void noteJobWritten(const QString &modelDescription);
+    QString historyAfterOutput(OutputKind output);
+
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -199,6 +221,7 @@ private:
     void gridEditorClosed(QWidget *editor, int hint);
     void scheduleListTotals();
     void updateListTotals();
+    void thermalHistory(int positionsOut);
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;

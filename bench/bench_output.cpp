@@ -5,6 +5,7 @@
 // --forced-writes: the 10,000-label expansion on a database with Firebird's
 // forced writes on, as a pharmacy keeps it, next to the same with async writes.
 #include "BenchRegistry.h"
+#include "HistoryBench.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
 #include "PrintHandOver.h"
@@ -178,6 +179,7 @@ int benchOutput(const QStringList &args)
     out << "expand_5000_ms: " << ms5k << Qt::endl;
     const qint64 ms10k = timeExpansion(suite, dm, 10000);
     out << "expand_10000_ms: " << ms10k << Qt::endl;
+    out << "history_record_10000_ms: " << timeHistoryRecord10000(dm.SQLConnection1->DataBase()) << Qt::endl;
     out << "expand_ratio: " << QString::number(double(ms10k) / double(qMax<qint64>(ms5k, 1)), 'f', 2) << Qt::endl;
     dm.TabRev1->Close();
     dm.TabRev2->Close();

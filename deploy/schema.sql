@@ -206,4 +206,40 @@ CREATE TABLE SELVAR_TRAVA (
 INSERT INTO SELVAR_TRAVA (ID) VALUES (1);
 INSERT INTO SELVAR_TRAVA (ID) VALUES (2);
 
+/* Selvar's own: the print history. One row per job that put labels out (a
+ * thermal hand-over, a sheet printed or written to PDF), numbered by
+ * GEN_SELVAR_HISTORICO, and one row per product of the job with the price
+ * printed and its labels (HISTORICO is the job's ID; the program removes a job's
+ * products with it, so the table needs no foreign key, whose check would cost a
+ * print of a thousand products more than the rows themselves). Jobs older than
+ * the station's days are removed by the program. The program adds these to a
+ * database that lacks them. */
+CREATE TABLE SELVAR_HISTORICO (
+    ID                   INTEGER NOT NULL,
+    DATAHORA             TIMESTAMP NOT NULL,
+    ESTACAO              VARCHAR(3),
+    USUARIO              VARCHAR(60),
+    MODELO               VARCHAR(2),
+    DESCRICAO            VARCHAR(60),
+    SAIDA                VARCHAR(10),
+    ETIQUETAS            INTEGER,
+    PRODUTOS             INTEGER,
+    CONSTRAINT PK_SELVAR_HISTORICO PRIMARY KEY (ID)
+);
+CREATE INDEX IX_SELVAR_HISTORICO_DATAHORA ON SELVAR_HISTORICO (DATAHORA);
+
+CREATE TABLE SELVAR_HISTORICO_ITEM (
+    HISTORICO            INTEGER NOT NULL,
+    ORDEM                INTEGER NOT NULL,
+    CODIGO               VARCHAR(13),
+    COMPONENTE           VARCHAR(70),
+    CODIGOEAN            VARCHAR(13),
+    PRECO1               NUMERIC(15,2),
+    ETIQUETAS            INTEGER,
+    CONSTRAINT PK_SELVAR_HISTORICO_ITEM PRIMARY KEY (HISTORICO, ORDEM)
+);
+CREATE DESCENDING INDEX IX_SELVAR_HISTORICO_ITEM_CODIGO ON SELVAR_HISTORICO_ITEM (CODIGO, HISTORICO);
+
+CREATE SEQUENCE GEN_SELVAR_HISTORICO;
+
 COMMIT;

@@ -190,8 +190,10 @@ void Parser::projectStatement(const ProjectStatement &st)
             st.fail(QStringLiteral("o relatório ativo já foi dado na linha %1").arg(m_activeLine));
         m_project.activeReport = st.arguments().first();
         m_activeLine = st.line();
+        m_project.activeLine = st.line();
     } else if (k == QLatin1String("deslocamento")) {
         m_project.offset = offset(st);
+        m_project.offsetLine = st.line();
     } else if (k == QLatin1String("relatorio")) {
         st.acceptOnly({});
         st.expectArguments(1, 1, QStringLiteral("o nome do relatório"));
@@ -229,6 +231,7 @@ void Parser::reportStatement(const ProjectStatement &st)
     if (k == QLatin1String("fim")) {
         st.attributesOnly({});
         finishReport(st);
+        m_report->endLine = st.line();
         m_report = nullptr;
     } else if (k == QLatin1String("modelos")) {
         st.acceptOnly({});

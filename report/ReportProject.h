@@ -39,6 +39,7 @@ struct CellElement
     int line = 0;
 
     bool readsField() const { return kind != Kind::Text; }
+    bool operator==(const CellElement &other) const = default;
 };
 
 // A report for a label printer instead of a sheet: the printer's language
@@ -62,7 +63,8 @@ struct SheetReport
     QPointF offset;            // calibration, added to the project's
     QList<CellElement> elements;
     std::optional<ThermalSetup> thermal; // set: a thermal report, grid.cellWidth/Height its label
-    int line = 0;
+    int line = 0;              // of its 'relatorio'
+    int endLine = 0;           // of its 'fim': the block a designer rewrites in place
 
     // The paper as it lies in the printer, in millimetres.
     QSizeF paperSize() const;
@@ -74,6 +76,8 @@ struct ReportProject
     QString name;
     QString activeReport;
     QPointF offset;            // calibration for every report of the project
+    int offsetLine = 0;        // of the project's 'deslocamento', 0 when it has none
+    int activeLine = 0;        // of 'ativo'
     QList<SheetReport> reports;
 
     const SheetReport *findReport(const QString &reportName) const;

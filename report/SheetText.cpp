@@ -50,6 +50,45 @@ double alignedX(const QRectF &box, Qt::Alignment alignment, double lineWidth)
     return box.left();
 }
 
+// Lays out as many lines as the box holds whole; `cut` tells whether some of
+// the text did not find room (a line left over, or one wider than the box).
+int layOutLines(QTextLayout &layout, const QRectF &box, const CellElement &element, const LinePitch &pitch, bool *cut)
+{
+    QTextOption option;
+    option.setWrapMode(element.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setUseDesignMetrics(true);
+    layout.setTextOption(option);
+
+    layout.beginLayout();
+    double y = 0;
+    int lines = 0;
+    *cut = false;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        if ((lines > 0 && y + pitch.height > box.height()) || (!element.wrap && lines > 0)) {
+            *cut = true;
+            break;
+        }
+        // A line draws its baseline at its position plus its ascent.
+        line.setPosition(QPointF(0, y + pitch.baseline - line.ascent()));
+        y += pitch.height;
+        ++lines;
+        if (line.naturalTextWidth() > box.width() + 0.5 || (lines == 1 && pitch.height > box.height() + 0.5))
+            *cut = true;
+        if (!element.wrap)
+            break;
+    }
+    layout.endLayout();
+    if (!element.wrap && layout.lineCount() == 1 && layout.lineAt(0).textLength() < layout.text().size())
+        *cut = true;
+    return lines;
+}
+
+QString laidOutText(const CellElement &element, const QString &text)
+{
+    return element.wrap ? text : QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 } // namespace
 
 void paintSheetText(QPainter &painter, const QRectF &box, const CellElement &element, const QString &text)
@@ -57,30 +96,10 @@ void paintSheetText(QPainter &painter, const QRectF &box, const CellElement &ele
     if (text.isEmpty() || box.isEmpty())
         return;
     const QFont font = elementFont(element);
-    QTextLayout layout(element.wrap ? text : QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')), font,
-                       painter.device());
+    QTextLayout layout(laidOutText(element, text), font, painter.device());
     const LinePitch pitch = linePitch(font, painter.device());
-    QTextOption option;
-    option.setWrapMode(element.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
-    option.setUseDesignMetrics(true);
-    layout.setTextOption(option);
-
-    // Lay out only as many lines as the box holds whole.
-    layout.beginLayout();
-    double y = 0;
-    int lines = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(box.width());
-        if (lines > 0 && y + pitch.height > box.height())
-            break;
-        // A line draws its baseline at its position plus its ascent.
-        line.setPosition(QPointF(0, y + pitch.baseline - line.ascent()));
-        y += pitch.height;
-        ++lines;
-        if (!element.wrap)
-            break;
-    }
-    layout.endLayout();
+    bool cut = false;
+    const int lines = layOutLines(layout, box, element, pitch, &cut);
 
     painter.save();
     painter.setPen(Qt::black);
@@ -91,4 +110,15 @@ void paintSheetText(QPainter &painter, const QRectF &box, const CellElement &ele
         line.draw(&painter, QPointF(x, box.top()));
     }
     painter.restore();
+}
+
+bool sheetTextIsCut(const QRectF &box, const CellElement &element, const QString &text, QPaintDevice *device)
+{
+    if (text.isEmpty())
+        return false;
+    const QFont font = elementFont(element);
+    QTextLayout layout(laidOutText(element, text), font, device);
+    bool cut = false;
+    layOutLines(layout, box, element, linePitch(font, device), &cut);
+    return cut;
 }

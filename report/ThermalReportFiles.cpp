@@ -19,7 +19,11 @@ QRect dotsOf(const QRectF &mm, double perMm)
     return QRect(topLeft, bottomRight - QPoint(1, 1));
 }
 
-LabelContent labelContent(const SheetReport &report, const LabelRecord &record, const QPointF &offset, double perMm)
+} // namespace
+
+// The calibration moves a label by whole dots, so every element keeps the
+// size in dots it has without one.
+LabelContent labelContent(const SheetReport &report, const LabelRecord &record, const QPoint &offsetDots, double perMm)
 {
     LabelContent content;
     // A position used before stays blank.
@@ -28,7 +32,7 @@ LabelContent labelContent(const SheetReport &report, const LabelRecord &record, 
     for (const CellElement &element : report.elements) {
         ThermalElement e;
         e.kind = element.kind == CellElement::Kind::Barcode ? ThermalElement::Kind::Barcode : ThermalElement::Kind::Text;
-        e.box = dotsOf(element.box.translated(offset), perMm);
+        e.box = dotsOf(element.box, perMm).translated(offsetDots);
         e.value = SheetDocument::textOf(element, record);
         e.fontHeight = pointsToDots(element.fontSize > 0 ? element.fontSize : 8.0, perMm);
         e.wrap = element.wrap;
@@ -39,8 +43,6 @@ LabelContent labelContent(const SheetReport &report, const LabelRecord &record, 
     }
     return content;
 }
-
-} // namespace
 
 RollSetup rollOf(const SheetReport &report)
 {
@@ -72,9 +74,10 @@ QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<Lab
     const RollSetup roll = rollOf(report);
     const double perMm = dotsPerMm(roll.dpi);
     QList<QByteArray> files;
+    const QPoint offsetDots(int(std::lround(offset.x() * perMm)), int(std::lround(offset.y() * perMm)));
     QList<LabelContent> row;
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        row.append(labelContent(report, rows[i], offset, perMm));
+        row.append(labelContent(report, rows[i], offsetDots, perMm));
         if (row.size() == roll.across || i + 1 == rows.size()) {
             files.append(writeCommandFile(roll, row));
             if (labels)

@@ -15,6 +15,10 @@ RollSetup rollOf(const SheetReport &report);
 // column starts of its roll.
 LabelStock stockOf(const SheetReport &report);
 
+// What one label of the report carries for a row, in dots of its printer,
+// moved by `offsetDots`.
+LabelContent labelContent(const SheetReport &report, const LabelRecord &record, const QPoint &offsetDots, double perMm);
+
 // `offset` (mm) is the project's calibration plus the report's; `labels`, when
 // given, receives how many labels (skipped positions included) each file holds.
 QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<LabelRecord> &rows, const QPointF &offset,

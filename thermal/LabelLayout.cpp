@@ -216,8 +216,8 @@ void Writer::barcode(QPoint label, const ThermalElement &e)
     // would scan as somebody else's product.
     if (e.value.trimmed().isEmpty())
         return;
-    const int modules = printerBarcodeModules(e.symbology, e.value) + quietModules(e.symbology);
-    const int module = std::max(1, e.box.width() / std::max(1, modules));
+    const int modules = minimumBarcodeWidth(e.symbology, e.value);
+    const int module = std::max(1, barcodeModule(e));
     // The legend's share of the box is measured on the element the printer
     // will draw, the same way the renderer draws it.
     const int legend = printerBarcode(barcodeRequest(m_roll, e, module, 1)).localBounds().height() - 1;
@@ -322,4 +322,14 @@ bool languageHasSymbology(PrinterLanguage language, PrinterSymbology symbology)
 int minimumBarcodeWidth(PrinterSymbology symbology, const QString &sampleData)
 {
     return printerBarcodeModules(symbology, sampleData) + quietModules(symbology);
+}
+
+int barcodeModule(const ThermalElement &e)
+{
+    return e.box.width() / std::max(1, minimumBarcodeWidth(e.symbology, e.value));
+}
+
+bool textIsCut(const RollSetup &roll, const ThermalElement &e)
+{
+    return textLines(e, textShape(roll, e.fontHeight).font).join(QLatin1Char(' ')) != e.value.simplified();
 }

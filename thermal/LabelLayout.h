@@ -52,3 +52,11 @@ bool languageHasSymbology(PrinterLanguage language, PrinterSymbology symbology);
 
 // Dots a barcode of these modules needs with its quiet zones at one dot a module.
 int minimumBarcodeWidth(PrinterSymbology symbology, const QString &sampleData);
+
+// The module (dots) a barcode element is written with: the widest with which
+// symbol and quiet zones fit its box; 0 when not even one dot does.
+int barcodeModule(const ThermalElement &element);
+
+// Whether a text element prints less than its whole value (cut at its box's
+// width, or more lines than its box holds).
+bool textIsCut(const RollSetup &roll, const ThermalElement &element);

@@ -15,9 +15,9 @@ deb=$(ls "$work"/out/selvar_*.deb)
 version=$(dpkg-deb -f "$deb" Version)
 
 dpkg-deb -c "$deb" >"$work/list"
-for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station usr/bin/selvar-label-preview \
+for f in usr/bin/selvar usr/bin/selvar-barcode usr/bin/selvar-setup-station usr/bin/selvar-label-preview usr/bin/selvar-designer \
          usr/share/selvar/schema.sql usr/share/selvar/BOTICON.INI usr/share/selvar/Selvar.rav \
-         usr/share/selvar/ImprEtiq.bat usr/share/applications/selvar.desktop \
+         usr/share/selvar/ImprEtiq.bat usr/share/applications/selvar.desktop usr/share/applications/selvar-designer.desktop \
          usr/share/icons/hicolor/scalable/apps/selvar.svg; do
   grep -q " \./$f\$" "$work/list" || { cat "$work/list" >&2; fail "o pacote não tem $f"; }
 done
@@ -30,11 +30,12 @@ for d in libqt6core6 libqt6widgets6 libqt6sql6 libqt6printsupport6 libqt6sql6-ib
 done
 
 dpkg-deb -x "$deb" "$work/root"
-for p in selvar selvar-barcode selvar-setup-station selvar-label-preview; do
+for p in selvar selvar-barcode selvar-setup-station selvar-label-preview selvar-designer; do
   said=$("$work/root/usr/bin/$p" --version)
   [ "$said" = "$p $version" ] || fail "$p --version disse '$said', esperado '$p $version'"
 done
 "$work/root/usr/bin/selvar" --help | grep -q "^Uso: selvar" || fail "selvar --help não mostra o uso"
+"$work/root/usr/bin/selvar-designer" --check "$work/root/usr/share/selvar/Selvar.rav" >/dev/null || fail "selvar-designer --check recusou o Selvar.rav instalado"
 
 # A counter set up as the README tells an installer, from the unpacked files
 # alone: the database from the installed schema, BOTICON.INI from the sample,

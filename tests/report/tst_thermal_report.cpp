@@ -99,6 +99,23 @@ private slots:
         QVERIFY2(texts.contains(QStringLiteral("1.234,50")), qPrintable(texts.join(QLatin1Char('|'))));
         QVERIFY(texts.contains(QStringLiteral("Dipirona Sódica 500 mg com")) || texts.contains(QStringLiteral("Dipirona Sódica 500 mg")));
     }
+
+    // The calibration moves whole labels by whole dots: under half a dot
+    // changes nothing, and a shift never makes an element a dot wider.
+    void offsetMovesWholeDots()
+    {
+        const ReportProject project = parseReportProject(sampleText(), File);
+        const SheetReport *report = project.thermalReportFor(SampleModel);
+        QVERIFY(report);
+        const QList<LabelRecord> rows = job().mid(1, 3);
+        const QByteArray plain = thermalCommandFiles(*report, rows, QPointF()).first();
+        QCOMPARE(thermalCommandFiles(*report, rows, QPointF(0.06, -0.06)).first(), plain);
+        const PrintImage before = readCommandFile(plain, 203).images.first();
+        const PrintImage after = readCommandFile(thermalCommandFiles(*report, rows, QPointF(0.44, 0.19)).first(), 203).images.first();
+        QCOMPARE(after.elements.size(), before.elements.size());
+        for (int i = 0; i < before.elements.size(); ++i)
+            QCOMPARE(after.elements[i].bounds(), before.elements[i].bounds().translated(4, 2));
+    }
 };
 
 QTEST_MAIN(ThermalReportTest)

@@ -1,0 +1,95 @@
+// The designer must keep up with a hand dragging an element: one drag step
+// (the edit, the label drawn again by the printing code, the warnings checked
+// and the canvas repainted) on a label of 10 elements at 400 %, for a sheet
+// report and a thermal one; a screen refresh is 16 ms. And opening the
+// sample project as the window does.
+#include "BenchRegistry.h"
+#include "DesignDocument.h"
+#include "LabelCanvas.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+
+const QString Sample = QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav");
+
+// The report's four elements and six more small texts along its bottom, ten in all.
+SheetReport tenElements(SheetReport report)
+{
+    const double width = report.grid.cellWidth / 6;
+    for (int i = 0; report.elements.size() < 10; ++i) {
+        CellElement e;
+        e.kind = i % 2 ? CellElement::Kind::Text : CellElement::Kind::Field;
+        e.value = i % 2 ? QStringLiteral("Lote") : QStringLiteral("CODIGO");
+        e.fontSize = 4;
+        e.box = QRectF(i * width, report.grid.cellHeight - 1.2, width, 1.2);
+        report.elements.append(e);
+    }
+    return report;
+}
+
+double medianMs(QList<qint64> nanoseconds)
+{
+    std::sort(nanoseconds.begin(), nanoseconds.end());
+    return nanoseconds[nanoseconds.size() / 2] / 1e6;
+}
+
+double dragStepMs(const QString &reportName, QSize *picture)
+{
+    DesignDocument document;
+    document.open(Sample);
+    for (int i = 0; i < document.project().reports.size(); ++i) {
+        if (document.project().reports[i].name == reportName)
+            document.selectReport(i);
+    }
+    document.edit(tenElements(document.report()), QStringLiteral("Elementos"));
+    LabelCanvas canvas(&document);
+    canvas.resize(1000, 700);
+    canvas.setZoom(400);
+    canvas.show();
+    canvas.viewport()->repaint();
+    const SheetReport start = document.report();
+    QList<qint64> steps;
+    for (int step = 1; step <= 60; ++step) {
+        SheetReport moved = start;
+        moved.elements[1].box.translate((step % 10) * 0.1, 0);
+        QElapsedTimer timer;
+        timer.start();
+        document.edit(moved, QStringLiteral("Mover"), 1);
+        canvas.viewport()->repaint();
+        steps << timer.nsecsElapsed();
+    }
+    *picture = canvas.picture().image.size();
+    return medianMs(steps);
+}
+
+int benchDesigner(const QStringList &)
+{
+    QTextStream out(stdout);
+    QList<qint64> opens;
+    for (int run = 0; run < 20; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        DesignDocument document;
+        document.open(Sample);
+        LabelCanvas canvas(&document);
+        opens << timer.nsecsElapsed();
+    }
+    out << "open_project_ms: " << QString::number(medianMs(opens), 'f', 2) << Qt::endl;
+    // The picture each step draws anew: the sheet at the zoom's resolution, the thermal row at the printer's.
+    for (const auto &[figure, report] : {std::pair{"sheet", QStringLiteral("A4 6x20")}, std::pair{"thermal", QStringLiteral("Zebra ZPL 30x17")}}) {
+        QSize picture;
+        const double ms = dragStepMs(report, &picture);
+        out << "drag_repaint_ms_" << figure << ": " << QString::number(ms, 'f', 2) << Qt::endl;
+        out << "drag_picture_px_" << figure << ": " << picture.width() << 'x' << picture.height() << Qt::endl;
+    }
+    return 0;
+}
+
+} // namespace
+
+SELVAR_BENCH_GROUP("designer", benchDesigner);

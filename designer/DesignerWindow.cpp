@@ -1,0 +1,582 @@
+#include "DesignerWindow.h"
+
+#include "DesignDocument.h"
+#include "LabelCanvas.h"
+#include "Messages.h"
+#include "PrintHandOver.h"
+#include "ReportModal.h"
+#include "SuitePaths.h"
+#include "NewReportDialogs.h"
+#include "ProjectStatement.h"
+#include "ProjectWriter.h"
+#include "PropertiesPanel.h"
+#include "Ruler.h"
+#include "SheetDocument.h"
+#include "ThermalPreviewDialog.h"
+#include "ThermalReportFiles.h"
+#include "TRvSystem.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDockWidget>
+#include <QDoubleSpinBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+namespace {
+
+QString reportLine(const SheetReport &report)
+{
+    QString kind;
+    if (report.thermal) {
+        kind = QStringLiteral("térmico %1 %2 dpi")
+                   .arg(report.thermal->language == PrinterLanguage::Zpl ? QStringLiteral("ZPL") : QStringLiteral("EPL2"))
+                   .arg(report.thermal->dpi);
+    } else {
+        kind = QStringLiteral("folha");
+    }
+    QString line = QStringLiteral("%1 (%2)").arg(report.name, kind);
+    if (!report.modelPrefixes.isEmpty())
+        line += QStringLiteral(" — modelos: ") + report.modelPrefixes.join(QStringLiteral(", "));
+    return line;
+}
+
+// The 'modelos' arguments as the file writes them: "A4" "A4 Pimaco".
+QString modelsText(const QStringList &prefixes)
+{
+    SheetReport report;
+    report.modelPrefixes = prefixes;
+    const QString statement = settingStatement(report, QStringLiteral("modelos"));
+    return statement.mid(QStringLiteral("modelos ").size());
+}
+
+} // namespace
+
+DesignerWindow::DesignerWindow(QWidget *parent)
+    : QMainWindow(parent), m_document(new DesignDocument(this)), m_canvas(new LabelCanvas(m_document)),
+      m_handOver(new PrintHandOver(this))
+{
+    setObjectName(QStringLiteral("FormDesigner"));
+    setWindowTitle(QStringLiteral("Editor de etiquetas"));
+
+    auto *centre = new QWidget;
+    auto *grid = new QGridLayout(centre);
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(new Ruler(Qt::Horizontal, m_canvas), 0, 1);
+    grid->addWidget(new Ruler(Qt::Vertical, m_canvas), 1, 0);
+    grid->addWidget(m_canvas, 1, 1);
+    ListaAvisos = new QListWidget;
+    ListaAvisos->setObjectName(QStringLiteral("ListaAvisos"));
+    ListaAvisos->setMaximumHeight(120);
+    ListaAvisos->setWordWrap(true);
+    grid->addWidget(ListaAvisos, 2, 0, 1, 2);
+    setCentralWidget(centre);
+
+    auto *left = new QWidget;
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->addWidget(new QLabel(QStringLiteral("Relatórios:")));
+    ListaRelatorios = new QListWidget;
+    ListaRelatorios->setObjectName(QStringLiteral("ListaRelatorios"));
+    leftLayout->addWidget(ListaRelatorios, 1);
+    leftLayout->addWidget(new QLabel(QStringLiteral("Modelos que o relatório serve:")));
+    EditModelos = new QLineEdit;
+    EditModelos->setObjectName(QStringLiteral("EditModelos"));
+    leftLayout->addWidget(EditModelos);
+    LabelFalhas = new QLabel;
+    LabelFalhas->setObjectName(QStringLiteral("LabelFalhas"));
+    LabelFalhas->setWordWrap(true);
+    LabelFalhas->setStyleSheet(QStringLiteral("color: #b00000"));
+    leftLayout->addWidget(LabelFalhas);
+    auto *leftDock = new QDockWidget(QStringLiteral("Projeto"));
+    leftDock->setObjectName(QStringLiteral("PainelProjeto"));
+    leftDock->setWidget(left);
+    leftDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    addDockWidget(Qt::LeftDockWidgetArea, leftDock);
+
+    Propriedades = new PropertiesPanel(m_document, m_canvas);
+    auto *rightDock = new QDockWidget(QStringLiteral("Propriedades"));
+    rightDock->setObjectName(QStringLiteral("PainelPropriedades"));
+    rightDock->setWidget(Propriedades);
+    rightDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    addDockWidget(Qt::RightDockWidgetArea, rightDock);
+
+    buildActions();
+    connect(ListaRelatorios, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row < 0 || row == m_document->currentIndex())
+            return;
+        if (!settleChanges()) {
+            const QSignalBlocker block(ListaRelatorios);
+            ListaRelatorios->setCurrentRow(m_document->currentIndex());
+            return;
+        }
+        m_document->selectReport(row);
+    });
+    connect(EditModelos, &QLineEdit::editingFinished, this, &DesignerWindow::applyModels);
+    connect(m_document, &DesignDocument::projectChanged, this, &DesignerWindow::showProject);
+    connect(m_document, &DesignDocument::reportChanged, this, &DesignerWindow::showReport);
+    connect(m_canvas, &LabelCanvas::warningsChanged, this, &DesignerWindow::showWarnings);
+    connect(m_handOver, &PrintHandOver::jobFailed, this, [](const QString &message, int) { Messages::show(message); });
+    connect(m_handOver, &PrintHandOver::jobHandedOver, this,
+            [this](int labels) { statusBar()->showMessage(QStringLiteral("Teste enviado: %1 etiqueta(s).").arg(labels), 8000); });
+    connect(m_canvas, &LabelCanvas::zoomChanged, this, [this](int percent) {
+        const QSignalBlocker block(ComboZoom);
+        ComboZoom->setCurrentText(QStringLiteral("%1 %").arg(percent));
+    });
+    resize(1200, 760);
+    showProject();
+    showWarnings();
+}
+
+void DesignerWindow::buildActions()
+{
+    QToolBar *bar = addToolBar(QStringLiteral("Etiqueta"));
+    bar->setObjectName(QStringLiteral("BarraEtiqueta"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Arquivo"));
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Editar"));
+    QMenu *layout = menuBar()->addMenu(QStringLiteral("&Alinhar"));
+
+    const auto action = [this](QMenu *menu, const QString &name, const QString &text, const QKeySequence &keys, auto slot) {
+        auto *a = new QAction(text, this);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        menu->addAction(a);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    bar->addAction(action(file, QStringLiteral("ActAbrir"), QStringLiteral("Abrir..."), QKeySequence::Open, [this] { BotAbrirClick(); }));
+    ActSalvar = action(file, QStringLiteral("ActSalvar"), QStringLiteral("Salvar"), QKeySequence::Save, [this] { BotSalvarClick(); });
+    bar->addAction(ActSalvar);
+    bar->addAction(action(file, QStringLiteral("ActNovaFolha"), QStringLiteral("Novo relatório de folha..."), QKeySequence(),
+                          [this] { BotNovaFolhaClick(); }));
+    bar->addAction(action(file, QStringLiteral("ActNovoTermico"), QStringLiteral("Novo relatório térmico..."), QKeySequence(),
+                          [this] { BotNovoTermicoClick(); }));
+    file->addSeparator();
+    bar->addAction(action(file, QStringLiteral("ActImprimirTeste"), QStringLiteral("Imprimir teste"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                          [this] { BotImprimirTesteClick(); }));
+    action(file, QStringLiteral("ActCalibrar"), QStringLiteral("Calibrar deslocamento..."), QKeySequence(), [this] { BotCalibrarClick(); });
+    file->addSeparator();
+    action(file, QStringLiteral("ActSair"), QStringLiteral("Sair"), QKeySequence::Quit, [this] { close(); });
+
+    ActDesfazer = m_document->undoStack()->createUndoAction(this, QStringLiteral("Desfazer"));
+    ActDesfazer->setObjectName(QStringLiteral("ActDesfazer"));
+    ActDesfazer->setShortcut(QKeySequence::Undo);
+    ActRefazer = m_document->undoStack()->createRedoAction(this, QStringLiteral("Refazer"));
+    ActRefazer->setObjectName(QStringLiteral("ActRefazer"));
+    ActRefazer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edit->addAction(ActDesfazer);
+    edit->addAction(ActRefazer);
+    bar->addSeparator();
+    bar->addAction(ActDesfazer);
+    bar->addAction(ActRefazer);
+    edit->addSeparator();
+    ActCopiar = action(edit, QStringLiteral("ActCopiar"), QStringLiteral("Copiar"), QKeySequence::Copy, [this] { copySelection(); });
+    ActColar = action(edit, QStringLiteral("ActColar"), QStringLiteral("Colar"), QKeySequence::Paste, [this] { paste(); });
+    ActDuplicar = action(edit, QStringLiteral("ActDuplicar"), QStringLiteral("Duplicar"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                         [this] { duplicate(); });
+    ActExcluir = action(edit, QStringLiteral("ActExcluir"), QStringLiteral("Excluir"), QKeySequence::Delete, [this] { deleteSelection(); });
+    edit->addSeparator();
+    bar->addSeparator();
+    const QList<std::pair<CellElement::Kind, QString>> kinds = {
+        {CellElement::Kind::Field, QStringLiteral("Campo")},
+        {CellElement::Kind::Price, QStringLiteral("Preço")},
+        {CellElement::Kind::Text, QStringLiteral("Texto")},
+        {CellElement::Kind::Barcode, QStringLiteral("Código de barras")},
+    };
+    for (const auto &[kind, text] : kinds) {
+        bar->addAction(action(edit, QStringLiteral("ActNovo") + QString(text).remove(QLatin1Char(' ')).replace(QStringLiteral("ç"), QStringLiteral("c")),
+                              QStringLiteral("+ ") + text, QKeySequence(), [this, kind = kind] { addElement(kind); }));
+    }
+
+    const QList<std::tuple<QString, QString, AlignEdge>> edges = {
+        {QStringLiteral("ActAlinharEsquerda"), QStringLiteral("À esquerda"), AlignEdge::Left},
+        {QStringLiteral("ActAlinharDireita"), QStringLiteral("À direita"), AlignEdge::Right},
+        {QStringLiteral("ActAlinharTopo"), QStringLiteral("Em cima"), AlignEdge::Top},
+        {QStringLiteral("ActAlinharBase"), QStringLiteral("Embaixo"), AlignEdge::Bottom},
+        {QStringLiteral("ActCentrarHorizontal"), QStringLiteral("Centros na horizontal"), AlignEdge::HorizontalCentre},
+        {QStringLiteral("ActCentrarVertical"), QStringLiteral("Centros na vertical"), AlignEdge::VerticalCentre},
+    };
+    for (const auto &[name, text, edge] : edges)
+        action(layout, name, text, QKeySequence(), [this, edge = edge] { align(edge); });
+    auto *toLabel = new QAction(QStringLiteral("Em relação à etiqueta"), this);
+    toLabel->setObjectName(QStringLiteral("ActAlinharEtiqueta"));
+    toLabel->setCheckable(true);
+    connect(toLabel, &QAction::toggled, this, [this](bool on) { m_toLabel = on; });
+    layout->addAction(toLabel);
+    layout->addSeparator();
+    action(layout, QStringLiteral("ActDistribuirHorizontal"), QStringLiteral("Distribuir na horizontal"), QKeySequence(),
+           [this] { distribute(Qt::Horizontal); });
+    action(layout, QStringLiteral("ActDistribuirVertical"), QStringLiteral("Distribuir na vertical"), QKeySequence(),
+           [this] { distribute(Qt::Vertical); });
+
+    bar->addSeparator();
+    bar->addWidget(new QLabel(QStringLiteral(" Zoom: ")));
+    ComboZoom = new QComboBox;
+    ComboZoom->setObjectName(QStringLiteral("ComboZoom"));
+    ComboZoom->setEditable(true);
+    for (const int percent : {50, 100, 150, 200, 300, 400, 600, 800})
+        ComboZoom->addItem(QStringLiteral("%1 %").arg(percent), percent);
+    ComboZoom->setCurrentText(QStringLiteral("100 %"));
+    connect(ComboZoom, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        bool ok = false;
+        const int percent = QString(text).remove(QLatin1Char('%')).trimmed().toInt(&ok);
+        if (ok)
+            m_canvas->setZoom(percent);
+    });
+    bar->addWidget(ComboZoom);
+    auto *fit = new QAction(QStringLiteral("Ajustar"), this);
+    fit->setObjectName(QStringLiteral("ActAjustar"));
+    connect(fit, &QAction::triggered, m_canvas, &LabelCanvas::fitToWindow);
+    bar->addAction(fit);
+}
+
+bool DesignerWindow::openProject(const QString &path)
+{
+    if (!settleChanges())
+        return false;
+    QString error;
+    if (!m_document->open(path, &error)) {
+        Messages::show(error);
+        return false;
+    }
+    return true;
+}
+
+void DesignerWindow::showProject()
+{
+    const QSignalBlocker block(ListaRelatorios);
+    ListaRelatorios->clear();
+    for (const SheetReport &report : m_document->project().reports)
+        ListaRelatorios->addItem(reportLine(report));
+    if (m_document->isNewReport())
+        ListaRelatorios->addItem(reportLine(m_document->report()) + QStringLiteral(" — novo, não gravado"));
+    ListaRelatorios->setCurrentRow(m_document->currentIndex());
+    LabelFalhas->setText(m_document->fileFault());
+    setWindowTitle(QStringLiteral("Editor de etiquetas — %1").arg(m_document->path()));
+}
+
+void DesignerWindow::showReport()
+{
+    if (!EditModelos->hasFocus())
+        EditModelos->setText(modelsText(m_document->report().modelPrefixes));
+    EditModelos->setEnabled(m_document->hasReport());
+    ActSalvar->setEnabled(m_document->isModified());
+}
+
+void DesignerWindow::showWarnings()
+{
+    ListaAvisos->clear();
+    ListaAvisos->addItems(m_canvas->warnings());
+    if (m_canvas->warnings().isEmpty() && m_document->hasReport())
+        ListaAvisos->addItem(QStringLiteral("Nada a corrigir: a etiqueta imprime como mostrada."));
+}
+
+void DesignerWindow::applyModels()
+{
+    if (!m_document->hasReport())
+        return;
+    ProjectStatement statement;
+    QStringList prefixes;
+    try {
+        if (ProjectStatement::split(QStringLiteral("modelos ") + EditModelos->text(), 1, QString(), &statement))
+            prefixes = statement.arguments();
+    } catch (const std::exception &) {
+        Messages::show(QStringLiteral("Escreva os modelos entre aspas, separados por espaço: \"A4\" \"A4 Pimaco\""));
+        return;
+    }
+    if (prefixes == m_document->report().modelPrefixes)
+        return;
+    SheetReport after = m_document->report();
+    after.modelPrefixes = prefixes;
+    m_document->edit(after, QStringLiteral("Modelos"));
+}
+
+bool DesignerWindow::settleChanges()
+{
+    if (!m_document->isModified())
+        return true;
+    if (!Messages::ask(QStringLiteral("O relatório \"%1\" tem alterações não gravadas. Gravar agora? (Não: as alterações se perdem.)").arg(m_document->report().name)))
+        return true;
+    return BotSalvarClick();
+}
+
+void DesignerWindow::BotAbrirClick()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Abrir projeto de etiquetas"), m_document->path(),
+                                                      QStringLiteral("Projetos de relatório (*.rav *.RAV);;Todos os arquivos (*)"));
+    if (!path.isEmpty())
+        openProject(path);
+}
+
+bool DesignerWindow::BotSalvarClick()
+{
+    QString message;
+    DesignDocument::SaveResult result = m_document->save(false, &message);
+    if (result == DesignDocument::SaveResult::ChangedOnDisk &&
+        Messages::ask(message + QStringLiteral(" Gravar por cima das mudanças feitas fora do editor?"))) {
+        result = m_document->save(true, &message);
+    }
+    switch (result) {
+    case DesignDocument::SaveResult::Saved:
+        statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
+        return true;
+    case DesignDocument::SaveResult::Refused:
+        Messages::show(QStringLiteral("O projeto não foi gravado: o relatório ficaria com uma falha.\n\n") + message);
+        return false;
+    case DesignDocument::SaveResult::ChangedOnDisk:
+        return false;
+    case DesignDocument::SaveResult::Failed:
+        Messages::show(message);
+        return false;
+    }
+    return false;
+}
+
+void DesignerWindow::BotNovaFolhaClick()
+{
+    NewSheetDialog dialog(this);
+    if (settleChanges() && dialog.exec() == QDialog::Accepted)
+        m_document->startNewReport(dialog.report());
+}
+
+void DesignerWindow::BotNovoTermicoClick()
+{
+    NewThermalDialog dialog(this);
+    if (settleChanges() && dialog.exec() == QDialog::Accepted)
+        m_document->startNewReport(dialog.report());
+}
+
+void DesignerWindow::BotImprimirTesteClick()
+{
+    if (!m_document->hasReport())
+        return;
+    const SheetReport &report = m_document->report();
+    const QPointF offset = m_document->project().offset + report.offset;
+    if (report.thermal) {
+        // One row across, the very bytes a print would hand over.
+        const QList<QByteArray> files = thermalCommandFiles(report, m_canvas->records().mid(0, report.thermal->across), offset);
+        ThermalPreviewDialog preview(files, report.thermal->dpi,
+                                     PreviewStock{QSizeF(report.grid.cellWidth, report.grid.cellHeight), stockOf(report).columnStarts},
+                                     this);
+        if (ReportModal::exec(preview) == ThermalPreviewDialog::PrintRequested)
+            printThermalTest(files, std::min(report.thermal->across, int(m_canvas->records().size())));
+        return;
+    }
+    // One sheet of the products shown, through the sheet engine.
+    QList<LabelRecord> rows;
+    for (int i = 0; i < report.grid.cellsPerPage(); ++i)
+        rows << m_canvas->records()[i % m_canvas->records().size()];
+    TRvSystem engine(QStringLiteral("RvSystemTeste"), this);
+    engine.Execute(SheetDocument(report, rows, offset));
+}
+
+bool DesignerWindow::askStation()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("EstacaoTeste"));
+    dialog.setWindowTitle(QStringLiteral("Imprimir teste"));
+    auto *form = new QFormLayout(&dialog);
+    auto *folder = new QLineEdit(StationFolder.isEmpty() ? SuitePaths::toNative(QStringLiteral("c:\\boticon\\Interfac01")) : StationFolder);
+    folder->setObjectName(QStringLiteral("EditPasta"));
+    auto *printer = new QLineEdit(StationPrinter);
+    printer->setObjectName(QStringLiteral("EditImpressora"));
+    form->addRow(QStringLiteral("Pasta da estação (com ImprEtiq.bat):"), folder);
+    form->addRow(QStringLiteral("Impressora (ROTULO1 da estação):"), printer);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (ReportModal::exec(dialog) != QDialog::Accepted)
+        return false;
+    StationFolder = folder->text().trimmed();
+    StationPrinter = printer->text().trimmed();
+    return !StationFolder.isEmpty() && !StationPrinter.isEmpty();
+}
+
+void DesignerWindow::printThermalTest(const QList<QByteArray> &files, int labels)
+{
+    if ((StationFolder.isEmpty() || StationPrinter.isEmpty()) && !askStation())
+        return;
+    const QDir folder(StationFolder);
+    const QString batch = folder.filePath(QStringLiteral("ImprEtiq.bat"));
+    if (!QFileInfo(batch).isFile()) {
+        Messages::show(QStringLiteral("Não há \"%1\": o teste não foi impresso.").arg(QDir::toNativeSeparators(batch)));
+        StationFolder.clear();
+        return;
+    }
+    // A name of its own, so a test never overwrites a job Selvar is handing over from the same folder.
+    PrintJob job{batch, StationPrinter, {}};
+    for (qsizetype i = 0; i < files.size(); ++i)
+        job.files.append({folder.filePath(QStringLiteral("EtiqTeste%1.txt").arg(i + 1)), files[i], labels});
+    m_handOver->enqueue(job);
+}
+
+void DesignerWindow::BotCalibrarClick()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("Calibrar"));
+    dialog.setWindowTitle(QStringLiteral("Calibrar deslocamento"));
+    auto *form = new QFormLayout(&dialog);
+    form->addRow(new QLabel(QStringLiteral("Meça no teste impresso quanto a impressão saiu do lugar\n"
+                                           "(para a direita e para baixo positivos). O projeto passa a\n"
+                                           "compensar isso em todos os relatórios, sem mexer no layout.")));
+    auto *dx = new QDoubleSpinBox;
+    dx->setObjectName(QStringLiteral("EditDireita"));
+    auto *dy = new QDoubleSpinBox;
+    dy->setObjectName(QStringLiteral("EditBaixo"));
+    for (QDoubleSpinBox *box : {dx, dy}) {
+        box->setRange(-50, 50);
+        box->setDecimals(2);
+        box->setSingleStep(0.1);
+        box->setSuffix(QStringLiteral(" mm"));
+    }
+    form->addRow(QStringLiteral("Saiu para a direita:"), dx);
+    form->addRow(QStringLiteral("Saiu para baixo:"), dy);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (ReportModal::exec(dialog) != QDialog::Accepted)
+        return;
+    const QPointF offset = m_document->project().offset - QPointF(dx->value(), dy->value());
+    QString message;
+    if (!m_document->setProjectOffset(offset, &message))
+        Messages::show(message);
+}
+
+void DesignerWindow::addElement(CellElement::Kind kind)
+{
+    if (!m_document->hasReport())
+        return;
+    SheetReport after = m_document->report();
+    CellElement e;
+    e.kind = kind;
+    const double width = after.grid.cellWidth;
+    switch (kind) {
+    case CellElement::Kind::Field:
+        e.value = QStringLiteral("COMPONENTE");
+        e.box = QRectF(0, 0, std::min(20.0, width), 3);
+        break;
+    case CellElement::Kind::Price:
+        e.value = QStringLiteral("PRECO1");
+        e.box = QRectF(0, 0, std::min(15.0, width), 3);
+        break;
+    case CellElement::Kind::Text:
+        e.value = QStringLiteral("Texto");
+        e.box = QRectF(0, 0, std::min(10.0, width), 3);
+        break;
+    case CellElement::Kind::Barcode:
+        e.value = QStringLiteral("CODIGOEAN");
+        e.fontSize = 0;
+        e.box = QRectF(0, 0, width, std::min(8.0, after.grid.cellHeight));
+        break;
+    }
+    after.elements.append(e);
+    m_document->edit(after, QStringLiteral("Novo elemento"));
+    m_canvas->selectElements({int(after.elements.size()) - 1});
+}
+
+void DesignerWindow::copySelection()
+{
+    m_clipboard.clear();
+    QStringList lines;
+    for (const int index : m_canvas->selectedElements()) {
+        m_clipboard << m_document->report().elements[index];
+        lines << elementStatement(m_clipboard.last());
+    }
+    // Also as the project's own lines, for pasting into the file by hand.
+    if (!lines.isEmpty())
+        QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+void DesignerWindow::pasteElements(const QList<CellElement> &elements, double shift)
+{
+    if (!m_document->hasReport() || elements.isEmpty())
+        return;
+    SheetReport after = m_document->report();
+    QList<int> added;
+    for (CellElement e : elements) {
+        e.line = 0; // a new line of the file
+        e.box.translate(shift, shift);
+        added << int(after.elements.size());
+        after.elements.append(e);
+    }
+    m_document->edit(after, QStringLiteral("Colar"));
+    m_canvas->selectElements(added);
+}
+
+void DesignerWindow::paste()
+{
+    pasteElements(m_clipboard, 1);
+}
+
+void DesignerWindow::duplicate()
+{
+    QList<CellElement> elements;
+    for (const int index : m_canvas->selectedElements())
+        elements << m_document->report().elements[index];
+    pasteElements(elements, 1);
+}
+
+void DesignerWindow::deleteSelection()
+{
+    QList<int> selection = m_canvas->selectedElements();
+    if (selection.isEmpty())
+        return;
+    std::sort(selection.rbegin(), selection.rend());
+    SheetReport after = m_document->report();
+    for (const int index : selection)
+        after.elements.removeAt(index);
+    m_canvas->selectElements({});
+    m_document->edit(after, QStringLiteral("Excluir"));
+}
+
+void DesignerWindow::editSelectedBoxes(const std::function<QList<QRectF>(const QList<QRectF> &)> &change, const QString &text)
+{
+    const QList<int> selection = m_canvas->selectedElements();
+    SheetReport after = m_document->report();
+    QList<QRectF> boxes;
+    for (const int index : selection)
+        boxes << after.elements[index].box;
+    boxes = change(boxes);
+    for (int i = 0; i < selection.size(); ++i)
+        after.elements[selection[i]].box = boxes[i];
+    if (after.elements != m_document->report().elements)
+        m_document->edit(after, text);
+}
+
+void DesignerWindow::align(AlignEdge edge)
+{
+    const SheetGrid &grid = m_document->report().grid;
+    const QRectF label(0, 0, grid.cellWidth, grid.cellHeight);
+    editSelectedBoxes([&](const QList<QRectF> &boxes) { return aligned(boxes, edge, label, m_toLabel); }, QStringLiteral("Alinhar"));
+}
+
+void DesignerWindow::distribute(Qt::Orientation orientation)
+{
+    editSelectedBoxes([&](const QList<QRectF> &boxes) { return distributed(boxes, orientation); }, QStringLiteral("Distribuir"));
+}
+
+void DesignerWindow::closeEvent(QCloseEvent *event)
+{
+    if (settleChanges())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "Alignment.h"
+#include "ReportProject.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class DesignDocument;
+class LabelCanvas;
+class PrintHandOver;
+class PropertiesPanel;
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// "Editor de etiquetas": the reports of one project on the left, the label
+// being designed in the middle at true size with its rulers, the selected
+// element's properties on the right and, under the label, what would print
+// badly. Nothing is written to the project until "Salvar".
+class DesignerWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit DesignerWindow(QWidget *parent = nullptr);
+
+    DesignDocument *document() const { return m_document; }
+    LabelCanvas *canvas() const { return m_canvas; }
+
+    // Opens a project (native path); asks first when there are unsaved changes.
+    bool openProject(const QString &path);
+
+    // Where a thermal test print goes: the station's work folder (with its
+    // ImprEtiq.bat) and its printer path (ROTULO1). Asked for at the first
+    // thermal test print of the session when not set.
+    QString StationFolder;
+    QString StationPrinter;
+    PrintHandOver *handOver() const { return m_handOver; }
+
+    QListWidget *ListaRelatorios;
+    QListWidget *ListaAvisos;
+    QLabel *LabelFalhas;      // the file's own fault, as the parser gives it
+    QLineEdit *EditModelos;   // the report's 'modelos', as the file writes them
+    QComboBox *ComboZoom;
+    PropertiesPanel *Propriedades;
+
+    QAction *ActSalvar;
+    QAction *ActDesfazer;
+    QAction *ActRefazer;
+    QAction *ActCopiar;
+    QAction *ActColar;
+    QAction *ActDuplicar;
+    QAction *ActExcluir;
+
+public slots:
+    void BotAbrirClick();
+    bool BotSalvarClick();
+    void BotNovaFolhaClick();
+    void BotNovoTermicoClick();
+    void BotImprimirTesteClick();
+    void BotCalibrarClick();
+    void addElement(CellElement::Kind kind);
+    void copySelection();
+    void paste();
+    void duplicate();
+    void deleteSelection();
+    void align(AlignEdge edge);
+    void distribute(Qt::Orientation orientation);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildActions();
+    void showProject();
+    void showReport();
+    void showWarnings();
+    void applyModels();
+    bool settleChanges(); // false when the user keeps working on the changes
+    void pasteElements(const QList<CellElement> &elements, double shift);
+    bool askStation();
+    void printThermalTest(const QList<QByteArray> &files, int labels);
+    // The selected elements' boxes changed together, as one step.
+    void editSelectedBoxes(const std::function<QList<QRectF>(const QList<QRectF> &)> &change, const QString &text);
+
+    DesignDocument *m_document;
+    LabelCanvas *m_canvas;
+    PrintHandOver *m_handOver;
+    QList<CellElement> m_clipboard;
+    bool m_toLabel = false;
+};

@@ -1,0 +1,392 @@
+#include "LabelCanvas.h"
+
+#include "DesignDocument.h"
+#include "LayoutWarnings.h"
+#include "SampleProducts.h"
+#include "Snapping.h"
+
+#include <QGraphicsPixmapItem>
+#include <QGraphicsRectItem>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyleOptionGraphicsItem>
+
+#include <cmath>
+
+// An element's box over the picture: a dashed outline, solid with a resize
+// handle at its bottom-right corner once selected.
+class ElementItem : public QGraphicsRectItem
+{
+public:
+    static constexpr double HandlePixels = 7;
+
+    explicit ElementItem(int index)
+    {
+        setData(0, index);
+        setFlag(ItemIsSelectable);
+        setAcceptHoverEvents(false);
+    }
+
+    int index() const { return data(0).toInt(); }
+
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
+    {
+        QPen pen(isSelected() ? QColor(0, 110, 230) : QColor(0, 110, 230, 150));
+        pen.setCosmetic(true);
+        pen.setStyle(isSelected() ? Qt::SolidLine : Qt::DashLine);
+        painter->setPen(pen);
+        painter->setBrush(isSelected() ? QColor(0, 110, 230, 25) : Qt::transparent);
+        painter->drawRect(rect());
+        if (isSelected()) {
+            const double side = HandlePixels / painter->worldTransform().m11();
+            painter->setBrush(QColor(0, 110, 230));
+            painter->drawRect(QRectF(rect().bottomRight() - QPointF(side, side), QSizeF(side, side)));
+        }
+    }
+};
+
+LabelCanvas::LabelCanvas(DesignDocument *document, QWidget *parent)
+    : QGraphicsView(parent), m_document(document), m_scene(new QGraphicsScene(this))
+{
+    setObjectName(QStringLiteral("Canvas"));
+    setScene(m_scene);
+    setDragMode(RubberBandDrag);
+    setRubberBandSelectionMode(Qt::IntersectsItemShape);
+    setBackgroundBrush(QColor(150, 150, 150));
+    setTransformationAnchor(AnchorUnderMouse);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_pictureItem = m_scene->addPixmap(QPixmap());
+    m_pictureItem->setZValue(0);
+    m_outline = m_scene->addRect(QRectF());
+    QPen outline(QColor(0, 90, 200));
+    outline.setCosmetic(true);
+    m_outline->setPen(outline);
+    m_outline->setZValue(1);
+    m_records = sampleProducts();
+    connect(m_scene, &QGraphicsScene::selectionChanged, this, &LabelCanvas::selectionChanged);
+    connect(m_document, &DesignDocument::reportChanged, this, &LabelCanvas::rebuild);
+    applyZoom();
+    rebuild();
+}
+
+void LabelCanvas::setRecords(const QList<LabelRecord> &records)
+{
+    m_records = records.isEmpty() ? sampleProducts() : records;
+    refresh();
+}
+
+double LabelCanvas::pixelsPerMm() const
+{
+    return logicalDpiX() / 25.4 * m_zoom / 100.0;
+}
+
+void LabelCanvas::setZoom(int percent)
+{
+    percent = std::clamp(percent, MinZoom, MaxZoom);
+    if (percent == m_zoom)
+        return;
+    m_zoom = percent;
+    applyZoom();
+}
+
+void LabelCanvas::applyZoom()
+{
+    setTransform(QTransform::fromScale(pixelsPerMm(), pixelsPerMm()));
+    renderPicture();
+    emit zoomChanged(m_zoom);
+    emit viewMoved();
+}
+
+void LabelCanvas::fitToWindow()
+{
+    const QRectF area = labelRect().united(m_picture.rect).adjusted(-2, -2, 2, 2);
+    const QSize room = viewport()->size();
+    const double perMm = std::min(room.width() / area.width(), room.height() / area.height());
+    setZoom(int(std::floor(perMm / (logicalDpiX() / 25.4) * 100)));
+    centerOn(area.center());
+}
+
+QRectF LabelCanvas::labelRect() const
+{
+    const SheetGrid &grid = m_document->report().grid;
+    return QRectF(0, 0, grid.cellWidth, grid.cellHeight);
+}
+
+void LabelCanvas::refresh()
+{
+    m_pictureDpi = 0;
+    rebuild();
+}
+
+void LabelCanvas::renderPicture()
+{
+    if (!m_document->hasReport()) {
+        m_pictureItem->setPixmap(QPixmap());
+        return;
+    }
+    const SheetReport &report = m_document->report();
+    // Sheets are drawn at the screen's own resolution, so text is as sharp as the screen allows.
+    const double dpi = std::min(2400.0, pixelsPerMm() * 25.4 * devicePixelRatioF());
+    m_picture = labelPicture(report, m_records, dpi);
+    m_pictureDpi = dpi;
+    m_pictureItem->setPixmap(QPixmap::fromImage(m_picture.image));
+    m_pictureItem->setTransformationMode(m_picture.printerDots ? Qt::FastTransformation : Qt::SmoothTransformation);
+    m_pictureItem->setScale(m_picture.image.width() > 0 ? m_picture.rect.width() / m_picture.image.width() : 1);
+    m_pictureItem->setPos(m_picture.rect.topLeft());
+}
+
+void LabelCanvas::rebuild()
+{
+    const QList<int> selected = selectedElements();
+    renderPicture();
+    const SheetReport &report = m_document->report();
+    m_outline->setRect(m_document->hasReport() ? labelRect() : QRectF());
+    m_outline->setVisible(!report.thermal && m_document->hasReport());
+
+    const qsizetype count = m_document->hasReport() ? report.elements.size() : 0;
+    const bool sameItems = m_items.size() == count;
+    if (!sameItems) {
+        // A selected item going away tells the scene, which asks for the selection.
+        const QList<ElementItem *> old = std::exchange(m_items, {});
+        const QSignalBlocker block(m_scene);
+        qDeleteAll(old);
+        for (int i = 0; i < count; ++i) {
+            auto *item = new ElementItem(i);
+            item->setZValue(2);
+            m_scene->addItem(item);
+            m_items.append(item);
+        }
+    }
+    for (int i = 0; i < count; ++i)
+        m_items[i]->setRect(report.elements[i].box);
+    if (!sameItems)
+        selectElements(selected);
+
+    const QRectF area = labelRect().united(m_picture.rect).adjusted(-15, -15, 15, 15);
+    m_scene->setSceneRect(area);
+
+    m_warnings.clear();
+    if (m_document->hasReport()) {
+        const QString fault = m_document->layoutFault();
+        if (!fault.isEmpty())
+            m_warnings << fault;
+        m_warnings += layoutWarnings(report, m_records, m_picture);
+    }
+    emit warningsChanged();
+    viewport()->update();
+}
+
+QList<int> LabelCanvas::selectedElements() const
+{
+    QList<int> indexes;
+    for (const ElementItem *item : m_items) {
+        if (item->isSelected())
+            indexes << item->index();
+    }
+    return indexes;
+}
+
+void LabelCanvas::selectElements(const QList<int> &indexes)
+{
+    const QSignalBlocker block(m_scene);
+    for (ElementItem *item : std::as_const(m_items))
+        item->setSelected(indexes.contains(item->index()));
+    emit selectionChanged();
+}
+
+QRect LabelCanvas::elementOnViewport(int index) const
+{
+    if (index < 0 || index >= m_items.size())
+        return {};
+    return mapFromScene(m_items[index]->rect()).boundingRect();
+}
+
+int LabelCanvas::elementAt(const QPointF &mm) const
+{
+    // The smallest box under the pointer: a small element over a big one stays reachable.
+    int found = -1;
+    double area = 0;
+    const SheetReport &report = m_document->report();
+    for (int i = 0; i < m_items.size(); ++i) {
+        const QRectF box = report.elements[i].box;
+        const double slack = 3 / pixelsPerMm();
+        if (!box.adjusted(-slack, -slack, slack, slack).contains(mm))
+            continue;
+        if (found < 0 || box.width() * box.height() < area) {
+            found = i;
+            area = box.width() * box.height();
+        }
+    }
+    return found;
+}
+
+bool LabelCanvas::onHandle(int index, const QPointF &mm) const
+{
+    const QRectF box = m_document->report().elements[index].box;
+    const double side = (ElementItem::HandlePixels + 3) / pixelsPerMm();
+    return QRectF(box.bottomRight() - QPointF(side, side), QSizeF(2 * side, 2 * side)).contains(mm);
+}
+
+void LabelCanvas::mousePressEvent(QMouseEvent *event)
+{
+    const QPointF mm = mapToScene(event->position().toPoint());
+    const int hit = event->button() == Qt::LeftButton && m_document->hasReport() ? elementAt(mm) : -1;
+    if (hit < 0) {
+        QGraphicsView::mousePressEvent(event);
+        return;
+    }
+    setFocus();
+    QList<int> selection = selectedElements();
+    if (event->modifiers() & Qt::ShiftModifier) {
+        if (selection.contains(hit))
+            selection.removeAll(hit);
+        else
+            selection << hit;
+        selectElements(selection);
+        return;
+    }
+    if (!selection.contains(hit))
+        selectElements({hit});
+    m_drag = Drag();
+    m_drag.active = true;
+    m_drag.primary = hit;
+    m_drag.resize = onHandle(hit, mm);
+    m_drag.pressed = mm;
+    m_drag.indexes = m_drag.resize ? QList<int>{hit} : selectedElements();
+    for (const int index : std::as_const(m_drag.indexes))
+        m_drag.boxes << m_document->report().elements[index].box;
+    m_drag.key = ++m_dragSerial;
+    event->accept();
+}
+
+void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF mm = mapToScene(event->position().toPoint());
+    emit pointerMoved(mm);
+    if (!m_drag.active) {
+        QGraphicsView::mouseMoveEvent(event);
+        return;
+    }
+    const QPointF delta = mm - m_drag.pressed;
+    SheetReport after = m_document->report();
+    QList<QRectF> others;
+    for (int i = 0; i < after.elements.size(); ++i) {
+        if (!m_drag.indexes.contains(i))
+            others << after.elements[i].box;
+    }
+    const double tolerance = 6 / pixelsPerMm();
+    const int primary = int(m_drag.indexes.indexOf(m_drag.primary));
+    const QRectF start = m_drag.boxes[primary];
+    if (m_drag.resize) {
+        const QRectF wanted(start.topLeft(), QSizeF(start.width() + delta.x(), start.height() + delta.y()));
+        const Snapped snapped = snapResize(wanted, others, labelRect(), tolerance, SnapGrid);
+        after.elements[m_drag.primary].box = snapped.box;
+        m_guides = snapped.guides;
+    } else {
+        const Snapped snapped = snapMove(start.translated(delta), others, labelRect(), tolerance);
+        const QPointF moved = snapped.box.topLeft() - start.topLeft();
+        for (int i = 0; i < m_drag.indexes.size(); ++i) {
+            QRectF box = m_drag.boxes[i].translated(moved);
+            box.moveTopLeft(QPointF(std::round(box.left() * 100) / 100, std::round(box.top() * 100) / 100));
+            after.elements[m_drag.indexes[i]].box = box;
+        }
+        m_guides = snapped.guides;
+    }
+    if (after.elements != m_document->report().elements)
+        m_document->edit(after, m_drag.resize ? QStringLiteral("Redimensionar") : QStringLiteral("Mover"), m_drag.key);
+    viewport()->update();
+    event->accept();
+}
+
+void LabelCanvas::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_drag.active) {
+        m_drag = Drag();
+        m_guides.clear();
+        viewport()->update();
+        event->accept();
+        return;
+    }
+    QGraphicsView::mouseReleaseEvent(event);
+}
+
+void LabelCanvas::nudge(double dx, double dy)
+{
+    const QList<int> selection = selectedElements();
+    if (selection.isEmpty())
+        return;
+    SheetReport after = m_document->report();
+    for (const int index : selection) {
+        QRectF &box = after.elements[index].box;
+        box.moveTopLeft(QPointF(std::round((box.left() + dx) * 100) / 100, std::round((box.top() + dy) * 100) / 100));
+    }
+    m_document->edit(after, QStringLiteral("Mover"));
+}
+
+void LabelCanvas::keyPressEvent(QKeyEvent *event)
+{
+    const double step = event->modifiers() & Qt::ShiftModifier ? 1.0 : 0.1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        nudge(-step, 0);
+        break;
+    case Qt::Key_Right:
+        nudge(step, 0);
+        break;
+    case Qt::Key_Up:
+        nudge(0, -step);
+        break;
+    case Qt::Key_Down:
+        nudge(0, step);
+        break;
+    default:
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void LabelCanvas::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QGraphicsView::wheelEvent(event);
+        return;
+    }
+    setZoom(event->angleDelta().y() > 0 ? m_zoom * 5 / 4 : m_zoom * 4 / 5);
+    event->accept();
+}
+
+void LabelCanvas::scrollContentsBy(int dx, int dy)
+{
+    QGraphicsView::scrollContentsBy(dx, dy);
+    emit viewMoved();
+}
+
+void LabelCanvas::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    const SheetReport &report = m_document->report();
+    // The printer's dots, once a dot is big enough on screen to tell apart.
+    if (report.thermal && m_document->hasReport()) {
+        const double perMm = dotsPerMm(report.thermal->dpi);
+        if (pixelsPerMm() / perMm >= 6) {
+            QPen pen(QColor(0, 0, 0, 28));
+            pen.setCosmetic(true);
+            painter->setPen(pen);
+            const QRectF area = rect.intersected(labelRect());
+            for (double x = std::ceil(area.left() * perMm); x <= area.right() * perMm; ++x)
+                painter->drawLine(QPointF(x / perMm, area.top()), QPointF(x / perMm, area.bottom()));
+            for (double y = std::ceil(area.top() * perMm); y <= area.bottom() * perMm; ++y)
+                painter->drawLine(QPointF(area.left(), y / perMm), QPointF(area.right(), y / perMm));
+        }
+    }
+    if (!m_guides.isEmpty()) {
+        QPen pen(QColor(230, 0, 140));
+        pen.setCosmetic(true);
+        pen.setStyle(Qt::DashLine);
+        painter->setPen(pen);
+        for (const QLineF &line : std::as_const(m_guides))
+            painter->drawLine(line);
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "LabelPicture.h"
+
+#include <QGraphicsView>
+
+class DesignDocument;
+class QGraphicsPixmapItem;
+class QGraphicsRectItem;
+class ElementItem;
+
+// The label at true size (100 %: a millimetre of label is a millimetre of
+// screen), in a scene whose unit is the millimetre. The label itself is the
+// picture the printing code makes of it; over it lie the elements' boxes,
+// which are selected (click, Shift+click, rubber band), dragged and resized
+// with the mouse and nudged with the arrow keys, snapping to the grid and to
+// each other's edges and centres. Every change is an edit of the document.
+class LabelCanvas : public QGraphicsView
+{
+    Q_OBJECT
+public:
+    explicit LabelCanvas(DesignDocument *document, QWidget *parent = nullptr);
+
+    static constexpr int MinZoom = 50;
+    static constexpr int MaxZoom = 800;
+
+    void setRecords(const QList<LabelRecord> &records);
+    const QList<LabelRecord> &records() const { return m_records; }
+
+    int zoom() const { return m_zoom; }
+    void setZoom(int percent);
+    void fitToWindow();
+    double pixelsPerMm() const; // screen pixels a millimetre takes at the zoom
+
+    QList<int> selectedElements() const;
+    void selectElements(const QList<int> &indexes);
+
+    // Moves the selection by (dx, dy) mm, one undo step.
+    void nudge(double dx, double dy);
+
+    const LabelPicture &picture() const { return m_picture; }
+    const QStringList &warnings() const { return m_warnings; }
+    const QList<QLineF> &guides() const { return m_guides; }
+
+    // Where an element's box lies on the viewport (tests drive the mouse there).
+    QRect elementOnViewport(int index) const;
+
+    // Draws the label again from the document (an edit does it by itself).
+    void refresh();
+
+signals:
+    void selectionChanged();
+    void zoomChanged(int percent);
+    void warningsChanged();
+    void pointerMoved(const QPointF &mm);
+    void viewMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    struct Drag
+    {
+        bool active = false;
+        bool resize = false;
+        int primary = -1;
+        QPointF pressed;        // scene mm
+        QList<int> indexes;
+        QList<QRectF> boxes;    // as they were on pressing
+        int key = 0;
+    };
+
+    void rebuild();
+    void renderPicture();
+    int elementAt(const QPointF &mm) const;
+    bool onHandle(int index, const QPointF &mm) const;
+    QRectF labelRect() const;
+    void applyZoom();
+
+    DesignDocument *m_document;
+    QGraphicsScene *m_scene;
+    QGraphicsPixmapItem *m_pictureItem;
+    QGraphicsRectItem *m_outline;
+    QList<ElementItem *> m_items;
+    QList<LabelRecord> m_records;
+    LabelPicture m_picture;
+    double m_pictureDpi = 0;
+    QStringList m_warnings;
+    QList<QLineF> m_guides;
+    int m_zoom = 100;
+    Drag m_drag;
+    int m_dragSerial = 0;
+};

@@ -1,0 +1,98 @@
+#include "LayoutWarnings.h"
+
+#include "LabelLayout.h"
+#include "LabelStock.h"
+#include "ProjectError.h"
+#include "SheetDocument.h"
+#include "SheetText.h"
+#include "ThermalReportFiles.h"
+#include "ThermalRenderer.h"
+
+#include <QImage>
+
+namespace {
+
+QString moduleWarning(const CellElement &element, double moduleMm)
+{
+    return QStringLiteral("Código de barras %1 com módulo de %2 mm, abaixo de %3 mm: leitores podem não ler")
+        .arg(element.value, brNumber(std::floor(moduleMm * 100) / 100), brNumber(MinModuleMm));
+}
+
+QString cutWarning(const CellElement &element, const QString &text)
+{
+    const QString shown = element.kind == CellElement::Kind::Text ? QStringLiteral("\"%1\"").arg(element.value) : element.value;
+    return QStringLiteral("Texto cortado: %1 não cabe inteiro na caixa (%2)").arg(shown, text.simplified().left(40));
+}
+
+void thermalWarnings(const SheetReport &report, const QList<LabelRecord> &records, const LabelPicture &picture,
+                     QStringList *warnings)
+{
+    const RollSetup roll = rollOf(report);
+    const double perMm = dotsPerMm(roll.dpi);
+    for (const StockNote &note : checkAgainstStock(picture.printed, stockOf(report)))
+        *warnings << note.message;
+    for (const QByteArray &file : picture.files) {
+        for (const RenderFault &fault : readCommandFile(file, roll.dpi).faults)
+            *warnings << QStringLiteral("Linha %1 do arquivo de comandos: %2").arg(fault.line).arg(fault.message);
+    }
+    // Every label of the row shown: a long name on the second label is cut as surely as on the first.
+    QList<LabelContent> contents;
+    for (const LabelRecord &record : records.mid(0, roll.across))
+        contents << labelContent(report, record, QPoint(), perMm);
+    for (int i = 0; i < report.elements.size(); ++i) {
+        for (const LabelContent &content : std::as_const(contents)) {
+            const ThermalElement e = content.value(i);
+            if (e.value.trimmed().isEmpty())
+                continue;
+            QString warning;
+            if (e.kind == ThermalElement::Kind::Barcode) {
+                const double moduleMm = barcodeModule(e) / perMm;
+                if (moduleMm > 0 && moduleMm + 1e-6 < MinModuleMm)
+                    warning = moduleWarning(report.elements[i], moduleMm);
+            } else if (textIsCut(roll, e)) {
+                warning = cutWarning(report.elements[i], e.value);
+            }
+            if (!warning.isEmpty()) {
+                *warnings << warning;
+                break; // one warning an element
+            }
+        }
+    }
+}
+
+void sheetWarnings(const SheetReport &report, const LabelRecord &record, QStringList *warnings)
+{
+    // Lines are measured as the printer lays them out, at a printer's resolution.
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(qRound(600 / 0.0254));
+    device.setDotsPerMeterY(qRound(600 / 0.0254));
+    const double perMm = 600 / 25.4;
+    for (const CellElement &element : report.elements) {
+        const QString text = SheetDocument::textOf(element, record);
+        if (text.trimmed().isEmpty())
+            continue;
+        if (element.kind == CellElement::Kind::Barcode) {
+            const double moduleMm = element.box.width() / std::max(1, minimumBarcodeWidth(element.printerSymbology, text));
+            if (moduleMm + 1e-6 < MinModuleMm)
+                *warnings << moduleWarning(element, moduleMm);
+        } else {
+            const QRectF box(element.box.x() * perMm, element.box.y() * perMm, element.box.width() * perMm,
+                             element.box.height() * perMm);
+            if (sheetTextIsCut(box, element, text, &device))
+                *warnings << cutWarning(element, text);
+        }
+    }
+}
+
+} // namespace
+
+QStringList layoutWarnings(const SheetReport &report, const QList<LabelRecord> &records, const LabelPicture &picture)
+{
+    QStringList warnings;
+    if (report.thermal)
+        thermalWarnings(report, records, picture, &warnings);
+    else
+        sheetWarnings(report, records.value(0), &warnings);
+    warnings.removeDuplicates();
+    return warnings;
+}

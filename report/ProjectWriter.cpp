@@ -1,0 +1,280 @@
+#include "ProjectWriter.h"
+
+#include "ProjectStatement.h"
+
+#include <QSet>
+
+#include <cmath>
+
+namespace {
+
+const QString Indent = QStringLiteral("  ");
+
+const QStringList SettingKeywords = {QStringLiteral("modelos"), QStringLiteral("conexao"), QStringLiteral("papel"),
+                                     QStringLiteral("termica"), QStringLiteral("rolo"),    QStringLiteral("grade"),
+                                     QStringLiteral("margens"), QStringLiteral("etiqueta"), QStringLiteral("passo"),
+                                     QStringLiteral("deslocamento")};
+
+const QStringList ElementKeywords = {QStringLiteral("campo"), QStringLiteral("texto"), QStringLiteral("preco"),
+                                     QStringLiteral("barras")};
+
+// Hundredths of a millimetre are finer than any printer; a point, as the sample writes.
+QString number(double value)
+{
+    QString text = QString::number(std::round(value * 100) / 100, 'f', 2);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// A field name stays bare when the parser would read it back whole.
+QString argument(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.isSpace() || c == QLatin1Char('"') || c == QLatin1Char('#') || c == QLatin1Char('='))
+            return quoted(text);
+    }
+    return text.isEmpty() ? quoted(text) : text;
+}
+
+QString symbologyName(const CellElement &element)
+{
+    if (element.printerSymbology == PrinterSymbology::Code128Auto)
+        return QStringLiteral("CODE128");
+    switch (element.symbology) {
+    case btCode128A:
+        return QStringLiteral("CODE128A");
+    case btCode128B:
+        return QStringLiteral("CODE128B");
+    case btCode128C:
+        return QStringLiteral("CODE128C");
+    case btCode39:
+        return QStringLiteral("CODE39");
+    case btCodeEAN13:
+        return QStringLiteral("EAN13");
+    case btCode2e5I:
+        return QStringLiteral("2E5I");
+    case btCodeEAN8:
+        return QStringLiteral("EAN8");
+    case btCodeUPCA:
+        return QStringLiteral("UPCA");
+    }
+    return QStringLiteral("EAN13");
+}
+
+QString paperStatement(const SheetReport &report)
+{
+    static const QList<std::pair<QPageSize::PageSizeId, QString>> named = {
+        {QPageSize::A4, QStringLiteral("A4")},
+        {QPageSize::A5, QStringLiteral("A5")},
+        {QPageSize::Letter, QStringLiteral("Carta")},
+        {QPageSize::Legal, QStringLiteral("Oficio")},
+    };
+    QString text = QStringLiteral("papel");
+    const auto it = std::find_if(named.begin(), named.end(), [&](const auto &entry) { return entry.first == report.pageSize.id(); });
+    if (it != named.end()) {
+        text += QLatin1Char(' ') + it->second;
+    } else {
+        const QSizeF size = report.pageSize.size(QPageSize::Millimeter);
+        text += QStringLiteral(" largura=%1 altura=%2").arg(number(size.width()), number(size.height()));
+    }
+    if (report.orientation == QPageLayout::Landscape)
+        text += QStringLiteral(" orientacao=paisagem");
+    return text;
+}
+
+QString indentOf(const QString &line)
+{
+    qsizetype n = 0;
+    while (n < line.size() && line[n].isSpace())
+        ++n;
+    return line.left(n);
+}
+
+const CellElement *elementAtLine(const SheetReport &report, int line)
+{
+    for (const CellElement &element : report.elements) {
+        if (element.line == line)
+            return &element;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString elementStatement(const CellElement &e)
+{
+    static const QString keywords[] = {QStringLiteral("campo"), QStringLiteral("texto"), QStringLiteral("preco"),
+                                       QStringLiteral("barras")};
+    QString text = keywords[int(e.kind)] + QLatin1Char(' ') + (e.kind == CellElement::Kind::Text ? quoted(e.value) : argument(e.value));
+    text += QStringLiteral(" x=%1 y=%2 largura=%3 altura=%4")
+                .arg(number(e.box.x()), number(e.box.y()), number(e.box.width()), number(e.box.height()));
+    if (e.fontFamily != QLatin1String("Arial"))
+        text += QStringLiteral(" fonte=") + quoted(e.fontFamily);
+    if (e.fontSize > 0)
+        text += QStringLiteral(" tamanho=") + number(e.fontSize);
+    if (e.bold)
+        text += QStringLiteral(" negrito=sim");
+    if (e.kind == CellElement::Kind::Barcode) {
+        text += QStringLiteral(" simbologia=") + symbologyName(e);
+        if (!e.legend)
+            text += QStringLiteral(" legenda=nao");
+        return text;
+    }
+    if (e.italic)
+        text += QStringLiteral(" italico=sim");
+    if (e.wrap)
+        text += QStringLiteral(" quebra=sim");
+    if (e.alignment & Qt::AlignHCenter)
+        text += QStringLiteral(" alinhamento=centro");
+    else if (e.alignment & Qt::AlignRight)
+        text += QStringLiteral(" alinhamento=direita");
+    if (e.kind == CellElement::Kind::Price && e.priceFormat != QLatin1String("#,##0.00"))
+        text += QStringLiteral(" formato=") + quoted(e.priceFormat);
+    return text;
+}
+
+QString settingStatement(const SheetReport &report, const QString &keyword)
+{
+    const SheetGrid &grid = report.grid;
+    const bool thermal = report.thermal.has_value();
+    if (keyword == QLatin1String("modelos")) {
+        if (report.modelPrefixes.isEmpty())
+            return {};
+        QString text = keyword;
+        for (const QString &prefix : report.modelPrefixes)
+            text += QLatin1Char(' ') + quoted(prefix);
+        return text;
+    }
+    if (keyword == QLatin1String("conexao"))
+        return report.connection == QLatin1String("RvDataSetConnection1") ? QString() : keyword + QLatin1Char(' ') + argument(report.connection);
+    if (keyword == QLatin1String("etiqueta"))
+        return QStringLiteral("etiqueta largura=%1 altura=%2").arg(number(grid.cellWidth), number(grid.cellHeight));
+    if (keyword == QLatin1String("deslocamento")) {
+        if (report.offset.isNull())
+            return {};
+        return QStringLiteral("deslocamento x=%1 y=%2").arg(number(report.offset.x()), number(report.offset.y()));
+    }
+    if (thermal) {
+        if (keyword == QLatin1String("termica")) {
+            return QStringLiteral("termica linguagem=%1 resolucao=%2")
+                .arg(report.thermal->language == PrinterLanguage::Zpl ? QStringLiteral("ZPL") : QStringLiteral("EPL2"))
+                .arg(report.thermal->dpi);
+        }
+        if (keyword == QLatin1String("rolo"))
+            return QStringLiteral("rolo colunas=%1 espaco=%2").arg(report.thermal->across).arg(number(report.thermal->gap));
+        return {};
+    }
+    if (keyword == QLatin1String("papel"))
+        return paperStatement(report);
+    if (keyword == QLatin1String("grade")) {
+        return QStringLiteral("grade colunas=%1 linhas=%2%3")
+            .arg(grid.columns)
+            .arg(grid.rows)
+            .arg(grid.order == SheetGrid::Order::DownThenAcross ? QStringLiteral(" ordem=colunas") : QString());
+    }
+    if (keyword == QLatin1String("margens"))
+        return QStringLiteral("margens esquerda=%1 topo=%2").arg(number(grid.left), number(grid.top));
+    if (keyword == QLatin1String("passo"))
+        return QStringLiteral("passo horizontal=%1 vertical=%2").arg(number(grid.pitchX), number(grid.pitchY));
+    return {};
+}
+
+QStringList reportBlock(const SheetReport &report)
+{
+    QStringList lines{QStringLiteral("relatorio ") + quoted(report.name)};
+    for (const QString &keyword : SettingKeywords) {
+        const QString statement = settingStatement(report, keyword);
+        if (!statement.isEmpty())
+            lines << Indent + statement;
+    }
+    lines << QString();
+    for (const CellElement &element : report.elements)
+        lines << Indent + elementStatement(element);
+    lines << QStringLiteral("fim");
+    return lines;
+}
+
+QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, const SheetReport &edited)
+{
+    QStringList out;
+    QSet<QString> kept;     // settings whose lines stay as they are
+    QSet<QString> written;  // settings already written anew
+    qsizetype settingsEnd = -1; // where settings the block never had go
+    for (int number = original.line; number <= original.endLine; ++number) {
+        const QString line = text.line(number);
+        ProjectStatement st;
+        const bool statement = ProjectStatement::split(line, number, {}, &st);
+        if (!statement) {
+            out << line;
+            continue;
+        }
+        const QString &keyword = st.keyword();
+        if (number == original.line) {
+            out << (original.name == edited.name ? line : indentOf(line) + QStringLiteral("relatorio ") + quoted(edited.name));
+            settingsEnd = out.size();
+        } else if (number == original.endLine) {
+            for (const CellElement &element : edited.elements) {
+                if (element.line == 0)
+                    out << Indent + elementStatement(element);
+            }
+            out << line;
+        } else if (SettingKeywords.contains(keyword)) {
+            const QString now = settingStatement(edited, keyword);
+            if (kept.contains(keyword) || (!written.contains(keyword) && settingStatement(original, keyword) == now)) {
+                kept.insert(keyword);
+                out << line;
+            } else if (!written.contains(keyword)) {
+                written.insert(keyword);
+                if (!now.isEmpty())
+                    out << indentOf(line) + now;
+            }
+            settingsEnd = out.size();
+        } else if (ElementKeywords.contains(keyword)) {
+            const CellElement *before = elementAtLine(original, number);
+            const CellElement *after = elementAtLine(edited, number);
+            if (after && before && elementStatement(*before) == elementStatement(*after))
+                out << line;
+            else if (after)
+                out << indentOf(line) + elementStatement(*after);
+        } else {
+            out << line;
+        }
+    }
+    QStringList added;
+    for (const QString &keyword : SettingKeywords) {
+        const QString now = settingStatement(edited, keyword);
+        if (!kept.contains(keyword) && !written.contains(keyword) && !now.isEmpty() && now != settingStatement(original, keyword))
+            added << Indent + now;
+    }
+    for (int i = 0; i < added.size(); ++i)
+        out.insert(settingsEnd + i, added[i]);
+    return text.replaced(original.line, original.endLine, out);
+}
+
+QByteArray appendReport(const ProjectText &text, const SheetReport &report)
+{
+    QStringList lines = reportBlock(report);
+    // A blank line apart from what comes before, as the sample keeps its reports.
+    if (text.lineCount() > 1 || !text.line(1).isEmpty()) {
+        const bool endsBlank = text.line(text.lineCount()).trimmed().isEmpty() && text.line(text.lineCount() - 1).trimmed().isEmpty();
+        if (!endsBlank)
+            lines.prepend(QString());
+    }
+    return text.appended(lines);
+}
+
+QByteArray setProjectOffset(const ProjectText &text, const ReportProject &project, const QPointF &offset)
+{
+    const QString statement = QStringLiteral("deslocamento x=%1 y=%2").arg(number(offset.x()), number(offset.y()));
+    if (project.offsetLine)
+        return text.replaced(project.offsetLine, project.offsetLine, {indentOf(text.line(project.offsetLine)) + statement});
+    return text.replaced(project.activeLine + 1, project.activeLine, {statement});
+}

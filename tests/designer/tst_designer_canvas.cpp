@@ -1,0 +1,270 @@
+// The designer window driven as a person would: the mouse drags an element
+// on the canvas and the saved file holds it where it was dropped; keys nudge,
+// copy, paste, duplicate, delete and undo; a rubber band selects; the canvas
+// shows a sheet's label with the very pixels of the sheet engine's page, and
+// a thermal layout pushed off its label is warned about and not saved.
+#include "DesignDocument.h"
+#include "DesignerTestFiles.h"
+#include "DesignerWindow.h"
+#include "LabelCanvas.h"
+#include "Messages.h"
+#include "PropertiesPanel.h"
+#include "PrintHandOver.h"
+#include "ReportModal.h"
+#include "ThermalPreviewDialog.h"
+#include "ThermalReportFiles.h"
+#include "ProjectText.h"
+#include "ReportTestKit.h"
+#include "SheetDocument.h"
+
+#include <QFile>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QPoint centreOf(LabelCanvas *canvas, int element)
+{
+    return canvas->elementOnViewport(element).center();
+}
+
+// A drag in several steps, as a hand makes it.
+void drag(QWidget *viewport, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mousePress(viewport, Qt::LeftButton, modifiers, from);
+    for (int step = 1; step <= 5; ++step)
+        QTest::mouseMove(viewport, from + (to - from) * step / 5);
+    QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, to);
+}
+
+} // namespace
+
+class DesignerCanvasTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    DesignerWindow *m_window = nullptr;
+    QStringList m_messages;
+
+    LabelCanvas *canvas() const { return m_window->canvas(); }
+    DesignDocument *document() const { return m_window->document(); }
+
+    void openWindow(const QByteArray &bytes, int report, int zoom)
+    {
+        m_path = m_dir.filePath(QStringLiteral("Selvar.rav"));
+        QVERIFY(writeFile(m_path, bytes));
+        m_window = new DesignerWindow;
+        QVERIFY(m_window->openProject(m_path));
+        m_window->ListaRelatorios->setCurrentRow(report);
+        canvas()->setZoom(zoom);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        canvas()->centerOn(QPointF(document()->report().grid.cellWidth / 2, document()->report().grid.cellHeight / 2));
+    }
+
+    // SELVAR_SCREENSHOT_DIR: the window as the test leaves it, for the documentation.
+    void screenshot(const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("SELVAR_SCREENSHOT_DIR");
+        if (!folder.isEmpty())
+            QVERIFY(m_window->grab().save(QDir(folder).filePath(name)));
+    }
+
+private slots:
+    void init()
+    {
+        m_messages.clear();
+        Messages::setSink([this](const QString &text) { m_messages << text; });
+        Messages::setQuestionSink([](const QString &) { return false; });
+    }
+
+    void cleanup()
+    {
+        ReportModal::setHook({});
+        delete m_window;
+        m_window = nullptr;
+    }
+
+    void dragMovesElementByMillimetresInTheSavedFile()
+    {
+        const QByteArray bytes = ReportTestKit::smallProject().toUtf8();
+        openWindow(bytes, 0, 400);
+        QWidget *viewport = canvas()->viewport();
+        // "texto" at (2, 9), 20 x 5 mm: dragged 5 mm to the right, where nothing snaps it but the grid.
+        const QPoint from = centreOf(canvas(), 1);
+        drag(viewport, from, from + QPoint(qRound(5 * canvas()->pixelsPerMm()), 0));
+        QCOMPARE(document()->report().elements[1].box, QRectF(7, 9, 20, 5));
+        QCOMPARE(document()->undoStack()->count(), 1);
+
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        const ProjectText saved(readFile(m_path));
+        QCOMPARE(saved.line(10), QStringLiteral("  texto \"Preço R$:\" x=7 y=9 largura=20 altura=5 tamanho=9"));
+        QCOMPARE(QString::fromUtf8(readFile(m_path)).remove(saved.line(10)), QString::fromUtf8(bytes).remove(ProjectText(bytes).line(10)));
+    }
+
+    void keysNudgeCopyPasteAndUndo()
+    {
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 200);
+        QWidget *viewport = canvas()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(canvas(), 2));
+        QCOMPARE(canvas()->selectedElements(), QList<int>{2});
+        QTest::keyClick(viewport, Qt::Key_Right);
+        QTest::keyClick(viewport, Qt::Key_Right);
+        QTest::keyClick(viewport, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24.2, 10));
+
+        QTest::keyClick(viewport, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements.size(), 5);
+        QCOMPARE(document()->report().elements[4].box.topLeft(), QPointF(25.2, 11));
+        QCOMPARE(document()->report().elements[4].line, 0);
+        QCOMPARE(canvas()->selectedElements(), QList<int>{4});
+        QTest::keyClick(viewport, Qt::Key_Delete);
+        QCOMPARE(document()->report().elements.size(), 4);
+
+        // Shift+click adds to the selection; copy and paste bring both.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(canvas(), 2));
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, centreOf(canvas(), 1));
+        QCOMPARE(canvas()->selectedElements().size(), 2);
+        QTest::keyClick(viewport, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(viewport, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements.size(), 6);
+
+        for (int i = 0; i < 7; ++i)
+            QTest::keyClick(viewport, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements.size(), 4);
+        QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24, 9));
+        QVERIFY(!document()->isModified());
+        QTest::keyClick(viewport, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(document()->report().elements[2].box.topLeft(), QPointF(24.1, 9));
+    }
+
+    // The properties panel and the models line edit what the file writes.
+    void propertiesAndModels()
+    {
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 100);
+        canvas()->selectElements({3});
+        PropertiesPanel *panel = m_window->Propriedades;
+        QVERIFY(panel->isEnabled() && panel->ComboSimbologia->isEnabled() && !panel->CheckQuebra->isEnabled());
+        panel->ComboSimbologia->setCurrentText(QStringLiteral("CODE128"));
+        panel->EditAltura->setValue(20);
+        QCOMPARE(document()->undoStack()->count(), 2);
+        m_window->EditModelos->setFocus();
+        m_window->EditModelos->selectAll();
+        QTest::keyClicks(m_window->EditModelos, QStringLiteral("\"A4 Pimaco\" \"Etiqueta \"\"grande\"\"\""));
+        QTest::keyClick(m_window->EditModelos, Qt::Key_Return);
+        QCOMPARE(document()->report().modelPrefixes, (QStringList{QStringLiteral("A4 Pimaco"), QStringLiteral("Etiqueta \"grande\"")}));
+        QVERIFY(m_window->BotSalvarClick());
+        const QString saved = QString::fromUtf8(readFile(m_path));
+        QVERIFY2(saved.contains(QStringLiteral("  barras CODIGOEAN x=2 y=16 largura=56 altura=20 simbologia=CODE128\n")), qPrintable(saved));
+        QVERIFY(saved.contains(QStringLiteral("  passo horizontal=65 vertical=45\n  modelos \"A4 Pimaco\" \"Etiqueta \"\"grande\"\"\"\n")));
+    }
+
+    // "Imprimir teste" on a thermal report: the row shown, through the station's
+    // ImprEtiq.bat, byte for byte what the preview showed; then a calibration
+    // measured on it goes into the project's 'deslocamento' and nowhere else.
+    void thermalTestPrintAndCalibration()
+    {
+        const QByteArray bytes = readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+        openWindow(bytes, 3, 100);
+        QTemporaryDir station;
+        QVERIFY(QFile::copy(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/ImprEtiq.bat"), station.filePath(QStringLiteral("ImprEtiq.bat"))));
+        m_window->StationFolder = station.path();
+        m_window->StationPrinter = station.filePath(QStringLiteral("impressora.prn"));
+        QList<QByteArray> previewed;
+        ReportModal::setHook([&](QDialog &dialog) {
+            auto *preview = qobject_cast<ThermalPreviewDialog *>(&dialog);
+            if (!preview)
+                return int(QDialog::Rejected);
+            for (const PreviewRow &row : preview->rows())
+                previewed << row.fileName.toUtf8();
+            return int(ThermalPreviewDialog::PrintRequested);
+        });
+        m_window->BotImprimirTesteClick();
+        QVERIFY(m_window->handOver()->waitUntilIdle(30000));
+        QCOMPARE(previewed.size(), 1);
+        const SheetReport &report = document()->report();
+        QCOMPARE(readFile(m_window->StationPrinter),
+                 thermalCommandFiles(report, canvas()->records().mid(0, 3), document()->project().offset + report.offset).first());
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+
+        ReportModal::setHook([](QDialog &dialog) {
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditDireita"))->setValue(0.5);
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditBaixo"))->setValue(-0.25);
+            return int(QDialog::Accepted);
+        });
+        m_window->BotCalibrarClick();
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        QCOMPARE(document()->project().offset, QPointF(-0.5, 0.25));
+        QCOMPARE(readFile(m_path), QByteArray(bytes).replace("deslocamento x=0 y=0", "deslocamento x=-0.5 y=0.25"));
+        QCOMPARE(document()->report().name, QStringLiteral("Zebra ZPL 30x17"));
+    }
+
+    void rubberBandSelects()
+    {
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 200);
+        QWidget *viewport = canvas()->viewport();
+        // From above-left of the label to the middle of the price line: name, text and price.
+        const QPoint from = canvas()->mapFromScene(QPointF(-5, -5));
+        const QPoint to = canvas()->mapFromScene(QPointF(30, 11));
+        drag(viewport, from, to);
+        QList<int> selected = canvas()->selectedElements();
+        std::sort(selected.begin(), selected.end());
+        QCOMPARE(selected, (QList<int>{0, 1, 2}));
+        QCOMPARE(document()->undoStack()->count(), 0);
+    }
+
+    // The canvas's picture of a sheet label is the engine's page, pixel for pixel.
+    void sheetCanvasIsTheEnginePage()
+    {
+        openWindow(readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav")), 0, 200);
+        const SheetReport &report = document()->report();
+        const LabelPicture &picture = canvas()->picture();
+        const double dpi = canvas()->pixelsPerMm() * 25.4 * canvas()->devicePixelRatioF();
+        const QImage page = SheetDocument(report, canvas()->records().mid(0, 1), QPointF()).pageImage(0, dpi);
+        const QPointF corner = (report.grid.cellRect(0).topLeft() + picture.rect.topLeft()) * dpi / 25.4;
+        const QImage cell = page.copy(QRect(corner.toPoint(), picture.image.size()));
+        QVERIFY(!picture.image.isNull());
+        QCOMPARE(picture.image.convertToFormat(QImage::Format_RGB32), cell);
+        // And it is a label: the product's barcode reads from it.
+        QCOMPARE(ReportTestKit::decodeImage(picture.image), canvas()->records().first().value(QStringLiteral("CODIGOEAN")).plain);
+        QTest::mouseClick(canvas()->viewport(), Qt::LeftButton, {}, centreOf(canvas(), 2));
+        screenshot(QStringLiteral("designer-sheet.png"));
+    }
+
+    void thermalLayoutOffItsLabelIsWarnedAndNotSaved()
+    {
+        const QByteArray bytes = readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"));
+        openWindow(bytes, 3, 400);
+        QVERIFY(document()->report().thermal);
+        const int before = m_window->ListaAvisos->count();
+        QVERIFY(before >= 1);
+        // The barcode, 30 mm wide on a 30 mm label, dragged 2 mm to the right.
+        const QPoint from = centreOf(canvas(), 3);
+        drag(canvas()->viewport(), from, from + QPoint(qRound(2 * canvas()->pixelsPerMm()), 0));
+        QCOMPARE(document()->report().elements[3].box.x(), 2.0);
+        QStringList shown;
+        for (int i = 0; i < m_window->ListaAvisos->count(); ++i)
+            shown << m_window->ListaAvisos->item(i)->text();
+        QVERIFY2(shown.first().contains(QStringLiteral("sai da etiqueta")), qPrintable(shown.join(QLatin1Char('\n'))));
+        // The thermal preview's own finding about the symbol's right edge.
+        QVERIFY2(shown.filter(QRegularExpression(QStringLiteral("^Código de barras .*coluna 1$"))).size() == 1,
+                 qPrintable(shown.join(QLatin1Char('\n'))));
+        screenshot(QStringLiteral("designer-thermal-warning.png"));
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages.first().contains(QStringLiteral("não foi gravado")));
+        QCOMPARE(readFile(m_path), bytes);
+    }
+};
+
+QTEST_MAIN(DesignerCanvasTest)
+#include "tst_designer_canvas.moc"
