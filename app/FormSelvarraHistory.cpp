@@ -52,8 +52,7 @@ void TFormSelvarra::createHistory()
     connect(BotHistorico, &QPushButton::clicked, this, &TFormSelvarra::BotHistoricoClick);
 
     // After the window's own handlers, which write the print line this one may add to.
-    connect(printHandOver, &PrintHandOver::jobHandedOver, this, [this](int labels, int) { thermalHistory(labels); });
-    connect(printHandOver, &PrintHandOver::jobFailed, this, [this](const QString &, int labelsSent) { thermalHistory(labelsSent); });
+    connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) { thermalHistory(result); });
     connect(printHandOver, &PrintHandOver::idle, this, [this] {
         if (printHistory)
             printHistory->handOverIdle();
@@ -99,11 +98,11 @@ QString TFormSelvarra::historyAfterOutput(OutputKind output)
     return note;
 }
 
-void TFormSelvarra::thermalHistory(int positionsOut)
+void TFormSelvarra::thermalHistory(const HandOverResult &result)
 {
     if (!printHistory)
         return;
-    const QString note = printHistory->thermalEnded(1, {positionsOut}, false);
+    const QString note = printHistory->thermalEnded(result.firstFileNumber, result.labelsPerFile, result.filesLeft > 0);
     if (!note.isEmpty())
         showPrintOutcome(LabelImpressao->toolTip() + note);
 }

@@ -192,10 +192,10 @@ void TFormSelvarra::BotSelvarProdRevClick()
         if (!DM)
             return;
         {
-            SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::ListBuild);
+            const std::unique_ptr<SuiteJob> job = takeJobLock(SuiteJob::Kind::ListBuild);
             const BuildInProgress building(*this);
             WindowBuildDisplay display(*this);
-            ProductListBuilder(*DM, display).run(job);
+            ProductListBuilder(*DM, display).run(*job);
         }
         showListPanel();
         ReselectCurrentModel();

@@ -14,6 +14,7 @@
 #include "Messages.h"
 #include "PrintHandOver.h"
 #include "PrintOutcome.h"
+#include "PrinterQueue.h"
 #include "RunValues.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -122,20 +123,24 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         const OutputKind output = outputForDescription(description);
         const ThermalOutput thermal(RunValues::WorkFolder(), RunValues::LabelPrinterPath);
         // Before the job table is emptied, so a station that cannot print keeps its last job.
-        if (output == OutputKind::Thermal || (output == OutputKind::None && servedByThermalReport()))
+        const bool thermalReport = output == OutputKind::None && servedByThermalReport();
+        if (output == OutputKind::Thermal || thermalReport) {
             thermal.checkBatchFile();
-        if (output != OutputKind::None && !EanWarning::confirmPrint(*DM->TabRev1))
+            PrinterQueue::check(RunValues::LabelPrinterPath);
+        }
+        if ((output != OutputKind::None || thermalReport) && !EanWarning::confirmPrint(*DM->TabRev1))
             return;
         if (!confirmLargeJob(LabelJobExpansion::rowsToWrite(*DM, EditEtiqInic->text())))
             return;
-        // The lock is held until the output has read the job, so no other
-        // station replaces it meanwhile.
-        SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::Print);
+        // The lock covers writing the job and reading it back, nothing more:
+        // every choice, preview and the hand-over below work from the rows read
+        // under it, while other stations print.
         qint64 labels = 0;
         {
             const PrintInProgress printing(*this);
+            const std::unique_ptr<SuiteJob> job = takeJobLock(SuiteJob::Kind::Print);
             PanelJobProgress progress(*this);
-            labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, job);
+            labels = LabelJobExpansion(*DM).run(EditEtiqInic->text(), progress, *job);
         }
         noteJobWritten(description);
 
@@ -153,11 +158,15 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             outcome = runThermalReport(thermal);
             break;
         }
-        // A run that put nothing on the label stock leaves its first position
-        // for the next one.
-        if (outcome.usedLabelStock())
-            EditEtiqInic->clear();
-        showPrintOutcome(outcome.text() + historyAfterOutput(output));
+        // A thermal job handed over says later what went out; any other run
+        // that put nothing on the label stock leaves its first position for
+        // the next one.
+        const QString historyNote = historyAfterOutput(output);
+        if (!outcome.handedOver()) {
+            if (outcome.usedLabelStock())
+                EditEtiqInic->clear();
+            showPrintOutcome(outcome.text() + historyNote);
+        }
 
         // Back to the list, on the model the job was printed with.
         focusGridQuantity();
@@ -169,35 +178,6 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         DBLCB1->repaint();
         DM->TabRev2->Close();
     });
-}
-
-void TFormSelvarra::createPrintHandOver()
-{
-    printHandOver = new PrintHandOver(this);
-    LabelEnvio = new QLabel(PainelSelvarra);
-    LabelEnvio->setObjectName(QStringLiteral("LabelEnvio"));
-    LabelEnvio->setGeometry(336, 76, 176, 18);
-    connect(printHandOver, &PrintHandOver::sending, LabelEnvio, [this](int file, int files) {
-        LabelEnvio->setText(QStringLiteral("Enviando arquivo %1 de %2").arg(file).arg(files));
-    });
-    connect(printHandOver, &PrintHandOver::idle, LabelEnvio, &QLabel::clear);
-    connect(printHandOver, &PrintHandOver::jobFailed, this, [this](const QString &message, int labelsSent) {
-        showPrintOutcome(PrintOutcome::thermalStopped(labelsSent).text());
-        Messages::show(message);
-    });
-    connect(printHandOver, &PrintHandOver::jobHandedOver, this,
-            [this](int labels, int files) { showPrintOutcome(PrintOutcome::thermal(labels, files).text()); });
-}
-
-bool TFormSelvarra::mayCloseDuringHandOver()
-{
-    if (!printHandOver->busy())
-        return true;
-    return Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (arquivo %1 de %2).\r"
-                                        "Fechando agora, o arquivo em envio termina e os seguintes não são enviados.\r"
-                                        "Fechar o programa assim mesmo?")
-                             .arg(printHandOver->currentFile())
-                             .arg(printHandOver->currentFileCount()));
 }
 
 void TFormSelvarra::MarginsStep()

@@ -5,7 +5,6 @@
 
 #include "LabelStock.h"
 #include "PrintHandOver.h"
-#include "PrintHistory.h"
 #include "PrintOutcome.h"
 #include "ReportModal.h"
 #include "TDM.h"
@@ -52,8 +51,6 @@ PrintOutcome TFormSelvarra::printThermalJob(PrintJob job, int dpi, const Preview
     }
     // The queue hands the files over in the background and says, when it is
     // done, how many labels really went out.
-    const int files = int(job.files.size());
-    printHistory->thermalQueued();
-    printHandOver->enqueue(std::move(job));
-    return PrintOutcome::thermalQueued(files);
+    handOver(std::move(job));
+    return PrintOutcome::handedOverLater();
 }

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "Guarded.h"
+#include "SuiteJob.h"
 
 #include <QList>
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 struct PreviewStock;
+struct HandOverResult;
 enum class OutputKind;
 class HistoryRetention;
 class HistoryStore;
@@ -99,6 +103,8 @@ public:
     // that queued them; LabelEnvio says which file goes now.
     PrintHandOver *printHandOver = nullptr;
     QLabel *LabelEnvio = nullptr;
+    QPushButton *BotPararEnvio = nullptr;     // "Parar envio", while files are being sent
+    QPushButton *BotContinuarEnvio = nullptr; // "Continuar envio (arquivos 6 a 10)", after a hand-over that stopped
 
     QTimer *Timer1;
 
@@ -122,7 +128,12 @@ public:
     // A list build or a print is running: "Cancelar" and Escape ask it to stop,
     // and it asks in turn whether it was.
     void setJobRunning(bool running);
+    bool jobRunning() const { return m_jobRunning; }
     bool jobCancelRequested() const { return m_jobCancelRequested; }
+
+    // The suite-wide lock for a list build or a print, waited for in line
+    // with the waiting panel up (JobWaitPanel.cpp).
+    std::unique_ptr<SuiteJob> takeJobLock(SuiteJob::Kind kind);
 
     // The in-use stamp, rewritten at activation and on every tick of Timer1.
     void WriteInUseStamp();
@@ -171,9 +182,16 @@ public:
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
+    // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
     // True when nothing is being sent to the printer, or the user agrees to close anyway.
     bool mayCloseDuringHandOver();
+    // Queues a thermal job; the print line and "Etiq. Inicial" follow what the hand-over really did.
+    void handOver(PrintJob job);
+    // Shows "Continuar envio" when this station has files of a stopped job left.
+    void refreshContinueOffer();
+    void BotPararEnvioClick();
+    void BotContinuarEnvioClick();
 
     // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
     // as named children, and the run of the report project over the label job.
@@ -221,7 +239,7 @@ private:
     void gridEditorClosed(QWidget *editor, int hint);
     void scheduleListTotals();
     void updateListTotals();
-    void thermalHistory(int positionsOut);
+    void thermalHistory(const HandOverResult &result);
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -236,7 +254,9 @@ private:
     QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from
     bool m_totalsPending = false;
 
-    // printing
+    // printing: the "Etiq. Inicial" text of each job in the hand-over queue,
+    // cleared from the box when that job put labels on the stock.
+    QStringList m_etiqInicialOfJobs;
 
     // report
     class TRvProject *rvprjct1 = nullptr;

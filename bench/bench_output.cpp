@@ -4,10 +4,12 @@
 // one transaction), and the thermal output of 10,000 labels. With
 // --forced-writes: the 10,000-label expansion on a database with Firebird's
 // forced writes on, as a pharmacy keeps it, next to the same with async writes.
+// With --million: a job of 1,000,002 labels written and read back, its order checked.
 #include "BenchRegistry.h"
 #include "HistoryBench.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
+#include "LabelNumbers.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
 #include "SuiteJob.h"
@@ -164,10 +166,52 @@ qint64 timeThermal(TestSuite &suite, TDM &dm, int *starts, qint64 *buildMs)
     return ms;
 }
 
+// A job of 1,000,002 labels, past the six digits of the running number: it is
+// written and read back as the button does, and every row must come back in
+// the order it was written ("999999", "1000000", ... not "100000", "1000000").
+int millionOutput()
+{
+    constexpr qint64 kLabels = 1000002;
+    TestSuite suite;
+    if (!suite.createMainDatabase())
+        return 1;
+    suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1) values "
+                              "('P1', 'Produto de revenda', 1000000, '7891058017392', 12.9)"));
+    suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1) values "
+                              "('P2', 'Outro produto', 2, '7896004703397', 3.5)"));
+    suite.disconnect();
+    TDM dm;
+    dm.SQLConnection1->setDataBase(QStringLiteral(":C:\\boticon\\dados\\boticon.bd"));
+    NoJobProgress quiet;
+    QElapsedTimer timer;
+    timer.start();
+    SuiteJob job(*dm.SQLConnection1, QStringLiteral("BE"), SuiteJob::Kind::Print);
+    const qint64 written = LabelJobExpansion(dm).run(QStringLiteral("3"), quiet, job);
+    const qint64 ms = timer.elapsed();
+    ClientDataSet &rows = *dm.TabRev2;
+    qint64 position = 0;
+    qint64 outOfOrder = 0;
+    const Field &codigo = rows.FieldByName(QStringLiteral("CODIGO"));
+    for (rows.First(); !rows.Eof(); rows.Next()) {
+        ++position;
+        const QString expected = position <= 2 ? LabelNumbers::skippedPositionCode(position) : LabelNumbers::labelNumber(position - 2);
+        if (codigo.AsString() != expected)
+            ++outOfOrder;
+    }
+    QTextStream out(stdout);
+    out << "expand_and_read_back_1000002_ms: " << ms << Qt::endl;
+    out << "labels_written: " << written << Qt::endl;
+    out << "rows_read_back: " << position << Qt::endl;
+    out << "rows_out_of_order: " << outOfOrder << Qt::endl;
+    return written == kLabels && position == kLabels + 2 && outOfOrder == 0 ? 0 : 1;
+}
+
 int benchOutput(const QStringList &args)
 {
     if (args.contains(QStringLiteral("--forced-writes")))
         return forcedWritesOutput();
+    if (args.contains(QStringLiteral("--million")))
+        return millionOutput();
     TestSuite suite;
     if (!suite.createMainDatabase())
         return 1;

@@ -45,12 +45,28 @@ const char *JobLock::tableDefinition()
 
 bool JobLock::acquire(const QString &database, bool embedded)
 {
+    open(database, embedded);
+    if (tryTake())
+        return true;
+    release();
+    return false;
+}
+
+void JobLock::open(const QString &database, bool embedded)
+{
     release();
     Status status;
     const QByteArray name = database.toLocal8Bit();
     const QByteArray dpb = FirebirdClient::attachParameters(embedded);
     isc_attach_database(&status, 0, name.constData(), &m->attachment, short(dpb.size()), dpb.constData());
     status.check();
+}
+
+bool JobLock::tryTake()
+{
+    if (m->transaction)
+        return true;
+    Status status;
     try {
         for (int attempt = 0;; ++attempt) {
             isc_start_transaction(&status, &m->transaction, 1, &m->attachment, short(sizeof lockTransaction),
@@ -65,10 +81,8 @@ bool JobLock::acquire(const QString &database, bool embedded)
             // A row locked by another transaction, or (for a table whose row is
             // missing) inserted by one and not yet committed.
             if (status.has(isc_lock_conflict) || status.has(isc_update_conflict) || status.has(isc_deadlock)
-                || status.has(isc_unique_key_violation)) {
-                release();
+                || status.has(isc_unique_key_violation))
                 return false;
-            }
             // A database of the suite that never met this program: the table is ours to add.
             if (attempt == 0 && status.has(isc_dsql_relation_err)) {
                 createTable();

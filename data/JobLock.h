@@ -27,6 +27,10 @@ public:
     // database throws DatabaseError. Creates SELVAR_TRAVA when the database
     // lacks it.
     bool acquire(const QString &database, bool embedded);
+    // The same in two steps, for a station that waits: open attaches once,
+    // tryTake tries once and may be called again and again.
+    void open(const QString &database, bool embedded);
+    bool tryTake();
     void release();
     bool held() const;
 

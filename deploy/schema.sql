@@ -243,3 +243,18 @@ CREATE DESCENDING INDEX IX_SELVAR_HISTORICO_ITEM_CODIGO ON SELVAR_HISTORICO_ITEM
 CREATE SEQUENCE GEN_SELVAR_HISTORICO;
 
 COMMIT;
+
+/* Selvar's own: the stations waiting for that lock, one row each, numbered by
+ * SELVAR_FILA_NUM in the order they asked; VISTO is renewed about once a second
+ * by the waiting station, and a row not seen for a few seconds is a station
+ * that is gone. The program adds both to a database that lacks them. */
+CREATE TABLE SELVAR_FILA (
+    ID                   BIGINT NOT NULL,
+    ESTACAO              VARCHAR(3),
+    TRABALHO             VARCHAR(20),
+    VISTO                TIMESTAMP,
+    CONSTRAINT PK_SELVAR_FILA PRIMARY KEY (ID)
+);
+CREATE SEQUENCE SELVAR_FILA_NUM;
+
+COMMIT;

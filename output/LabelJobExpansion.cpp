@@ -76,6 +76,9 @@ qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress,
     try {
         const qint64 labels = expand(skipped, progress);
         job.Commit();
+        // Read back while the lock is still held: the outputs work from these
+        // rows alone, whatever another station writes once the lock is free.
+        m_dm.TabRev2->First();
         return labels;
     } catch (...) {
         // The rows TabRev2 holds were never committed: none of them may be printed.
@@ -114,16 +117,18 @@ void LabelJobExpansion::checkCancel(JobProgress &progress)
 
 // The cached copy is dropped before the delete and read again after it, so it
 // is the empty table; reading the old job in between would serve nothing.
-// From here on the job is read in CODIGO order, which is the order it is
-// written in: Firebird hands a table's rows back in the order they lie on its
-// pages, and a table emptied and filled again reuses freed space out of order.
+// From here on the job is read in the order it is written in: Firebird hands
+// a table's rows back in the order they lie on its pages, and a table emptied
+// and filled again reuses freed space out of order. CODIGO holds the running
+// number as text, which sorts "1000000" before "100001"; the order is the
+// number's (see LabelNumbers::readBackOrder).
 void LabelJobExpansion::emptyJobTable()
 {
     ClientDataSet &job = *m_dm.TabRev2;
     job.Close();
     m_dm.SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV2"));
     m_dm.SQLDS_TabRev2->setCommandText(QStringLiteral("select ") + TableDefs::columnList(TableDefs::tabRev())
-                                       + QStringLiteral(" from TABREV2 order by CODIGO"));
+                                       + QStringLiteral(" from TABREV2 order by ") + LabelNumbers::readBackOrder());
     job.Open();
 }
 

@@ -23,4 +23,9 @@ bool isSkippedPosition(const QString &codigo)
     return codigo.startsWith(kSkippedMark);
 }
 
+QString readBackOrder()
+{
+    return QStringLiteral("iif(CODIGO starting with '%1', 0, 1), char_length(CODIGO), CODIGO").arg(kSkippedMark);
+}
+
 } // namespace LabelNumbers

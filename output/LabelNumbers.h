@@ -22,4 +22,9 @@ QString skippedPositionCode(qint64 position);
 // True for the CODIGO of a skipped position; an output that shows CODIGO shows it empty.
 bool isSkippedPosition(const QString &codigo);
 
+// The "order by" terms that read a job back in the order it was written:
+// skipped positions first, then by number. A longer number is a larger one,
+// since every number has at least six digits and no sign.
+QString readBackOrder();
+
 } // namespace LabelNumbers

@@ -19,6 +19,11 @@ struct PrintJob
     QString batchFile;
     QString printerPath;
     QList<CommandFile> files;
+    // The number of files[0] within its job: 1, or later for the rest of a job
+    // whose first files went out before its hand-over stopped.
+    int firstFileNumber = 1;
+
+    int fileCount() const { return firstFileNumber - 1 + int(files.size()); }
 
     int labelCount() const
     {

@@ -43,6 +43,19 @@ PrintOutcome PrintOutcome::thermalStopped(qint64 labelsSent)
     return {QStringLiteral("Envio interrompido: ") + labelsCounted(labelsSent) + QLatin1Char(' ') + sentTo(labelsSent), true};
 }
 
+PrintOutcome PrintOutcome::handOverStopped(qint64 labelsSent, int filesLeft)
+{
+    return {QStringLiteral("Envio parado: ") + labelsCounted(labelsSent)
+                + (labelsSent == 1 ? QStringLiteral(" enviada; ") : QStringLiteral(" enviadas; "))
+                + counted(filesLeft, QStringLiteral("arquivo não enviado."), QStringLiteral("arquivos não enviados.")),
+            labelsSent > 0};
+}
+
+PrintOutcome PrintOutcome::handedOverLater()
+{
+    return {QString(), false, true};
+}
+
 PrintOutcome PrintOutcome::printer(qint64 labels, const QString &printerName)
 {
     QString text = labelsCounted(labels) + QLatin1Char(' ') + sentTo(labels);

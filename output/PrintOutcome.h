@@ -16,6 +16,10 @@ public:
     static PrintOutcome thermal(qint64 labels, int files);
     // The hand-over stopped at a file that failed, after `labelsSent` labels.
     static PrintOutcome thermalStopped(qint64 labelsSent);
+    // "Envio parado: 12 etiquetas enviadas; 5 arquivos não enviados.": "Parar envio".
+    static PrintOutcome handOverStopped(qint64 labelsSent, int filesLeft);
+    // The job went to the hand-over queue, which tells what went out once it knows.
+    static PrintOutcome handedOverLater();
     // "17 etiquetas enviadas para a impressora "HP"": sheets sent to a printer.
     static PrintOutcome printer(qint64 labels, const QString &printerName);
     // "PDF gravado em /home/ana/etiquetas.pdf".
@@ -29,10 +33,15 @@ public:
 
     const QString &text() const { return m_text; }
     bool usedLabelStock() const { return m_usedStock; }
+    bool handedOver() const { return m_handedOver; }
 
 private:
-    PrintOutcome(const QString &text, bool usedStock) : m_text(text), m_usedStock(usedStock) {}
+    PrintOutcome(const QString &text, bool usedStock, bool handedOver = false)
+        : m_text(text), m_usedStock(usedStock), m_handedOver(handedOver)
+    {
+    }
 
     QString m_text;
     bool m_usedStock;
+    bool m_handedOver;
 };

@@ -58,6 +58,11 @@ QString ThermalOutput::nativeFile(const QString &fileName) const
     return QDir::toNativeSeparators(QDir(m_nativeFolder).filePath(fileName));
 }
 
+QString ThermalOutput::batchFilePath() const
+{
+    return nativeFile(QStringLiteral("ImprEtiq.bat"));
+}
+
 void ThermalOutput::checkBatchFile() const
 {
     const QString batch = nativeFile(QStringLiteral("ImprEtiq.bat"));

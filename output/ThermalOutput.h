@@ -32,6 +32,9 @@ public:
     // Builds the job and queues it for the printer; returns how many files it holds.
     int run(ClientDataSet &job, PrintHandOver &handOver) const;
 
+    // The station's ImprEtiq.bat, as a native path.
+    QString batchFilePath() const;
+
     // workFolder + "\Etiq" + the number with at least three digits + ".txt".
     QString commandFileName(int fileNumber) const;
 

@@ -20,6 +20,7 @@ struct Outcome
     int exitCode = -1;
     QString error;
     QString errorOutput; // the last line the batch file wrote to its error output
+    bool timedOut = false; // ended by the time limit, not by itself
 
 
     bool succeeded() const { return started && exitCode == 0 && error.isEmpty(); }
@@ -29,8 +30,12 @@ using Finished = std::function<void(const Outcome &outcome)>;
 
 // Starts the run and returns at once; `finished` is called once, on the thread
 // of `context`, unless `context` is destroyed first (the run is then waited for
-// a little and killed, so no copy is left half done by surprise).
-void runBatch(QObject *context, const QString &batchFile, const QStringList &arguments, Finished finished);
+// a little and killed, so no copy is left half done by surprise). The run reads
+// an empty standard input, so a "pause" or "read" in the batch file returns at
+// once; a run still going after `timeLimitMs` (0: none) is ended, with every
+// process it started.
+void runBatch(QObject *context, const QString &batchFile, const QStringList &arguments, Finished finished,
+              int timeLimitMs = 0);
 
 // A stand-in for the real run: called with what the batch file would get; true
 // counts as a run that ended well, false as one that ended with exit code 1.

@@ -135,7 +135,12 @@ void TRvSystem::printDocument(const SheetDocument &document, const OutputOptions
             printer.newPage();
         document.paintPage(painter, page);
     }
-    if (!painter.end() && toFile)
-        throw SelvarError(QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(options.fileName));
+    // A printer may refuse the job only at its end (a queue that takes no
+    // jobs, a spooler that failed): nothing was printed then.
+    if (!painter.end()) {
+        throw SelvarError(toFile ? QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(options.fileName)
+                                 : QStringLiteral("A impressora \"%1\" não aceitou o trabalho. Nenhuma etiqueta foi impressa.")
+                                       .arg(options.printerName));
+    }
     m_sent << options;
 }

@@ -7,6 +7,7 @@
 #include "TextFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -146,6 +147,55 @@ private slots:
             QVERIFY2(message.contains(part), qPrintable(message));
         QCOMPARE(failed[0][1].toInt(), 6);
         QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
+    }
+
+    // A batch file that waits for a key reads an empty input and goes on: the
+    // job prints whole, long before the time limit.
+    void batchWaitingForAKeyDoesNotHang()
+    {
+        writeBatch(folder, "read x\ncat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
+        const PrintJob print = job(folder, 6, QStringLiteral("P"), printer);
+        QElapsedTimer clock;
+        clock.start();
+        handOver.enqueue(print);
+        QVERIFY(handOver.waitUntilIdle(30000));
+        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(done.size(), 1);
+        QCOMPARE(readFile(printer), bytesOf(print));
+    }
+
+    // The third of five runs sleeps past the time limit: it is ended with what
+    // it started, the job stops with the file named, and files 3 to 5 stay on
+    // record to be sent later.
+    void runPastTheTimeLimitStopsTheJob()
+    {
+        writeBatch(folder, "case \"$1\" in *Etiq003.txt) sleep 30;; esac\ncat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        handOver.setFileTimeLimitSeconds(1);
+        QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
+        const PrintJob print = job(folder, 15, QStringLiteral("P"), printer);
+        QElapsedTimer clock;
+        clock.start();
+        handOver.enqueue(print);
+        QVERIFY(handOver.waitUntilIdle(30000));
+        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(ended.size(), 1);
+        const auto result = ended[0][0].value<HandOverResult>();
+        QCOMPARE(int(result.end), int(HandOverResult::End::Failed));
+        QCOMPARE(result.labelsPerFile, QList<int>({3, 3}));
+        QCOMPARE(result.filesLeft, 3);
+        for (const QString &part : {QStringLiteral("Etiq003.txt"), QStringLiteral("interrompido após 1 s"),
+                                    QStringLiteral("6 etiquetas já foram enviadas")})
+            QVERIFY2(result.message.contains(part), qPrintable(result.message));
+        QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
+        const std::optional<PrintJob> rest = PrintHandOver::pending(print.batchFile);
+        QVERIFY(rest);
+        QCOMPARE(rest->firstFileNumber, 3);
+        QCOMPARE(rest->fileCount(), 5);
+        QCOMPARE(rest->files.size(), 3);
+        QCOMPARE(rest->files[0].bytes, print.files[2].bytes);
     }
 
     // 1,000 labels in 334 files, each run sleeping a random few milliseconds:

@@ -201,16 +201,23 @@ private slots:
         QCOMPARE(commandFiles(), QStringList());
     }
 
-    // A model the sample project's ZPL report serves: its files are ZPL,
-    // nothing falls outside the 30 x 17 mm labels, and they go out the same way.
+    // A model the sample project's ZPL report serves: a wrong EAN check digit
+    // is asked about as for any model, its files are ZPL, nothing falls outside
+    // the 30 x 17 mm labels, and they go out the same way.
     void modelOfAThermalReport()
     {
         QDir(window->app.suite.root()).mkpath(QStringLiteral("rpt"));
         QVERIFY(QFile::copy(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"), window->app.suite.path(QStringLiteral("rpt/Selvar.rav"))));
         chooseModel(QStringLiteral("Zebra ZPL"));
+        // The printer computes the check digit itself: a wrong stored one is asked about first.
+        window->typeInCell(1, 2, QStringLiteral("7891058017393"));
+        window->app.questions.clear();
         answers = {{QStringLiteral("ThermalPrintChoice"), QStringLiteral("BotVisualizar")},
                    {QStringLiteral("ThermalPreview"), QStringLiteral("BotImprimir")}};
         print(QString());
+        QCOMPARE(window->app.questions.size(), 1);
+        QVERIFY2(window->app.questions.first().contains(QStringLiteral("CEWIN 500MG 30 COMPRIMIDOS EFERVESCENTES (7891058017393")),
+                 qPrintable(window->app.questions.first()));
         QCOMPARE(window->app.messages, QStringList());
         QCOMPARE(findings, QStringList{QStringLiteral("Tudo dentro das etiquetas.")});
         QCOMPARE(commandFiles(), QStringList{QStringLiteral("Etiq001.txt")});

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "SuiteJob.h"
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class TFormSelvarra;
+
+// A station waiting its turn for the suite-wide lock: a small panel over the
+// list (or the main buttons) saying whom it waits for and for how long, with
+// "Cancelar"; Escape does the same. The window keeps answering meanwhile, and
+// nothing that could start other work is active until the wait ends.
+class JobWaitPanel : public JobWait
+{
+public:
+    explicit JobWaitPanel(TFormSelvarra &form);
+    ~JobWaitPanel() override;
+    JobWaitPanel(const JobWaitPanel &) = delete;
+    JobWaitPanel &operator=(const JobWaitPanel &) = delete;
+
+    void waiting(const QString &text, int seconds) override;
+    bool pause(int ms) override;
+
+private:
+    TFormSelvarra &m_form;
+    QFrame *m_panel = nullptr;
+    QLabel *m_text = nullptr;
+    QPushButton *m_cancel = nullptr;
+    bool m_wasRunning = false;
+    bool m_actionsWereEnabled = true;
+};

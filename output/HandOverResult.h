@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+// How the hand-over of one thermal job ended, file by file: what really went to
+// the printer (a print history records this, not what was asked for).
+struct HandOverResult
+{
+    enum class End {
+        Whole,   // every file went out
+        Failed,  // a file could not be written or its run failed or ran past its time limit
+        Stopped, // "Parar envio": stopped after the file being sent
+    };
+    End end = End::Whole;
+    // The number, within its job, of the first file this hand-over had: 1, or
+    // 6 for "Continuar envio (arquivos 6 a 10)".
+    int firstFileNumber = 1;
+    // One entry per file handed over successfully, in order from
+    // firstFileNumber on: the labels that file held.
+    QList<int> labelsPerFile;
+    int filesLeft = 0;  // files not handed over; they stay in the work folder
+    QString message;    // for the user, when the job failed
+
+    int labels() const
+    {
+        int sum = 0;
+        for (int labels : labelsPerFile)
+            sum += labels;
+        return sum;
+    }
+};
+
+Q_DECLARE_METATYPE(HandOverResult)
