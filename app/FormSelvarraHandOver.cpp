@@ -113,8 +113,8 @@ void TFormSelvarra::handOver(PrintJob job)
     printHandOver->setFileTimeLimitSeconds(StationSettings::fileTimeLimitSeconds(SuitePaths::toNative(RunValues::WorkFolder())));
     // A new job takes the place of the rest of a stopped one, in the history too.
     BotContinuarEnvio->hide();
-    if (job.firstFileNumber == 1 && printHistory)
-        printHistory->thermalQueued();
+    if (job.firstFileNumber == 1)
+        noteThermalQueued(job);
     m_etiqInicialOfJobs << (job.firstFileNumber == 1 ? EditEtiqInic->text() : QString());
     showPrintOutcome(PrintOutcome::thermalQueued(int(job.files.size())).text());
     printHandOver->enqueue(std::move(job));

@@ -13,6 +13,7 @@
 #include "Messages.h"
 #include "PrintHandOver.h"
 #include "PrintHistory.h"
+#include "PrintJob.h"
 #include "ReportModal.h"
 #include "RunValues.h"
 #include "SuiteJob.h"
@@ -53,6 +54,10 @@ void TFormSelvarra::createHistory()
 
     // After the window's own handlers, which write the print line this one may add to.
     connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) { thermalHistory(result); });
+    connect(printHandOver, &PrintHandOver::sending, this, [this](int file) {
+        if (file == 1 && printHistory)
+            printHistory->thermalStarted();
+    });
     connect(printHandOver, &PrintHandOver::idle, this, [this] {
         if (printHistory)
             printHistory->handOverIdle();
@@ -96,6 +101,16 @@ QString TFormSelvarra::historyAfterOutput(OutputKind output)
     // A thermal job is in the hand-over's line by now; anything else put nothing out.
     printHistory->jobDropped();
     return note;
+}
+
+void TFormSelvarra::noteThermalQueued(const PrintJob &job)
+{
+    if (!printHistory)
+        return;
+    QList<int> positions;
+    for (const CommandFile &file : job.files)
+        positions << file.labels;
+    printHistory->thermalQueued(positions);
 }
 
 void TFormSelvarra::thermalHistory(const HandOverResult &result)

@@ -1,6 +1,7 @@
 #include "ProgramOptions.h"
 
 #include "CommandLineInfo.h"
+#include "CommandManual.h"
 
 #include <QTextStream>
 
@@ -27,12 +28,7 @@ std::optional<int> answerInfoOptions(int argc, char **argv)
             return 0;
         }
         if (isOption(arg, helpOption())) {
-            out << helpText(QStringLiteral("selvar [opções]"),
-                            QStringLiteral("Etiquetas de código de barras com preços dos produtos prontos (Boticon).\n"
-                                           "Sem opções, abre a janela da estação do usuário: BOTICON.INI e as pastas\n"
-                                           "InterfacNN ficam na pasta do programa; instalado em bin/, na pasta da suíte\n"
-                                           "(BOTICON_ROOT, ou /opt/boticon/). A estação vem da tabela ESTACOES."),
-                            {helpOption(), versionOption()});
+            out << commandManual(QStringLiteral("selvar")).helpText();
             return 0;
         }
     }

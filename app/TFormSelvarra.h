@@ -219,6 +219,7 @@ public:
     void destroyHistory();
     void noteJobWritten(const QString &modelDescription);
     QString historyAfterOutput(OutputKind output);
+    void noteThermalQueued(const PrintJob &job);
 
 protected:
     bool event(QEvent *event) override;

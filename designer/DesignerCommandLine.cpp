@@ -1,6 +1,7 @@
 #include "DesignerCommandLine.h"
 
 #include "CommandLineInfo.h"
+#include "CommandManual.h"
 #include "LabelPicture.h"
 #include "LayoutWarnings.h"
 #include "ProjectError.h"
@@ -14,22 +15,10 @@
 
 namespace {
 
-const QString Usage = QStringLiteral("selvar-designer [PROJETO] | --render PROJETO RELATORIO -o SAIDA.png [--dpi N] | --check PROJETO");
-
-struct Options
+const CommandManual &manual()
 {
-    QCommandLineOption render{QStringLiteral("render"),
-                              QStringLiteral("Grava em PNG a etiqueta do RELATORIO como o editor a mostra (produtos de exemplo).")};
-    QCommandLineOption check{QStringLiteral("check"),
-                             QStringLiteral("Confere o PROJETO: mostra as falhas (termina com 1 se houver) e o que imprimiria mal.")};
-    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("A imagem PNG a gravar (--render)."),
-                              QStringLiteral("arquivo")};
-    QCommandLineOption dpi{QStringLiteral("dpi"),
-                           QStringLiteral("Resolução da imagem (--render); padrão 300 nas folhas e a da impressora nos térmicos."),
-                           QStringLiteral("N")};
-
-    QList<QCommandLineOption> all() const { return {helpOption(), versionOption(), render, check, output, dpi}; }
-};
+    return commandManual(QStringLiteral("selvar-designer"));
+}
 
 // Reads and parses; on a fault tells it and returns nothing.
 std::optional<ReportProject> readProject(const QString &path, QTextStream &err)
@@ -67,7 +56,7 @@ int check(const QString &path, QTextStream &out, QTextStream &err)
 int render(const QStringList &positional, const QString &output, const QString &dpiText, QTextStream &err)
 {
     if (positional.size() != 2 || output.isEmpty()) {
-        err << QStringLiteral("Uso: ") << Usage << Qt::endl;
+        err << QStringLiteral("Uso: ") << manual().usage << Qt::endl;
         return 1;
     }
     int dpi = 0;
@@ -122,9 +111,8 @@ bool isCommandLineRun(const QStringList &arguments)
 
 int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
-    const Options options;
     QCommandLineParser parser;
-    parser.addOptions(options.all());
+    parser.addOptions(manual().commandLineOptions());
     parser.addPositionalArgument(QStringLiteral("projeto"), QStringLiteral("O projeto de relatório (Selvar.rav)."));
     if (!parser.parse(arguments)) {
         err << parser.errorText() << Qt::endl;
@@ -135,16 +123,13 @@ int runCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &
         return 0;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out << helpText(Usage,
-                        QStringLiteral("Editor de etiquetas: desenha os relatórios do projeto Selvar.rav em tamanho real, como imprimem.\n"
-                                       "Sem opções abre a janela com o projeto dado, ou com c:\\boticon\\rpt\\Selvar.rav."),
-                        options.all());
+        out << manual().helpText();
         return 0;
     }
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(QStringLiteral("check"))) {
         if (positional.size() != 1) {
-            err << QStringLiteral("Uso: ") << Usage << Qt::endl;
+            err << QStringLiteral("Uso: ") << manual().usage << Qt::endl;
             return 1;
         }
         return check(positional.first(), out, err);

@@ -20,8 +20,11 @@ QString messageOf(const std::exception &error)
     return selvar ? selvar->message() : QString::fromLocal8Bit(error.what());
 }
 
-QJsonObject toJson(const PrintedJob &job, qint64 positionsDone, qint64 jobId)
+QJsonObject toJson(const PrintedJob &job, qint64 positionsDone, qint64 jobId, const QList<int> &filePositions)
 {
+    QJsonArray files;
+    for (int positions : filePositions)
+        files.append(positions);
     QJsonArray items;
     for (const PrintedItem &item : job.items)
         items.append(QJsonObject{{"ordem", item.order}, {"codigo", item.codigo}, {"componente", item.componente},
@@ -29,7 +32,8 @@ QJsonObject toJson(const PrintedJob &job, qint64 positionsDone, qint64 jobId)
                                  {"etiquetas", QString::number(item.labels)}});
     return QJsonObject{{"historico", QString::number(jobId)}, {"feitas", QString::number(positionsDone)},
                        {"puladas", QString::number(job.skipped)}, {"estacao", job.station}, {"usuario", job.user},
-                       {"modelo", job.modelCode}, {"descricao", job.modelDescription}, {"itens", items}};
+                       {"modelo", job.modelCode}, {"descricao", job.modelDescription}, {"itens", items},
+                       {"arquivos", files}};
 }
 
 PrintedJob fromJson(const QJsonObject &o)
@@ -78,18 +82,26 @@ QString PrintHistory::wholeJobOut(const QString &output)
 {
     if (!m_current)
         return QString();
-    Going going{*std::move(m_current), 0, 0};
+    Going going{*std::move(m_current), 0, 0, {}};
     m_current.reset();
     return write(going, going.job.positions(), output);
 }
 
-void PrintHistory::thermalQueued()
+void PrintHistory::thermalQueued(const QList<int> &positionsPerFile)
 {
     if (!m_current)
         return;
-    dropRest();
-    m_line.enqueue(Going{*std::move(m_current), 0, 0});
+    // While a job goes out the record on disk is that job's own.
+    if (m_line.isEmpty())
+        dropRest();
+    m_line.enqueue(Going{*std::move(m_current), 0, 0, positionsPerFile});
     m_current.reset();
+}
+
+void PrintHistory::thermalStarted()
+{
+    if (!m_line.isEmpty())
+        keepRest(m_line.head());
 }
 
 QString PrintHistory::thermalEnded(int firstFileNumber, const QList<int> &positionsPerFile, bool restLeft)
@@ -103,9 +115,12 @@ QString PrintHistory::thermalEnded(int firstFileNumber, const QList<int> &positi
     // that could not keep its record): its products are unknown.
     if (!going)
         return QString();
-    qint64 positions = 0;
-    for (int filePositions : positionsPerFile)
-        positions += filePositions;
+    qint64 outTo = 0;
+    for (int positions : going->filePositions.mid(0, firstFileNumber - 1))
+        outTo += positions;
+    for (int positions : positionsPerFile)
+        outTo += positions;
+    const qint64 positions = outTo - going->positionsDone;
     const QString note = positions > 0 ? write(*going, positions, HistoryStore::thermalOutput()) : QString();
     if (restLeft)
         keepRest(*going);
@@ -121,7 +136,7 @@ void PrintHistory::keepRest(const Going &going)
     if (path.isEmpty())
         return;
     const QString error =
-        TextFile::writeWhole(path, QJsonDocument(toJson(going.job, going.positionsDone, going.jobId)).toJson());
+        TextFile::writeWhole(path, QJsonDocument(toJson(going.job, going.positionsDone, going.jobId, going.filePositions)).toJson());
     if (!error.isEmpty())
         qCWarning(lcHistory).noquote() << "rest of the job not kept in" << path << ":" << error;
 }
@@ -144,5 +159,8 @@ std::optional<PrintHistory::Going> PrintHistory::rest()
     const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
     if (o.isEmpty())
         return std::nullopt;
-    return Going{fromJson(o), o.value("feitas").toString().toLongLong(), o.value("historico").toString().toLongLong()};
+    QList<int> files;
+    for (const QJsonValue &positions : o.value("arquivos").toArray())
+        files << positions.toInt();
+    return Going{fromJson(o), o.value("feitas").toString().toLongLong(), o.value("historico").toString().toLongLong(), files};
 }

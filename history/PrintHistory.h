@@ -32,14 +32,18 @@ public:
     // print line: empty when the history was written.
     QString wholeJobOut(const QString &output);
 
-    // The job went to the hand-over's line; the rest of an earlier stopped
+    // The job went to the hand-over's line as files holding these many
+    // positions each (skipped ones counted); the rest of an earlier stopped
     // job can no longer go out.
-    void thermalQueued();
+    void thermalQueued(const QList<int> &positionsPerFile);
+    // The first job of the line starts going out: from now on a program
+    // closed or killed leaves its record for "Continuar envio".
+    void thermalStarted();
     // A hand-over ended: a new job's (firstFileNumber 1, the first of the
-    // line) or the rest of a stopped one (from file firstFileNumber). The
-    // files it handed over held these many positions each (skipped ones
-    // counted); `restLeft` when files of it are still to go. Returns the note,
-    // as above.
+    // line) or the rest of a stopped one (from file firstFileNumber; the files
+    // before it went out, also those a closed program never reported). The
+    // files it handed over held these many positions each; `restLeft` when
+    // files of it are still to go. Returns the note, as above.
     QString thermalEnded(int firstFileNumber, const QList<int> &positionsPerFile, bool restLeft);
     // Nothing is left to hand over: any job still in the line was dropped.
     void handOverIdle() { m_line.clear(); }
@@ -53,6 +57,7 @@ private:
         PrintedJob job;
         qint64 positionsDone = 0;
         qint64 jobId = 0;
+        QList<int> filePositions;
     };
     QString write(Going &going, qint64 positions, const QString &output);
     void keepRest(const Going &going);

@@ -5,6 +5,7 @@
 
 #include "BarCodeTipo.h"
 #include "CommandLineInfo.h"
+#include "CommandManual.h"
 #include "TZetaDBBarcode.h"
 #include "TextFile.h"
 
@@ -67,12 +68,12 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("selvar-barcode"));
 
     QCommandLineParser parser;
-    parser.addOptions({helpOption(), versionOption()});
-    const QCommandLineOption typeOption(QStringLiteral("type"), QStringLiteral("Simbologia: nome ou ordinal de TBarCodeTipo."), QStringLiteral("T"));
-    const QCommandLineOption pngOption(QStringLiteral("png"), QStringLiteral("Grava também o desenho do controle em PNG."), QStringLiteral("FILE"));
-    const QCommandLineOption penOption(QStringLiteral("pen"), QStringLiteral("Largura do módulo em pixels, de 1 a 100 (padrão 1)."), QStringLiteral("W"), QStringLiteral("1"));
-    const QCommandLineOption legendOption(QStringLiteral("legend"), QStringLiteral("Escreve a legenda sob as barras."));
-    parser.addOptions({typeOption, pngOption, penOption, legendOption});
+    const CommandManual &manual = commandManual(QStringLiteral("selvar-barcode"));
+    parser.addOptions(manual.commandLineOptions());
+    const QCommandLineOption typeOption = manual.option(QStringLiteral("type"));
+    const QCommandLineOption pngOption = manual.option(QStringLiteral("png"));
+    const QCommandLineOption penOption = manual.option(QStringLiteral("pen"));
+    const QCommandLineOption legendOption = manual.option(QStringLiteral("legend"));
     parser.addPositionalArgument(QStringLiteral("TEXT"), QStringLiteral("Texto a codificar."));
 
     if (!parser.parse(app.arguments()))
@@ -82,9 +83,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(QStringLiteral("selvar-barcode --type T [opções] TEXT"),
-                                        QStringLiteral("Imprime os módulos do código de barras (P/1 barra, B/0 espaço)."),
-                                        {helpOption(), versionOption(), typeOption, pngOption, penOption, legendOption});
+        QTextStream(stdout) << manual.helpText();
         return 0;
     }
     if (!parser.isSet(typeOption))

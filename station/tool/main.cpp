@@ -4,6 +4,7 @@
 // printer. --dry-run says what it would do and changes nothing.
 
 #include "CommandLineInfo.h"
+#include "CommandManual.h"
 #include "SelvarError.h"
 #include "StationSetup.h"
 #include "SuitePaths.h"
@@ -30,32 +31,19 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("selvar-setup-station"));
 
-    const QCommandLineOption suiteOption(QStringLiteral("suite"),
-        QStringLiteral("Pasta da suíte, onde ficam BOTICON.INI e as pastas InterfacNN (padrão: BOTICON_ROOT ou /opt/boticon/)."),
-        QStringLiteral("PASTA"));
-    const QCommandLineOption stationOption(QStringLiteral("station"), QStringLiteral("Código da estação, dois caracteres (ex.: 01)."),
-                                           QStringLiteral("NN"));
-    const QCommandLineOption userOption(QStringLiteral("user"), QStringLiteral("Usuário da estação (o login de quem usa o Selvar)."),
-                                        QStringLiteral("NOME"));
-    const QCommandLineOption printerOption(QStringLiteral("printer"),
-        QStringLiteral("Impressora térmica (ROTULO1): dispositivo, arquivo ou nome de fila CUPS (padrão: a fila de --cups-raw-queue)."),
-        QStringLiteral("CAMINHO"));
-    const QCommandLineOption serverOption(QStringLiteral("server"),
-        QStringLiteral("Servidor Firebird da suíte, como em \"IP DO SERVIDOR CENTRAL\" do BOTICON.INI (vazio: banco local)."),
-        QStringLiteral("IP"));
-    const QCommandLineOption databaseOption(QStringLiteral("database"),
-        QStringLiteral("Banco da suíte por inteiro (padrão: IP:C:\\boticon\\dados\\boticon.bd)."), QStringLiteral("BANCO"));
-    const QCommandLineOption queueOption(QStringLiteral("cups-raw-queue"),
-        QStringLiteral("Cria também uma fila CUPS crua com este nome (requer --device-uri)."), QStringLiteral("FILA"));
-    const QCommandLineOption uriOption(QStringLiteral("device-uri"),
-        QStringLiteral("Endereço da impressora para a fila (ex.: usb://Zebra/LP2844, socket://192.168.0.50:9100)."),
-        QStringLiteral("URI"));
-    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"), QStringLiteral("Só diz o que faria; não muda nada."));
-    const QList<QCommandLineOption> options{helpOption(), versionOption(), suiteOption, stationOption, userOption,
-                                            printerOption, serverOption, databaseOption, queueOption, uriOption, dryRunOption};
+    const CommandManual &manual = commandManual(QStringLiteral("selvar-setup-station"));
+    const QCommandLineOption suiteOption = manual.option(QStringLiteral("suite"));
+    const QCommandLineOption stationOption = manual.option(QStringLiteral("station"));
+    const QCommandLineOption userOption = manual.option(QStringLiteral("user"));
+    const QCommandLineOption printerOption = manual.option(QStringLiteral("printer"));
+    const QCommandLineOption serverOption = manual.option(QStringLiteral("server"));
+    const QCommandLineOption databaseOption = manual.option(QStringLiteral("database"));
+    const QCommandLineOption queueOption = manual.option(QStringLiteral("cups-raw-queue"));
+    const QCommandLineOption uriOption = manual.option(QStringLiteral("device-uri"));
+    const QCommandLineOption dryRunOption = manual.option(QStringLiteral("dry-run"));
 
     QCommandLineParser parser;
-    parser.addOptions(options);
+    parser.addOptions(manual.commandLineOptions());
     if (!parser.parse(app.arguments()))
         return fail(parser.errorText(), ExitUsage);
     QTextStream out(stdout);
@@ -64,12 +52,7 @@ int main(int argc, char **argv)
         return 0;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out << helpText(QStringLiteral("selvar-setup-station --station NN --user NOME --printer CAMINHO [opções]"),
-                        QStringLiteral("Prepara uma estação (balcão) para o Selvar: a pasta InterfacNN com ImprEtiq.bat,\n"
-                                       "rpt/Selvar.rav quando não houver, a linha da estação em ESTACOES e, se pedido,\n"
-                                       "uma fila CUPS crua para a impressora térmica. Recusa sem mudar nada quando algo\n"
-                                       "está errado."),
-                        options);
+        out << manual.helpText();
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

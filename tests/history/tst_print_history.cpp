@@ -230,6 +230,32 @@ private slots:
         QCOMPARE(items(), QStringList{QStringLiteral("1|P1|ALFA|7896004703398|12.90|5")});
     }
 
+    // "Parar envio" while file 2 of 5 goes: files 1 and 2 are recorded (the
+    // skipped position and five ALFA); "Continuar envio" adds files 3 to 5 to
+    // the same job, which then holds the whole print once.
+    void stopAndContinueRecordOnePrint()
+    {
+        type(*a, {{0, QStringLiteral("7")}, {1, QStringLiteral("6")}});
+        const auto stopAtSecond = connect(a->form()->printHandOver, &PrintHandOver::sending, a->form(), [this](int file) {
+            if (file == 2)
+                QTest::mouseClick(a->form()->BotPararEnvio, Qt::LeftButton);
+        });
+        print(*a, QStringLiteral("2"));
+        disconnect(stopAtSecond);
+        QCOMPARE(runs, 2);
+        QCOMPARE(jobs(), QStringList{QStringLiteral("1|01|Joana|01|TERMICA|5|1")});
+        QCOMPARE(items(), QStringList{QStringLiteral("1|P1|ALFA|7896004703398|12.90|5")});
+
+        QVERIFY(a->form()->BotContinuarEnvio->isVisible());
+        QTest::mouseClick(a->form()->BotContinuarEnvio, Qt::LeftButton);
+        QVERIFY(a->form()->printHandOver->waitUntilIdle(60000));
+        QCOMPARE(runs, 5);
+        QCOMPARE(a->app.messages, QStringList());
+        QCOMPARE(jobs(), QStringList{QStringLiteral("1|01|Joana|01|TERMICA|13|2")});
+        QCOMPARE(items(), QStringList({QStringLiteral("1|P1|ALFA|7896004703398|12.90|7"),
+                                       QStringLiteral("1|P2|BRAVO|7891106001212|35.50|6")}));
+    }
+
     // The history refuses every job: the labels print all the same, and the
     // print line says the history was not written.
     void failingHistoryWriteStillPrints()
@@ -329,6 +355,34 @@ private slots:
         QCOMPARE(quantities(), QStringList({"P1|2", "P2|", "P3|1", "P4|"}));
         QCOMPARE(printLine(*a), QStringLiteral("Trabalho 1 na lista: 3 etiquetas em 2 produtos, aos preços de hoje"));
         QCOMPARE(a->gridText(0, 3), QStringLiteral("14,00"));
+    }
+
+    // A program killed after handing over files 1 and 2 of 3 never heard
+    // how far it got; the one started again hands over file 3 ("Continuar
+    // envio" from the work folder's record) and records the whole job once,
+    // files 1 and 2 included, from the record the first one left. ALFA 4 and
+    // BRAVO 3 after one skipped position: files of 3, 3 and 2 positions.
+    void restAfterAKilledProgramJoinsItsJob()
+    {
+        HistoryStore store([this] { return database; });
+        const QString restFile = a->app.suite.path(QStringLiteral("Interfac01/HistoricoPendente.json"));
+        PrintedJob job;
+        job.station = QStringLiteral("01");
+        job.skipped = 1;
+        job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
+                     PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(3550, 2), 3}};
+        {
+            PrintHistory killed(store, [&] { return restFile; });
+            killed.jobWritten(job);
+            killed.thermalQueued({3, 3, 2});
+            killed.thermalStarted();
+        }
+        QCOMPARE(jobs(), QStringList());
+        PrintHistory again(store, [&] { return restFile; });
+        QCOMPARE(again.thermalEnded(3, {2}, false), QString());
+        QCOMPARE(jobs(), QStringList{"1|01|||TERMICA|7|2"});
+        QCOMPARE(items(), QStringList({"1|P1|ALFA||12.90|4", "1|P2|BRAVO||35.50|3"}));
+        QVERIFY(!QFile::exists(restFile));
     }
 
     // The station keeps 300 days: 45 jobs of 400 days go, in batches, with

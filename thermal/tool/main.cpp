@@ -10,6 +10,7 @@
 // is then tinted red and listed. Exit status: 0 rendered, 2 rendered with
 // commands it could not image, 1 nothing rendered.
 #include "CommandLineInfo.h"
+#include "CommandManual.h"
 #include "LabelStock.h"
 #include "ThermalRenderer.h"
 
@@ -42,21 +43,13 @@ std::optional<QSizeF> parseSize(const QString &text)
     return QSizeF(w, h);
 }
 
-const QString Usage = QStringLiteral("selvar-label-preview ARQUIVO... -o SAIDA.png [--dpi 203|300] [--label 30x17] [--columns 0,285,570]");
-
 enum class Parsed { Run, Told, Failed };
 
 Parsed parseOptions(const QStringList &arguments, Options *options, QString *error)
 {
     QCommandLineParser parser;
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("A imagem PNG a gravar."), QStringLiteral("arquivo"));
-    const QCommandLineOption dpi(QStringLiteral("dpi"), QStringLiteral("Resolução da cabeça: 203 ou 300 (padrão 203)."), QStringLiteral("dpi"),
-                                 QStringLiteral("203"));
-    const QCommandLineOption label(QStringLiteral("label"), QStringLiteral("Etiqueta LARGURAxALTURA em mm: contornos, vermelho e lista do que sai dela."),
-                                   QStringLiteral("tamanho"));
-    const QCommandLineOption columns(QStringLiteral("columns"), QStringLiteral("Início de cada coluna em pontos (padrão: onde os arquivos desenham)."),
-                                     QStringLiteral("x,x,..."));
-    parser.addOptions({helpOption(), versionOption(), output, dpi, label, columns});
+    const CommandManual &manual = commandManual(QStringLiteral("selvar-label-preview"));
+    parser.addOptions(manual.commandLineOptions());
     parser.addPositionalArgument(QStringLiteral("arquivos"), QStringLiteral("Arquivos de comandos EPL2 ou ZPL."));
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
@@ -67,15 +60,14 @@ Parsed parseOptions(const QStringList &arguments, Options *options, QString *err
         return Parsed::Told;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        QTextStream(stdout) << helpText(Usage, QStringLiteral("Mostra em PNG o que a impressora térmica imprimiria com os arquivos."),
-                                        {helpOption(), versionOption(), output, dpi, label, columns});
+        QTextStream(stdout) << manual.helpText();
         return Parsed::Told;
     }
     options->files = parser.positionalArguments();
     options->output = parser.value(QStringLiteral("output"));
     options->dpi = parser.value(QStringLiteral("dpi")).toInt();
     if (options->files.isEmpty() || options->output.isEmpty()) {
-        *error = QStringLiteral("Uso: ") + Usage;
+        *error = QStringLiteral("Uso: ") + manual.usage;
         return Parsed::Failed;
     }
     if (options->dpi != 203 && options->dpi != 300) {
