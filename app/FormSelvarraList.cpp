@@ -12,6 +12,7 @@
 #include "ProductListBuilder.h"
 #include "ProductSearch.h"
 #include "RunValues.h"
+#include "SearchTyping.h"
 #include "SelvarError.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -135,11 +136,25 @@ QWidget *focusRing(TFormSelvarra &form)
     return ring;
 }
 
-void searchChanged(TFormSelvarra &form, ProductSearch::Column column, const QLineEdit *box)
+SearchTyping &searchTyping(TFormSelvarra &form)
+{
+    auto *typing = form.findChild<SearchTyping *>(QString(), Qt::FindDirectChildrenOnly);
+    return typing ? *typing : *new SearchTyping(&form);
+}
+
+void searchChanged(TFormSelvarra &form, ProductSearch::Column column, QLineEdit *box)
 {
     guarded([&] {
-        if (form.DM && form.postListEdit())
-            form.LabelPesquisa->setText(ProductSearch::reload(*form.DM, column, box->text()));
+        if (!form.DM)
+            return;
+        searchTyping(form).changed(box, [&form, column, box](const std::function<bool()> &keepGoing) {
+            if (!form.postListEdit())
+                return;
+            const ProductSearch::Reread reread = ProductSearch::reload(*form.DM, column, box->text(), keepGoing);
+            // An abandoned read says nothing: the one for the newer text follows.
+            if (reread.done || !reread.notice.isEmpty())
+                form.LabelPesquisa->setText(reread.notice);
+        });
     });
 }
 

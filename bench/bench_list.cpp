@@ -2,7 +2,8 @@
 // the builder the button runs, with a log memo and a loading bar like the
 // window's, next to the same number of bare single-row inserts (each committed,
 // and all in one transaction as a build's job writes them), and
-// the keystrokes of the name search on a 10,000-row list. A build that read the
+// the keystrokes of the name search on the larger list next to the bare select
+// under them. A build that read the
 // list again after every post would show a ratio near 4, not 2.
 #include "BenchRegistry.h"
 
@@ -21,6 +22,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTextStream>
 #include <functional>
 
@@ -161,10 +163,12 @@ qint64 timeBareBatchInserts(TestSuite &suite, int count)
     return ms;
 }
 
-// A user typing "Vitamina C n" into the name box, one keystroke at a time.
+const QString kTyped = QStringLiteral("Vitamina C nº 0");
+
+// A user typing "Vitamina C nº 0" into the name box, one keystroke at a time.
 double timeKeystrokes(TDM &dm)
 {
-    const QString typed = QStringLiteral("Vitamina C nº 0");
+    const QString &typed = kTyped;
     QElapsedTimer timer;
     timer.start();
     for (int n = 1; n <= typed.size(); ++n)
@@ -175,12 +179,41 @@ double timeKeystrokes(TDM &dm)
     return ms;
 }
 
+// The floor under a keystroke: the select the name box sets, sent through the
+// same driver on the same connection, every row fetched and every value taken,
+// nothing else done. Timed as many times as the keystrokes are.
+double timeBareSelects(TDM &dm)
+{
+    QSqlDatabase &db = dm.SQLConnection1->acquire();
+    const QString statement = ProductSearch::statementFor(ProductSearch::Column::Componente);
+    QElapsedTimer timer;
+    timer.start();
+    qint64 cells = 0;
+    for (int n = 0; n < kTyped.size(); ++n) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(statement))
+            qFatal("bare select failed: %s", qPrintable(query.lastError().text()));
+        const int columns = query.record().count();
+        while (query.next()) {
+            for (int c = 0; c < columns; ++c)
+                cells += query.value(c).isNull() ? 0 : 1;
+        }
+    }
+    const double ms = double(timer.elapsed()) / kTyped.size();
+    dm.SQLConnection1->release();
+    if (cells == 0)
+        qFatal("the bare select read nothing");
+    return ms;
+}
+
 struct BuildFigures
 {
     qint64 buildMs = 0;
     qint64 bareMs = 0;
     qint64 bareBatchMs = 0;
     double keystrokeMs = 0;
+    double bareSelectMs = 0;
 };
 
 BuildFigures measureOnce(int products, TestSuite::Writes writes)
@@ -194,6 +227,7 @@ BuildFigures measureOnce(int products, TestSuite::Writes writes)
     dm.SQLConnection1->setDataBase(QStringLiteral(":C:\\boticon\\dados\\boticon.bd"));
     figures.buildMs = timeBuild(dm, products);
     figures.keystrokeMs = timeKeystrokes(dm);
+    figures.bareSelectMs = timeBareSelects(dm);
     dm.TabRev1->Close();
     dm.EtiqPar->Close();
     dm.EtiqCorr->Close();
@@ -212,6 +246,7 @@ BuildFigures measure(int products, TestSuite::Writes writes, int runs)
         best.bareMs = qMin(best.bareMs, next.bareMs);
         best.bareBatchMs = qMin(best.bareBatchMs, next.bareBatchMs);
         best.keystrokeMs = qMin(best.keystrokeMs, next.keystrokeMs);
+        best.bareSelectMs = qMin(best.bareSelectMs, next.bareSelectMs);
     }
     return best;
 }
@@ -243,7 +278,10 @@ int runListBench(const QStringList &args)
     out << prefix << "bare_insert_" << 2 * half << "_ms: " << large.bareMs << '\n';
     out << prefix << "bare_batch_insert_" << 2 * half << "_ms: " << large.bareBatchMs << '\n';
     out << prefix << "list_build_to_bare_batch_insert_" << 2 * half << ": " << ratio(large.buildMs, large.bareBatchMs) << '\n';
+    out << prefix << "bare_select_" << 2 * half << "_ms: " << QString::number(large.bareSelectMs, 'f', 1) << '\n';
     out << prefix << "search_keystroke_" << 2 * half << "_ms: " << QString::number(large.keystrokeMs, 'f', 1) << '\n';
+    out << prefix << "search_keystroke_to_bare_select_" << 2 * half << ": "
+        << QString::number(large.keystrokeMs / large.bareSelectMs, 'f', 2) << '\n';
     if (forced) {
         const BuildFigures async = measure(2 * half, TestSuite::Writes::Async, 3);
         out << "list_build_" << 2 * half << "_ms: " << async.buildMs << '\n';

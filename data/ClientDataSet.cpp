@@ -107,7 +107,11 @@ void ClientDataSet::Open()
 
 void ClientDataSet::reload()
 {
-    auto fetched = m_provider->fetch(m_defs);
+    install(m_provider->fetch(m_defs));
+}
+
+void ClientDataSet::install(std::vector<QVector<QVariant>> &&fetched)
+{
     m_rows.clear();
     m_rows.reserve(fetched.size());
     for (auto &values : fetched) {
@@ -119,6 +123,38 @@ void ClientDataSet::reload()
     m_deleted.clear();
     m_pending.clear();
     m_stale = false;
+}
+
+bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
+{
+    if (!Active()) {
+        Open();
+        return true;
+    }
+    std::vector<QVector<QVariant>> fetched;
+    {
+        // keepGoing may let the window run a handler that closes this data set;
+        // the connection stays open under the read until it ends.
+        const SqlConnection::Use use(*m_provider->connection());
+        if (!m_provider->fetch(m_defs, &fetched, keepGoing) || !Active())
+            return false;
+    }
+    // What Close drops: the edit and every change not yet applied.
+    m_buffer.clear();
+    m_modified = false;
+    const bool wasBrowsing = m_state == State::Browse;
+    m_state = State::Browse;
+    install(std::move(fetched));
+    m_cursor = m_rows.empty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_rows.empty();
+    if (!wasBrowsing && !m_controlsDisabled)
+        emit stateChanged();
+    emitData();
+    emitCurrent();
+    if (AfterOpen)
+        AfterOpen(*this);
+    return true;
 }
 
 void ClientDataSet::Close()
@@ -607,8 +643,7 @@ int ClientDataSet::ApplyUpdates(int maxErrors)
         return 0;
     // Each statement commits on its own, so every change is tried and each one
     // the database accepts is kept whatever happens to the others.
-    m_provider->connection()->acquire();
-    struct Releaser { SqlConnection *c; ~Releaser() { c->release(); } } releaser{m_provider->connection()};
+    const SqlConnection::Use use(*m_provider->connection());
     std::vector<Row *> refused;
     // A lost connection ends the whole apply: that change and every one not yet
     // tried stay pending with those refused, for when the database is back.

@@ -35,6 +35,13 @@ public:
 
     void Open();
     void Close(); // drops the rows and any pending change
+    // Close and Open in one step, with the statement as it now stands. The rows
+    // read replace the held ones only once every one has arrived: a select that
+    // fails (a lost connection) leaves the rows, the cursor and an edit as they
+    // were, instead of an empty data set. Bound controls hear of it once.
+    // keepGoing is asked now and then while rows arrive; when it says no, the
+    // read is abandoned, nothing changes and Reopen returns false.
+    bool Reopen(const std::function<bool()> &keepGoing = {});
     bool Active() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
@@ -98,6 +105,7 @@ private:
     void checkBrowse();
     void ensureFresh();
     void reload();
+    void install(std::vector<QVector<QVariant>> &&fetched);
     void startInsert(bool append);
     void setState(State state);
     void emitData();

@@ -103,6 +103,13 @@ const QString &DataSetProvider::exactStatement(const FieldDefs &defs) const
 
 std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) const
 {
+    std::vector<QVector<QVariant>> rows;
+    fetch(defs, &rows, {});
+    return rows;
+}
+
+bool DataSetProvider::fetch(const FieldDefs &defs, std::vector<QVector<QVariant>> *rows, const KeepGoing &keepGoing) const
+{
     QSqlQuery query = connection()->exec(exactStatement(defs), m_dataSet->Params());
     const QSqlRecord record = query.record();
     QVector<int> columnOf(defs.size());
@@ -113,15 +120,22 @@ std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) con
         if (columnOf[i] < 0)
             throw SelvarError(QStringLiteral("Field '%1' not found").arg(defs[i].name));
     }
-    std::vector<QVector<QVariant>> rows;
+    std::vector<QVector<QVariant>> read;
+    // Asked every few hundred rows: often enough to answer a key within a few
+    // milliseconds, seldom enough to cost nothing.
+    constexpr std::size_t kAskEvery = 256;
     while (query.next()) {
+        if (keepGoing && read.size() % kAskEvery == kAskEvery - 1 && !keepGoing())
+            return false;
         QVector<QVariant> row;
         row.reserve(defs.size());
         for (int i = 0; i < defs.size(); ++i)
             row.append(fromDriver(defs[i], query.value(columnOf[i])));
-        rows.push_back(std::move(row));
+        read.push_back(std::move(row));
     }
-    return rows;
+    connection()->checkFetched(query);
+    *rows = std::move(read);
+    return true;
 }
 
 QVariant toParameter(const FieldDef &def, const QVariant &value)

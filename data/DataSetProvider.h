@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <vector>
 
 class SqlDataSet;
@@ -27,6 +28,10 @@ public:
 
     // Every row of the statement, each holding the declared fields in their order.
     std::vector<QVector<QVariant>> fetch(const FieldDefs &defs) const;
+    // The same, asking keepGoing now and then while rows arrive; false from it
+    // abandons the read (and returns false) with the rows left as they were.
+    using KeepGoing = std::function<bool()>;
+    bool fetch(const FieldDefs &defs, std::vector<QVector<QVariant>> *rows, const KeepGoing &keepGoing) const;
 
     // The table the statement reads ("select ... from TABREV1 order by ..." -> "TABREV1").
     QString tableName() const;

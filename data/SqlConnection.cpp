@@ -180,6 +180,12 @@ QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &para
     return query;
 }
 
+void SqlConnection::checkFetched(QSqlQuery &query)
+{
+    if (query.lastError().type() != QSqlError::NoError)
+        fail(query);
+}
+
 int SqlConnection::execWrite(const QString &statement, const QVariantList &params, Count count)
 {
     reconnectIfLost();

@@ -55,10 +55,25 @@ public:
     // Used by the data sets: hold the connection open while a data set needs it.
     QSqlDatabase &acquire();
     void release();
+    // acquire for the life of a scope.
+    class Use
+    {
+    public:
+        explicit Use(SqlConnection &connection) : m_connection(connection) { m_connection.acquire(); }
+        ~Use() { m_connection.release(); }
+        Use(const Use &) = delete;
+        Use &operator=(const Use &) = delete;
+
+    private:
+        SqlConnection &m_connection;
+    };
 
     // Runs one statement with bound parameters; outside an explicit transaction
     // the driver commits it at once.
     QSqlQuery exec(const QString &statement, const QVariantList &params = {});
+    // After a select's last row: a fetch the database broke off (a connection lost
+    // halfway) fails like the statement would have, instead of passing for the end.
+    void checkFetched(QSqlQuery &query);
 
     // The same for the insert, update and delete statements a data set applies:
     // they repeat thousands of times in a list build, so each text is prepared once
