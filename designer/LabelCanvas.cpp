@@ -71,6 +71,15 @@ LabelCanvas::LabelCanvas(DesignDocument *document, QWidget *parent)
     rebuild();
 }
 
+LabelCanvas::~LabelCanvas()
+{
+    // The scene deletes its items after this body has run; a selected item
+    // going away would still tell the scene, and through it whoever asks for
+    // the selection, while m_items holds items already gone.
+    m_scene->blockSignals(true);
+    m_items.clear();
+}
+
 void LabelCanvas::setRecords(const QList<LabelRecord> &records)
 {
     m_records = records.isEmpty() ? sampleProducts() : records;

@@ -20,6 +20,7 @@ class LabelCanvas : public QGraphicsView
     Q_OBJECT
 public:
     explicit LabelCanvas(DesignDocument *document, QWidget *parent = nullptr);
+    ~LabelCanvas() override;
 
     static constexpr int MinZoom = 50;
     static constexpr int MaxZoom = 800;
