@@ -336,8 +336,7 @@ private slots:
 
     void throughTheServer()
     {
-        if (!TestSuite::serverAvailable())
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
+        SELVAR_REQUIRE_SERVER();
         const QString database = TestSuite::createServerDatabase(QStringLiteral("data"));
         QVERIFY(!database.isEmpty());
         dm->SQLConnection1->setDataBase(database);

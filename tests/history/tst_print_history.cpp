@@ -148,11 +148,7 @@ class PrintHistoryTest : public QObject
 private slots:
     void init()
     {
-        if (!TestSuite::serverAvailable()) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL("no Firebird server was started for this run");
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
-        }
+        SELVAR_REQUIRE_SERVER();
         runs = 0;
         failRun = 0;
         previousStarter = ProcessStarter::setStarter([this](const QString &, const QStringList &) {

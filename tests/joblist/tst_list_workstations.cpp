@@ -48,8 +48,7 @@ private slots:
     // A skip from a helper would return to the test and let it run on: it belongs here.
     void init()
     {
-        if (!TestSuite::serverAvailable())
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
+        SELVAR_REQUIRE_SERVER();
     }
 
     void cleanup()

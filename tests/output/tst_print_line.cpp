@@ -227,11 +227,7 @@ class PrintLineTest : public QObject
 private slots:
     void init()
     {
-        if (!TestSuite::serverAvailable()) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL("no Firebird server was started for this run");
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
-        }
+        SELVAR_REQUIRE_SERVER();
         shared = std::make_unique<QTemporaryDir>();
         database = TestSuite::createServerDatabase(QStringLiteral("fila"));
         QVERIFY(!database.isEmpty());

@@ -111,11 +111,7 @@ class PrintWorkstationsTest : public QObject
 private slots:
     void init()
     {
-        if (!TestSuite::serverAvailable()) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL("no Firebird server was started for this run");
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
-        }
+        SELVAR_REQUIRE_SERVER();
         printed.clear();
         previousStarter = ProcessStarter::setStarter([this](const QString &, const QStringList &arguments) {
             printed << printedLabels(arguments.value(0));

@@ -100,11 +100,7 @@ class TstSetupStation : public QObject
 private slots:
     void init()
     {
-        if (!TestSuite::serverAvailable()) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL("CI=true but no Firebird server was started (SELVAR_TEST_SERVER)");
-            QSKIP("no Firebird server was started for this run (scripts/test starts one)");
-        }
+        SELVAR_REQUIRE_SERVER();
         database = TestSuite::createServerDatabase(QStringLiteral("setup-station"));
         QVERIFY(!database.isEmpty());
         suite = std::make_unique<QTemporaryDir>();
