@@ -112,26 +112,36 @@ void DesignDocument::setReport(const SheetReport &report)
     emit reportChanged();
 }
 
-QByteArray DesignDocument::composedBytes() const
+QByteArray DesignDocument::composedBytes(const SheetReport &report) const
 {
     if (!hasReport())
         return m_text.bytes();
     if (isNewReport()) {
         if (m_project.reports.isEmpty() && m_fileFault.isEmpty())
-            return appendReport(ProjectText(m_text.bytes().isEmpty() ? newProjectBytes(m_report) : m_text.bytes()), m_report);
-        return appendReport(m_text, m_report);
+            return appendReport(ProjectText(m_text.bytes().isEmpty() ? newProjectBytes(report) : m_text.bytes()), report);
+        return appendReport(m_text, report);
     }
-    return rewriteReport(m_text, m_project.reports[m_current], m_report);
+    const SheetReport &original = m_project.reports[m_current];
+    // 'ativo' is one line replaced by one, so the block keeps its line numbers.
+    if (report.name != original.name && m_project.activeReport == original.name && m_project.activeLine)
+        return rewriteReport(ProjectText(setActiveReport(m_text, m_project, report.name)), original, report);
+    return rewriteReport(m_text, original, report);
 }
 
-QString DesignDocument::layoutFault() const
+QString DesignDocument::faultWith(const SheetReport &report) const
 {
     try {
-        parseReportProject(decodeProjectText(composedBytes()), m_path);
+        parseReportProject(decodeProjectText(composedBytes(report)), m_path);
     } catch (const SelvarError &fault) {
         return fault.message();
     }
     return {};
+}
+
+QString DesignDocument::faultOfChange(const SheetReport &candidate) const
+{
+    const QString fault = faultWith(candidate);
+    return fault == layoutFault() ? QString() : fault;
 }
 
 bool DesignDocument::changedOnDisk() const

@@ -48,10 +48,16 @@ public:
     QUndoStack *undoStack() { return &m_undo; }
     bool isModified() const { return !m_undo.isClean() || isNewReport(); }
 
-    // The file with the edited report written in.
-    QByteArray composedBytes() const;
+    // The file with the edited report written in; when the report being
+    // renamed is the project's active one, its 'ativo' line follows the name.
+    QByteArray composedBytes() const { return composedBytes(m_report); }
+    QByteArray composedBytes(const SheetReport &report) const;
     // The fault the parser finds in the composed file; empty when it takes it.
-    QString layoutFault() const;
+    QString layoutFault() const { return faultWith(m_report); }
+    QString faultWith(const SheetReport &report) const;
+    // The fault `candidate` would bring that the report does not already
+    // have; empty when the parser takes the change (the report's settings).
+    QString faultOfChange(const SheetReport &candidate) const;
 
     // The project's calibration written into the file at once (and nothing
     // else of it): false with the fault when the parser would refuse it.

@@ -10,6 +10,7 @@
 #include "ProjectStatement.h"
 #include "ProjectWriter.h"
 #include "PropertiesPanel.h"
+#include "ReportSettingsDialog.h"
 #include "Ruler.h"
 #include "SheetDocument.h"
 #include "ThermalPreviewDialog.h"
@@ -55,6 +56,13 @@ QString reportLine(const SheetReport &report)
     if (!report.modelPrefixes.isEmpty())
         line += QStringLiteral(" — modelos: ") + report.modelPrefixes.join(QStringLiteral(", "));
     return line;
+}
+
+// The list's line for the report being edited, as edited.
+QString editedLine(const DesignDocument &document)
+{
+    const QString line = reportLine(document.report());
+    return document.isNewReport() ? line + QStringLiteral(" — novo, não gravado") : line;
 }
 
 // The 'modelos' arguments as the file writes them: "A4" "A4 Pimaco".
@@ -128,6 +136,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
         }
         m_document->selectReport(row);
     });
+    connect(ListaRelatorios, &QListWidget::itemDoubleClicked, this, &DesignerWindow::BotConfigurarClick);
     connect(EditModelos, &QLineEdit::editingFinished, this, &DesignerWindow::applyModels);
     connect(m_document, &DesignDocument::projectChanged, this, &DesignerWindow::showProject);
     connect(m_document, &DesignDocument::reportChanged, this, &DesignerWindow::showReport);
@@ -167,6 +176,8 @@ void DesignerWindow::buildActions()
                           [this] { BotNovaFolhaClick(); }));
     bar->addAction(action(file, QStringLiteral("ActNovoTermico"), QStringLiteral("Novo relatório térmico..."), QKeySequence(),
                           [this] { BotNovoTermicoClick(); }));
+    bar->addAction(action(file, QStringLiteral("ActConfigurar"), QStringLiteral("Configurações do relatório..."), QKeySequence(),
+                          [this] { BotConfigurarClick(); }));
     file->addSeparator();
     bar->addAction(action(file, QStringLiteral("ActImprimirTeste"), QStringLiteral("Imprimir teste"), QKeySequence(Qt::CTRL | Qt::Key_P),
                           [this] { BotImprimirTesteClick(); }));
@@ -265,7 +276,7 @@ void DesignerWindow::showProject()
     for (const SheetReport &report : m_document->project().reports)
         ListaRelatorios->addItem(reportLine(report));
     if (m_document->isNewReport())
-        ListaRelatorios->addItem(reportLine(m_document->report()) + QStringLiteral(" — novo, não gravado"));
+        ListaRelatorios->addItem(editedLine(*m_document));
     ListaRelatorios->setCurrentRow(m_document->currentIndex());
     LabelFalhas->setText(m_document->fileFault());
     setWindowTitle(QStringLiteral("Editor de etiquetas — %1").arg(m_document->path()));
@@ -277,6 +288,9 @@ void DesignerWindow::showReport()
         EditModelos->setText(modelsText(m_document->report().modelPrefixes));
     EditModelos->setEnabled(m_document->hasReport());
     ActSalvar->setEnabled(m_document->isModified());
+    // A rename shows in the list at once, saved or not.
+    if (QListWidgetItem *item = ListaRelatorios->item(m_document->currentIndex()))
+        item->setText(editedLine(*m_document));
 }
 
 void DesignerWindow::showWarnings()
@@ -360,6 +374,18 @@ void DesignerWindow::BotNovoTermicoClick()
     NewThermalDialog dialog(this);
     if (settleChanges() && dialog.exec() == QDialog::Accepted)
         m_document->startNewReport(dialog.report());
+}
+
+void DesignerWindow::BotConfigurarClick()
+{
+    if (!m_document->hasReport())
+        return;
+    ReportSettingsDialog dialog(m_document, this);
+    if (ReportModal::exec(dialog) != QDialog::Accepted || !dialog.fault().isEmpty())
+        return;
+    const SheetReport after = dialog.report();
+    if (reportBlock(after) != reportBlock(m_document->report()))
+        m_document->edit(after, QStringLiteral("Configurações do relatório"));
 }
 
 void DesignerWindow::BotImprimirTesteClick()

@@ -60,6 +60,7 @@ public slots:
     bool BotSalvarClick();
     void BotNovaFolhaClick();
     void BotNovoTermicoClick();
+    void BotConfigurarClick();  // the report's own settings
     void BotImprimirTesteClick();
     void BotCalibrarClick();
     void addElement(CellElement::Kind kind);

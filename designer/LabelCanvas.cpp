@@ -14,8 +14,43 @@
 
 #include <cmath>
 
-// An element's box over the picture: a dashed outline, solid with a resize
-// handle at its bottom-right corner once selected.
+namespace {
+
+// The eight handles of a box: each corner and the middle of each side, by
+// the edges a drag from it moves.
+QList<std::pair<int, QPointF>> handlesOf(const QRectF &box)
+{
+    QList<std::pair<int, QPointF>> handles;
+    for (const int edges : std::initializer_list<int>{EdgeLeft | EdgeTop, EdgeTop, EdgeRight | EdgeTop, EdgeRight, EdgeRight | EdgeBottom, EdgeBottom,
+                            EdgeLeft | EdgeBottom, EdgeLeft}) {
+        const double x = edges & EdgeLeft ? box.left() : edges & EdgeRight ? box.right() : box.center().x();
+        const double y = edges & EdgeTop ? box.top() : edges & EdgeBottom ? box.bottom() : box.center().y();
+        handles.append({edges, QPointF(x, y)});
+    }
+    return handles;
+}
+
+Qt::CursorShape cursorFor(int edges)
+{
+    switch (edges) {
+    case EdgeLeft | EdgeTop:
+    case EdgeRight | EdgeBottom:
+        return Qt::SizeFDiagCursor;
+    case EdgeRight | EdgeTop:
+    case EdgeLeft | EdgeBottom:
+        return Qt::SizeBDiagCursor;
+    case EdgeLeft:
+    case EdgeRight:
+        return Qt::SizeHorCursor;
+    default:
+        return Qt::SizeVerCursor;
+    }
+}
+
+} // namespace
+
+// An element's box over the picture: a dashed outline, solid with its eight
+// resize handles once selected.
 class ElementItem : public QGraphicsRectItem
 {
 public:
@@ -41,7 +76,8 @@ public:
         if (isSelected()) {
             const double side = HandlePixels / painter->worldTransform().m11();
             painter->setBrush(QColor(0, 110, 230));
-            painter->drawRect(QRectF(rect().bottomRight() - QPointF(side, side), QSizeF(side, side)));
+            for (const auto &[edges, at] : handlesOf(rect()))
+                painter->drawRect(QRectF(at - QPointF(side / 2, side / 2), QSizeF(side, side)));
         }
     }
 };
@@ -231,17 +267,30 @@ int LabelCanvas::elementAt(const QPointF &mm) const
     return found;
 }
 
-bool LabelCanvas::onHandle(int index, const QPointF &mm) const
+int LabelCanvas::handleAt(const QPointF &mm, int *index) const
 {
-    const QRectF box = m_document->report().elements[index].box;
-    const double side = (ElementItem::HandlePixels + 3) / pixelsPerMm();
-    return QRectF(box.bottomRight() - QPointF(side, side), QSizeF(2 * side, 2 * side)).contains(mm);
+    // A little more than the handle drawn, so a hand need not hit it to the pixel.
+    const double reach = (ElementItem::HandlePixels / 2 + 3) / pixelsPerMm();
+    for (const int element : selectedElements()) {
+        for (const auto &[edges, at] : handlesOf(m_document->report().elements[element].box)) {
+            if (std::abs(mm.x() - at.x()) <= reach && std::abs(mm.y() - at.y()) <= reach) {
+                *index = element;
+                return edges;
+            }
+        }
+    }
+    return 0;
 }
 
 void LabelCanvas::mousePressEvent(QMouseEvent *event)
 {
     const QPointF mm = mapToScene(event->position().toPoint());
-    const int hit = event->button() == Qt::LeftButton && m_document->hasReport() ? elementAt(mm) : -1;
+    const bool left = event->button() == Qt::LeftButton && m_document->hasReport();
+    int hit = -1;
+    // A selected element's handle comes first: it may lie over another element.
+    const int edges = left && !(event->modifiers() & Qt::ShiftModifier) ? handleAt(mm, &hit) : 0;
+    if (left && !edges)
+        hit = elementAt(mm);
     if (hit < 0) {
         QGraphicsView::mousePressEvent(event);
         return;
@@ -261,9 +310,9 @@ void LabelCanvas::mousePressEvent(QMouseEvent *event)
     m_drag = Drag();
     m_drag.active = true;
     m_drag.primary = hit;
-    m_drag.resize = onHandle(hit, mm);
+    m_drag.edges = edges;
     m_drag.pressed = mm;
-    m_drag.indexes = m_drag.resize ? QList<int>{hit} : selectedElements();
+    m_drag.indexes = edges ? QList<int>{hit} : selectedElements();
     for (const int index : std::as_const(m_drag.indexes))
         m_drag.boxes << m_document->report().elements[index].box;
     m_drag.key = ++m_dragSerial;
@@ -276,6 +325,12 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
     emit pointerMoved(mm);
     if (!m_drag.active) {
         QGraphicsView::mouseMoveEvent(event);
+        int index = -1;
+        const int edges = m_document->hasReport() && !(event->buttons() & Qt::LeftButton) ? handleAt(mm, &index) : 0;
+        if (edges)
+            viewport()->setCursor(cursorFor(edges));
+        else
+            viewport()->unsetCursor();
         return;
     }
     const QPointF delta = mm - m_drag.pressed;
@@ -288,9 +343,17 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
     const double tolerance = 6 / pixelsPerMm();
     const int primary = int(m_drag.indexes.indexOf(m_drag.primary));
     const QRectF start = m_drag.boxes[primary];
-    if (m_drag.resize) {
-        const QRectF wanted(start.topLeft(), QSizeF(start.width() + delta.x(), start.height() + delta.y()));
-        const Snapped snapped = snapResize(wanted, others, labelRect(), tolerance, SnapGrid);
+    if (m_drag.edges) {
+        QRectF wanted = start;
+        if (m_drag.edges & EdgeLeft)
+            wanted.setLeft(start.left() + delta.x());
+        if (m_drag.edges & EdgeRight)
+            wanted.setRight(start.right() + delta.x());
+        if (m_drag.edges & EdgeTop)
+            wanted.setTop(start.top() + delta.y());
+        if (m_drag.edges & EdgeBottom)
+            wanted.setBottom(start.bottom() + delta.y());
+        const Snapped snapped = snapResize(wanted, others, labelRect(), tolerance, SnapGrid, m_drag.edges);
         after.elements[m_drag.primary].box = snapped.box;
         m_guides = snapped.guides;
     } else {
@@ -304,7 +367,7 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
         m_guides = snapped.guides;
     }
     if (after.elements != m_document->report().elements)
-        m_document->edit(after, m_drag.resize ? QStringLiteral("Redimensionar") : QStringLiteral("Mover"), m_drag.key);
+        m_document->edit(after, m_drag.edges ? QStringLiteral("Redimensionar") : QStringLiteral("Mover"), m_drag.key);
     viewport()->update();
     event->accept();
 }

@@ -69,7 +69,7 @@ private:
     struct Drag
     {
         bool active = false;
-        bool resize = false;
+        int edges = 0;          // the edges a resize moves (ResizeEdge); 0 for a move
         int primary = -1;
         QPointF pressed;        // scene mm
         QList<int> indexes;
@@ -80,7 +80,9 @@ private:
     void rebuild();
     void renderPicture();
     int elementAt(const QPointF &mm) const;
-    bool onHandle(int index, const QPointF &mm) const;
+    // The edges the selected element's handle under `mm` moves (its index
+    // in `index`); 0 when no handle is there.
+    int handleAt(const QPointF &mm, int *index) const;
     QRectF labelRect() const;
     void applyZoom();
 

@@ -1,48 +1,14 @@
 #include "NewReportDialogs.h"
 
+#include "FormFields.h"
 #include "LabelSheets.h"
 #include "NewReports.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
-
-namespace {
-
-QDoubleSpinBox *millimetres(double value, double minimum = 0)
-{
-    auto *box = new QDoubleSpinBox;
-    box->setRange(minimum, 2000);
-    box->setDecimals(2);
-    box->setSingleStep(0.5);
-    box->setSuffix(QStringLiteral(" mm"));
-    box->setValue(value);
-    return box;
-}
-
-QSpinBox *count(int value, int maximum)
-{
-    auto *box = new QSpinBox;
-    box->setRange(1, maximum);
-    box->setValue(value);
-    return box;
-}
-
-void addButtons(QDialog *dialog, QFormLayout *form)
-{
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Criar"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    form->addRow(buttons);
-}
-
-} // namespace
 
 NewSheetDialog::NewSheetDialog(QWidget *parent) : QDialog(parent)
 {
@@ -55,14 +21,14 @@ NewSheetDialog::NewSheetDialog(QWidget *parent) : QDialog(parent)
         ComboFolha->addItem(sheet.name);
     ComboPapel = new QComboBox;
     ComboPapel->addItems({QStringLiteral("A4"), QStringLiteral("Carta"), QStringLiteral("A5")});
-    EditColunas = count(3, 10000);
-    EditLinhas = count(8, 10000);
-    EditEsquerda = millimetres(0);
-    EditTopo = millimetres(4.5);
-    EditLargura = millimetres(70, 1);
-    EditAltura = millimetres(36, 1);
-    EditPassoH = millimetres(70, 1);
-    EditPassoV = millimetres(36, 1);
+    EditColunas = countBox(3, 10000);
+    EditLinhas = countBox(8, 10000);
+    EditEsquerda = millimetreBox(0);
+    EditTopo = millimetreBox(4.5);
+    EditLargura = millimetreBox(70, 1);
+    EditAltura = millimetreBox(36, 1);
+    EditPassoH = millimetreBox(70, 1);
+    EditPassoV = millimetreBox(36, 1);
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("Nome:"), EditNome);
     form->addRow(QStringLiteral("Folha:"), ComboFolha);
@@ -75,7 +41,7 @@ NewSheetDialog::NewSheetDialog(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("Altura da etiqueta:"), EditAltura);
     form->addRow(QStringLiteral("Passo horizontal:"), EditPassoH);
     form->addRow(QStringLiteral("Passo vertical:"), EditPassoV);
-    addButtons(this, form);
+    addDialogButtons(this, form, QStringLiteral("Criar"));
     connect(ComboFolha, &QComboBox::currentIndexChanged, this, &NewSheetDialog::pickSheet);
 }
 
@@ -125,10 +91,10 @@ NewThermalDialog::NewThermalDialog(QWidget *parent) : QDialog(parent)
     ComboLinguagem->addItems({QStringLiteral("ZPL"), QStringLiteral("EPL2")});
     ComboResolucao = new QComboBox;
     ComboResolucao->addItems({QStringLiteral("203"), QStringLiteral("300")});
-    EditColunas = count(1, 20);
-    EditEspaco = millimetres(3);
-    EditLargura = millimetres(50, 1);
-    EditAltura = millimetres(30, 1);
+    EditColunas = countBox(1, 20);
+    EditEspaco = millimetreBox(3);
+    EditLargura = millimetreBox(50, 1);
+    EditAltura = millimetreBox(30, 1);
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("Nome:"), EditNome);
     form->addRow(QStringLiteral("Linguagem da impressora:"), ComboLinguagem);
@@ -137,7 +103,7 @@ NewThermalDialog::NewThermalDialog(QWidget *parent) : QDialog(parent)
     form->addRow(QStringLiteral("Espaço entre elas:"), EditEspaco);
     form->addRow(QStringLiteral("Largura da etiqueta:"), EditLargura);
     form->addRow(QStringLiteral("Altura da etiqueta:"), EditAltura);
-    addButtons(this, form);
+    addDialogButtons(this, form, QStringLiteral("Criar"));
 }
 
 SheetReport NewThermalDialog::report() const

@@ -84,20 +84,34 @@ Snapped snapMove(const QRectF &box, const QList<QRectF> &others, const QRectF &l
     return snapped;
 }
 
-Snapped snapResize(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance, double minimumSide)
+Snapped snapResize(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance, double minimumSide,
+                   int edges)
 {
     const Targets targets = targetsOf(others, label);
     Snapped snapped{box, {}};
     for (const bool vertical : {true, false}) {
-        const double end = vertical ? box.right() : box.bottom();
-        const auto match = nearest({end}, targets.boxes, vertical, tolerance);
-        const double start = vertical ? box.left() : box.top();
-        const double snappedEnd = match ? round2(end + match->shift) : start + snapToGrid(end - start);
-        const double side = std::max(minimumSide, snappedEnd - start);
-        if (vertical)
+        const int low = vertical ? EdgeLeft : EdgeTop;
+        const int high = vertical ? EdgeRight : EdgeBottom;
+        if (!(edges & (low | high)))
+            continue;
+        // Measured from the edge that stays, towards the one dragged.
+        const bool atEnd = edges & high;
+        const double sign = atEnd ? 1 : -1;
+        const double first = vertical ? box.left() : box.top();
+        const double last = vertical ? box.right() : box.bottom();
+        const double fixed = atEnd ? first : last;
+        const double moving = atEnd ? last : first;
+        const auto match = nearest({moving}, targets.boxes, vertical, tolerance);
+        const double snappedEdge = match ? round2(moving + match->shift) : fixed + sign * snapToGrid(sign * (moving - fixed));
+        const double side = std::max(minimumSide, sign * (snappedEdge - fixed));
+        const double start = atEnd ? fixed : round2(fixed - side);
+        if (vertical) {
+            snapped.box.setLeft(start);
             snapped.box.setWidth(side);
-        else
+        } else {
+            snapped.box.setTop(start);
             snapped.box.setHeight(side);
+        }
         if (match && side > minimumSide)
             snapped.guides << guide(match->at, vertical, targets.span | snapped.box);
     }

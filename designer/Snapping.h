@@ -18,8 +18,14 @@ struct Snapped
 
 // A box moved: its size kept.
 Snapped snapMove(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance);
-// A box resized by its bottom-right corner: its top-left kept.
-Snapped snapResize(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance, double minimumSide);
+// The edges a resize moves: one for an edge's handle, two for a corner's.
+enum ResizeEdge { EdgeLeft = 1, EdgeRight = 2, EdgeTop = 4, EdgeBottom = 8 };
+
+// A box resized by the `edges` it was dragged by (as the pointer left it):
+// each moved edge snaps, the edges facing them stay, and no side gets
+// shorter than `minimumSide`.
+Snapped snapResize(const QRectF &box, const QList<QRectF> &others, const QRectF &label, double tolerance, double minimumSide,
+                   int edges = EdgeRight | EdgeBottom);
 
 // To the grid alone (a nudge, a typed value).
 double snapToGrid(double mm);

@@ -98,6 +98,30 @@ QString indentOf(const QString &line)
     return line.left(n);
 }
 
+// What follows a line's statement: the spaces and the comment ("  # ...")
+// a person wrote after it, found outside quotes as the parser finds it.
+QString trailingComment(const QString &line)
+{
+    bool inQuotes = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == QLatin1Char('"'))
+            inQuotes = !inQuotes;
+        else if (!inQuotes && line[i] == QLatin1Char('#') && (i == 0 || line[i - 1].isSpace() || line[i - 1] == QLatin1Char('"'))) {
+            qsizetype start = i;
+            while (start > 0 && line[start - 1].isSpace())
+                --start;
+            return line.mid(start);
+        }
+    }
+    return {};
+}
+
+// `line` with its statement replaced by `statement`: its indent and comment stay.
+QString rewritten(const QString &line, const QString &statement)
+{
+    return indentOf(line) + statement + trailingComment(line);
+}
+
 const CellElement *elementAtLine(const SheetReport &report, int line)
 {
     for (const CellElement &element : report.elements) {
@@ -218,7 +242,7 @@ QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, c
         }
         const QString &keyword = st.keyword();
         if (number == original.line) {
-            out << (original.name == edited.name ? line : indentOf(line) + QStringLiteral("relatorio ") + quoted(edited.name));
+            out << (original.name == edited.name ? line : rewritten(line, QStringLiteral("relatorio ") + quoted(edited.name)));
             settingsEnd = out.size();
         } else if (number == original.endLine) {
             for (const CellElement &element : edited.elements) {
@@ -234,7 +258,7 @@ QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, c
             } else if (!written.contains(keyword)) {
                 written.insert(keyword);
                 if (!now.isEmpty())
-                    out << indentOf(line) + now;
+                    out << rewritten(line, now);
             }
             settingsEnd = out.size();
         } else if (ElementKeywords.contains(keyword)) {
@@ -243,7 +267,7 @@ QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, c
             if (after && before && elementStatement(*before) == elementStatement(*after))
                 out << line;
             else if (after)
-                out << indentOf(line) + elementStatement(*after);
+                out << rewritten(line, elementStatement(*after));
         } else {
             out << line;
         }
@@ -275,6 +299,12 @@ QByteArray setProjectOffset(const ProjectText &text, const ReportProject &projec
 {
     const QString statement = QStringLiteral("deslocamento x=%1 y=%2").arg(number(offset.x()), number(offset.y()));
     if (project.offsetLine)
-        return text.replaced(project.offsetLine, project.offsetLine, {indentOf(text.line(project.offsetLine)) + statement});
+        return text.replaced(project.offsetLine, project.offsetLine, {rewritten(text.line(project.offsetLine), statement)});
     return text.replaced(project.activeLine + 1, project.activeLine, {statement});
+}
+
+QByteArray setActiveReport(const ProjectText &text, const ReportProject &project, const QString &name)
+{
+    const int at = project.activeLine;
+    return text.replaced(at, at, {rewritten(text.line(at), QStringLiteral("ativo ") + quoted(name))});
 }

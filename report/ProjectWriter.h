@@ -29,3 +29,7 @@ QByteArray appendReport(const ProjectText &text, const SheetReport &report);
 // The file with the project's calibration set to `offset` (mm): its
 // 'deslocamento' line rewritten, or one added after 'ativo'.
 QByteArray setProjectOffset(const ProjectText &text, const ReportProject &project, const QPointF &offset);
+
+// The file with the project's 'ativo' line naming `name` instead (a report
+// renamed); the line's indent and comment stay.
+QByteArray setActiveReport(const ProjectText &text, const ReportProject &project, const QString &name);
