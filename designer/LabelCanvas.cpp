@@ -92,6 +92,7 @@ LabelCanvas::LabelCanvas(DesignDocument *document, QWidget *parent)
     setBackgroundBrush(QColor(150, 150, 150));
     setTransformationAnchor(AnchorUnderMouse);
     setMouseTracking(true);
+    viewport()->setMouseTracking(true); // the rulers' pointer mark and the handles' cursors
     setFocusPolicy(Qt::StrongFocus);
     m_pictureItem = m_scene->addPixmap(QPixmap());
     m_pictureItem->setZValue(0);

@@ -112,6 +112,51 @@ private slots:
         QCOMPARE(readFile(path), bytes);
     }
 
+    // A report's own settings saved read back; in a Windows-1252 file with
+    // CR LF, renaming the active report rewrites 'ativo' (its comment kept)
+    // and one undo takes both back, while renaming another leaves it alone.
+    void settingsAndRenamesKeepTheProjectWhole()
+    {
+        const QByteArray bytes = toCp1252(decodeProjectText(readFile(SampleFile))
+                                              .replace(QStringLiteral("\n"), QStringLiteral("\r\n"))
+                                              .replace(QStringLiteral("ativo \"A4 6x20\""), QStringLiteral("ativo \"A4 6x20\"  # a de sempre")));
+        const QString path = copyOf(bytes);
+        DesignDocument document;
+        QVERIFY(document.open(path));
+        document.selectReport(3);
+        SheetReport roll = document.report();
+        roll.name = QStringLiteral("Zebra 300 dpi");
+        roll.thermal->dpi = 300;
+        roll.thermal->gap = 2.5;
+        QVERIFY(document.faultOfChange(roll).isEmpty());
+        document.edit(roll, QStringLiteral("Configurações do relatório"));
+        QString message;
+        QCOMPARE(document.save(false, &message), DesignDocument::SaveResult::Saved);
+        QByteArray expected = bytes;
+        expected.replace("relatorio \"Zebra ZPL 30x17\"", "relatorio \"Zebra 300 dpi\"")
+            .replace("resolucao=203", "resolucao=300")
+            .replace("espaco=3", "espaco=2.5");
+        QCOMPARE(readFile(path), expected);
+        const ReportProject saved = parseReportProject(decodeProjectText(expected), path);
+        QCOMPARE(saved.reports[3].thermal->dpi, 300);
+        QCOMPARE(saved.reports[3].thermal->gap, 2.5);
+
+        document.selectReport(0);
+        SheetReport sheet = document.report();
+        sheet.name = QStringLiteral("A4 padrão");
+        sheet.grid.order = SheetGrid::Order::DownThenAcross;
+        document.edit(sheet, QStringLiteral("Configurações do relatório"));
+        const QByteArray renamed = document.composedBytes();
+        QVERIFY(renamed.contains("ativo \"A4 padr\xE3o\"  # a de sempre\r\n"));
+        QCOMPARE(parseReportProject(decodeProjectText(renamed), path).activeReport, sheet.name);
+        document.undoStack()->undo();
+        QCOMPARE(document.composedBytes(), expected);
+
+        // A name the project has already is the parser's fault, and not taken.
+        sheet.name = QStringLiteral("Carta 4x20");
+        QVERIFY(document.faultOfChange(sheet).contains(QStringLiteral("já existe")));
+    }
+
     void fileChangedOnDiskIsNotOverwritten()
     {
         const QString path = copyOf(readFile(SampleFile));

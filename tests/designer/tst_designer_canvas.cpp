@@ -10,7 +10,10 @@
 #include "Messages.h"
 #include "PropertiesPanel.h"
 #include "PrintHandOver.h"
+#include "ProjectFile.h"
+#include "ProjectParser.h"
 #include "ReportModal.h"
+#include "ReportSettingsDialog.h"
 #include "ThermalPreviewDialog.h"
 #include "ThermalReportFiles.h"
 #include "ProjectText.h"
@@ -21,8 +24,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +46,14 @@ void drag(QWidget *viewport, QPoint from, QPoint to, Qt::KeyboardModifiers modif
     for (int step = 1; step <= 5; ++step)
         QTest::mouseMove(viewport, from + (to - from) * step / 5);
     QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, to);
+}
+
+// The pointer passing over a widget with no button down, through its window
+// as the windowing system delivers it (QTest's widget overload only moves the cursor).
+void hover(QWidget *widget, QPoint at)
+{
+    QVERIFY(widget->rect().contains(at));
+    QTest::mouseMove(widget->window()->windowHandle(), widget->mapTo(widget->window(), at));
 }
 
 } // namespace
@@ -109,6 +123,82 @@ private slots:
         const ProjectText saved(readFile(m_path));
         QCOMPARE(saved.line(10), QStringLiteral("  texto \"Preço R$:\" x=7 y=9 largura=20 altura=5 tamanho=9"));
         QCOMPARE(QString::fromUtf8(readFile(m_path)).remove(saved.line(10)), QString::fromUtf8(bytes).remove(ProjectText(bytes).line(10)));
+    }
+
+    // Every handle resizes: the top-left one moves x and y and grows the box
+    // by as much, and a side's handle dragged past the other side leaves the
+    // smallest box the format takes.
+    void resizeFromEveryHandle()
+    {
+        const QByteArray bytes = ReportTestKit::smallProject().toUtf8();
+        openWindow(bytes, 0, 200);
+        QWidget *viewport = canvas()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, centreOf(canvas(), 1));
+        const QPoint topLeft = canvas()->mapFromScene(QPointF(2, 9));
+        hover(viewport, topLeft);
+        QCOMPARE(viewport->cursor().shape(), Qt::SizeFDiagCursor);
+        hover(viewport, canvas()->mapFromScene(QPointF(22, 11.5)));
+        QCOMPARE(viewport->cursor().shape(), Qt::SizeHorCursor);
+        const double perMm = canvas()->pixelsPerMm();
+        drag(viewport, topLeft, topLeft - QPoint(qRound(1 * perMm), qRound(2 * perMm)));
+        QCOMPARE(document()->report().elements[1].box, QRectF(1, 7, 21, 7));
+        QCOMPARE(document()->undoStack()->count(), 1);
+
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        const ProjectText saved(readFile(m_path));
+        QCOMPARE(saved.line(10), QStringLiteral("  texto \"Preço R$:\" x=1 y=7 largura=21 altura=7 tamanho=9"));
+        QCOMPARE(QString::fromUtf8(readFile(m_path)).remove(saved.line(10)), QString::fromUtf8(bytes).remove(ProjectText(bytes).line(10)));
+
+        const QPoint leftSide = canvas()->mapFromScene(QPointF(1, 10.5));
+        drag(viewport, leftSide, leftSide + QPoint(qRound(30 * perMm), 0));
+        QCOMPARE(document()->report().elements[1].box, QRectF(21.5, 7, 0.5, 7));
+    }
+
+    // "Configurações do relatório": a grid that leaves the paper is shown as
+    // the parser says it and cannot be applied; a rename of the active report
+    // with another column count is one step that takes 'ativo' along.
+    void reportSettingsRenameTheActiveReport()
+    {
+        const QByteArray bytes = ReportTestKit::smallProject().toUtf8();
+        openWindow(bytes, 0, 100);
+        ReportModal::setHook([](QDialog &dialog) {
+            auto *settings = qobject_cast<ReportSettingsDialog *>(&dialog);
+            if (!settings)
+                return int(QDialog::Rejected);
+            settings->show();
+            settings->EditColunas->selectAll();
+            QTest::keyClicks(settings->EditColunas, QStringLiteral("4"));
+            if (!settings->LabelFalha->text().contains(QStringLiteral("não cabe no papel")) || settings->BotAplicar->isEnabled())
+                return int(QDialog::Rejected);
+            QTest::mouseClick(settings->BotAplicar, Qt::LeftButton);
+            if (!settings->isVisible())
+                return int(QDialog::Rejected);
+            settings->EditColunas->selectAll();
+            QTest::keyClicks(settings->EditColunas, QStringLiteral("2"));
+            settings->EditNome->selectAll();
+            QTest::keyClicks(settings->EditNome, QStringLiteral("Pequena"));
+            QTest::mouseClick(settings->BotAplicar, Qt::LeftButton);
+            return settings->result();
+        });
+        m_window->BotConfigurarClick();
+        QCOMPARE(document()->report().name, QStringLiteral("Pequena"));
+        QCOMPARE(document()->report().grid.columns, 2);
+        QVERIFY(m_window->ListaRelatorios->item(0)->text().startsWith(QStringLiteral("Pequena ")));
+        QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->composedBytes(), bytes);
+        QTest::keyClick(m_window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
+        QByteArray expected = bytes;
+        expected.replace("ativo \"Grande\"", "ativo \"Pequena\"")
+            .replace("relatorio \"Grande\"", "relatorio \"Pequena\"")
+            .replace("grade colunas=3", "grade colunas=2");
+        QCOMPARE(readFile(m_path), expected);
+        const ReportProject project = parseReportProject(decodeProjectText(readFile(m_path)), m_path);
+        QCOMPARE(project.activeReport, QStringLiteral("Pequena"));
+        QCOMPARE(project.reports.first().grid.columns, 2);
     }
 
     void keysNudgeCopyPasteAndUndo()

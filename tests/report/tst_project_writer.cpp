@@ -125,10 +125,11 @@ private slots:
     }
 
     // Settings, elements added and removed, models and the name: the file
-    // reads back as the report edited, and the block's comment stays.
+    // reads back as the report edited, and the block's comments stay, a
+    // comment after a changed statement included.
     void editsReadBack()
     {
-        const QByteArray bytes = smallText().toUtf8();
+        const QByteArray bytes = smallText().replace(QStringLiteral("linhas=3\n"), QStringLiteral("linhas=3  # Pimaco 6182\n")).toUtf8();
         const ReportProject project = parsed(bytes);
         const SheetReport &original = project.reports.first();
         SheetReport edited = original;
@@ -151,9 +152,8 @@ private slots:
         edited.elements[2].printerSymbology = PrinterSymbology::Code128C;
         edited.elements[2].legend = false;
 
-        QByteArray after = rewriteReport(ProjectText(bytes), original, edited);
         // The active report keeps its name in the 'ativo' line, which is the project's.
-        after.replace("ativo \"Grande\"", "ativo \"Grande \"\"nova\"\"\"");
+        const QByteArray after = rewriteReport(ProjectText(setActiveReport(ProjectText(bytes), project, edited.name)), original, edited);
         const ReportProject reread = parsed(after);
         const SheetReport &report = reread.reports.first();
         QCOMPARE(report.name, edited.name);
@@ -165,6 +165,7 @@ private slots:
         for (int i = 0; i < edited.elements.size(); ++i)
             QCOMPARE(elementStatement(report.elements[i]), elementStatement(edited.elements[i]));
         QVERIFY(after.contains("\t# calibrado em 12/03\n"));
+        QVERIFY(after.contains("  grade colunas=2 linhas=2 ordem=colunas  # Pimaco 6182\n"));
         QVERIFY(!after.contains("deslocamento"));
     }
 
