@@ -176,8 +176,10 @@ void DesignerWindow::buildActions()
                           [this] { BotNovaFolhaClick(); }));
     bar->addAction(action(file, QStringLiteral("ActNovoTermico"), QStringLiteral("Novo relatório térmico..."), QKeySequence(),
                           [this] { BotNovoTermicoClick(); }));
-    bar->addAction(action(file, QStringLiteral("ActConfigurar"), QStringLiteral("Configurações do relatório..."), QKeySequence(),
-                          [this] { BotConfigurarClick(); }));
+    QAction *settings = action(file, QStringLiteral("ActConfigurar"), QStringLiteral("Configurações do relatório..."), QKeySequence(),
+                               [this] { BotConfigurarClick(); });
+    settings->setIconText(QStringLiteral("Relatório..."));
+    bar->addAction(settings);
     file->addSeparator();
     bar->addAction(action(file, QStringLiteral("ActImprimirTeste"), QStringLiteral("Imprimir teste"), QKeySequence(Qt::CTRL | Qt::Key_P),
                           [this] { BotImprimirTesteClick(); }));

@@ -71,6 +71,9 @@ ReportSettingsDialog::ReportSettingsDialog(const DesignDocument *document, QWidg
     LabelFalha->setObjectName(QStringLiteral("LabelFalha"));
     LabelFalha->setWordWrap(true);
     LabelFalha->setStyleSheet(QStringLiteral("color: #b00000"));
+    // Room for the parser's longest faults, so the dialog need not grow while one is typed.
+    LabelFalha->setMinimumHeight(4 * fontMetrics().lineSpacing());
+    LabelFalha->setMinimumWidth(420);
     form->addRow(LabelFalha);
     addDialogButtons(this, form, QStringLiteral("Aplicar"));
     BotAplicar = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
@@ -193,6 +196,5 @@ void ReportSettingsDialog::check()
 {
     m_fault = m_document->faultOfChange(report());
     LabelFalha->setText(m_fault);
-    LabelFalha->setVisible(!m_fault.isEmpty());
     BotAplicar->setEnabled(m_fault.isEmpty());
 }

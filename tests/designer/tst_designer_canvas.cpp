@@ -85,11 +85,11 @@ private:
     }
 
     // SELVAR_SCREENSHOT_DIR: the window as the test leaves it, for the documentation.
-    void screenshot(const QString &name)
+    void screenshot(const QString &name, QWidget *widget = nullptr)
     {
         const QString folder = qEnvironmentVariable("SELVAR_SCREENSHOT_DIR");
         if (!folder.isEmpty())
-            QVERIFY(m_window->grab().save(QDir(folder).filePath(name)));
+            QVERIFY((widget ? widget : m_window)->grab().save(QDir(folder).filePath(name)));
     }
 
 private slots:
@@ -143,6 +143,7 @@ private slots:
         drag(viewport, topLeft, topLeft - QPoint(qRound(1 * perMm), qRound(2 * perMm)));
         QCOMPARE(document()->report().elements[1].box, QRectF(1, 7, 21, 7));
         QCOMPARE(document()->undoStack()->count(), 1);
+        screenshot(QStringLiteral("designer-handles.png"));
 
         QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
@@ -162,7 +163,7 @@ private slots:
     {
         const QByteArray bytes = ReportTestKit::smallProject().toUtf8();
         openWindow(bytes, 0, 100);
-        ReportModal::setHook([](QDialog &dialog) {
+        ReportModal::setHook([this](QDialog &dialog) {
             auto *settings = qobject_cast<ReportSettingsDialog *>(&dialog);
             if (!settings)
                 return int(QDialog::Rejected);
@@ -171,6 +172,7 @@ private slots:
             QTest::keyClicks(settings->EditColunas, QStringLiteral("4"));
             if (!settings->LabelFalha->text().contains(QStringLiteral("não cabe no papel")) || settings->BotAplicar->isEnabled())
                 return int(QDialog::Rejected);
+            screenshot(QStringLiteral("designer-settings-refused.png"), settings);
             QTest::mouseClick(settings->BotAplicar, Qt::LeftButton);
             if (!settings->isVisible())
                 return int(QDialog::Rejected);
