@@ -41,18 +41,16 @@ QList<LabelRecord> firstProducts(SqlConnection &connection, int count)
 SuiteData readSuiteData(int productCount)
 {
     SuiteData data;
-    const QString exeFolder = SuiteIni::exeFolder();
-    const std::optional<QString> server = SuiteIni::serverAddress(exeFolder);
-    if (!server) {
-        data.problem = QStringLiteral("BOTICON.INI não encontrado");
-        return data;
-    }
-    const QString database = SuiteIni::mainDatabase(*server);
     SqlConnection connection(QStringLiteral("SQLConnection1"), QStringLiteral("BoticonDados"));
     try {
-        connection.setDataBase(database);
-        // An embedded database that is not there would be created by nobody, but
-        // the engine would still take a while to say so.
+        const QString exeFolder = SuiteIni::exeFolder();
+        const std::optional<QString> server = SuiteIni::serverAddress(exeFolder);
+        if (!server) {
+            data.problem = QStringLiteral("BOTICON.INI não encontrado");
+            return data;
+        }
+        connection.setDataBase(SuiteIni::mainDatabase(*server));
+        // Spares starting the embedded engine only to hear that the file is not there.
         if (connection.embedded() && !QFileInfo(connection.attachName()).isFile()) {
             data.problem = QStringLiteral("banco de dados não encontrado");
             return data;
@@ -66,7 +64,7 @@ SuiteData readSuiteData(int productCount)
             data.stationPrinter = station->printer;
         }
     } catch (const std::exception &) {
-        // Whatever the database said, the designer works on with its samples.
+        // Whatever the file or the database said, the designer works on with what it has.
         data.problem = QStringLiteral("banco de dados indisponível");
     }
     return data;

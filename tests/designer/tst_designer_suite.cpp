@@ -116,6 +116,8 @@ private slots:
         QCOMPARE(records[2].value(QStringLiteral("PRECO1")).plain, QStringLiteral("12345.67"));
         // The sheet label on the canvas is the first product's: its barcode reads back.
         QCOMPARE(ReportTestKit::decodeImage(m_window->canvas()->picture().image), QStringLiteral("7895550000029"));
+        if (const QString shots = qEnvironmentVariable("SELVAR_SCREENSHOT_DIR"); !shots.isEmpty())
+            QVERIFY(m_window->grab().save(QDir(shots).filePath(QStringLiteral("designer-suite-products.png"))));
 
         // The station's own folder and printer: nothing is asked.
         printThermalTest();
