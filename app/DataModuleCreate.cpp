@@ -3,6 +3,7 @@
 #include "Messages.h"
 #include "ProgramEnd.h"
 #include "RunValues.h"
+#include "SuiteIni.h"
 #include "SuitePaths.h"
 #include "TDM.h"
 #include "TextFile.h"
@@ -34,7 +35,7 @@ void DataModuleCreate(TDM &DM, QWidget &mainWindow)
     SetVendorLibrary(DM);
 
     DM.SQLConnection1->Close();
-    DM.SQLConnection1->setDataBase(RunValues::ServerAddress + QStringLiteral(":C:\\boticon\\dados\\boticon.bd"));
+    DM.SQLConnection1->setDataBase(SuiteIni::mainDatabase(RunValues::ServerAddress));
 
     const QString databaseName = ResolveWorkstation(DM, mainWindow);
     if (databaseName.isEmpty()) {

@@ -1,13 +1,8 @@
 #pragma once
 
+#include "SuiteIni.h"
+
 #include <QString>
-
-// The suite's INI file, "BOTICON.INI" in the executable's folder: one setting a
-// line, a 48-character key padded with dots and ended by a colon, a separator
-// column, then the value from column 50 to 109.
-
-// Removes leading, then trailing blanks; only the space character counts.
-QString TrimSpaces(const QString &text);
 
 // Sets ExeFolder, ServerAddress and ScreenColor. A missing file shows its message
 // and asks the program to end. A colour that is not an integer throws the

@@ -1,32 +1,20 @@
 #include "Workstation.h"
 
 #include "ColumnLists.h"
-#include "Cp1252.h"
 #include "Messages.h"
 #include "RunValues.h"
 #include "TDM.h"
 #include "UserName.h"
+#include "UserStation.h"
 
 #include <QDateTime>
 #include <QWidget>
 
 namespace {
 
-// The suite's user names come from a 50-character buffer, terminating zero included.
-const int UserNameLimit = 49;
-
 const QString EstacoesColumns = QStringLiteral(
     "ESTACAO, DATBASNAM, TIPO, ATCAIXA, ESVAZIAR, EMUSO, CAMINHOREQUISICAO, CAMINHOOM, CAMINHOECF, "
     "CAMINHOSEQUENCIAL1, CAMINHO2, ROTULO1, ROTULO2, ROTULO3, ROTULO4, ROTULO5, ROTULO6, USUARIO, CNPJ");
-
-// The name travels as a bound parameter, so a name with an apostrophe is just a
-// name. Rows come in station order, so the first of two rows for one user is
-// always the same one.
-QString workstationSelect()
-{
-    return QStringLiteral("Select ") + EstacoesColumns
-           + QStringLiteral("  from ESTACOES where upper(USUARIO) = ? order by ESTACAO");
-}
 
 // Nothing in the program reads these marks; they stay in the data set and are
 // dropped when it closes, so ESTACOES itself is not changed.
@@ -41,24 +29,6 @@ void markStationInUse(ClientDataSet &estacoes)
 }
 
 } // namespace
-
-QString userNameKey(const QString &name)
-{
-    QString key = name;
-    for (QChar &c : key) {
-        // Firebird's upper() in WIN1252 capitalises every letter whose capital
-        // the code page holds: a to z, the accented ones, š, œ, ž and ÿ.
-        const QChar upper = c.toUpper();
-        if (upper != c && fromCp1252(toCp1252(QString(upper))) == QString(upper))
-            c = upper;
-    }
-    // The database compares texts as if the shorter were padded with blanks.
-    qsizetype end = key.size();
-    while (end > 0 && key[end - 1] == QLatin1Char(' '))
-        --end;
-    key.truncate(end);
-    return key;
-}
 
 QString workstationTitle(const QString &userName, const QString &stationCode)
 {
@@ -81,7 +51,7 @@ QString ResolveWorkstation(TDM &DM, QWidget &mainWindow)
 {
     RunValues::StationCode.clear();
     QString result;
-    RunValues::WindowsUserName = currentUserName().left(UserNameLimit);
+    RunValues::WindowsUserName = currentUserName().left(UserStation::UserNameLimit);
     // The database finds the row with upper() on USUARIO; the name is made the
     // same way here, so both sides agree on José, JOSÉ and josé.
     const QString wanted = userNameKey(RunValues::WindowsUserName);
@@ -89,7 +59,7 @@ QString ResolveWorkstation(TDM &DM, QWidget &mainWindow)
     ClientDataSet &estacoes = *DM.Estacoes;
     const QString designSelect = DM.SQLDS_Estacoes->CommandText();
     estacoes.Close();
-    DM.SQLDS_Estacoes->setCommandText(workstationSelect());
+    DM.SQLDS_Estacoes->setCommandText(UserStation::select(EstacoesColumns));
     DM.SQLDS_Estacoes->setParams({wanted});
     struct Restore
     {

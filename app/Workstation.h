@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UserName.h"
+
 #include <QString>
 
 class TDM;
@@ -10,10 +12,6 @@ class QWidget;
 // station's DATBASNAM; returns the empty text, after explaining why, when the
 // user has no station.
 QString ResolveWorkstation(TDM &DM, QWidget &mainWindow);
-
-// A user name as the database compares it: "josé " -> "JOSÉ", capitals as
-// Firebird's upper() makes them in WIN1252, trailing blanks dropped.
-QString userNameKey(const QString &name);
 
 QString workstationTitle(const QString &userName, const QString &stationCode);
 QString workstationNotFoundMessage(const QString &userName);

@@ -2,12 +2,17 @@
 // (the edit, the label drawn again by the printing code, the warnings checked
 // and the canvas repainted) on a label of 10 elements at 400 %, for a sheet
 // report and a thermal one; a screen refresh is 16 ms. And opening the
-// sample project as the window does.
+// sample project as the window does. The window's products come from the
+// suite's database in the background: how long until they are there, from a
+// list of 20,000 products, and until a server that refuses gives up.
 #include "BenchRegistry.h"
 #include "DesignDocument.h"
 #include "LabelCanvas.h"
+#include "SuiteData.h"
+#include "TestSuite.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -67,6 +72,39 @@ double dragStepMs(const QString &reportName, QSize *picture)
     return medianMs(steps);
 }
 
+// readSuiteData as the window runs it, with BOTICON.INI naming `server`.
+double suiteReadMs(const TestSuite &suite, const QString &server)
+{
+    QFile ini(suite.path(QStringLiteral("BOTICON.INI")));
+    if (!ini.open(QIODevice::WriteOnly))
+        return -1;
+    ini.write((QStringLiteral("IP DO SERVIDOR CENTRAL").leftJustified(47, QLatin1Char('.')) + QStringLiteral(": ") + server).toLatin1());
+    ini.close();
+    QList<qint64> reads;
+    for (int run = 0; run < 10; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        readSuiteData(12);
+        reads << timer.nsecsElapsed();
+    }
+    return medianMs(reads);
+}
+
+void benchSuiteData(QTextStream &out)
+{
+    TestSuite suite;
+    if (!suite.createMainDatabase())
+        return;
+    suite.exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 20000) do begin "
+                              "insert into TABREV1 (CODIGO, COMPONENTE, PRECO1) values ('R' || lpad(:i, 6, '0'), "
+                              "'Produto nº ' || lpad(:i, 5, '0'), 1234.5); i = i + 1; end end"));
+    suite.disconnect();
+    qputenv("SELVAR_EXE_FOLDER", suite.root().toLocal8Bit());
+    out << "suite_products_ms_20000: " << QString::number(suiteReadMs(suite, QString()), 'f', 2) << Qt::endl;
+    out << "suite_refused_ms: " << QString::number(suiteReadMs(suite, QStringLiteral("127.0.0.1/1")), 'f', 2) << Qt::endl;
+    qunsetenv("SELVAR_EXE_FOLDER");
+}
+
 int benchDesigner(const QStringList &)
 {
     QTextStream out(stdout);
@@ -87,6 +125,7 @@ int benchDesigner(const QStringList &)
         out << "drag_repaint_ms_" << figure << ": " << QString::number(ms, 'f', 2) << Qt::endl;
         out << "drag_picture_px_" << figure << ": " << picture.width() << 'x' << picture.height() << Qt::endl;
     }
+    benchSuiteData(out);
     return 0;
 }
 

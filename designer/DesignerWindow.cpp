@@ -12,6 +12,7 @@
 #include "PropertiesPanel.h"
 #include "Ruler.h"
 #include "SheetDocument.h"
+#include "SuiteData.h"
 #include "ThermalPreviewDialog.h"
 #include "ThermalReportFiles.h"
 #include "TRvSystem.h"
@@ -40,6 +41,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// Enough for a thermal row across and a few labels of a sheet.
+const int ProductsShown = 12;
 
 QString reportLine(const SheetReport &report)
 {
@@ -142,6 +146,26 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     resize(1200, 760);
     showProject();
     showWarnings();
+
+    // The samples until the suite's own products arrive, if they do.
+    LabelProdutos = new QLabel(QStringLiteral("Produtos de exemplo"));
+    LabelProdutos->setObjectName(QStringLiteral("LabelProdutos"));
+    statusBar()->addPermanentWidget(LabelProdutos);
+    readSuiteDataLater(this, ProductsShown, [this](const SuiteData &data) { useSuiteData(data); });
+}
+
+void DesignerWindow::useSuiteData(const SuiteData &data)
+{
+    if (!data.products.isEmpty()) {
+        m_canvas->setRecords(data.products);
+        LabelProdutos->setText(QStringLiteral("Produtos do banco de dados"));
+    } else {
+        LabelProdutos->setText(QStringLiteral("Produtos de exemplo (%1)").arg(data.problem));
+    }
+    if (!data.stationFolder.isEmpty() && StationFolder.isEmpty()) {
+        StationFolder = data.stationFolder;
+        StationPrinter = data.stationPrinter;
+    }
 }
 
 void DesignerWindow::buildActions()

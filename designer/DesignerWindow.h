@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+struct SuiteData;
 
 // "Editor de etiquetas": the reports of one project on the left, the label
 // being designed in the middle at true size with its rulers, the selected
@@ -34,8 +35,9 @@ public:
     bool openProject(const QString &path);
 
     // Where a thermal test print goes: the station's work folder (with its
-    // ImprEtiq.bat) and its printer path (ROTULO1). Asked for at the first
-    // thermal test print of the session when not set.
+    // ImprEtiq.bat) and its printer path (ROTULO1). Taken from the user's
+    // ESTACOES row when the suite's database has one, else asked for at the
+    // first thermal test print of the session.
     QString StationFolder;
     QString StationPrinter;
     PrintHandOver *handOver() const { return m_handOver; }
@@ -45,6 +47,7 @@ public:
     QLabel *LabelFalhas;      // the file's own fault, as the parser gives it
     QLineEdit *EditModelos;   // the report's 'modelos', as the file writes them
     QComboBox *ComboZoom;
+    QLabel *LabelProdutos;    // whose products the canvas shows
     PropertiesPanel *Propriedades;
 
     QAction *ActSalvar;
@@ -82,6 +85,7 @@ private:
     bool settleChanges(); // false when the user keeps working on the changes
     void pasteElements(const QList<CellElement> &elements, double shift);
     bool askStation();
+    void useSuiteData(const SuiteData &data);
     void printThermalTest(const QList<QByteArray> &files, int labels);
     // The selected elements' boxes changed together, as one step.
     void editSelectedBoxes(const std::function<QList<QRectF>(const QList<QRectF> &)> &change, const QString &text);

@@ -7,6 +7,7 @@
 #include "CommandManual.h"
 #include "SelvarError.h"
 #include "StationSetup.h"
+#include "SuiteIni.h"
 #include "SuitePaths.h"
 
 #include <QCommandLineParser>
@@ -67,7 +68,7 @@ int main(int argc, char **argv)
     request.printerPath = parser.isSet(printerOption) ? parser.value(printerOption) : request.cupsQueue;
     request.database = parser.isSet(databaseOption)
                            ? parser.value(databaseOption)
-                           : parser.value(serverOption) + QStringLiteral(":C:\\boticon\\dados\\boticon.bd");
+                           : SuiteIni::mainDatabase(parser.value(serverOption));
     request.dryRun = parser.isSet(dryRunOption);
     // An embedded database named "C:\boticon\..." lies in the suite folder given here.
     qputenv("BOTICON_ROOT", request.suiteFolderText().toLocal8Bit());
