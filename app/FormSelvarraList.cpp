@@ -154,7 +154,7 @@ void searchChanged(TFormSelvarra &form, ProductSearch::Column column, QLineEdit 
             // An abandoned read says nothing: the one for the newer text follows.
             if (reread.done || !reread.notice.isEmpty())
                 form.LabelPesquisa->setText(reread.notice);
-        });
+        }, ProductSearch::statementFor(column));
     });
 }
 

@@ -35,10 +35,11 @@ SearchTyping::~SearchTyping()
         qApp->removeEventFilter(this);
 }
 
-void SearchTyping::changed(QLineEdit *box, const Read &read)
+void SearchTyping::changed(QLineEdit *box, const Read &read, const QString &reads)
 {
     m_box = box;
     m_read = read;
+    m_readsLatest = reads;
     if (m_reading) {
         m_newer = true;
         return;
@@ -54,6 +55,7 @@ void SearchTyping::changed(QLineEdit *box, const Read &read)
     try {
         do {
             m_newer = false;
+            m_readsRunning = m_readsLatest;
             const Read current = m_read; // a key let in meanwhile replaces m_read
             current([this] { return keepGoing(); });
         } while (m_newer && m_box);
@@ -70,7 +72,7 @@ bool SearchTyping::keepGoing()
         QCoreApplication::processEvents();
         m_sinceEvents.restart();
     }
-    return !m_newer;
+    return !m_newer || (!m_readsRunning.isEmpty() && m_readsRunning == m_readsLatest);
 }
 
 // A key that only changes the text of the box being searched: printable

@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <functional>
 #include <memory>
 #include <deque>
@@ -32,8 +33,9 @@ public:
     ~SearchTyping() override;
 
     // The box's text changed: read the list for it, or, while a read runs,
-    // have that read give way to one for the newer text.
-    void changed(QLineEdit *box, const Read &read);
+    // have that read give way to one for the newer text. reads names what the
+    // read fetches (its statement); empty, every read gives way.
+    void changed(QLineEdit *box, const Read &read, const QString &reads = QString());
     bool reading() const { return m_reading; }
 
 protected:
@@ -48,6 +50,8 @@ private:
     bool m_newer = false;
     QPointer<QLineEdit> m_box;
     Read m_read;
+    QString m_readsLatest;  // what the read for the box's newest text fetches
+    QString m_readsRunning; // what the read under way fetches
     QElapsedTimer m_sinceEvents;
     struct Held
     {

@@ -107,7 +107,9 @@ void ClientDataSet::Open()
 
 void ClientDataSet::reload()
 {
+    QString stamp = m_provider->stamp();
     install(m_provider->fetch(m_defs));
+    m_readStamp = std::move(stamp);
 }
 
 void ClientDataSet::install(std::vector<QVector<QVariant>> &&fetched)
@@ -132,13 +134,26 @@ bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
         return true;
     }
     std::vector<QVector<QVariant>> fetched;
+    QString stamp;
     {
         // keepGoing may let the window run a handler that closes this data set;
         // the connection stays open under the read until it ends.
         const SqlConnection::Use use(*m_provider->connection());
+        // Taken before the rows, so that a change committed meanwhile shows in the next stamp.
+        stamp = m_provider->stamp();
+        if (!stamp.isEmpty() && stamp == m_readStamp && !m_stale && m_pending.empty() && m_state == State::Browse) {
+            m_cursor = m_rows.empty() ? -1 : 0;
+            m_bof = true;
+            m_eof = m_rows.empty();
+            emitCurrent();
+            if (AfterOpen)
+                AfterOpen(*this);
+            return true;
+        }
         if (!m_provider->fetch(m_defs, &fetched, keepGoing) || !Active())
             return false;
     }
+    m_readStamp = std::move(stamp);
     // What Close drops: the edit and every change not yet applied.
     m_buffer.clear();
     m_modified = false;
@@ -167,6 +182,7 @@ void ClientDataSet::Close()
     m_cursor = -1;
     m_eof = m_bof = true;
     m_stale = false;
+    m_readStamp.clear();
     m_modified = false;
     m_buffer.clear();
     m_state = State::Inactive;

@@ -41,6 +41,9 @@ public:
     // were, instead of an empty data set. Bound controls hear of it once.
     // keepGoing is asked now and then while rows arrive; when it says no, the
     // read is abandoned, nothing changes and Reopen returns false.
+    // Where the provider stamps its table and the stamp says nothing changed
+    // since the rows in hand were read, they are what a read would give: they
+    // stay, and only the cursor goes back to the first row.
     bool Reopen(const std::function<bool()> &keepGoing = {});
     bool Active() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
@@ -126,6 +129,7 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     bool m_stale = false;
+    QString m_readStamp; // the provider's stamp taken just before the rows in hand were read
 
     State m_state = State::Inactive;
     QVector<QVariant> m_buffer;

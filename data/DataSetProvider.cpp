@@ -36,6 +36,26 @@ QString DataSetProvider::tableName() const
     return m_tableName;
 }
 
+QString DataSetProvider::stamp() const
+{
+    // Parameters would have to be compared by value and type; the lists read whole have none.
+    if (!m_versionStamped || !m_dataSet->Params().isEmpty())
+        return QString();
+    const QString table = tableName();
+    if (table.isEmpty())
+        return QString();
+    QSqlQuery query = connection()->exec(
+        QStringLiteral("select count(*), sum(rdb$record_version), max(rdb$record_version) from ") + table, {});
+    if (!query.next()) {
+        connection()->checkFetched(query);
+        return QString();
+    }
+    QString stamp = m_dataSet->CommandText();
+    for (int column = 0; column < 3; ++column)
+        stamp += QLatin1Char('\n') + query.value(column).toString();
+    return stamp;
+}
+
 namespace {
 
 // A decimal as the driver hands it: the database's text of it for a column the

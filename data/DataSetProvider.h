@@ -36,6 +36,18 @@ public:
     // The table the statement reads ("select ... from TABREV1 order by ..." -> "TABREV1").
     QString tableName() const;
 
+    // A table that several stations read whole, again and again, can tell cheaply
+    // whether a read would give anything new: every committed insert, update or
+    // delete changes the count of its rows or the sum or the highest of their
+    // record versions (the transaction that wrote each visible row version).
+    // Off unless asked for.
+    void setVersionStamped(bool on) { m_versionStamped = on; }
+    bool versionStamped() const { return m_versionStamped; }
+    // The statement, its parameters and the table's versions as they stand now;
+    // empty when the table is not stamped. Taken before a read, a stamp equal to
+    // a later one means reading again would give the same rows in the same order.
+    QString stamp() const;
+
     struct Statement
     {
         QString sql;
@@ -51,6 +63,7 @@ private:
 
     SqlDataSet *m_dataSet;
     UpdateMode m_mode;
+    bool m_versionStamped = false;
     mutable QString m_tableNameOf; // the statement m_tableName was read from
     mutable QString m_tableName;
     mutable QString m_exactOf; // the statement m_exactSql was made from

@@ -38,6 +38,8 @@ TDM::TDM(QObject *parent) : QObject(parent)
     Chain c = chain(QStringLiteral("TabRev1"), QStringLiteral("SQLDS_TabRev1"), QStringLiteral("TabRev1"), SQLConnection1,
                     selectOf(TableDefs::tabRev(), QStringLiteral("TABREV1")), TableDefs::tabRev(), Mode::WhereKeyOnly);
     SQLDS_TabRev1 = c.sql; DSP_TabRev1 = c.provider; TabRev1 = c.client;
+    // The list is read whole on every key typed in a search box, by every station.
+    DSP_TabRev1->setVersionStamped(true);
     c = chain(QStringLiteral("TabRev2"), QStringLiteral("SQLDS_TabRev2"), QStringLiteral("TabRev2"), SQLConnection1,
               selectOf(TableDefs::tabRev(), QStringLiteral("TABREV2")), TableDefs::tabRev(), Mode::WhereKeyOnly);
     SQLDS_TabRev2 = c.sql; DSP_TabRev2 = c.provider; TabRev2 = c.client;

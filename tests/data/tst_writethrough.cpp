@@ -323,6 +323,66 @@ private slots:
         }
     }
 
+    // Reading the list again on every key costs a check when nothing changed;
+    // whatever another station committed meanwhile is still read.
+    void reopenReadsAgainWhatChanged()
+    {
+        suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('A', 'Alfa', 1)"));
+        suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('B', 'Beta', 2)"));
+        suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('C', 'Gama', 3)"));
+        ClientDataSet &list = *dm->TabRev1;
+        dm->SQLDS_TabRev1->setCommandText(QStringLiteral("select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by COMPONENTE"));
+        list.Open();
+        QSignalSpy reads(&list, &ClientDataSet::dataChanged);
+        auto rows = [&list] {
+            QStringList seen;
+            for (list.First(); !list.Eof(); list.Next())
+                seen << list.FieldByName(QStringLiteral("Codigo")).AsString() + QLatin1Char('=')
+                            + list.FieldByName(QStringLiteral("Qde")).AsString();
+            return seen.join(QLatin1Char(' '));
+        };
+
+        list.setRecNo(3);
+        QVERIFY(list.Reopen());
+        QCOMPARE(reads.count(), 0);
+        QCOMPARE(list.RecNo(), 1); // as after a read
+        QCOMPARE(rows(), QStringLiteral("A=1 B=2 C=3"));
+
+        const QStringList changes = {
+            QStringLiteral("update TABREV1 set QDE = 5 where CODIGO = 'B'"),
+            // one row gone and another come in one transaction: the count stays
+            QStringLiteral("execute block as begin delete from TABREV1 where CODIGO = 'A'; "
+                           "insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('D', 'Delta', 4); end"),
+            QStringLiteral("delete from TABREV1 where CODIGO = 'C'"),
+            QStringLiteral("update TABREV1 set QDE = 5 where CODIGO = 'B'"), // the same value again
+        };
+        const QStringList expected = {QStringLiteral("A=1 B=5 C=3"), QStringLiteral("B=5 D=4 C=3"),
+                                      QStringLiteral("B=5 D=4"), QStringLiteral("B=5 D=4")};
+        for (int i = 0; i < changes.size(); ++i) {
+            suite->exec(changes[i]);
+            const int before = reads.count();
+            QVERIFY(list.Reopen());
+            QVERIFY2(reads.count() > before, qPrintable(changes[i]));
+            QCOMPARE(rows(), expected[i]);
+        }
+
+        // Another order is another read; a post of our own is read back too.
+        dm->SQLDS_TabRev1->setCommandText(QStringLiteral("select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by CODIGO"));
+        QVERIFY(list.Reopen());
+        QCOMPARE(rows(), QStringLiteral("B=5 D=4"));
+        list.First();
+        list.Edit();
+        list.FieldByName(QStringLiteral("Qde")).setAsString(QStringLiteral("7"));
+        list.Post();
+        suite->exec(QStringLiteral("update TABREV1 set COMPONENTE = 'Zeta' where CODIGO = 'D'"));
+        const int before = reads.count();
+        QVERIFY(list.Reopen());
+        QVERIFY(reads.count() > before);
+        list.setRecNo(2);
+        QCOMPARE(list.FieldByName(QStringLiteral("Componente")).AsString(), QStringLiteral("Zeta"));
+        QCOMPARE(rows(), QStringLiteral("B=7 D=4"));
+    }
+
     void executeDirectAndLostDatabase()
     {
         suite->exec(QStringLiteral("insert into TABREV2 (CODIGO) values ('000001')"));
@@ -347,6 +407,12 @@ private slots:
         other.TabRev1->Open();
         QCOMPARE(other.TabRev1->RecordCount(), 1);
         QCOMPARE(other.TabRev1->FieldByName(QStringLiteral("Componente")).AsString(), QStringLiteral("Xarope São João"));
+        // A quantity the other station stores shows in this one's next read of the list.
+        other.TabRev1->Edit();
+        other.TabRev1->FieldByName(QStringLiteral("Qde")).setAsString(QStringLiteral("12"));
+        other.TabRev1->Post();
+        QVERIFY(dm->TabRev1->Reopen());
+        QCOMPARE(dm->TabRev1->FieldByName(QStringLiteral("Qde")).AsString(), QStringLiteral("12"));
     }
 };
 
