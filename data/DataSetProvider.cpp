@@ -44,8 +44,14 @@ QString DataSetProvider::stamp() const
     const QString table = tableName();
     if (table.isEmpty())
         return QString();
-    QSqlQuery query = connection()->exec(
-        QStringLiteral("select count(*), sum(rdb$record_version), max(rdb$record_version) from ") + table, {});
+    // Transaction numbers run to 48 bits: summed whole over a long list they
+    // would overflow a bigint, which the database refuses. Taken modulo 2^31 - 1
+    // they are themselves for the first two billion transactions and the sum of
+    // any list fits.
+    QSqlQuery query = connection()->exec(QStringLiteral("select count(*), sum(mod(rdb$record_version, 2147483647)), "
+                                                        "max(rdb$record_version) from ")
+                                             + table,
+                                         {});
     if (!query.next()) {
         connection()->checkFetched(query);
         return QString();
