@@ -1,6 +1,7 @@
 #include "DesignerWindow.h"
 
 #include "DesignDocument.h"
+#include "FormFields.h"
 #include "LabelCanvas.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -488,16 +489,10 @@ void DesignerWindow::BotCalibrarClick()
     form->addRow(new QLabel(QStringLiteral("Meça no teste impresso quanto a impressão saiu do lugar\n"
                                            "(para a direita e para baixo positivos). O projeto passa a\n"
                                            "compensar isso em todos os relatórios, sem mexer no layout.")));
-    auto *dx = new QDoubleSpinBox;
+    QDoubleSpinBox *dx = signedMillimetreBox(0, 50);
     dx->setObjectName(QStringLiteral("EditDireita"));
-    auto *dy = new QDoubleSpinBox;
+    QDoubleSpinBox *dy = signedMillimetreBox(0, 50);
     dy->setObjectName(QStringLiteral("EditBaixo"));
-    for (QDoubleSpinBox *box : {dx, dy}) {
-        box->setRange(-50, 50);
-        box->setDecimals(2);
-        box->setSingleStep(0.1);
-        box->setSuffix(QStringLiteral(" mm"));
-    }
     form->addRow(QStringLiteral("Saiu para a direita:"), dx);
     form->addRow(QStringLiteral("Saiu para baixo:"), dy);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -1,6 +1,7 @@
 #include "PropertiesPanel.h"
 
 #include "DesignDocument.h"
+#include "FormFields.h"
 #include "LabelCanvas.h"
 
 #include <QCheckBox>
@@ -13,11 +14,8 @@ namespace {
 
 QDoubleSpinBox *millimetres()
 {
-    auto *box = new QDoubleSpinBox;
-    box->setRange(0, 2000);
-    box->setDecimals(2);
+    QDoubleSpinBox *box = millimetreBox(0);
     box->setSingleStep(0.1);
-    box->setSuffix(QStringLiteral(" mm"));
     box->setKeyboardTracking(false);
     return box;
 }
@@ -78,10 +76,7 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     ComboValor->setEditable(true);
     ComboValor->addItems(Fields);
     EditFonte = new QLineEdit;
-    EditTamanho = new QDoubleSpinBox;
-    EditTamanho->setRange(0, 200);
-    EditTamanho->setDecimals(1);
-    EditTamanho->setSuffix(QStringLiteral(" pt"));
+    EditTamanho = decimalBox(0, 200, 1, QStringLiteral(" pt"));
     EditTamanho->setSpecialValueText(QStringLiteral("automático"));
     EditTamanho->setKeyboardTracking(false);
     CheckNegrito = new QCheckBox(QStringLiteral("Negrito"));

@@ -32,14 +32,6 @@ const QList<std::pair<QString, QPageSize::PageSizeId>> &namedPapers()
     return papers;
 }
 
-QDoubleSpinBox *signedMillimetres(double value)
-{
-    QDoubleSpinBox *box = millimetreBox(0, -MaxProjectNumber, MaxProjectNumber);
-    box->setSingleStep(0.1);
-    box->setValue(value);
-    return box;
-}
-
 } // namespace
 
 ReportSettingsDialog::ReportSettingsDialog(const DesignDocument *document, QWidget *parent)
@@ -53,8 +45,8 @@ ReportSettingsDialog::ReportSettingsDialog(const DesignDocument *document, QWidg
     EditConexao->setPlaceholderText(DefaultConnection);
     EditLargura = millimetreBox(grid.cellWidth, 1);
     EditAltura = millimetreBox(grid.cellHeight, 1);
-    EditDeslocamentoX = signedMillimetres(m_original.offset.x());
-    EditDeslocamentoY = signedMillimetres(m_original.offset.y());
+    EditDeslocamentoX = signedMillimetreBox(m_original.offset.x(), MaxProjectNumber);
+    EditDeslocamentoY = signedMillimetreBox(m_original.offset.y(), MaxProjectNumber);
 
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("Nome:"), EditNome);

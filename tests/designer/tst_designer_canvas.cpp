@@ -7,6 +7,7 @@
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
 #include "LabelCanvas.h"
+#include "NewReportDialogs.h"
 #include "Messages.h"
 #include "PropertiesPanel.h"
 #include "PrintHandOver.h"
@@ -32,6 +33,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 QPoint centreOf(LabelCanvas *canvas, int element)
@@ -54,6 +58,23 @@ void hover(QWidget *widget, QPoint at)
 {
     QVERIFY(widget->rect().contains(at));
     QTest::mouseMove(widget->window()->windowHandle(), widget->mapTo(widget->window(), at));
+}
+
+// A number typed over a box's value.
+void typeInto(QAbstractSpinBox *box, const QString &text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+}
+
+// The boxes under `widget` all write and read numbers the Brazilian way.
+bool brazilianNumbers(const QWidget *widget)
+{
+    const QList<QAbstractSpinBox *> boxes = widget->findChildren<QAbstractSpinBox *>();
+    return !boxes.isEmpty() && std::all_of(boxes.begin(), boxes.end(), [](const QAbstractSpinBox *box) {
+        return box->locale().language() == QLocale::Portuguese && box->locale().territory() == QLocale::Brazil;
+    });
 }
 
 } // namespace
@@ -203,6 +224,40 @@ private slots:
         QCOMPARE(project.reports.first().grid.columns, 2);
     }
 
+    // On a machine set to another locale every number box of the window and
+    // its dialogs still shows a decimal comma; a comma or a keypad's point
+    // typed gives the same millimetres, written with a point in the file.
+    void numberBoxesTakeTheDecimalComma()
+    {
+        const QLocale machine;
+        const auto restore = qScopeGuard([machine] { QLocale::setDefault(machine); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        openWindow(ReportTestKit::smallProject().toUtf8(), 0, 100);
+        QVERIFY(brazilianNumbers(m_window));
+        QVERIFY(brazilianNumbers(std::make_unique<NewSheetDialog>(m_window).get()));
+        QVERIFY(brazilianNumbers(std::make_unique<NewThermalDialog>(m_window).get()));
+        QString margin;
+        ReportModal::setHook([&margin](QDialog &dialog) {
+            auto *settings = qobject_cast<ReportSettingsDialog *>(&dialog);
+            if (settings && brazilianNumbers(settings))
+                margin = settings->EditEsquerda->text();
+            return int(QDialog::Rejected);
+        });
+        m_window->BotConfigurarClick();
+        QCOMPARE(margin, QStringLiteral("15,00 mm"));
+
+        canvas()->selectElements({1});
+        PropertiesPanel *panel = m_window->Propriedades;
+        typeInto(panel->EditLargura, QStringLiteral("2,5"));
+        QTest::keyClick(panel->EditLargura, Qt::Key_Return);
+        typeInto(panel->EditAltura, QStringLiteral("2.5"));
+        QTest::keyClick(panel->EditAltura, Qt::Key_Return);
+        QCOMPARE(document()->report().elements[1].box, QRectF(2, 9, 2.5, 2.5));
+        QCOMPARE(panel->EditAltura->text(), QStringLiteral("2,50 mm"));
+        QVERIFY(m_window->BotSalvarClick());
+        QCOMPARE(ProjectText(readFile(m_path)).line(10), QStringLiteral("  texto \"Preço R$:\" x=2 y=9 largura=2.5 altura=2.5 tamanho=9"));
+    }
+
     void keysNudgeCopyPasteAndUndo()
     {
         openWindow(ReportTestKit::smallProject().toUtf8(), 0, 200);
@@ -288,10 +343,14 @@ private slots:
                  thermalCommandFiles(report, canvas()->records().mid(0, 3), document()->project().offset + report.offset).first());
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
 
+        // Measured with a ruler and typed, the second from a numeric keypad's point.
         ReportModal::setHook([](QDialog &dialog) {
-            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditDireita"))->setValue(0.5);
-            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditBaixo"))->setValue(-0.25);
-            return int(QDialog::Accepted);
+            dialog.show();
+            typeInto(dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditDireita")), QStringLiteral("0,5"));
+            auto *down = dialog.findChild<QDoubleSpinBox *>(QStringLiteral("EditBaixo"));
+            typeInto(down, QStringLiteral("-0.25"));
+            QTest::keyClick(down, Qt::Key_Return);
+            return dialog.result();
         });
         m_window->BotCalibrarClick();
         QVERIFY2(m_messages.isEmpty(), qPrintable(m_messages.join(QLatin1Char('\n'))));
