@@ -72,6 +72,11 @@ void ListWindow::addProduct(const QString &codigo, const QVariant &componente, c
                    {codigo, componente, grupo, dcb, precor});
 }
 
+QString ListWindow::storedQuantity(const QString &codigo)
+{
+    return app.suite.scalar(QStringLiteral("select QDE from TABREV1 where CODIGO = ?"), {codigo}).toString();
+}
+
 void ListWindow::clickBuild()
 {
     QTest::mouseClick(form()->BotSelvarProdRev, Qt::LeftButton);

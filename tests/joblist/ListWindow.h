@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariant>
+#include <cstddef>
 #include <memory>
 
 class QLineEdit;
@@ -27,6 +28,20 @@ public:
 
     void addProduct(const QString &codigo, const QVariant &componente, const QVariant &dcb, const QVariant &precor,
                     const QString &grupo = QStringLiteral("REV"));
+    // Resale products at R$ 10 each, written as a test lists them.
+    struct ShelfProduct
+    {
+        const char *codigo;
+        const char *name; // UTF-8
+        const char *ean;
+    };
+    template <std::size_t N>
+    void addProducts(const ShelfProduct (&products)[N])
+    {
+        for (const ShelfProduct &p : products)
+            addProduct(QString::fromLatin1(p.codigo), QString::fromUtf8(p.name), QString::fromLatin1(p.ean),
+                       QStringLiteral("10"));
+    }
 
     void clickBuild();
     void clickReopen();
@@ -35,6 +50,7 @@ public:
     QStringList log();
     // TABREV1 as stored: CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 as texts, by CODIGO.
     QStringList storedList();
+    QString storedQuantity(const QString &codigo); // TABREV1's QDE of that row, as text
     QString gridText(int row, int column);
     QString currentProduct(); // COMPONENTE of TabRev1's current row
 

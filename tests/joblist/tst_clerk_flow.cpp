@@ -24,15 +24,8 @@
 
 namespace {
 
-struct Product
-{
-    const char *codigo;
-    const char *name;
-    const char *ean;
-};
-
 // Listed by name in byte order: the plain "A" first, accented capitals last.
-const Product Products[] = {
+const ListWindow::ShelfProduct Products[] = {
     {"10040", "Agua Oxigenada 10 volumes 100 ml", "7899876002804"},
     {"10004", "Creme Hidratante Ureia 10% 100 g", "7899876000282"},
     {"10030", "Creme para Mãos Calêndula 60 g", "7899876002101"},
@@ -53,11 +46,7 @@ class TstClerkFlow : public ListWindowTest
 
     TFormSelvarra *f() { return w->form(); }
 
-    QString stored(const char *codigo)
-    {
-        return w->app.suite.scalar(QStringLiteral("select QDE from TABREV1 where CODIGO = ?"), {QString::fromLatin1(codigo)})
-            .toString();
-    }
+    QString stored(const QString &codigo) { return w->storedQuantity(codigo); }
 
     // Types into a search box as a clerk or a scanner does, then Enter.
     void search(QLineEdit *box, const QString &text)
@@ -90,9 +79,7 @@ private slots:
         ListWindowTest::init();
         if (QTest::currentTestFailed())
             return;
-        for (const Product &p : Products)
-            w->addProduct(QString::fromLatin1(p.codigo), QString::fromUtf8(p.name), QString::fromLatin1(p.ean),
-                          QStringLiteral("10"));
+        w->addProducts(Products);
         w->clickBuild();
     }
 

@@ -28,16 +28,9 @@
 
 namespace {
 
-struct Product
-{
-    const char *codigo;
-    const char *name;
-    const char *ean;
-};
-
 // In list order (by name). Two registrations of one toothpaste share an EAN;
 // the vitamin's code, without its zeros, is the soap's EAN.
-const Product Products[] = {
+const ListWindow::ShelfProduct Products[] = {
     {"100", "Creme Dental Menta 90 g", "7891000315507"},
     {"200", "Creme Dental Menta 90 g (novo)", "7891000315507"},
     {"10004", "Creme Hidratante Ureia 10% 100 g", "7899876000282"},
@@ -59,10 +52,7 @@ class TstCounterTraps : public ListWindowTest
     TFormSelvarra *f() { return w->form(); }
     QWidget *focused() { return QApplication::focusWidget(); }
 
-    QString stored(const QString &codigo)
-    {
-        return w->app.suite.scalar(QStringLiteral("select QDE from TABREV1 where CODIGO = ?"), {codigo}).toString();
-    }
+    QString stored(const QString &codigo) { return w->storedQuantity(codigo); }
 
     int rowOf(const QString &name)
     {
@@ -114,9 +104,7 @@ private slots:
         ListWindowTest::init();
         if (QTest::currentTestFailed())
             return;
-        for (const Product &p : Products)
-            w->addProduct(QString::fromLatin1(p.codigo), QString::fromUtf8(p.name), QString::fromLatin1(p.ean),
-                          QStringLiteral("10"));
+        w->addProducts(Products);
         w->clickBuild();
         QVERIFY(w->app.questions.isEmpty()); // an empty list asks nothing
     }

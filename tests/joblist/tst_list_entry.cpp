@@ -18,11 +18,6 @@ class TstListEntry : public ListWindowTest
 {
     Q_OBJECT
 
-    QString storedQuantity(const QString &codigo)
-    {
-        return w->app.suite.scalar(QStringLiteral("select QDE from TABREV1 where CODIGO = ?"), {codigo}).toString();
-    }
-
 private slots:
     void init()
     {
@@ -49,14 +44,14 @@ void TstListEntry::quantitiesStoredByEnterAndWhenTheRowIsLeft()
 {
     // By name: Bálsamo (B2), Creme (C3), Água (A1): "Á" sorts after the plain letters.
     w->typeInCell(0, 0, QStringLiteral("5"));
-    QCOMPARE(storedQuantity(QStringLiteral("B2")), QStringLiteral("5"));
+    QCOMPARE(w->storedQuantity(QStringLiteral("B2")), QStringLiteral("5"));
     // A cell left with Tab keeps the row open until the row is left.
     QLineEdit *editor = w->startTyping(1, 0, QStringLiteral("2,5"));
     QVERIFY(editor);
     QTest::keyClick(editor, Qt::Key_Tab);
-    QCOMPARE(storedQuantity(QStringLiteral("C3")), QString());
+    QCOMPARE(w->storedQuantity(QStringLiteral("C3")), QString());
     w->goToRow(2);
-    QCOMPARE(storedQuantity(QStringLiteral("C3")), QStringLiteral("2.5"));
+    QCOMPARE(w->storedQuantity(QStringLiteral("C3")), QStringLiteral("2.5"));
 
     w->clickClose();
     w->clickReopen();
@@ -77,7 +72,7 @@ void TstListEntry::quantityOfARowNotLeftIsStoredOnClose()
     QVERIFY(editor);
     w->form()->BotSairMontEtiq->click(); // as its Alt+A does, the focus staying in the cell
     QVERIFY(!w->form()->PainelSelvarra->isVisible());
-    QCOMPARE(storedQuantity(QStringLiteral("B2")), QStringLiteral("7"));
+    QCOMPARE(w->storedQuantity(QStringLiteral("B2")), QStringLiteral("7"));
     w->clickReopen();
     QCOMPARE(w->gridText(0, 0), QStringLiteral("7"));
 }
