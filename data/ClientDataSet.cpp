@@ -135,37 +135,33 @@ bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
     }
     std::vector<QVector<QVariant>> fetched;
     QString stamp;
+    bool unchanged = false;
     {
         // keepGoing may let the window run a handler that closes this data set;
         // the connection stays open under the read until it ends.
         const SqlConnection::Use use(*m_provider->connection());
         // Taken before the rows, so that a change committed meanwhile shows in the next stamp.
         stamp = m_provider->stamp();
-        if (!stamp.isEmpty() && stamp == m_readStamp && !m_stale && m_pending.empty() && m_state == State::Browse) {
-            m_cursor = m_rows.empty() ? -1 : 0;
-            m_bof = true;
-            m_eof = m_rows.empty();
-            emitCurrent();
-            if (AfterOpen)
-                AfterOpen(*this);
-            return true;
-        }
-        if (!m_provider->fetch(m_defs, &fetched, keepGoing) || !Active())
+        unchanged = !stamp.isEmpty() && stamp == m_readStamp && !m_stale && m_pending.empty() && m_state == State::Browse;
+        if (!unchanged && (!m_provider->fetch(m_defs, &fetched, keepGoing) || !Active()))
             return false;
     }
-    m_readStamp = std::move(stamp);
-    // What Close drops: the edit and every change not yet applied.
-    m_buffer.clear();
-    m_modified = false;
     const bool wasBrowsing = m_state == State::Browse;
-    m_state = State::Browse;
-    install(std::move(fetched));
+    if (!unchanged) {
+        m_readStamp = std::move(stamp);
+        // What Close drops: the edit and every change not yet applied.
+        m_buffer.clear();
+        m_modified = false;
+        m_state = State::Browse;
+        install(std::move(fetched));
+    }
     m_cursor = m_rows.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.empty();
     if (!wasBrowsing && !m_controlsDisabled)
         emit stateChanged();
-    emitData();
+    if (!unchanged)
+        emitData();
     emitCurrent();
     if (AfterOpen)
         AfterOpen(*this);
