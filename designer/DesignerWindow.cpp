@@ -24,7 +24,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QDir>
@@ -451,10 +450,7 @@ bool DesignerWindow::askStation()
     printer->setObjectName(QStringLiteral("EditImpressora"));
     form->addRow(QStringLiteral("Pasta da estação (com ImprEtiq.bat):"), folder);
     form->addRow(QStringLiteral("Impressora (ROTULO1 da estação):"), printer);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    addDialogButtons(&dialog, form, QStringLiteral("Imprimir"));
     if (ReportModal::exec(dialog) != QDialog::Accepted)
         return false;
     StationFolder = folder->text().trimmed();
@@ -495,10 +491,7 @@ void DesignerWindow::BotCalibrarClick()
     dy->setObjectName(QStringLiteral("EditBaixo"));
     form->addRow(QStringLiteral("Saiu para a direita:"), dx);
     form->addRow(QStringLiteral("Saiu para baixo:"), dy);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    addDialogButtons(&dialog, form, QStringLiteral("Calibrar"));
     if (ReportModal::exec(dialog) != QDialog::Accepted)
         return;
     const QPointF offset = m_document->project().offset - QPointF(dx->value(), dy->value());
