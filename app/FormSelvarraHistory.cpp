@@ -9,6 +9,7 @@
 #include "HistoryWindow.h"
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
+#include "ListReads.h"
 #include "ListQuantities.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -122,9 +123,19 @@ void TFormSelvarra::thermalHistory(const HandOverResult &result)
         showPrintOutcome(LabelImpressao->toolTip() + note);
 }
 
+// An action that writes the list waits for the read under way, so that the
+// rows it writes over are the ones shown and the rows shown next hold its writes.
+static void afterListReads(TFormSelvarra &form, std::function<void()> action)
+{
+    if (form.listReads())
+        form.listReads()->afterReads(std::move(action));
+    else
+        action();
+}
+
 void TFormSelvarra::BotPrecosAlteradosClick()
 {
-    guarded([this] {
+    afterListReads(*this, [this] { guarded([this] {
         if (!DM || m_jobRunning || !postListEdit())
             return;
         ClientDataSet &list = *DM->TabRev1;
@@ -141,12 +152,12 @@ void TFormSelvarra::BotPrecosAlteradosClick()
         showPrintOutcome(changes.text());
         updateListTotals();
         focusGridQuantity();
-    });
+    }); });
 }
 
 void TFormSelvarra::BotHistoricoClick()
 {
-    guarded([this] {
+    afterListReads(*this, [this] { guarded([this] {
         if (!DM || m_jobRunning || !postListEdit())
             return;
         HistoryWindow window(*historyStore, this);
@@ -172,5 +183,5 @@ void TFormSelvarra::BotHistoricoClick()
         showPrintOutcome(repeat.text(window.chosenJob()));
         updateListTotals();
         focusGridQuantity();
-    });
+    }); });
 }

@@ -12,7 +12,7 @@
 #include "ProductListBuilder.h"
 #include "ProductSearch.h"
 #include "RunValues.h"
-#include "SearchTyping.h"
+#include "ListReads.h"
 #include "SelvarError.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -136,25 +136,22 @@ QWidget *focusRing(TFormSelvarra &form)
     return ring;
 }
 
-SearchTyping &searchTyping(TFormSelvarra &form)
-{
-    auto *typing = form.findChild<SearchTyping *>(QString(), Qt::FindDirectChildrenOnly);
-    return typing ? *typing : *new SearchTyping(&form);
-}
-
 void searchChanged(TFormSelvarra &form, ProductSearch::Column column, QLineEdit *box)
 {
     guarded([&] {
-        if (!form.DM)
+        if (!form.DM || !form.postListEdit())
             return;
-        searchTyping(form).changed(box, [&form, column, box](const std::function<bool()> &keepGoing) {
-            if (!form.postListEdit())
+        ClientDataSet &list = *form.DM->TabRev1;
+        const QString wasOn = list.Active() && list.RecNo() > 0 ? list.FieldByName(QStringLiteral("CODIGO")).AsString() : QString();
+        form.listReads()->read(ProductSearch::statementFor(column), [&form, column, box, wasOn](const BackgroundRead::Result &read) {
+            if (read.failed) {
+                form.LabelPesquisa->setText(ListReads::failureText(read));
                 return;
-            const ProductSearch::Reread reread = ProductSearch::reload(*form.DM, column, box->text(), keepGoing);
-            // An abandoned read says nothing: the one for the newer text follows.
-            if (reread.done || !reread.notice.isEmpty())
-                form.LabelPesquisa->setText(reread.notice);
-        }, ProductSearch::statementFor(column));
+            }
+            // The row for the box's text as it stands now, typed meanwhile or not.
+            const QString line = ProductSearch::placeCursor(*form.DM, column, box->text(), wasOn);
+            form.LabelPesquisa->setText(read.reconnected ? ProductSearch::connectionRemadeNotice() : line);
+        });
     });
 }
 
@@ -281,15 +278,22 @@ void TFormSelvarra::BotSelvarProdRevClick()
 void TFormSelvarra::btnConfigEtiqClick()
 {
     guarded([this] {
-        if (!DM)
+        if (!DM || !postListEdit())
             return;
         // The list as TABREV1 holds it, in the order of the last build or search.
-        DM->TabRev1->Open();
-        DM->TabRev1->First();
-        showListPanel();
-        ReselectCurrentModel();
-        listShown(*this);
-        updateListTotals();
+        m_listReads->read(DM->SQLDS_TabRev1->CommandText(), [this](const BackgroundRead::Result &read) {
+            if (read.failed) {
+                Messages::show(ListReads::failureText(read));
+                return;
+            }
+            DM->TabRev1->First();
+            showListPanel();
+            ReselectCurrentModel();
+            listShown(*this);
+            if (read.reconnected)
+                LabelPesquisa->setText(ProductSearch::connectionRemadeNotice());
+            updateListTotals();
+        });
     });
 }
 

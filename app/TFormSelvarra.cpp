@@ -1,5 +1,7 @@
 #include "TFormSelvarra.h"
 
+#include "ListReads.h"
+
 #include "ColumnLists.h"
 #include "CommandLineInfo.h"
 #include "DataSetModel.h"
@@ -376,8 +378,23 @@ void TFormSelvarra::connectHandlers()
 
 void TFormSelvarra::attachDataModule(TDM *dm)
 {
+    if (DM)
+        DM->TabRev1Reread = nullptr;
+    delete m_listReads;
+    m_listReads = nullptr;
     DM = dm;
     DBGrid1Model->setDataSource(dm ? dm->DS_TabRev1 : nullptr);
+    if (!dm)
+        return;
+    m_listReads = new ListReads(*dm, this);
+    for (QWidget *widget : {static_cast<QWidget *>(EditPesqComp), static_cast<QWidget *>(EditPesqCod),
+                            static_cast<QWidget *>(DBGrid1), DBGrid1->viewport()})
+        m_listReads->holdInputOf(widget);
+    // A quantity stored outside a job is read back off the window's thread.
+    dm->TabRev1Reread = [reads = QPointer<ListReads>(m_listReads)] {
+        if (reads)
+            reads->reread();
+    };
 }
 
 // ---- Start-up and closing ----

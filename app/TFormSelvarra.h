@@ -50,6 +50,8 @@ public:
     // which also binds the grid to DS_TabRev1.
     TDM *DM = nullptr;
     void attachDataModule(TDM *dm);
+    // The list's reads off the window's thread; null without a data module.
+    class ListReads *listReads() const { return m_listReads; }
 
     // Main panel.
     QFrame *PainelConsistG;
@@ -257,6 +259,7 @@ private:
 
     // product list
     QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from
+    class ListReads *m_listReads = nullptr;
     QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm

@@ -146,6 +146,30 @@ bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
         if (!unchanged && (!m_provider->fetch(m_defs, &fetched, keepGoing) || !Active()))
             return false;
     }
+    settleRead(std::move(fetched), std::move(stamp), unchanged);
+    return true;
+}
+
+void ClientDataSet::installRead(std::vector<QVector<QVariant>> &&rows, QString stamp, bool unchanged)
+{
+    if (!Active()) {
+        m_connection = m_provider->connection();
+        m_connection->acquire();
+        m_state = State::Browse;
+        unchanged = false;
+        if (!m_controlsDisabled)
+            emit stateChanged();
+    }
+    settleRead(std::move(rows), std::move(stamp), unchanged);
+}
+
+QString ClientDataSet::currentStamp() const
+{
+    return Active() && !m_stale && m_pending.empty() && m_state == State::Browse ? m_readStamp : QString();
+}
+
+void ClientDataSet::settleRead(std::vector<QVector<QVariant>> &&fetched, QString stamp, bool unchanged)
+{
     const bool wasBrowsing = m_state == State::Browse;
     if (!unchanged) {
         m_readStamp = std::move(stamp);
@@ -165,7 +189,6 @@ bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
     emitCurrent();
     if (AfterOpen)
         AfterOpen(*this);
-    return true;
 }
 
 void ClientDataSet::Close()

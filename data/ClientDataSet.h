@@ -45,6 +45,14 @@ public:
     // since the rows in hand were read, they are what a read would give: they
     // stay, and only the cursor goes back to the first row.
     bool Reopen(const std::function<bool()> &keepGoing = {});
+    // The rows of a read made on another attachment, put in place as Reopen
+    // puts its own (opening the data set if it is closed). unchanged: the
+    // stamp said the rows in hand are what the read would give; they stay and
+    // the cursor goes to the first row.
+    void installRead(std::vector<QVector<QVariant>> &&rows, QString stamp, bool unchanged);
+    // The stamp the rows in hand were read under, while they are still what
+    // the database gave (nothing edited or pending since); else empty.
+    QString currentStamp() const;
     bool Active() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
 
@@ -109,6 +117,7 @@ private:
     void ensureFresh();
     void reload();
     void install(std::vector<QVector<QVariant>> &&fetched);
+    void settleRead(std::vector<QVector<QVariant>> &&fetched, QString stamp, bool unchanged);
     void startInsert(bool append);
     void setState(State state);
     void emitData();

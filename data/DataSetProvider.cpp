@@ -1,5 +1,6 @@
 #include "DataSetProvider.h"
 
+#include "DatabaseErrors.h"
 #include "Decimal.h"
 #include "ExactSelect.h"
 #include "Field.h"
@@ -39,7 +40,7 @@ QString DataSetProvider::tableName() const
 QString DataSetProvider::stamp() const
 {
     // Parameters would have to be compared by value and type; the lists read whole have none.
-    if (!m_versionStamped || !m_dataSet->Params().isEmpty())
+    if (!m_versionStamped || m_stampRefused || !m_dataSet->Params().isEmpty())
         return QString();
     const QString table = tableName();
     if (table.isEmpty())
@@ -48,10 +49,17 @@ QString DataSetProvider::stamp() const
     // would overflow a bigint, which the database refuses. Taken modulo 2^31 - 1
     // they are themselves for the first two billion transactions and the sum of
     // any list fits.
-    QSqlQuery query = connection()->exec(QStringLiteral("select count(*), sum(mod(rdb$record_version, 2147483647)), "
-                                                        "max(rdb$record_version) from ")
-                                             + table,
-                                         {});
+    const QString statement = QStringLiteral("select count(*), sum(mod(%1, 2147483647)), max(%1) from %2").arg(m_versionColumn, table);
+    QSqlQuery query;
+    try {
+        query = connection()->exec(statement, {});
+    } catch (const DatabaseError &error) {
+        if (isConnectionFailure(error))
+            throw;
+        // The engine does not know the column: no stamp, the rows are read whole.
+        m_stampRefused = true;
+        return QString();
+    }
     if (!query.next()) {
         connection()->checkFetched(query);
         return QString();

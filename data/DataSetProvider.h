@@ -43,6 +43,12 @@ public:
     // Off unless asked for.
     void setVersionStamped(bool on) { m_versionStamped = on; }
     bool versionStamped() const { return m_versionStamped; }
+    // The column that numbers a row's version. An engine without it (before
+    // Firebird 3) refuses the stamp's statement: the table is then read whole
+    // every time, and stampRefused() says so.
+    void setVersionColumn(const QString &column) { m_versionColumn = column; }
+    const QString &versionColumn() const { return m_versionColumn; }
+    bool stampRefused() const { return m_stampRefused; }
     // The statement, its parameters and the table's versions as they stand now;
     // empty when the table is not stamped. Taken before a read, a stamp equal to
     // a later one means reading again would give the same rows in the same order.
@@ -64,6 +70,8 @@ private:
     SqlDataSet *m_dataSet;
     UpdateMode m_mode;
     bool m_versionStamped = false;
+    QString m_versionColumn = QStringLiteral("rdb$record_version");
+    mutable bool m_stampRefused = false;
     mutable QString m_tableNameOf; // the statement m_tableName was read from
     mutable QString m_tableName;
     mutable QString m_exactOf; // the statement m_exactSql was made from

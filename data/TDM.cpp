@@ -106,6 +106,19 @@ void TDM::writeThrough(ClientDataSet &dataSet)
     dataSet.Refresh();
 }
 
+void TDM::TabRev1AfterPost(ClientDataSet &dataSet)
+{
+    // Inside a job the rows are uncommitted: only this attachment sees them.
+    if (!TabRev1Reread || SQLConnection1->InTransaction()) {
+        writeThrough(dataSet);
+        return;
+    }
+    dataSet.ApplyUpdates(-1);
+    if (dataSet.ChangeCount() > 0)
+        dataSet.Refresh(); // fails as the write-through fails for a refused change
+    TabRev1Reread();
+}
+
 void TDM::EtiqParBeforeInsert(ClientDataSet &)
 {
     m_highestModel = 0;

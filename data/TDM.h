@@ -8,6 +8,7 @@
 #include "SqlQuery.h"
 
 #include <QObject>
+#include <functional>
 
 // The data module: both connections and, for each table, the chain of SQL data
 // set, provider, client data set and data source. Everything else reaches the
@@ -32,7 +33,10 @@ public:
     SqlQuery *SQLQuery1;
 
     // Write-through: every post and delete is sent at once and the rows read again.
-    void TabRev1AfterPost(ClientDataSet &dataSet) { writeThrough(dataSet); }
+    void TabRev1AfterPost(ClientDataSet &dataSet);
+    // Reads the list back after a change stored outside a job, in place of the
+    // lazy re-read on the caller's thread; unset, the list is marked stale.
+    std::function<void()> TabRev1Reread;
     void TabRev1AfterDelete(ClientDataSet &dataSet) { writeThrough(dataSet); }
     void TabRev2AfterPost(ClientDataSet &dataSet) { writeThrough(dataSet); }
     void TabRev2AfterDelete(ClientDataSet &dataSet) { writeThrough(dataSet); }

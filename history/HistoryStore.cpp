@@ -164,17 +164,32 @@ void HistoryStore::record(const PrintedJob &part, const QString &output, qint64 
 
 QHash<QString, HistoryStore::LastLabel> HistoryStore::lastLabels(const QStringList &codes)
 {
+    // A few statements for the whole list, not one per product: each asks for
+    // a batch of codes, newest job first, and the first row of a code is its last label.
+    constexpr int kCodesPerStatement = 500;
     SqlConnection &connection = ready();
-    QSqlQuery query = prepared(connection.acquire(), QStringLiteral(
-        "select first 1 cast(PRECO1 as varchar(32)), ETIQUETAS from SELVAR_HISTORICO_ITEM "
-        "where CODIGO = ? order by CODIGO desc, HISTORICO desc"));
-    struct Releaser { SqlConnection &c; ~Releaser() { c.release(); } } releaser{connection};
+    const SqlConnection::Use use(connection);
     QHash<QString, LastLabel> last;
-    for (const QString &code : codes) {
-        query.bindValue(0, code);
-        run(query);
-        if (query.next())
-            last.insert(code, LastLabel{priceOf(query.value(0)), query.value(1).toLongLong()});
+    for (qsizetype from = 0; from < codes.size(); from += kCodesPerStatement) {
+        const QStringList batch = codes.mid(from, kCodesPerStatement);
+        QStringList marks;
+        marks.reserve(batch.size());
+        QVariantList params;
+        for (const QString &code : batch) {
+            marks << QStringLiteral("?");
+            params << code;
+        }
+        QSqlQuery query = connection.exec(QStringLiteral("select CODIGO, cast(PRECO1 as varchar(32)), ETIQUETAS from "
+                                                         "SELVAR_HISTORICO_ITEM where CODIGO in (%1) "
+                                                         "order by CODIGO desc, HISTORICO desc")
+                                              .arg(marks.join(QLatin1Char(','))),
+                                          params);
+        while (query.next()) {
+            const QString code = query.value(0).toString();
+            if (!last.contains(code))
+                last.insert(code, LastLabel{priceOf(query.value(1)), query.value(2).toLongLong()});
+        }
+        connection.checkFetched(query);
     }
     return last;
 }

@@ -1,6 +1,5 @@
 #include "ProductSearch.h"
 
-#include "DatabaseErrors.h"
 #include "ListStatements.h"
 #include "SelvarError.h"
 #include "TDM.h"
@@ -172,50 +171,26 @@ QString connectionRemadeNotice()
 
 QString reload(TDM &dm, Column column, const QString &text)
 {
-    return reload(dm, column, text, {}).notice;
-}
-
-Reread reload(TDM &dm, Column column, const QString &text, const std::function<bool()> &keepGoing)
-{
     ClientDataSet &list = *dm.TabRev1;
     // Reading again drops a row not yet stored: what was typed into it goes first.
     if (list.Active() && (list.state() == ClientDataSet::State::Edit || list.state() == ClientDataSet::State::Insert))
         list.Post();
     const QString wasOn = list.Active() && list.RecNo() > 0 ? list.FieldByName(Codigo).AsString() : QString();
-
-    // The rows read replace the list only once all have come: a read abandoned
-    // for a newer text, or broken off by the server, leaves the list shown and
-    // its order as they were.
     SqlDataSet &select = *dm.SQLDS_TabRev1;
     const QString previous = select.CommandText();
     select.setCommandText(statementFor(column));
-    Reread outcome;
     try {
-        try {
-            outcome.done = list.Reopen(keepGoing);
-        } catch (const DatabaseError &error) {
-            if (!isConnectionFailure(error))
-                throw;
-            // The failure dropped the dead connection; the next statement opens
-            // a new one, and a server that came back answers it.
-            outcome.done = list.Reopen(keepGoing);
-            outcome.notice = connectionRemadeNotice();
-        }
-    } catch (const DatabaseError &error) {
-        select.setCommandText(previous);
-        if (!isConnectionFailure(error))
-            throw;
-        return {false, QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou (%1). "
-                                      "A lista mostrada é a de antes; digite de novo.")
-                           .arg(error.message())};
+        list.Reopen();
     } catch (...) {
         select.setCommandText(previous);
         throw;
     }
-    if (!outcome.done) {
-        select.setCommandText(previous);
-        return outcome;
-    }
+    return placeCursor(dm, column, text, wasOn);
+}
+
+QString placeCursor(TDM &dm, Column column, const QString &text, const QString &wasOn)
+{
+    ClientDataSet &list = *dm.TabRev1;
     bool found = false;
     const QString line = locate(dm, column, text, &found);
     if (!found && !wasOn.isEmpty()) {
@@ -223,9 +198,7 @@ Reread reload(TDM &dm, Column column, const QString &text, const std::function<b
         if (row >= 0)
             goToRow(list, row);
     }
-    if (outcome.notice.isEmpty())
-        outcome.notice = line;
-    return outcome;
+    return line;
 }
 
 QString locate(TDM &dm, Column column, const QString &text, bool *found)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class ClientDataSet;
 class TDM;
@@ -50,16 +49,10 @@ bool isProductEan(ClientDataSet &list, const QString &text);
 // ordered by the column, then locate the text. Returns what locate returns.
 QString reload(TDM &dm, Column column, const QString &text);
 
-// The same for a box being typed into. keepGoing is asked while the rows
-// arrive; when it says no (a newer text is waiting) the read is abandoned and
-// the list stays as it was. A connection the server dropped is opened again
-// and the list read once more; the line to show then says so.
-struct Reread
-{
-    bool done = true;  // false: abandoned, or the connection could not be made again
-    QString notice;    // the line to show under the search boxes
-};
-Reread reload(TDM &dm, Column column, const QString &text, const std::function<bool()> &keepGoing);
+// The rows for the box's text have just been read: moves to the row the text
+// finds, else back to the product wasOn (its code) when it is still there, and
+// returns what locate returns.
+QString placeCursor(TDM &dm, Column column, const QString &text, const QString &wasOn);
 
 // The line shown when the connection was lost and made again.
 QString connectionRemadeNotice();

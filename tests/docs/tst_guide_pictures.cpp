@@ -87,6 +87,7 @@ class TstGuidePictures : public QObject
         box->selectAll();
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(w->settle());
     }
 
     void typeQuantity(const QString &quantity)
@@ -96,6 +97,7 @@ class TstGuidePictures : public QObject
         QTest::keyClicks(QApplication::focusWidget(), quantity.mid(1));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents();
+        QVERIFY(w->settle());
     }
 
 private slots:

@@ -1,5 +1,7 @@
 #include "ListWindow.h"
 
+#include "ListReads.h"
+
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
 #include "DataSetModel.h"
 #include "ListGridDelegate.h"
@@ -85,6 +87,13 @@ void ListWindow::clickBuild()
 void ListWindow::clickReopen()
 {
     QTest::mouseClick(form()->btnConfigEtiq, Qt::LeftButton);
+    settle();
+}
+
+bool ListWindow::settle()
+{
+    ListReads *reads = form()->listReads();
+    return !reads || QTest::qWaitFor([reads] { return reads->idle(); }, 60000);
 }
 
 void ListWindow::clickClose()
@@ -112,11 +121,13 @@ QStringList ListWindow::storedList()
 
 QString ListWindow::gridText(int row, int column)
 {
+    settle();
     return form()->DBGrid1Model->index(row, column).data(Qt::DisplayRole).toString();
 }
 
 QString ListWindow::currentProduct()
 {
+    settle();
     return dm()->TabRev1->FieldByName(QStringLiteral("Componente")).AsString();
 }
 
@@ -125,6 +136,7 @@ QLineEdit *ListWindow::startTyping(int row, int column, const QString &text)
     // Whatever the last action left pending (a closing drop-down list giving
     // the focus back) happens before the cell is opened, not in the middle.
     QCoreApplication::processEvents();
+    settle();
     QTableView *grid = form()->DBGrid1;
     const QModelIndex cell = grid->model()->index(row, column);
     grid->setCurrentIndex(cell);
@@ -150,16 +162,19 @@ void ListWindow::typeInCell(int row, int column, const QString &text)
     QVERIFY2(editor, "the cell has no line editor");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents(); // the grid commits the editor's text in a queued call
+    settle();
 }
 
 void ListWindow::goToRow(int row)
 {
     QTableView *grid = form()->DBGrid1;
     grid->setCurrentIndex(grid->model()->index(row, 0));
+    settle();
 }
 
 void ListWindow::chooseModel(const QString &beginning)
 {
+    settle();
     QComboBox *box = form()->DBLCB1;
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);
@@ -170,6 +185,25 @@ void ListWindow::chooseModel(const QString &beginning)
         QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
     QVERIFY2(box->currentText().startsWith(beginning), qPrintable(box->currentText()));
+}
+
+HeldReads::HeldReads(TFormSelvarra *form) : m_reads(form->listReads())
+{
+    m_reads->reader().setBeforeFetch([this] {
+        ++m_begun;
+        m_gate.acquire();
+    });
+}
+
+HeldReads::~HeldReads()
+{
+    m_reads->reader().setBeforeFetch({});
+    m_gate.release(1000);
+}
+
+bool HeldReads::waitBegun(int count)
+{
+    return QTest::qWaitFor([&] { return m_begun.load() >= count; }, 60000);
 }
 
 void ListWindowTest::init()

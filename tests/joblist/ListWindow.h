@@ -3,11 +3,14 @@
 #include "AppFixture.h"
 
 #include <QObject>
+#include <QSemaphore>
 #include <QStringList>
 #include <QVariant>
+#include <atomic>
 #include <cstddef>
 #include <memory>
 
+class ListReads;
 class QLineEdit;
 class TDM;
 class TFormSelvarra;
@@ -44,7 +47,10 @@ public:
     }
 
     void clickBuild();
-    void clickReopen();
+    void clickReopen(); // and waits for the list to be read
+    // Waits until the list's reads and the input waiting for them are done;
+    // false if they were not within a minute.
+    bool settle();
     void clickClose();
 
     QStringList log();
@@ -63,6 +69,23 @@ public:
     // Opens the model box's list with Alt+Down and picks the first model whose
     // description begins with the text, as a clerk does with the keyboard.
     void chooseModel(const QString &beginning);
+};
+
+// Holds every read of the window's list at its start until the test lets it
+// go, so that what a test does next surely comes during a read.
+class HeldReads
+{
+public:
+    explicit HeldReads(TFormSelvarra *form);
+    ~HeldReads();
+    int begun() const { return m_begun.load(); }
+    bool waitBegun(int count); // false if that many reads did not begin within a minute
+    void letGo() { m_gate.release(1000); }
+
+private:
+    ListReads *m_reads;
+    QSemaphore m_gate;
+    std::atomic<int> m_begun{0};
 };
 
 // A test with a fresh window for each test function.

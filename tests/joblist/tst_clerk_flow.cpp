@@ -53,6 +53,7 @@ class TstClerkFlow : public ListWindowTest
     {
         QTest::keyClicks(box, text);
         QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(w->settle());
     }
 
     // Types into the grid, which opens the cell's editor at the first key, then Enter.
@@ -64,6 +65,7 @@ class TstClerkFlow : public ListWindowTest
         QTest::keyClicks(QApplication::focusWidget(), quantity.mid(1));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents(); // the grid commits the editor's text in a queued call
+        QVERIFY(w->settle());
     }
 
     void screenshot(const QString &name)

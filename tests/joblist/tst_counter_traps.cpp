@@ -343,6 +343,7 @@ void TstCounterTraps::escapeInASearchBox()
         box->setFocus();
         QTest::keyClicks(box, QStringLiteral("zi"));
         QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(w->settle());
         QVERIFY(f()->isVisible());
         QCOMPARE(box->text(), QString());
         QVERIFY(box->hasFocus());

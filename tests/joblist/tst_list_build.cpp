@@ -184,6 +184,7 @@ void TstListBuild::modelBoxAndTheChoiceMadeInIt()
     QVERIFY(w->app.start());
     TFormSelvarra *again = w->form();
     QTest::mouseClick(again->btnConfigEtiq, Qt::LeftButton);
+    QVERIFY(w->settle());
     QCOMPARE(again->DBLCB1->currentText(), ListWindow::modelDescriptions()[1]);
 }
 

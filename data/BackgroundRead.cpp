@@ -1,0 +1,165 @@
+#include "BackgroundRead.h"
+
+#include "DataSetProvider.h"
+#include "DatabaseErrors.h"
+#include "SelvarError.h"
+#include "SqlConnection.h"
+#include "SqlDataSet.h"
+
+#include <QThread>
+#include <mutex>
+
+// Lives on the reading thread: the attachment, the statement and the provider
+// that fetches it are made there and never touched from elsewhere.
+class BackgroundRead::Worker : public QObject
+{
+public:
+    explicit Worker(std::shared_ptr<std::atomic<quint64>> wanted) : m_wanted(std::move(wanted)) {}
+
+    void run(quint64 id, const Request &request, BackgroundRead *owner)
+    {
+        auto result = std::make_shared<Result>();
+        result->id = id;
+        if (stale(id))
+            return;
+        try {
+            prepare(request);
+            try {
+                readInto(id, request, *result);
+            } catch (const DatabaseError &error) {
+                // A lost attachment is made again by the next statement: a read
+                // writes nothing, so it is tried once more at once.
+                if (!isConnectionFailure(error))
+                    throw;
+                result->reconnected = true;
+                readInto(id, request, *result);
+            }
+        } catch (const DatabaseError &error) {
+            result->failed = true;
+            result->connectionLost = isConnectionFailure(error);
+            result->error = error.message();
+        } catch (const SelvarError &error) {
+            result->failed = true;
+            result->error = error.message();
+        }
+        if (stale(id))
+            return;
+        QMetaObject::invokeMethod(owner, [owner, result] { emit owner->finished(result); }, Qt::QueuedConnection);
+    }
+
+    void close()
+    {
+        m_provider.reset();
+        m_dataSet.reset();
+        if (m_connection && m_held)
+            m_connection->release();
+        m_held = false;
+        m_connection.reset();
+    }
+
+    void setBeforeFetch(std::function<void()> hook)
+    {
+        const std::lock_guard<std::mutex> lock(m_hookMutex);
+        m_beforeFetch = std::move(hook);
+    }
+
+private:
+    bool stale(quint64 id) const { return m_wanted->load() != id; }
+
+    void prepare(const Request &request)
+    {
+        if (!m_connection) {
+            m_connection = std::make_unique<SqlConnection>(QStringLiteral("LeituraLista"), QStringLiteral("LeituraLista"));
+            m_dataSet = std::make_unique<SqlDataSet>(QStringLiteral("SQLDS_Leitura"), m_connection.get(), QString());
+            m_provider = std::make_unique<DataSetProvider>(QStringLiteral("DSP_Leitura"), m_dataSet.get(),
+                                                           DataSetProvider::UpdateMode::WhereKeyOnly);
+        }
+        if (m_connection->DataBase() != request.database) {
+            if (m_held)
+                m_connection->release();
+            m_held = false;
+            m_connection->setDataBase(request.database);
+        }
+        if (!m_held) {
+            // Held for the life of the worker: a dropped attachment is made
+            // again by the next statement.
+            m_connection->acquire();
+            m_held = true;
+        }
+        m_dataSet->setCommandText(request.statement);
+        m_provider->setVersionStamped(request.stamped && !m_stampRefused.contains(request.database));
+        m_provider->setVersionColumn(request.versionColumn);
+    }
+
+    void readInto(quint64 id, const Request &request, Result &result)
+    {
+        result.stamp = m_provider->stamp();
+        if (request.stamped && m_provider->stampRefused()) {
+            m_stampRefused << request.database;
+            result.stampRefused = true;
+        }
+        if (!result.stamp.isEmpty() && result.stamp == request.stampInHand) {
+            result.unchanged = true;
+            return;
+        }
+        std::function<void()> hook;
+        {
+            const std::lock_guard<std::mutex> lock(m_hookMutex);
+            hook = m_beforeFetch;
+        }
+        if (hook)
+            hook();
+        m_provider->fetch(request.defs, &result.rows, [this, id] { return !stale(id); });
+    }
+
+    std::shared_ptr<std::atomic<quint64>> m_wanted;
+    std::unique_ptr<SqlConnection> m_connection;
+    std::unique_ptr<SqlDataSet> m_dataSet;
+    std::unique_ptr<DataSetProvider> m_provider;
+    bool m_held = false;
+    QStringList m_stampRefused; // databases whose engine refused the version column
+    std::mutex m_hookMutex;
+    std::function<void()> m_beforeFetch;
+};
+
+BackgroundRead::BackgroundRead(QObject *parent)
+    : QObject(parent), m_thread(new QThread), m_wanted(std::make_shared<std::atomic<quint64>>(0))
+{
+    qRegisterMetaType<std::shared_ptr<BackgroundRead::Result>>();
+    m_worker = new Worker(m_wanted);
+    m_worker->moveToThread(m_thread);
+    m_thread->setObjectName(QStringLiteral("LeituraLista"));
+    m_thread->start();
+}
+
+BackgroundRead::~BackgroundRead()
+{
+    cancel();
+    Worker *worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker] {
+        worker->close();
+        delete worker;
+    }, Qt::QueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+}
+
+quint64 BackgroundRead::read(const Request &request)
+{
+    const quint64 id = ++m_lastId;
+    m_wanted->store(id);
+    Worker *worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker, id, request, this] { worker->run(id, request, this); }, Qt::QueuedConnection);
+    return id;
+}
+
+void BackgroundRead::cancel()
+{
+    m_wanted->store(++m_lastId);
+}
+
+void BackgroundRead::setBeforeFetch(std::function<void()> hook)
+{
+    m_worker->setBeforeFetch(std::move(hook));
+}
