@@ -185,10 +185,9 @@ void searchKeyPress(TFormSelvarra &form, QKeyEvent *event, ProductSearch::Column
 
 // A build empties TABREV1 for every station: quantities typed into it, here
 // or at another counter, go only when the clerk says so, counted as they
-// stand in the database now.
-bool mayEraseTypedQuantities(TDM &dm)
+// stand in the database now. typed: the count the clerk agreed to erase.
+bool mayEraseTypedQuantities(const ListTotals &typed)
 {
-    const ListTotals typed = ListTotals::stored(*dm.SQLConnection1);
     if (typed.labels <= 0)
         return true;
     const QString labels = BrLocale::formatDecimalText(QString::number(typed.labels), QStringLiteral("#,##0"));
@@ -197,6 +196,22 @@ bool mayEraseTypedQuantities(TDM &dm)
                              .arg(labels, typed.labels == 1 ? QStringLiteral("etiqueta digitada") : QStringLiteral("etiquetas digitadas"))
                              .arg(typed.products)
                              .arg(typed.products == 1 ? QStringLiteral("produto") : QStringLiteral("produtos")));
+}
+
+// Other stations may type while this one waits in line: what the clerk
+// agreed to erase is counted again once the lock is held, and a count that
+// grew meanwhile is asked about again, with the lock let go while he answers.
+std::unique_ptr<SuiteJob> buildJobWithConsent(TFormSelvarra &form)
+{
+    for (;;) {
+        const ListTotals agreed = ListTotals::stored(*form.DM->SQLConnection1);
+        if (!mayEraseTypedQuantities(agreed))
+            return nullptr;
+        std::unique_ptr<SuiteJob> job = form.takeJobLock(SuiteJob::Kind::ListBuild);
+        const ListTotals now = ListTotals::stored(*form.DM->SQLConnection1);
+        if (now.labels <= agreed.labels && now.products <= agreed.products)
+            return job;
+    }
 }
 
 // The row the database refused to store, as it was typed.
@@ -260,10 +275,12 @@ void listShown(TFormSelvarra &form)
 void TFormSelvarra::BotSelvarProdRevClick()
 {
     guarded([this] {
-        if (!DM || !mayEraseTypedQuantities(*DM))
+        if (!DM)
             return;
         {
-            const std::unique_ptr<SuiteJob> job = takeJobLock(SuiteJob::Kind::ListBuild);
+            const std::unique_ptr<SuiteJob> job = buildJobWithConsent(*this);
+            if (!job)
+                return;
             const BuildInProgress building(*this);
             WindowBuildDisplay display(*this);
             ProductListBuilder(*DM, display).run(*job);

@@ -1,5 +1,6 @@
 #include "TDM.h"
 
+#include "DatabaseErrors.h"
 #include "SelvarError.h"
 #include "TableDefs.h"
 
@@ -113,7 +114,25 @@ void TDM::TabRev1AfterPost(ClientDataSet &dataSet)
         writeThrough(dataSet);
         return;
     }
-    dataSet.ApplyUpdates(-1);
+    try {
+        dataSet.ApplyUpdates(-1);
+    } catch (const DatabaseError &error) {
+        if (!isConnectionFailure(error))
+            throw;
+        // The statement that met the dropped attachment wrote nothing, and the
+        // quantity is still pending: the next statement attaches again.
+        try {
+            dataSet.ApplyUpdates(-1);
+        } catch (const DatabaseError &again) {
+            if (!isConnectionFailure(again))
+                throw;
+            throw DatabaseError(QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou; a quantidade %1 "
+                                               "de %2 não foi gravada. Digite-a de novo quando a conexão voltar.")
+                                    .arg(dataSet.FieldByName(QStringLiteral("QDE")).AsString(),
+                                         dataSet.FieldByName(QStringLiteral("COMPONENTE")).AsString()),
+                                again.nativeCode());
+        }
+    }
     if (dataSet.ChangeCount() > 0)
         dataSet.Refresh(); // fails as the write-through fails for a refused change
     TabRev1Reread();

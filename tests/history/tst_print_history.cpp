@@ -313,6 +313,37 @@ private slots:
         QCOMPARE(a->form()->LabelTotais->text(), QStringLiteral("7 etiquetas em 2 produtos"));
     }
 
+    // "Preços alterados" pressed while the list is being read for a search key: it waits
+    // for that read, writes, and the rows shown and the next print hold what
+    // it wrote.
+    void changedPricesDuringARead()
+    {
+        type(*a, {{0, QStringLiteral("1")}, {2, QStringLiteral("1")}});
+        print(*a);
+        exec(QStringLiteral("update COMPONEN set PRECOR = 13.9 where CODIGO = 'P1'"));
+        a->clickClose();
+        a->clickBuild();
+        TFormSelvarra *f = a->form();
+
+        HeldReads held(f);
+        f->EditPesqComp->setFocus();
+        QTest::keyClick(f->windowHandle(), 'c');
+        QVERIFY(held.waitBegun(1));
+        QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton);
+        QCOMPARE(quantities(), QStringList({"P1|", "P2|", "P3|", "P4|"})); // waiting for the read
+        held.letGo();
+        QVERIFY(a->settle());
+
+        QCOMPARE(a->app.messages, QStringList());
+        QCOMPARE(printLine(*a), QStringLiteral("1 produto com preço diferente da última etiqueta (1 etiqueta); 2 produtos nunca impressos"));
+        QCOMPARE(quantities(), QStringList({"P1|1", "P2|", "P3|", "P4|"}));
+        QCOMPARE(a->currentProduct(), QStringLiteral("CHARLIE"));
+        QCOMPARE(a->gridText(0, 0), QStringLiteral("1"));
+        QCOMPARE(f->LabelTotais->text(), QStringLiteral("1 etiqueta em 1 produto"));
+        print(*a);
+        QCOMPARE(items().mid(2), QStringList{QStringLiteral("2|P1|ALFA|7896004703398|13.90|1")});
+    }
+
     // "Histórico de etiquetas" by keyboard: a filter that finds nothing, then
     // Enter on the job repeats it; the list gets its quantities at today's
     // prices, the other typed quantity goes once the clerk agrees.

@@ -10,6 +10,7 @@
 #include "CurrentModel.h"
 #include "DataSetModel.h"
 #include "ListGridDelegate.h"
+#include "SuiteJob.h"
 #include "TDM.h"
 #include "TFormSelvarra.h"
 
@@ -23,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -112,6 +114,7 @@ private slots:
     void onlyWhatIsShownTakesKeys();
     void rebuildAsksFirst_data();
     void rebuildAsksFirst();
+    void quantitiesTypedWhileWaitingAreAskedAbout();
     void codeInQuantity_data();
     void codeInQuantity();
     void largeQuantityIsConfirmed();
@@ -196,6 +199,33 @@ void TstCounterTraps::rebuildAsksFirst()
     painter.drawImage((shot.width() - boxImage.width()) / 2, (shot.height() - boxImage.height()) / 2, boxImage);
     painter.end();
     screenshot(QStringLiteral("pergunta-montar-lista.png"), shot);
+}
+
+// Another station builds while this one waits in line, and a third types a
+// quantity meanwhile: the count the clerk agreed to is no longer what the
+// build would erase, so he is asked again before anything goes.
+void TstCounterTraps::quantitiesTypedWhileWaitingAreAskedAbout()
+{
+    w->typeInCell(rowOf(QStringLiteral("Lixa de Unha")), 0, QStringLiteral("2"));
+    w->clickClose();
+    TDM other;
+    other.SQLConnection1->setDataBase(w->dm()->SQLConnection1->DataBase());
+    auto holder = std::make_unique<SuiteJob>(*other.SQLConnection1, QStringLiteral("09"), SuiteJob::Kind::ListBuild);
+    // Runs in the wait in line, after the first question was answered.
+    QTimer::singleShot(0, f(), [&] {
+        QCOMPARE(w->app.questions.size(), 1);
+        w->app.suite.exec(QStringLiteral("update TABREV1 set QDE = 4 where CODIGO = '10033'"));
+        holder.reset();
+    });
+    w->clickBuild();
+    QVERIFY(!holder);
+    QCOMPARE(w->app.questions,
+             QStringList({QStringLiteral("A lista tem 2 etiquetas digitadas em 1 produto. Montar a lista de novo apaga "
+                                         "essas quantidades, também nas outras estações. Continuar?"),
+                          QStringLiteral("A lista tem 6 etiquetas digitadas em 2 produtos. Montar a lista de novo apaga "
+                                         "essas quantidades, também nas outras estações. Continuar?")}));
+    QVERIFY(f()->PainelSelvarra->isVisible());
+    QCOMPARE(w->app.suite.scalar(QStringLiteral("select count(QDE) from TABREV1")).toInt(), 0);
 }
 
 void TstCounterTraps::codeInQuantity_data()

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTimer>
 #include <QtTest>
@@ -185,6 +186,16 @@ void TstSearchTyping::serverLostBetweenTwoKeys()
     QCOMPARE(w.currentProduct(), QStringLiteral("Sabonete glicerinado"));
     QVERIFY(w.settle());
     QCOMPARE(f->LabelPesquisa->text(), QString());
+
+    // Lost again before a quantity is stored: it is stored all the same.
+    server.kill();
+    QVERIFY(server.start());
+    w.typeInCell(w.dm()->TabRev1->RecNo() - 1, 0, QStringLiteral("4"));
+    QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
+    const SqlConnection::Use use(connection);
+    QSqlQuery stored = connection.exec(QStringLiteral("select cast(QDE as integer) from TABREV1 where COMPONENTE = 'Sabonete glicerinado'"));
+    QVERIFY(stored.next());
+    QCOMPARE(stored.value(0).toInt(), 4);
 }
 
 QTEST_MAIN(TstSearchTyping)

@@ -1,0 +1,145 @@
+// The window's longest stall: a 5 ms timer on the window's thread notes the
+// largest gap between two of its ticks while the window does one thing on a
+// large list. A gap is how long the clerk's keys, clicks and paint wait.
+//   search key        a key in the name box of 50,000 products, right after
+//                     another connection changed a row (the list read whole)
+//   store quantity    a quantity typed with Enter on 50,000 products
+//   build             "Códigos de Barras de Produtos Prontos" on 50,000
+//   price changes     "Preços alterados" on 10,000 products, 1,000 jobs printed
+//   history window    "Histórico" opened over 10,000 jobs
+#include "BenchRegistry.h"
+
+#include "ListReads.h"
+#include "ListWindow.h"
+#include "ReportModal.h"
+#include "TDM.h"
+#include "TFormSelvarra.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextStream>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+class StallProbe
+{
+public:
+    StallProbe()
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_largest = std::max(m_largest, m_sinceTick.restart());
+        });
+    }
+    void start()
+    {
+        m_largest = 0;
+        m_sinceTick.start();
+        m_timer.start();
+    }
+    qint64 stop()
+    {
+        m_timer.stop();
+        return std::max(m_largest, m_sinceTick.elapsed());
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_sinceTick;
+    qint64 m_largest = 0;
+};
+
+// n rows of "Sabonete nº 00000", "Shampoo nº 00001", ... into TABREV1 or
+// COMPONEN (as resale products), in one statement.
+QString fill(const QString &table, int products)
+{
+    const bool components = table == QLatin1String("COMPONEN");
+    return QStringLiteral("execute block as declare i integer = 0; begin while (i < %1) do begin "
+                          "insert into %2 (CODIGO, COMPONENTE, %3) values ('R' || lpad(:i, 6, '0'), "
+                          "decode(mod(:i, 6), 0, 'Sabonete', 1, 'Shampoo', 2, 'Creme', 3, 'Protetor solar', 4, "
+                          "'Vitamina C', 'Hidratante') || ' nº ' || lpad(:i, 5, '0'), %4); i = i + 1; end end")
+        .arg(products)
+        .arg(table, components ? QStringLiteral("GRUPO, PRECOR") : QStringLiteral("PRECO1"),
+             components ? QStringLiteral("'REV', 1.5") : QStringLiteral("1.5"));
+}
+
+// Runs the action and waits, the probe ticking, until the window is done with it.
+qint64 stallOf(ListWindow &w, const std::function<void()> &action)
+{
+    StallProbe probe;
+    probe.start();
+    QTimer::singleShot(0, [&] { action(); });
+    QTest::qWait(20);
+    w.settle();
+    QTest::qWait(20);
+    return probe.stop();
+}
+
+int benchWindow(const QStringList &)
+{
+    QTextStream out(stdout);
+    {
+        ListWindow w;
+        if (!w.start())
+            return 1;
+        w.app.suite.exec(fill(QStringLiteral("TABREV1"), 50000));
+        w.app.suite.disconnect();
+        w.clickReopen();
+        TFormSelvarra *f = w.form();
+        TDM other;
+        other.SQLConnection1->setDataBase(w.dm()->SQLConnection1->DataBase());
+        other.SQLConnection1->ExecuteDirect(QStringLiteral("update TABREV1 set QDE = 1 where CODIGO = 'R000007'"));
+        f->EditPesqComp->setFocus();
+        out << "search key after a change, 50,000 products: longest stall "
+            << stallOf(w, [&] { QTest::keyClick(f->EditPesqComp, 'V'); }) << " ms\n";
+        out.flush();
+        w.settle();
+        out << "store a quantity, 50,000 products: longest stall "
+            << stallOf(w, [&] { w.typeInCell(3, 0, QStringLiteral("2")); }) << " ms\n";
+        out.flush();
+    }
+    {
+        ListWindow w;
+        if (!w.start())
+            return 1;
+        w.app.suite.exec(fill(QStringLiteral("COMPONEN"), 50000));
+        w.app.suite.disconnect();
+        out << "build a list of 50,000: longest stall " << stallOf(w, [&] { w.clickBuild(); }) << " ms\n";
+        out.flush();
+    }
+    {
+        ListWindow w;
+        if (!w.start())
+            return 1;
+        w.app.suite.exec(fill(QStringLiteral("TABREV1"), 10000));
+        w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "
+                                        "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
+                                        "(:j + 1, current_timestamp, '01', 10, 10); k = 0; while (k < 10) do begin "
+                                        "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
+                                        "values (:j + 1, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
+                                        "j = j + 1; end end"));
+        w.app.suite.disconnect();
+        w.clickReopen();
+        TFormSelvarra *f = w.form();
+        out << "price changes, 10,000 products and 1,000 jobs: longest stall "
+            << stallOf(w, [&] { QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton); }) << " ms\n";
+        out.flush();
+        w.app.suite.exec(QStringLiteral("execute block as declare j integer = 1000; begin while (j < 10000) do begin "
+                                        "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
+                                        "(:j + 1, current_timestamp, '01', 10, 10); j = j + 1; end end"));
+        w.app.suite.disconnect();
+        ReportModal::setHook([](QDialog &) { return int(QDialog::Rejected); });
+        out << "history window over 10,000 jobs: longest stall "
+            << stallOf(w, [&] { QTest::mouseClick(f->BotHistorico, Qt::LeftButton); }) << " ms\n";
+        ReportModal::setHook({});
+    }
+    return 0;
+}
+
+} // namespace
+
+SELVAR_BENCH_GROUP("window", benchWindow);
