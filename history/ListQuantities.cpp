@@ -1,7 +1,13 @@
 #include "ListQuantities.h"
 
 #include "ClientDataSet.h"
+#include "DataSetProvider.h"
+#include "Decimal.h"
+#include "SelvarError.h"
+#include "SqlConnection.h"
 #include "SuiteJob.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -126,35 +132,26 @@ void ListQuantities::write(ClientDataSet &list, const QHash<QString, std::option
     if (quantities.isEmpty())
         return;
     const int recNo = list.RecNo();
-    const int codigo = list.FieldByName(QStringLiteral("CODIGO")).Index();
+    const FieldDefs &defs = list.fieldDefs();
+    const auto qde = std::find_if(defs.begin(), defs.end(), [](const FieldDef &def) { return def.name == QLatin1String("QDE"); });
+    if (qde == defs.end())
+        throw SelvarError(QStringLiteral("Field 'QDE' not found"));
+    // One update per product, and the list read back once at the end: a post
+    // per row would read the whole list again before positioning on the next.
+    SqlConnection &connection = *list.Provider()->connection();
+    const QString update = QStringLiteral("update %1 set QDE = %2 where CODIGO = ?")
+                               .arg(list.Provider()->tableName(), parameterMark(*qde));
     job.Begin();
     try {
-        const int count = list.RecordCount();
-        for (int row = 0; row < count; ++row) {
-            const auto quantity = quantities.constFind(list.valueAt(row, codigo).toString());
-            if (quantity == quantities.constEnd())
-                continue;
-            list.setRecNo(row + 1);
-            list.Edit();
-            Field &qde = list.FieldByName(QStringLiteral("QDE"));
-            if (*quantity)
-                qde.setAsDecimal(Decimal(**quantity * 1000, 3));
-            else
-                qde.Clear();
-            list.Post();
+        for (auto it = quantities.constBegin(); it != quantities.constEnd(); ++it) {
+            const QVariant value = *it ? QVariant::fromValue(Decimal(**it * 1000, 3)) : QVariant();
+            connection.execWrite(update, {toParameter(*qde, value), it.key()});
         }
         job.Commit();
     } catch (...) {
-        job.Rollback();
-        // The rows in memory hold what was just undone: they are read again.
-        list.Close();
-        try {
-            list.Open();
-            list.setRecNo(recNo);
-        } catch (...) {
-            // The error being handled says what went wrong.
-        }
         job.RollbackAndRethrow(QStringLiteral("As quantidades da lista ficaram como estavam."));
     }
-    list.setRecNo(recNo);
+    list.Refresh();
+    if (recNo > 0)
+        list.setRecNo(recNo);
 }
