@@ -175,6 +175,8 @@ QHash<QString, HistoryStore::LastLabel> HistoryStore::lastLabels(const QStringLi
         run(query);
         if (query.next())
             last.insert(code, LastLabel{priceOf(query.value(0)), query.value(1).toLongLong()});
+        else
+            connection.checkFetched(query);
     }
     return last;
 }
@@ -211,19 +213,22 @@ QList<HistoryStore::JobRow> HistoryStore::jobs(const Filter &filter)
                            query.value(3).toString(), query.value(4).toString(), query.value(5).toString(),
                            query.value(6).toString(), query.value(7).toLongLong(), query.value(8).toInt()});
     }
+    connection.checkFetched(query);
     return rows;
 }
 
 QList<PrintedItem> HistoryStore::items(qint64 jobId)
 {
-    QSqlQuery query = ready().exec(QStringLiteral("select ORDEM, CODIGO, COMPONENTE, CODIGOEAN, cast(PRECO1 as varchar(32)), "
-                                                  "ETIQUETAS from SELVAR_HISTORICO_ITEM where HISTORICO = ? order by ORDEM"),
-                                   {jobId});
+    SqlConnection &connection = ready();
+    QSqlQuery query = connection.exec(QStringLiteral("select ORDEM, CODIGO, COMPONENTE, CODIGOEAN, cast(PRECO1 as varchar(32)), "
+                                                     "ETIQUETAS from SELVAR_HISTORICO_ITEM where HISTORICO = ? order by ORDEM"),
+                                      {jobId});
     QList<PrintedItem> items;
     while (query.next()) {
         items.append(PrintedItem{query.value(0).toInt(), query.value(1).toString(), query.value(2).toString(),
                                  query.value(3).toString(), priceOf(query.value(4)), query.value(5).toLongLong()});
     }
+    connection.checkFetched(query);
     return items;
 }
 
@@ -239,6 +244,7 @@ int HistoryStore::removeOlderThan(int days, int batch)
                                         {days});
         while (old.next())
             ids << old.value(0).toLongLong();
+        connection.checkFetched(old);
         for (qint64 id : ids) {
             connection.execWrite(QStringLiteral("delete from SELVAR_HISTORICO_ITEM where HISTORICO = ?"), {id});
             removed += connection.execWrite(QStringLiteral("delete from SELVAR_HISTORICO where ID = ?"), {id},
