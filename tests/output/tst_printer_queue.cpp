@@ -72,33 +72,6 @@ private slots:
         QCOMPARE(PrinterQueueCheck::needsAsking(path), !target.queue.isEmpty());
     }
 
-    // Unknown to the scheduler: a bare name is no queue and prints; a marked one is an error.
-    void unknownQueue()
-    {
-        lpstatThat("echo \"lpstat: Invalid destination name in list \\\"$2\\\"!\"\nexit 1\n");
-        QCOMPARE(answerOf(QStringLiteral("ETIQUETAS")), QString());
-        QVERIFY(answerOf(QStringLiteral("cups:Zebra")).startsWith(QStringLiteral("A fila de impressão \"Zebra\" não existe")));
-        lpstatThat("echo 'lpstat: Unable to connect to server: Connection refused'\nexit 1\n");
-        QVERIFY(answerOf(QStringLiteral("cups:Zebra")).contains(QStringLiteral("não está funcionando")));
-    }
-
-    // Known and ready, stopped, refusing: both questions are asked, in order.
-    void knownQueue()
-    {
-        lpstatThat("case \"$1\" in\n"
-                   "-p) echo \"printer $2 is idle.  enabled since Thu 10 Dec 2026\" ;;\n"
-                   "-a) echo \"$2 accepting requests since Thu 10 Dec 2026\" ;;\n"
-                   "esac\n");
-        QCOMPARE(answerOf(QStringLiteral("Zebra")), QString());
-        lpstatThat("echo \"printer $2 disabled since Thu 10 Dec 2026 -\"\n");
-        QVERIFY(answerOf(QStringLiteral("Zebra")).contains(QStringLiteral("cupsenable Zebra")));
-        lpstatThat("case \"$1\" in\n"
-                   "-p) echo \"printer $2 is idle.  enabled since Thu 10 Dec 2026\" ;;\n"
-                   "-a) echo \"$2 not accepting requests since Thu 10 Dec 2026 -\" ;;\n"
-                   "esac\n");
-        QVERIFY(answerOf(QStringLiteral("cups:Zebra")).contains(QStringLiteral("cupsaccept Zebra")));
-    }
-
     // A scheduler that never answers is given up at the limit: a marked queue
     // says so; a bare name goes to the batch file as it would without CUPS.
     void schedulerThatNeverAnswers()
