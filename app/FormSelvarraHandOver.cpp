@@ -89,10 +89,10 @@ void TFormSelvarra::createPrintHandOver()
     });
     connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) {
         const QString etiqInicial = m_etiqInicialOfJobs.isEmpty() ? QString() : m_etiqInicialOfJobs.takeFirst();
-        // The first position was used only when labels reached the batch file;
-        // a box changed since belongs to the next job.
-        if (result.labels() > 0 && EditEtiqInic->text() == etiqInicial)
-            EditEtiqInic->clear();
+        // A job that put no label on the stock gives its first position back,
+        // unless the box was typed in or another job was queued since.
+        if (result.labels() == 0 && EditEtiqInic->text().isEmpty() && m_etiqInicialOfJobs.isEmpty())
+            EditEtiqInic->setText(etiqInicial);
         switch (result.end) {
         case HandOverResult::End::Whole:
             showPrintOutcome(PrintOutcome::thermal(result.labels(), int(result.labelsPerFile.size())).text());
@@ -115,7 +115,11 @@ void TFormSelvarra::handOver(PrintJob job)
     BotContinuarEnvio->hide();
     if (job.firstFileNumber == 1)
         noteThermalQueued(job);
+    // The job's files hold its blank positions: from now on the box belongs
+    // to the next job, which starts at position 1 unless told otherwise.
     m_etiqInicialOfJobs << (job.firstFileNumber == 1 ? EditEtiqInic->text() : QString());
+    if (job.firstFileNumber == 1)
+        EditEtiqInic->clear();
     showPrintOutcome(PrintOutcome::thermalQueued(int(job.files.size())).text());
     printHandOver->enqueue(std::move(job));
 }

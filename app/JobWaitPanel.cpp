@@ -57,6 +57,11 @@ JobWaitPanel::~JobWaitPanel()
 
 void JobWaitPanel::waiting(const QString &text, int seconds)
 {
+    showing(QStringLiteral("%1 %2 s").arg(text).arg(seconds));
+}
+
+void JobWaitPanel::showing(const QString &text)
+{
     if (!m_panel->isVisible()) {
         // Over whichever panel the clerk is looking at.
         QWidget *over = m_form.PainelSelvarra->isVisible() ? static_cast<QWidget *>(m_form.PainelSelvarra) : m_form.PainelConsistG;
@@ -70,7 +75,7 @@ void JobWaitPanel::waiting(const QString &text, int seconds)
         m_panel->raise();
         m_cancel->setFocus();
     }
-    m_text->setText(QStringLiteral("%1 %2 s").arg(text).arg(seconds));
+    m_text->setText(text);
 }
 
 bool JobWaitPanel::pause(int ms)

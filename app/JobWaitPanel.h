@@ -20,6 +20,8 @@ public:
     JobWaitPanel &operator=(const JobWaitPanel &) = delete;
 
     void waiting(const QString &text, int seconds) override;
+    // The panel with a text of its own ("Consultando a impressora…").
+    void showing(const QString &text);
     bool pause(int ms) override;
 
 private:

@@ -112,6 +112,7 @@ TFormSelvarra::~TFormSelvarra()
 {
     // Focus moves while the children go; the list must not hear of it then.
     disconnect(qApp, nullptr, this, nullptr);
+    delete m_printerAsking.data(); // gives the print's controls back while they exist
     destroyHistory();
 }
 
@@ -665,6 +666,8 @@ void TFormSelvarra::setJobRunning(bool running)
 
 void TFormSelvarra::CancelarClick()
 {
-    if (m_jobRunning)
-        m_jobCancelRequested = true;
+    if (!m_jobRunning)
+        return;
+    m_jobCancelRequested = true;
+    emit jobCancelClicked();
 }

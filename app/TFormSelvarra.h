@@ -174,6 +174,12 @@ public slots:
     // Either "Cancelar", or Escape while a job runs.
     void CancelarClick();
 
+signals:
+    // "Cancelar" or Escape while a job runs, for work that waits on a signal.
+    void jobCancelClicked();
+    // The printer queue was asked about and the print went on, was refused or cancelled.
+    void printerCheckEnded();
+
 public:
     // Product list (FormSelvarraList.cpp).
     void ReselectCurrentModel();
@@ -187,6 +193,15 @@ public:
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
+    // The print once the printer queue, if the path names one, was found ready.
+    void askPrinterThenPrint(const QString &description, OutputKind output, bool thermalReport);
+    void printChecked(const QString &description, OutputKind output, bool thermalReport);
+    // Writes and reads back the label job under the suite-wide lock; a
+    // connection lost since its last use is made again and the job written once more.
+    qint64 writeLabelJob();
+    // A job written but not read back, read again under the lock: it must
+    // still hold its skipped positions and labels.
+    void readWrittenJobAgain(qint64 skipped, qint64 labels);
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
     // True when nothing is being sent to the printer, or the user agrees to close anyway.
@@ -266,8 +281,11 @@ private:
     bool m_totalsPending = false;
 
     // printing: the "Etiq. Inicial" text of each job in the hand-over queue,
-    // cleared from the box when that job put labels on the stock.
+    // given back to the (cleared) box when that job put no label on the stock.
     QStringList m_etiqInicialOfJobs;
+
+    // printing: the printer queue being asked about (FormSelvarraPrint.cpp)
+    QPointer<QObject> m_printerAsking;
 
     // report
     class TRvProject *rvprjct1 = nullptr;

@@ -68,9 +68,10 @@ QString PrintHistory::failureNote()
 QString PrintHistory::write(Going &going, qint64 positions, const QString &output)
 {
     const PrintedJob part = going.job.part(going.positionsDone, positions);
-    going.positionsDone += positions;
     try {
         m_store.record(part, output, &going.jobId);
+        // Counted only once stored: a part the store refused is written again with the next one.
+        going.positionsDone += positions;
         return QString();
     } catch (const std::exception &error) {
         qCWarning(lcHistory).noquote() << "history not written:" << messageOf(error);

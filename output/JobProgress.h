@@ -17,6 +17,8 @@ public:
     virtual void labelStarted(const QString &productName) = 0;
     // `rowsDone` rows of the product list are expanded, with or without labels.
     virtual void rowDone(int rowsDone) = 0;
+    // The job is committed; reading it back comes next.
+    virtual void jobCommitted() {}
     // The panel goes away, whether the job ended well or not.
     virtual void jobEnd() = 0;
     // Called a few dozen times a second: the window may take the click on

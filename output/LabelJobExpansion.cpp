@@ -1,6 +1,7 @@
 #include "LabelJobExpansion.h"
 
 #include "Conversions.h"
+#include "DatabaseErrors.h"
 #include "Decimal.h"
 #include "JobProgress.h"
 #include "LabelNumbers.h"
@@ -73,18 +74,62 @@ qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress,
     if (m_dm.TabRev1->Active())
         m_dm.TabRev1->Post();
     job.Begin();
+    qint64 labels = 0;
     try {
-        const qint64 labels = expand(skipped, progress);
+        labels = expand(skipped, progress);
         job.Commit();
-        // Read back while the lock is still held: the outputs work from these
-        // rows alone, whatever another station writes once the lock is free.
-        m_dm.TabRev2->First();
-        return labels;
     } catch (...) {
         // The rows TabRev2 holds were never committed: none of them may be printed.
         m_dm.TabRev2->Close();
         job.RollbackAndRethrow(QStringLiteral("Nenhuma etiqueta foi gerada; o trabalho anterior foi mantido."));
     }
+    // From here on the new job is everyone's: whatever fails leaves it written.
+    progress.jobCommitted();
+    // Read back while the lock is still held: the outputs work from these
+    // rows alone, whatever another station writes once the lock is free. A
+    // connection lost since the commit is made again by a second read.
+    try {
+        m_dm.TabRev2->First();
+    } catch (const std::exception &) {
+        try {
+            readBack();
+        } catch (const std::exception &error) {
+            m_dm.TabRev2->Close();
+            throw JobNotReadBack(labels, error);
+        }
+    }
+    return labels;
+}
+
+void LabelJobExpansion::readBack()
+{
+    ClientDataSet &job = *m_dm.TabRev2;
+    job.Close();
+    job.Open();
+    job.First();
+}
+
+namespace {
+
+QString notReadBackText(qint64 labels, const std::exception &error)
+{
+    const auto *database = dynamic_cast<const DatabaseError *>(&error);
+    const auto *known = dynamic_cast<const SelvarError *>(&error);
+    const QString reason = database && isConnectionFailure(*database)
+                               ? QStringLiteral("a conexão com o banco de dados caiu logo depois da gravação")
+                               : QStringLiteral("o banco de dados respondeu: ")
+                                     + (known ? known->message() : QString::fromLocal8Bit(error.what()));
+    return QStringLiteral("O trabalho novo (%1 etiquetas) foi gravado em TABREV2, mas não foi impresso: não foi possível "
+                          "lê-lo de volta (%2). O trabalho anterior foi substituído por ele.")
+        .arg(labels)
+        .arg(reason);
+}
+
+} // namespace
+
+JobNotReadBack::JobNotReadBack(qint64 labels, const std::exception &error)
+    : SelvarError(notReadBackText(labels, error)), m_labels(labels)
+{
 }
 
 qint64 LabelJobExpansion::expand(qint64 skipped, JobProgress &progress)

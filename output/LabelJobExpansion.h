@@ -4,10 +4,25 @@
 
 #include <QElapsedTimer>
 
+#include "SelvarError.h"
+
 class ClientDataSet;
 class JobProgress;
 class SuiteJob;
 class TDM;
+
+// The job was committed (it replaced the previous one in TABREV2) but could not
+// be read back for its output, even after a second try: nothing was printed.
+// The text says so, in Portuguese, with the reason.
+class JobNotReadBack : public SelvarError
+{
+public:
+    JobNotReadBack(qint64 labels, const std::exception &error);
+    qint64 labels() const { return m_labels; }
+
+private:
+    qint64 m_labels;
+};
 
 // "Etiquetas com preços", first half: turns the product list TABREV1 into the
 // label job TABREV2, one row per physical label, after the positions already
@@ -32,8 +47,14 @@ public:
     // changes. Whatever stops the expansion (an error, the server, a cancel)
     // rolls it back: the previous job stays exactly as it was, and the error's
     // text ends in "Nenhuma etiqueta foi gerada; o trabalho anterior foi
-    // mantido.". TabRev2 stays open on the new job for the outputs.
+    // mantido.". TabRev2 stays open on the new job for the outputs. Once
+    // committed, the job is read back (twice, should the first read fail);
+    // failing that, JobNotReadBack.
     qint64 run(const QString &etiqInicial, JobProgress &progress, SuiteJob &job);
+
+    // Reads TABREV2 again, in the order the job was written (after run, which
+    // sets that order), and stands on its first row.
+    void readBack();
 
 private:
     qint64 expand(qint64 skipped, JobProgress &progress);

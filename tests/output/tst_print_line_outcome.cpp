@@ -5,6 +5,7 @@
 // The previous job stays in TABREV2 and the first position stays for the retry.
 #include "ListWindow.h"
 #include "PrintHandOver.h"
+#include "PrinterQueueCheck.h"
 #include "PrivateCups.h"
 #include "ProcessStarter.h"
 #include "RunValues.h"
@@ -37,7 +38,11 @@ class PrintLineOutcomeTest : public ListWindowTest
     void print(const QString &etiqInicial)
     {
         w->form()->EditEtiqInic->setText(etiqInicial);
+        // A queue is asked about while the window goes on; the print follows the answer.
+        QSignalSpy checked(w->form(), &TFormSelvarra::printerCheckEnded);
         QTest::mouseClick(w->form()->btnEtiqSemPreco, Qt::LeftButton);
+        if (PrinterQueueCheck::needsAsking(RunValues::LabelPrinterPath) && checked.isEmpty())
+            QVERIFY(checked.wait(30000));
         QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
     }
 

@@ -2,16 +2,20 @@
 // (a server of the test's own, killed and started again): once it is back, the
 // previous list and the previous job are there exactly as they were, the
 // message said so, and the lock is free.
+#include "ClientDataSet.h"
 #include "ColumnLists.h"
+#include "Field.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
 #include "PrivateServer.h"
 #include "ProductListBuilder.h"
+#include "SqlConnection.h"
 #include "SuiteJob.h"
 #include "TDM.h"
 #include "TestSuite.h"
 
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -47,6 +51,17 @@ private:
     PrivateServer &m_server;
     int m_after;
     int m_labels = 0;
+};
+
+// Does something to the database right after the job's commit, before it is read back.
+class AfterCommit : public NoJobProgress
+{
+public:
+    explicit AfterCommit(std::function<void()> action) : m_action(std::move(action)) {}
+    void jobCommitted() override { m_action(); }
+
+private:
+    std::function<void()> m_action;
 };
 
 } // namespace
@@ -147,6 +162,49 @@ private slots:
         QVERIFY(server->start());
         QCOMPARE(tableNow(QStringLiteral("TABREV2")), before);
         SuiteJob next(*dm->SQLConnection1, QStringLiteral("02"), SuiteJob::Kind::Print);
+    }
+
+    // The server dies right after the commit: the new job is written and not
+    // printed, and the message says so instead of claiming the old job stayed.
+    void stoppedAfterTheCommit()
+    {
+        AfterCommit progress([this] { server->kill(); });
+        QString message;
+        try {
+            SuiteJob job(*dm->SQLConnection1, QStringLiteral("01"), SuiteJob::Kind::Print);
+            LabelJobExpansion(*dm).run(QString(), progress, job);
+        } catch (const JobNotReadBack &error) {
+            message = error.message();
+        }
+        QVERIFY2(message.startsWith(QStringLiteral("O trabalho novo (7 etiquetas) foi gravado em TABREV2, mas não foi impresso")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("a conexão com o banco de dados caiu")), qPrintable(message));
+
+        QVERIFY(server->start());
+        const QStringList job = tableNow(QStringLiteral("TABREV2"));
+        QCOMPARE(job.size(), 7);
+        QCOMPARE(job.constFirst(), QStringLiteral("000001|Lista anterior 1|"));
+    }
+
+    // Only this station's attachment is cut after the commit (as SYSDBA, from
+    // another attachment): the second read opens a new one and the job is read.
+    void attachmentCutAfterTheCommit()
+    {
+        SqlConnection other(QStringLiteral("Outra"), QStringLiteral("OutraEstacao"));
+        other.setDataBase(dm->SQLConnection1->DataBase());
+        AfterCommit progress([&] {
+            const SqlConnection::Use station(*dm->SQLConnection1);
+            QSqlQuery own = dm->SQLConnection1->exec(QStringLiteral("select current_connection from rdb$database"));
+            QVERIFY(own.next());
+            const QVariant id = own.value(0);
+            own.finish();
+            const SqlConnection::Use use(other);
+            other.exec(QStringLiteral("delete from mon$attachments where mon$attachment_id = ?"), {id});
+        });
+        SuiteJob job(*dm->SQLConnection1, QStringLiteral("01"), SuiteJob::Kind::Print);
+        QCOMPARE(LabelJobExpansion(*dm).run(QString(), progress, job), 7);
+        QCOMPARE(dm->TabRev2->RecordCount(), 7);
+        QCOMPARE(dm->TabRev2->FieldByName(QStringLiteral("CODIGO")).AsString(), QStringLiteral("000001"));
     }
 };
 
