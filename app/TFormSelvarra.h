@@ -187,11 +187,15 @@ public:
     void MarginsStep();
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
-    // True when nothing is being sent to the printer, or the user agrees to close anyway.
+    // True when nothing is being sent to the printer. Otherwise, once the user
+    // agrees, a panel says what closing waits for, the window closes when the
+    // file being sent has gone, or at once with "Fechar mesmo assim".
     bool mayCloseDuringHandOver();
-    // Queues a thermal job; the print line and "Etiq. Inicial" follow what the hand-over really did.
+    QPointer<QFrame> m_closingWait;
+    bool m_closeAnyway = false;
+    // Queues a thermal job; the print line follows what the hand-over really did.
     void handOver(PrintJob job);
-    // Shows "Continuar envio" when this station has files of a stopped job left.
+    // Shows "Continuar envio" when this station has files of stopped jobs left.
     void refreshContinueOffer();
     void BotPararEnvioClick();
     void BotContinuarEnvioClick();
@@ -222,7 +226,6 @@ public:
     void destroyHistory();
     void noteJobWritten(const QString &modelDescription);
     QString historyAfterOutput(OutputKind output);
-    void noteThermalQueued(const PrintJob &job);
 
 protected:
     bool event(QEvent *event) override;
@@ -244,7 +247,6 @@ private:
     void codeReadInQuantity(const QString &code, bool goThere);
     void scheduleListTotals();
     void updateListTotals();
-    void thermalHistory(const HandOverResult &result);
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -261,10 +263,6 @@ private:
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm
     bool m_totalsPending = false;
-
-    // printing: the "Etiq. Inicial" text of each job in the hand-over queue,
-    // cleared from the box when that job put labels on the stock.
-    QStringList m_etiqInicialOfJobs;
 
     // report
     class TRvProject *rvprjct1 = nullptr;
