@@ -96,6 +96,19 @@ class PrintHandOverTest : public QObject
         batch.write("#!/bin/sh\n" + script + "\n");
     }
 
+    // A batch file that copies each file to the printer, holding file 2 until
+    // the test releases it.
+    void holdSecondFile()
+    {
+        writeBatch(folder, "case \"$1\" in *Etiq002.txt) while [ ! -f \"$0.siga\" ]; do sleep 0.02; done;; esac\n"
+                           "cat \"$1\" >> \"$2\"");
+    }
+    void releaseSecondFile()
+    {
+        QFile go(QDir(folder).filePath(QStringLiteral("ImprEtiq.bat.siga")));
+        QVERIFY(go.open(QIODevice::WriteOnly));
+    }
+
     // `labels` labels named "<tag> <n>", three across per command file, as the
     // thermal output lays them out.
     static PrintJob job(const QString &inFolder, int labels, const QString &tag, const QString &printerPath)
@@ -220,8 +233,7 @@ private slots:
     void secondJobWaitsForTheFirst()
     {
         // File 2 is held until the test has queued the second job.
-        writeBatch(folder, "case \"$1\" in *Etiq002.txt) while [ ! -f \"$0.siga\" ]; do sleep 0.02; done;; esac\n"
-                           "cat \"$1\" >> \"$2\"");
+        holdSecondFile();
         PrintHandOver handOver;
         QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
         QSignalSpy sending(&handOver, &PrintHandOver::sending);
@@ -232,9 +244,7 @@ private slots:
         QCOMPARE(handOver.currentFile(), 2);
         handOver.enqueue(second);
         QCOMPARE(readFile(second.files[0].path), first.files[0].bytes);
-        QFile go(first.batchFile + QStringLiteral(".siga"));
-        QVERIFY(go.open(QIODevice::WriteOnly));
-        go.close();
+        releaseSecondFile();
         QVERIFY(handOver.waitUntilIdle());
         QCOMPARE(readFile(printer), bytesOf(first) + bytesOf(second));
         QCOMPARE(done.size(), 2);
@@ -247,8 +257,7 @@ private slots:
     // to 5 and then B, each whole and once, their records gone after.
     void stopKeepsQueuedJobsForContinue()
     {
-        writeBatch(folder, "case \"$1\" in *Etiq002.txt) while [ ! -f \"$0.siga\" ]; do sleep 0.02; done;; esac\n"
-                           "cat \"$1\" >> \"$2\"");
+        holdSecondFile();
         PrintHandOver handOver;
         QSignalSpy sending(&handOver, &PrintHandOver::sending);
         QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
@@ -258,9 +267,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 2, 60000);
         handOver.enqueue(b);
         handOver.stop();
-        QFile go(a.batchFile + QStringLiteral(".siga"));
-        QVERIFY(go.open(QIODevice::WriteOnly));
-        go.close();
+        releaseSecondFile();
         QVERIFY(handOver.waitUntilIdle());
         QCOMPARE(ended.size(), 1);
         const auto stopped = ended[0][0].value<HandOverResult>();
@@ -285,8 +292,7 @@ private slots:
     // with a message, and file 3 never goes without its record.
     void lostRecordStopsTheJob()
     {
-        writeBatch(folder, "case \"$1\" in *Etiq002.txt) while [ ! -f \"$0.siga\" ]; do sleep 0.02; done;; esac\n"
-                           "cat \"$1\" >> \"$2\"");
+        holdSecondFile();
         PrintHandOver handOver;
         QSignalSpy sending(&handOver, &PrintHandOver::sending);
         QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
@@ -296,9 +302,7 @@ private slots:
         const QStringList records = QDir(folder).entryList({QStringLiteral("Envio-*.txt")});
         QCOMPARE(records.size(), 1);
         QVERIFY(QFile::remove(QDir(folder).filePath(records[0])));
-        QFile go(print.batchFile + QStringLiteral(".siga"));
-        QVERIFY(go.open(QIODevice::WriteOnly));
-        go.close();
+        releaseSecondFile();
         QVERIFY(handOver.waitUntilIdle());
         QCOMPARE(failed.size(), 1);
         const QString message = failed[0][0].toString();
