@@ -80,10 +80,11 @@ QString PrintHandOver::labelsSentText(int labels)
 
 void PrintHandOver::enqueue(PrintJob job)
 {
-    Queued queued{std::move(job), {}};
+    Queued queued{std::move(job), {}, false};
     if (!queued.job.test && queued.job.journal.isEmpty()) {
         replaceStopped(QFileInfo(queued.job.batchFile).absolutePath());
         queued.recordError = ThermalJournal::create(queued.job);
+        queued.fresh = true;
     }
     m_waiting.enqueue(std::move(queued));
     if (!m_running)
@@ -181,6 +182,7 @@ void PrintHandOver::startNextJob()
     while (!m_running && !m_waiting.isEmpty()) {
         Queued next = m_waiting.dequeue();
         m_job = std::move(next.job);
+        m_fresh = next.fresh;
         m_running = true;
         m_stopRequested = false;
         m_next = m_job.firstFileNumber - 1;
@@ -190,6 +192,7 @@ void PrintHandOver::startNextJob()
                                 "são enviadas.\r%3")
                      .arg(QFileInfo(m_job.batchFile).absolutePath(), next.recordError, labelsSentText(0)));
         } else if (!QFileInfo(m_job.batchFile).isFile()) {
+            forgetIfUnstarted();
             fail(QStringLiteral("O arquivo %1 não foi encontrado; ele é quem envia as etiquetas à impressora.\r%2")
                      .arg(m_job.batchFile, labelsSentText(0)));
         } else if (writeFiles()) {
@@ -209,10 +212,7 @@ bool PrintHandOver::writeFiles()
         // a file, whatever the disk does.
         const QString error = TextFile::writeWhole(file.path, file.bytes);
         if (!error.isEmpty()) {
-            // A job that never started leaves nothing to continue: it is
-            // printed again from the list once the folder takes files.
-            if (m_next == 0)
-                ThermalJournal::remove(std::exchange(m_job.journal, QString()));
+            forgetIfUnstarted();
             fail(QStringLiteral("Não foi possível gravar o arquivo de etiquetas %1 (%2).\r%3")
                      .arg(file.path, error, labelsSentText(0)));
             return false;
@@ -275,6 +275,14 @@ void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
     }
     emit fileDone(m_next);
     runNextFile();
+}
+
+void PrintHandOver::forgetIfUnstarted()
+{
+    // A new job that could not even start leaves nothing to continue: it is
+    // printed again from the list once the folder is put right.
+    if (m_fresh)
+        ThermalJournal::remove(std::exchange(m_job.journal, QString()));
 }
 
 int PrintHandOver::sentLabels() const

@@ -108,6 +108,7 @@ private:
     void runNextFile();
     void runEnded(const ProcessStarter::Outcome &outcome);
     int sentLabels() const;
+    void forgetIfUnstarted();
     void fail(const QString &message);
     void finish(HandOverResult::End end, const QString &message = {});
     QString record(const PrintJob &job, int filesDone);
@@ -118,10 +119,11 @@ private:
     {
         PrintJob job;
         QString recordError; // why its record could not be written
+        bool fresh = false;  // a new job, not the rest of a recorded one
     };
     QQueue<Queued> m_waiting;
     Recorder m_recorder;
-    QString m_recordError;
+    bool m_fresh = false; // the current job is new: its record was written when it was queued
     PrintJob m_job;
     bool m_running = false;
     bool m_closing = false;
