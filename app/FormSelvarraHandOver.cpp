@@ -1,7 +1,8 @@
 // The hand-over of thermal jobs as the list panel shows it: which file goes
-// now, "Parar envio" while files go, "Continuar envio" for the rest of a job
-// that stopped, and the print line and "Etiq. Inicial" once a job's hand-over
-// has ended, as it really ended.
+// now, "Parar envio" while files go, "Continuar envio" for the rest of jobs
+// that stopped, and the print line once a job's hand-over has ended, as it
+// really ended. How far each job got lives in its record (ThermalJournal),
+// which the hand-over owns; the panel only asks it.
 #include "TFormSelvarra.h"
 
 #include "Messages.h"
@@ -14,11 +15,18 @@
 #include "ThermalOutput.h"
 
 #include <QEvent>
+#include <QFileInfo>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
+
+// How long the clerk sees what closing waits for before "Fechar mesmo assim" may be pressed.
+constexpr int kCloseAnywayAfterMs = 3000;
 
 // The list panel looks for a rest to offer each time it is shown: at start-up
 // the station, and so its work folder, is known only later.
@@ -42,16 +50,30 @@ private:
     std::function<void()> m_onShow;
 };
 
-QString stationBatchFile()
+QString stationFolder()
 {
-    return ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).batchFilePath();
+    return QFileInfo(ThermalOutput(RunValues::WorkFolder(), RunValues::LabelPrinterPath).batchFilePath()).absolutePath();
 }
 
-QString continueCaption(const PrintJob &rest)
+QString continueCaption(const QList<ThermalJournal::Record> &rests)
 {
-    if (rest.firstFileNumber == rest.fileCount())
-        return QStringLiteral("Continuar envio (arquivo %1)").arg(rest.firstFileNumber);
-    return QStringLiteral("Continuar envio (arquivos %1 a %2)").arg(rest.firstFileNumber).arg(rest.fileCount());
+    const PrintJob &rest = rests.constFirst().job;
+    QString caption = rest.firstFileNumber == rest.fileCount()
+                          ? QStringLiteral("Continuar envio (arquivo %1)").arg(rest.firstFileNumber)
+                          : QStringLiteral("Continuar envio (arquivos %1 a %2)").arg(rest.firstFileNumber).arg(rest.fileCount());
+    if (rests.size() == 2)
+        caption += QStringLiteral(" e mais 1 trabalho");
+    else if (rests.size() > 2)
+        caption += QStringLiteral(" e mais %1 trabalhos").arg(rests.size() - 1);
+    return caption;
+}
+
+QString keptText(int jobs)
+{
+    if (jobs <= 0)
+        return {};
+    return jobs == 1 ? QStringLiteral("; 1 trabalho na fila ficou guardado para \"Continuar envio\"")
+                     : QStringLiteral("; %1 trabalhos na fila ficaram guardados para \"Continuar envio\"").arg(jobs);
 }
 
 } // namespace
@@ -84,42 +106,36 @@ void TFormSelvarra::createPrintHandOver()
         BotPararEnvio->hide();
         BotPararEnvio->setEnabled(true);
         BotPararEnvio->setText(QStringLiteral("Parar envio"));
-        m_etiqInicialOfJobs.clear();
         refreshContinueOffer();
     });
     connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) {
-        const QString etiqInicial = m_etiqInicialOfJobs.isEmpty() ? QString() : m_etiqInicialOfJobs.takeFirst();
-        // A job that put no label on the stock gives its first position back,
-        // unless the box was typed in or another job was queued since.
-        if (result.labels() == 0 && EditEtiqInic->text().isEmpty() && m_etiqInicialOfJobs.isEmpty())
-            EditEtiqInic->setText(etiqInicial);
         switch (result.end) {
         case HandOverResult::End::Whole:
             showPrintOutcome(PrintOutcome::thermal(result.labels(), int(result.labelsPerFile.size())).text());
             break;
         case HandOverResult::End::Stopped:
-            showPrintOutcome(PrintOutcome::handOverStopped(result.labels(), result.filesLeft).text());
+            showPrintOutcome(PrintOutcome::handOverStopped(result.labels(), result.filesLeft).text() + keptText(result.jobsKept));
             break;
         case HandOverResult::End::Failed:
             showPrintOutcome(PrintOutcome::thermalStopped(result.labels()).text());
             Messages::show(result.message);
             break;
         }
+        if (!result.historyNote.isEmpty())
+            showPrintOutcome(LabelImpressao->toolTip() + result.historyNote);
     });
 }
 
 void TFormSelvarra::handOver(PrintJob job)
 {
     printHandOver->setFileTimeLimitSeconds(StationSettings::fileTimeLimitSeconds(SuitePaths::toNative(RunValues::WorkFolder())));
-    // A new job takes the place of the rest of a stopped one, in the history too.
     BotContinuarEnvio->hide();
-    if (job.firstFileNumber == 1)
-        noteThermalQueued(job);
-    // The job's files hold its blank positions: from now on the box belongs
-    // to the next job, which starts at position 1 unless told otherwise.
-    m_etiqInicialOfJobs << (job.firstFileNumber == 1 ? EditEtiqInic->text() : QString());
-    if (job.firstFileNumber == 1)
-        EditEtiqInic->clear();
+    if (printHistory)
+        job.history = printHistory->thermalRecord();
+    // The job's files hold its blank positions, and its record keeps them for
+    // "Continuar envio": from now on the box belongs to the next job, which
+    // starts at position 1 unless told otherwise.
+    EditEtiqInic->clear();
     showPrintOutcome(PrintOutcome::thermalQueued(int(job.files.size())).text());
     printHandOver->enqueue(std::move(job));
 }
@@ -128,12 +144,14 @@ void TFormSelvarra::refreshContinueOffer()
 {
     if (!BotContinuarEnvio || printHandOver->busy() || RunValues::WorkFolder().isEmpty())
         return;
-    const std::optional<PrintJob> rest = PrintHandOver::pending(stationBatchFile());
-    if (!rest) {
+    const QString folder = stationFolder();
+    printHandOver->settle(folder);
+    const QList<ThermalJournal::Record> rests = printHandOver->pending(folder);
+    if (rests.isEmpty()) {
         BotContinuarEnvio->hide();
         return;
     }
-    BotContinuarEnvio->setText(continueCaption(*rest));
+    BotContinuarEnvio->setText(continueCaption(rests));
     BotContinuarEnvio->show();
 }
 
@@ -147,22 +165,59 @@ void TFormSelvarra::BotPararEnvioClick()
 void TFormSelvarra::BotContinuarEnvioClick()
 {
     guarded([this] {
-        std::optional<PrintJob> rest = PrintHandOver::pending(stationBatchFile());
         BotContinuarEnvio->hide();
-        if (!rest)
-            return;
-        handOver(std::move(*rest));
+        printHandOver->setFileTimeLimitSeconds(StationSettings::fileTimeLimitSeconds(SuitePaths::toNative(RunValues::WorkFolder())));
+        printHandOver->continuePending(stationFolder());
+        refreshContinueOffer();
     });
 }
 
 bool TFormSelvarra::mayCloseDuringHandOver()
 {
-    if (!printHandOver->busy())
+    if (!printHandOver->busy() || m_closeAnyway)
         return true;
-    return Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (arquivo %1 de %2).\r"
-                                        "Fechando agora, o arquivo em envio termina e os seguintes não são enviados; "
-                                        "eles ficam guardados e podem ser enviados depois com \"Continuar envio\".\r"
-                                        "Fechar o programa assim mesmo?")
-                             .arg(printHandOver->currentFile())
-                             .arg(printHandOver->currentFileCount()));
+    if (m_closingWait)
+        return false; // already waiting for the file to go
+    const int limit = printHandOver->fileTimeLimitSeconds();
+    if (!Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (arquivo %1 de %2).\r"
+                                      "Fechando agora, o arquivo em envio termina (em até %3 s) e os seguintes não são "
+                                      "enviados; eles ficam guardados e podem ser enviados depois com \"Continuar envio\".\r"
+                                      "Fechar o programa assim mesmo?")
+                           .arg(printHandOver->currentFile())
+                           .arg(printHandOver->currentFileCount())
+                           .arg(limit)))
+        return false;
+    // The window keeps answering while the file goes: it closes when the
+    // hand-over is idle, or at once if the clerk will not wait.
+    printHandOver->stop();
+    auto *panel = new QFrame(this);
+    m_closingWait = panel;
+    panel->setObjectName(QStringLiteral("PainelFechando"));
+    panel->setFrameShape(QFrame::Box);
+    panel->setAutoFillBackground(true);
+    auto *layout = new QVBoxLayout(panel);
+    auto *text = new QLabel(QStringLiteral("Fechando: aguardando o arquivo %1 de %2 terminar de ir para a impressora "
+                                           "(no máximo %3 s).")
+                                .arg(printHandOver->currentFile())
+                                .arg(printHandOver->currentFileCount())
+                                .arg(limit),
+                            panel);
+    text->setWordWrap(true);
+    auto *anyway = new QPushButton(QStringLiteral("Fechar mesmo assim"), panel);
+    anyway->setObjectName(QStringLiteral("BotFecharMesmoAssim"));
+    anyway->setEnabled(false);
+    layout->addWidget(text);
+    layout->addWidget(anyway);
+    panel->setGeometry((width() - 320) / 2, (height() - 110) / 2, 320, 110);
+    panel->show();
+    panel->raise();
+    QTimer::singleShot(kCloseAnywayAfterMs, anyway, [anyway] { anyway->setEnabled(true); });
+    connect(anyway, &QPushButton::clicked, this, [this] {
+        // The file cut off stays marked started: "Continuar envio" asks about it.
+        m_closeAnyway = true;
+        printHandOver->abandon();
+        close();
+    });
+    connect(printHandOver, &PrintHandOver::idle, panel, [this] { close(); }, Qt::QueuedConnection);
+    return false;
 }

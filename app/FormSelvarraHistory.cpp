@@ -22,7 +22,6 @@
 #include "TDM.h"
 #include "TRvSystem.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,8 +36,11 @@ constexpr int kFirstRetentionPassMs = 60 * 1000;
 void TFormSelvarra::createHistory()
 {
     historyStore = new HistoryStore([this] { return DM ? DM->SQLConnection1->DataBase() : QString(); });
-    printHistory = new PrintHistory(*historyStore, [] {
-        return QDir(SuitePaths::toNative(RunValues::WorkFolder())).filePath(QStringLiteral("HistoricoPendente.json"));
+    printHistory = new PrintHistory(*historyStore);
+    // A thermal job's history is brought up to what went out from the job's
+    // own record of the hand-over, whenever files of it have gone.
+    printHandOver->setRecorder([this](const PrintJob &job, int filesDone) {
+        return printHistory ? printHistory->thermalOut(job.history, job.positionsPerFile(), filesDone) : QString();
     });
 
     BotPrecosAlterados = new QPushButton(QStringLiteral("Preços a&lterados"), PainelSelvarra);
@@ -53,17 +55,6 @@ void TFormSelvarra::createHistory()
     connect(BotPrecosAlterados, &QPushButton::clicked, this, &TFormSelvarra::BotPrecosAlteradosClick);
     connect(BotHistorico, &QPushButton::clicked, this, &TFormSelvarra::BotHistoricoClick);
 
-    // After the window's own handlers, which write the print line this one may add to.
-    connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) { thermalHistory(result); });
-    connect(printHandOver, &PrintHandOver::sending, this, [this](int file) {
-        if (file == 1 && printHistory)
-            printHistory->thermalStarted();
-    });
-    connect(printHandOver, &PrintHandOver::idle, this, [this] {
-        if (printHistory)
-            printHistory->handOverIdle();
-    });
-
     historyRetention = new HistoryRetention(
         *historyStore,
         [] { return HistorySettings::retentionDays(SuitePaths::toNative(RunValues::WorkFolder())); },
@@ -73,6 +64,7 @@ void TFormSelvarra::createHistory()
 
 void TFormSelvarra::destroyHistory()
 {
+    printHandOver->setRecorder({});
     delete historyRetention;
     historyRetention = nullptr;
     delete printHistory;
@@ -102,25 +94,6 @@ QString TFormSelvarra::historyAfterOutput(OutputKind output)
     // A thermal job is in the hand-over's line by now; anything else put nothing out.
     printHistory->jobDropped();
     return note;
-}
-
-void TFormSelvarra::noteThermalQueued(const PrintJob &job)
-{
-    if (!printHistory)
-        return;
-    QList<int> positions;
-    for (const CommandFile &file : job.files)
-        positions << file.labels;
-    printHistory->thermalQueued(positions);
-}
-
-void TFormSelvarra::thermalHistory(const HandOverResult &result)
-{
-    if (!printHistory)
-        return;
-    const QString note = printHistory->thermalEnded(result.firstFileNumber, result.labelsPerFile, result.filesLeft > 0);
-    if (!note.isEmpty())
-        showPrintOutcome(LabelImpressao->toolTip() + note);
 }
 
 // An action that writes the list waits for the read under way, so that the

@@ -204,11 +204,15 @@ public:
     void readWrittenJobAgain(qint64 skipped, qint64 labels);
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
-    // True when nothing is being sent to the printer, or the user agrees to close anyway.
+    // True when nothing is being sent to the printer. Otherwise, once the user
+    // agrees, a panel says what closing waits for, the window closes when the
+    // file being sent has gone, or at once with "Fechar mesmo assim".
     bool mayCloseDuringHandOver();
-    // Queues a thermal job; the print line and "Etiq. Inicial" follow what the hand-over really did.
+    QPointer<QFrame> m_closingWait;
+    bool m_closeAnyway = false;
+    // Queues a thermal job; the print line follows what the hand-over really did.
     void handOver(PrintJob job);
-    // Shows "Continuar envio" when this station has files of a stopped job left.
+    // Shows "Continuar envio" when this station has files of stopped jobs left.
     void refreshContinueOffer();
     void BotPararEnvioClick();
     void BotContinuarEnvioClick();
@@ -239,7 +243,6 @@ public:
     void destroyHistory();
     void noteJobWritten(const QString &modelDescription);
     QString historyAfterOutput(OutputKind output);
-    void noteThermalQueued(const PrintJob &job);
 
 protected:
     bool event(QEvent *event) override;
@@ -261,7 +264,6 @@ private:
     void codeReadInQuantity(const QString &code, bool goThere);
     void scheduleListTotals();
     void updateListTotals();
-    void thermalHistory(const HandOverResult &result);
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -279,10 +281,6 @@ private:
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm
     bool m_totalsPending = false;
-
-    // printing: the "Etiq. Inicial" text of each job in the hand-over queue,
-    // given back to the (cleared) box when that job put no label on the stock.
-    QStringList m_etiqInicialOfJobs;
 
     // printing: the printer queue being asked about (FormSelvarraPrint.cpp)
     QPointer<QObject> m_printerAsking;

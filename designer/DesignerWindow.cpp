@@ -471,6 +471,7 @@ void DesignerWindow::printThermalTest(const QList<QByteArray> &files, int labels
     }
     // A name of its own, so a test never overwrites a job Selvar is handing over from the same folder.
     PrintJob job{batch, StationPrinter, {}};
+    job.test = true; // no record: the counter never offers to continue a test, nor loses its own to one
     for (qsizetype i = 0; i < files.size(); ++i)
         job.files.append({folder.filePath(QStringLiteral("EtiqTeste%1.txt").arg(i + 1)), files[i], labels});
     m_handOver->enqueue(job);

@@ -128,17 +128,55 @@ template <typename Work> void HistoryStore::inTransaction(Work work)
     }
 }
 
+namespace {
+
+qint64 nextJobId(SqlConnection &connection)
+{
+    QSqlQuery next = connection.exec(QStringLiteral("select next value for GEN_SELVAR_HISTORICO from RDB$DATABASE"));
+    if (!next.next())
+        throw SelvarError(QStringLiteral("O gerador GEN_SELVAR_HISTORICO não respondeu."));
+    return next.value(0).toLongLong();
+}
+
+bool hasJob(SqlConnection &connection, qint64 id)
+{
+    QSqlQuery query = connection.exec(QStringLiteral("select count(*) from SELVAR_HISTORICO where ID = ?"), {id});
+    if (!query.next())
+        throw SelvarError(QStringLiteral("O histórico de etiquetas não respondeu."));
+    return query.value(0).toLongLong() > 0;
+}
+
+} // namespace
+
+qint64 HistoryStore::reserveJobId()
+{
+    qint64 id = 0;
+    inTransaction([&](SqlConnection &connection) { id = nextJobId(connection); });
+    return id;
+}
+
+qint64 HistoryStore::labelsRecorded(qint64 jobId)
+{
+    qint64 labels = 0;
+    inTransaction([&](SqlConnection &connection) {
+        QSqlQuery query = connection.exec(QStringLiteral("select coalesce(sum(ETIQUETAS), 0) from SELVAR_HISTORICO where ID = ?"),
+                                          {jobId});
+        if (!query.next())
+            throw SelvarError(QStringLiteral("O histórico de etiquetas não respondeu."));
+        labels = query.value(0).toLongLong();
+    });
+    return labels;
+}
+
 void HistoryStore::record(const PrintedJob &part, const QString &output, qint64 *jobId)
 {
     if (part.labels() <= 0)
         return;
     qint64 id = *jobId;
     inTransaction([&](SqlConnection &connection) {
-        if (id == 0) {
-            QSqlQuery next = connection.exec(QStringLiteral("select next value for GEN_SELVAR_HISTORICO from RDB$DATABASE"));
-            if (!next.next())
-                throw SelvarError(QStringLiteral("O gerador GEN_SELVAR_HISTORICO não respondeu."));
-            id = next.value(0).toLongLong();
+        if (id == 0)
+            id = nextJobId(connection);
+        if (!hasJob(connection, id)) {
             connection.execWrite(QStringLiteral("insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, USUARIO, MODELO, "
                                                 "DESCRICAO, SAIDA, ETIQUETAS, PRODUTOS) "
                                                 "values (?, current_timestamp, ?, ?, ?, ?, ?, ?, ?)"),

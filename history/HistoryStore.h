@@ -27,10 +27,17 @@ public:
     static QString pdfOutput() { return QStringLiteral("PDF"); }
 
     // Writes what went out of a job, in one transaction: a new job numbered
-    // from the generator when *jobId is 0 (and *jobId set), else these labels
-    // added to that job (the rest of a hand-over that had stopped). A part
-    // without labels writes nothing. Failures throw; nothing of them is kept.
+    // from the generator when *jobId is 0 (and *jobId set); a job of that
+    // number when it is not there yet (a number reserved before); else these
+    // labels added to that job (the rest of a hand-over that had stopped). A
+    // part without labels writes nothing. Failures throw; nothing of them is kept.
     void record(const PrintedJob &part, const QString &output, qint64 *jobId);
+
+    // A job number from the generator, for a job whose labels are recorded
+    // later, part by part, maybe by a program started again.
+    qint64 reserveJobId();
+    // The labels recorded so far for the job of that number; 0 when it is not there.
+    qint64 labelsRecorded(qint64 jobId);
 
     // The most recently printed label of each of these product codes: its
     // price and how many labels that job printed of it. Codes never printed

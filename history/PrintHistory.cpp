@@ -2,9 +2,7 @@
 
 #include "HistoryStore.h"
 #include "SelvarError.h"
-#include "TextFile.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,23 +18,20 @@ QString messageOf(const std::exception &error)
     return selvar ? selvar->message() : QString::fromLocal8Bit(error.what());
 }
 
-QJsonObject toJson(const PrintedJob &job, qint64 positionsDone, qint64 jobId, const QList<int> &filePositions)
+QByteArray toRecord(const PrintedJob &job, qint64 jobId)
 {
-    QJsonArray files;
-    for (int positions : filePositions)
-        files.append(positions);
     QJsonArray items;
     for (const PrintedItem &item : job.items)
         items.append(QJsonObject{{"ordem", item.order}, {"codigo", item.codigo}, {"componente", item.componente},
                                  {"ean", item.codigoEan}, {"centavos", QString::number(item.preco.rescaled(2).units())},
                                  {"etiquetas", QString::number(item.labels)}});
-    return QJsonObject{{"historico", QString::number(jobId)}, {"feitas", QString::number(positionsDone)},
-                       {"puladas", QString::number(job.skipped)}, {"estacao", job.station}, {"usuario", job.user},
-                       {"modelo", job.modelCode}, {"descricao", job.modelDescription}, {"itens", items},
-                       {"arquivos", files}};
+    return QJsonDocument(QJsonObject{{"historico", QString::number(jobId)}, {"puladas", QString::number(job.skipped)},
+                                     {"estacao", job.station}, {"usuario", job.user}, {"modelo", job.modelCode},
+                                     {"descricao", job.modelDescription}, {"itens", items}})
+        .toJson(QJsonDocument::Compact);
 }
 
-PrintedJob fromJson(const QJsonObject &o)
+PrintedJob fromRecord(const QJsonObject &o)
 {
     PrintedJob job;
     job.skipped = o.value("puladas").toString().toLongLong();
@@ -55,8 +50,7 @@ PrintedJob fromJson(const QJsonObject &o)
 
 } // namespace
 
-PrintHistory::PrintHistory(HistoryStore &store, std::function<QString()> restFile)
-    : m_store(store), m_restFile(std::move(restFile))
+PrintHistory::PrintHistory(HistoryStore &store) : m_store(store)
 {
 }
 
@@ -65,13 +59,15 @@ QString PrintHistory::failureNote()
     return QStringLiteral(" — o histórico de etiquetas não pôde ser gravado");
 }
 
-QString PrintHistory::write(Going &going, qint64 positions, const QString &output)
+QString PrintHistory::wholeJobOut(const QString &output)
 {
-    const PrintedJob part = going.job.part(going.positionsDone, positions);
+    if (!m_current)
+        return QString();
+    const PrintedJob job = *std::move(m_current);
+    m_current.reset();
     try {
-        m_store.record(part, output, &going.jobId);
-        // Counted only once stored: a part the store refused is written again with the next one.
-        going.positionsDone += positions;
+        qint64 jobId = 0;
+        m_store.record(job.part(0, job.positions()), output, &jobId);
         return QString();
     } catch (const std::exception &error) {
         qCWarning(lcHistory).noquote() << "history not written:" << messageOf(error);
@@ -79,89 +75,46 @@ QString PrintHistory::write(Going &going, qint64 positions, const QString &outpu
     }
 }
 
-QString PrintHistory::wholeJobOut(const QString &output)
+QByteArray PrintHistory::thermalRecord()
 {
     if (!m_current)
-        return QString();
-    Going going{*std::move(m_current), 0, 0, {}};
+        return {};
+    const PrintedJob job = *std::move(m_current);
     m_current.reset();
-    return write(going, going.job.positions(), output);
+    // The number is taken now, so that what is recorded later, by whichever
+    // program, goes to this one job and can be read back to know how far it got.
+    qint64 jobId = 0;
+    try {
+        jobId = m_store.reserveJobId();
+    } catch (const std::exception &error) {
+        qCWarning(lcHistory).noquote() << "no history number reserved:" << messageOf(error);
+    }
+    return toRecord(job, jobId);
 }
 
-void PrintHistory::thermalQueued(const QList<int> &positionsPerFile)
+QString PrintHistory::thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone)
 {
-    if (!m_current)
-        return;
-    // While a job goes out the record on disk is that job's own.
-    if (m_line.isEmpty())
-        dropRest();
-    m_line.enqueue(Going{*std::move(m_current), 0, 0, positionsPerFile});
-    m_current.reset();
-}
-
-void PrintHistory::thermalStarted()
-{
-    if (!m_line.isEmpty())
-        keepRest(m_line.head());
-}
-
-QString PrintHistory::thermalEnded(int firstFileNumber, const QList<int> &positionsPerFile, bool restLeft)
-{
-    std::optional<Going> going;
-    if (firstFileNumber > 1)
-        going = rest();
-    else if (!m_line.isEmpty())
-        going = m_line.dequeue();
-    // A hand-over this history did not see begin (a rest left by a program
-    // that could not keep its record): its products are unknown.
-    if (!going)
-        return QString();
-    qint64 outTo = 0;
-    for (int positions : going->filePositions.mid(0, firstFileNumber - 1))
-        outTo += positions;
-    for (int positions : positionsPerFile)
-        outTo += positions;
-    const qint64 positions = outTo - going->positionsDone;
-    const QString note = positions > 0 ? write(*going, positions, HistoryStore::thermalOutput()) : QString();
-    if (restLeft)
-        keepRest(*going);
-    else
-        dropRest();
-    return note;
-}
-
-void PrintHistory::keepRest(const Going &going)
-{
-    m_rest = going;
-    const QString path = m_restFile();
-    if (path.isEmpty())
-        return;
-    const QString error =
-        TextFile::writeWhole(path, QJsonDocument(toJson(going.job, going.positionsDone, going.jobId, going.filePositions)).toJson());
-    if (!error.isEmpty())
-        qCWarning(lcHistory).noquote() << "rest of the job not kept in" << path << ":" << error;
-}
-
-void PrintHistory::dropRest()
-{
-    m_rest.reset();
-    const QString path = m_restFile();
-    if (!path.isEmpty() && QFile::exists(path))
-        QFile::remove(path);
-}
-
-std::optional<PrintHistory::Going> PrintHistory::rest()
-{
-    if (m_rest)
-        return m_rest;
-    QFile file(m_restFile());
-    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonObject o = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject o = QJsonDocument::fromJson(record).object();
     if (o.isEmpty())
-        return std::nullopt;
-    QList<int> files;
-    for (const QJsonValue &positions : o.value("arquivos").toArray())
-        files << positions.toInt();
-    return Going{fromJson(o), o.value("feitas").toString().toLongLong(), o.value("historico").toString().toLongLong(), files};
+        return QString(); // a job written without a history record: its products are unknown
+    const PrintedJob job = fromRecord(o);
+    qint64 jobId = o.value("historico").toString().toLongLong();
+    qint64 outTo = 0;
+    for (int positions : positionsPerFile.mid(0, filesDone))
+        outTo += positions;
+    // Without a number (the database could not give one when the job was
+    // queued) parts could not be told apart: only a job that went out whole is recorded.
+    if (jobId == 0 && filesDone < positionsPerFile.size())
+        return failureNote();
+    try {
+        // Skipped positions come first: a job with labels recorded is past them.
+        const qint64 recorded = jobId == 0 ? 0 : m_store.labelsRecorded(jobId);
+        const qint64 from = recorded > 0 ? job.skipped + recorded : 0;
+        if (outTo > from)
+            m_store.record(job.part(from, outTo - from), HistoryStore::thermalOutput(), &jobId);
+        return QString();
+    } catch (const std::exception &error) {
+        qCWarning(lcHistory).noquote() << "history not written:" << messageOf(error);
+        return failureNote();
+    }
 }

@@ -20,8 +20,12 @@ struct HandOverResult
     // One entry per file handed over successfully, in order from
     // firstFileNumber on: the labels that file held.
     QList<int> labelsPerFile;
-    int filesLeft = 0;  // files not handed over; they stay in the work folder
+    int filesLeft = 0;  // files not handed over; they stay on the job's record
     QString message;    // for the user, when the job failed
+    // "Parar envio": jobs queued behind this one, kept on record for "Continuar envio".
+    int jobsKept = 0;
+    // What recording the job in the print history said: empty when recorded.
+    QString historyNote = QString();
 
     int labels() const
     {

@@ -1,6 +1,6 @@
 #include "PrintHandOver.h"
 
-#include "PendingFiles.h"
+#include "Messages.h"
 #include "ProcessStarter.h"
 #include "TextFile.h"
 
@@ -13,9 +13,6 @@
 #include <numeric>
 
 namespace {
-
-// As long as a copy to the printer is let finish when the program closes.
-constexpr int kGraceAtCloseMs = 30000;
 
 QString shortName(const QString &path)
 {
@@ -57,17 +54,19 @@ PrintHandOver::~PrintHandOver()
 {
     m_waiting.clear();
     m_closing = true;
-    // The file being sent when the program closes is let finish; when it went
-    // out, it comes off the record of what is left, so that "Continuar envio"
-    // never sends it twice.
-    if (m_running) {
-        for (QProcess *run : findChildren<QProcess *>(Qt::FindDirectChildrenOnly)) {
-            if (run->waitForFinished(kGraceAtCloseMs) && run->exitStatus() == QProcess::NormalExit && run->exitCode() == 0)
-                PendingFiles::record(m_job, m_next + 1);
-        }
-    }
+    // A file still being sent stays marked started on its job's record:
+    // "Continuar envio" asks before sending it again. The run itself is let
+    // finish its copy a little (ProcessStarter) rather than cut mid-label.
     m_running = false;
     qDeleteAll(findChildren<QObject *>(Qt::FindDirectChildrenOnly));
+}
+
+void PrintHandOver::abandon()
+{
+    m_waiting.clear();
+    m_closing = true;
+    ProcessStarter::endRuns(this);
+    m_running = false;
 }
 
 QString PrintHandOver::labelsSentText(int labels)
@@ -81,20 +80,83 @@ QString PrintHandOver::labelsSentText(int labels)
 
 void PrintHandOver::enqueue(PrintJob job)
 {
-    m_waiting.enqueue(std::move(job));
+    Queued queued{std::move(job), {}, false};
+    if (!queued.job.test && queued.job.journal.isEmpty()) {
+        replaceStopped(QFileInfo(queued.job.batchFile).absolutePath());
+        queued.recordError = ThermalJournal::create(queued.job);
+        queued.fresh = true;
+    }
+    m_waiting.enqueue(std::move(queued));
     if (!m_running)
         startNextJob();
+}
+
+bool PrintHandOver::inLine(const QString &journal) const
+{
+    if (m_running && m_job.journal == journal)
+        return true;
+    return std::any_of(m_waiting.cbegin(), m_waiting.cend(), [&](const Queued &queued) { return queued.job.journal == journal; });
+}
+
+void PrintHandOver::replaceStopped(const QString &folder)
+{
+    for (const ThermalJournal::Record &stopped : ThermalJournal::inFolder(folder)) {
+        if (inLine(stopped.job.journal))
+            continue;
+        record(stopped.job, stopped.filesDone());
+        ThermalJournal::remove(stopped.job.journal);
+    }
+}
+
+QString PrintHandOver::record(const PrintJob &job, int filesDone)
+{
+    return m_recorder && !job.test ? m_recorder(job, filesDone) : QString();
+}
+
+QList<ThermalJournal::Record> PrintHandOver::pending(const QString &folder) const
+{
+    QList<ThermalJournal::Record> records;
+    for (ThermalJournal::Record &left : ThermalJournal::inFolder(folder)) {
+        if (!left.whole() && !inLine(left.job.journal))
+            records.append(std::move(left));
+    }
+    return records;
+}
+
+void PrintHandOver::settle(const QString &folder)
+{
+    for (const ThermalJournal::Record &left : ThermalJournal::inFolder(folder)) {
+        if (left.whole() && !inLine(left.job.journal) && record(left.job, left.filesDone()).isEmpty())
+            ThermalJournal::remove(left.job.journal);
+    }
+}
+
+int PrintHandOver::continuePending(const QString &folder)
+{
+    const QList<ThermalJournal::Record> records = pending(folder);
+    for (ThermalJournal::Record rest : records) {
+        if (rest.interrupted > 0
+            && !Messages::ask(QStringLiteral("O arquivo %1 (%2) pode já ter saído na impressora. Enviar de novo?")
+                                  .arg(rest.interrupted)
+                                  .arg(ThermalJournal::positionsText(rest.job, rest.interrupted)))) {
+            // Taken as printed: the history counts it, and it is not sent again.
+            const QString error = ThermalJournal::markDone(rest.job.journal, rest.interrupted);
+            if (!error.isEmpty()) {
+                Messages::show(QStringLiteral("Não foi possível gravar o registro do envio %1 (%2).")
+                                   .arg(rest.job.journal, error));
+                return 0;
+            }
+            rest.job.firstFileNumber = rest.interrupted + 1;
+        }
+        enqueue(std::move(rest.job));
+    }
+    return int(records.size());
 }
 
 void PrintHandOver::stop()
 {
     if (m_running)
         m_stopRequested = true;
-}
-
-std::optional<PrintJob> PrintHandOver::pending(const QString &batchFile)
-{
-    return PendingFiles::load(batchFile);
 }
 
 bool PrintHandOver::waitUntilIdle(int timeoutMs)
@@ -118,12 +180,19 @@ void PrintHandOver::startNextJob()
     m_starting = true;
     const auto done = qScopeGuard([this] { m_starting = false; });
     while (!m_running && !m_waiting.isEmpty()) {
-        m_job = m_waiting.dequeue();
+        Queued next = m_waiting.dequeue();
+        m_job = std::move(next.job);
+        m_fresh = next.fresh;
         m_running = true;
         m_stopRequested = false;
-        m_next = 0;
+        m_next = m_job.firstFileNumber - 1;
         m_labelsPerFile.clear();
-        if (!QFileInfo(m_job.batchFile).isFile()) {
+        if (!next.recordError.isEmpty()) {
+            fail(QStringLiteral("Não foi possível gravar o registro do envio na pasta %1 (%2); sem ele as etiquetas não "
+                                "são enviadas.\r%3")
+                     .arg(QFileInfo(m_job.batchFile).absolutePath(), next.recordError, labelsSentText(0)));
+        } else if (!QFileInfo(m_job.batchFile).isFile()) {
+            forgetIfUnstarted();
             fail(QStringLiteral("O arquivo %1 não foi encontrado; ele é quem envia as etiquetas à impressora.\r%2")
                      .arg(m_job.batchFile, labelsSentText(0)));
         } else if (writeFiles()) {
@@ -136,23 +205,18 @@ void PrintHandOver::startNextJob()
 
 bool PrintHandOver::writeFiles()
 {
-    // The files about to be written replace those an earlier rest was kept in.
-    PendingFiles::discard(m_job.batchFile);
-    for (const CommandFile &file : std::as_const(m_job.files)) {
+    // From the job's record: a test print of another program or another job
+    // may have written the same names since.
+    for (const CommandFile &file : m_job.files.mid(m_next)) {
         // Written aside and put in place when whole: a printer never gets half
         // a file, whatever the disk does.
         const QString error = TextFile::writeWhole(file.path, file.bytes);
         if (!error.isEmpty()) {
+            forgetIfUnstarted();
             fail(QStringLiteral("Não foi possível gravar o arquivo de etiquetas %1 (%2).\r%3")
                      .arg(file.path, error, labelsSentText(0)));
             return false;
         }
-    }
-    const QString error = PendingFiles::record(m_job, 0);
-    if (!error.isEmpty()) {
-        fail(QStringLiteral("Não foi possível gravar o arquivo %1 (%2).\r%3")
-                 .arg(PendingFiles::recordPath(m_job.batchFile), error, labelsSentText(0)));
-        return false;
     }
     return true;
 }
@@ -169,6 +233,15 @@ void PrintHandOver::runNextFile()
     }
     const CommandFile &file = m_job.files[m_next];
     emit sending(currentFile(), currentFileCount());
+    if (!m_job.journal.isEmpty()) {
+        const QString error = ThermalJournal::markStarted(m_job.journal, m_next + 1);
+        if (!error.isEmpty()) {
+            fail(QStringLiteral("Não foi possível gravar o registro do envio %1 (%2); %3 não foi enviado, para que nada "
+                                "saia sem registro.\r%4")
+                     .arg(m_job.journal, error, shortName(file.path), labelsSentText(sentLabels())));
+            return;
+        }
+    }
     ProcessStarter::runBatch(
         this, m_job.batchFile, {file.path, m_job.printerPath},
         [this](const ProcessStarter::Outcome &outcome) { runEnded(outcome); }, m_timeLimitSeconds * 1000);
@@ -180,18 +253,41 @@ void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
         return;
     const CommandFile &done = m_job.files[m_next];
     if (!outcome.succeeded()) {
+        // Unwritten, the mark costs a question at "Continuar envio", nothing more.
+        if (!m_job.journal.isEmpty())
+            ThermalJournal::markFailed(m_job.journal, m_next + 1);
         fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4")
                  .arg(shortName(done.path), failureReason(shortName(m_job.batchFile), outcome),
-                      labelsSentText(std::accumulate(m_labelsPerFile.cbegin(), m_labelsPerFile.cend(), 0)),
+                      labelsSentText(sentLabels()),
                       filesLeftText(int(m_job.files.size()) - m_next - 1)));
         return;
     }
     m_labelsPerFile.append(done.labels);
     ++m_next;
-    // Should the record fail now, the next file's run tells the user soon
-    // enough; this file went out and is off the record in memory either way.
-    PendingFiles::record(m_job, m_next);
+    if (!m_job.journal.isEmpty()) {
+        const QString error = ThermalJournal::markDone(m_job.journal, m_next);
+        if (!error.isEmpty()) {
+            fail(QStringLiteral("%1 foi enviado, mas não foi possível gravar isso no registro do envio %2 (%3); o envio "
+                                "parou, e \"Continuar envio\" perguntará por ele.\r%4")
+                     .arg(shortName(done.path), m_job.journal, error, labelsSentText(sentLabels())));
+            return;
+        }
+    }
+    emit fileDone(m_next);
     runNextFile();
+}
+
+void PrintHandOver::forgetIfUnstarted()
+{
+    // A new job that could not even start leaves nothing to continue: it is
+    // printed again from the list once the folder is put right.
+    if (m_fresh)
+        ThermalJournal::remove(std::exchange(m_job.journal, QString()));
+}
+
+int PrintHandOver::sentLabels() const
+{
+    return std::accumulate(m_labelsPerFile.cbegin(), m_labelsPerFile.cend(), 0);
 }
 
 void PrintHandOver::fail(const QString &message)
@@ -202,13 +298,23 @@ void PrintHandOver::fail(const QString &message)
 void PrintHandOver::finish(HandOverResult::End end, const QString &message)
 {
     HandOverResult result{end, m_job.firstFileNumber, m_labelsPerFile, int(m_job.files.size()) - m_next, message};
-    const int files = int(m_job.files.size());
+    const int files = int(m_labelsPerFile.size());
+    // The history first, the record after it: a program ended in between
+    // completes the history from the record when started again.
+    if (!m_job.test && (m_next > 0 || end == HandOverResult::End::Whole))
+        result.historyNote = record(m_job, m_next);
+    if (end == HandOverResult::End::Whole && result.historyNote.isEmpty())
+        ThermalJournal::remove(m_job.journal);
     m_running = false;
     m_job = PrintJob();
     m_next = 0;
     m_labelsPerFile.clear();
-    if (end == HandOverResult::End::Stopped)
-        m_waiting.clear(); // "Parar envio" stops the printer line, not one job of it
+    if (end == HandOverResult::End::Stopped) {
+        // "Parar envio" stops the printer line, not one job of it: the jobs
+        // behind stay on their records, and "Continuar envio" sends them in turn.
+        result.jobsKept = int(m_waiting.size());
+        m_waiting.clear();
+    }
     emit jobEnded(result);
     if (end == HandOverResult::End::Whole)
         emit jobHandedOver(result.labels(), files);

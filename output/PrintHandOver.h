@@ -2,11 +2,12 @@
 
 #include "HandOverResult.h"
 #include "PrintJob.h"
+#include "ThermalJournal.h"
 
 #include <QObject>
 #include <QQueue>
 
-#include <optional>
+#include <functional>
 
 namespace ProcessStarter {
 struct Outcome;
@@ -19,8 +20,12 @@ struct Outcome;
 // its exit status checked. A job waits for the job before it to end, since
 // both use the same file names. A run that fails stops its job: the files
 // after it stay unsent, and the message says which file failed and how many
-// labels had gone out. The files not handed over stay on record in the work
-// folder (PendingFiles) until the rest is handed over or a new job replaces them.
+// labels had gone out. Each job has one record of its own (ThermalJournal),
+// written when it is queued and marked before and after every file: a job
+// whose record cannot be written does not go out. The files not handed over
+// stay on that record until "Continuar envio" sends them or a new job
+// replaces them; the print history is completed from it, whatever stopped
+// the job, also in a program started again.
 class PrintHandOver : public QObject
 {
     Q_OBJECT
@@ -35,22 +40,45 @@ public:
     void setFileTimeLimitSeconds(int seconds) { m_timeLimitSeconds = seconds; }
     int fileTimeLimitSeconds() const { return m_timeLimitSeconds; }
 
+    // Records what went out of a job (its files up to `filesDone` are on the
+    // printer) and returns a note for the user, empty when recorded. Called
+    // when a job's hand-over ends and for every record left behind whose files
+    // all went out; it must give the same history however often it is called.
+    using Recorder = std::function<QString(const PrintJob &job, int filesDone)>;
+    void setRecorder(Recorder recorder) { m_recorder = std::move(recorder); }
+
     // Queues the job; it starts at once when nothing else is being handed over.
-    // A new job (firstFileNumber 1) replaces whatever rest of an earlier job was pending.
+    // A new job gets its record now; it replaces the records of stopped jobs
+    // of its station that are not in this line (their command files are about
+    // to be overwritten), once their history is complete. A test print keeps
+    // no record and replaces none.
     void enqueue(PrintJob job);
 
     // "Parar envio": the job being handed over stops once the file being sent
-    // has gone; jobs queued behind it are dropped. No effect when idle.
+    // has gone; the jobs queued behind it stay on record, to go out after it
+    // with "Continuar envio". No effect when idle.
     void stop();
 
-    // The rest of a stopped job of the station whose batch file is
-    // `batchFile`, when there is one to hand over.
-    static std::optional<PrintJob> pending(const QString &batchFile);
+    // The program closes now: the file being sent is cut off (it stays marked
+    // started, so "Continuar envio" asks about it) and nothing else goes.
+    void abandon();
+
+    // The jobs recorded in the work folder `folder` with files still to hand
+    // over and not in this line, oldest first.
+    QList<ThermalJournal::Record> pending(const QString &folder) const;
+    // Records whose files all went out (the program ended before their history
+    // was written) get their history now and are removed.
+    void settle(const QString &folder);
+    // "Continuar envio": queues every pending job of the folder in order, each
+    // from its first file not marked done. A file the batch file was running
+    // when the program ended is resent only if the user says so. Returns the
+    // jobs queued.
+    int continuePending(const QString &folder);
 
     // A job is being written or handed over, or waits for its turn.
     bool busy() const { return m_running || !m_waiting.isEmpty(); }
     // "arquivo 12 de 334" of the job being handed over; 0 of 0 when idle.
-    int currentFile() const { return m_running ? m_job.firstFileNumber + m_next : 0; }
+    int currentFile() const { return m_running ? m_next + 1 : 0; }
     int currentFileCount() const { return m_running ? m_job.fileCount() : 0; }
 
     // Runs the event loop until nothing is left to hand over, at most
@@ -63,6 +91,8 @@ public:
 signals:
     // File `fileNumber` of `fileCount` of the current job goes to the batch file now.
     void sending(int fileNumber, int fileCount);
+    // File `fileNumber` went out and is marked so on the job's record.
+    void fileDone(int fileNumber);
     // Every file of a job went to the printer.
     void jobHandedOver(int labels, int files);
     // A job stopped; `message` is for the user, `labelsSent` went out before it stopped.
@@ -77,16 +107,29 @@ private:
     bool writeFiles();
     void runNextFile();
     void runEnded(const ProcessStarter::Outcome &outcome);
+    int sentLabels() const;
+    void forgetIfUnstarted();
     void fail(const QString &message);
     void finish(HandOverResult::End end, const QString &message = {});
+    QString record(const PrintJob &job, int filesDone);
+    bool inLine(const QString &journal) const;
+    void replaceStopped(const QString &folder);
 
-    QQueue<PrintJob> m_waiting;
+    struct Queued
+    {
+        PrintJob job;
+        QString recordError; // why its record could not be written
+        bool fresh = false;  // a new job, not the rest of a recorded one
+    };
+    QQueue<Queued> m_waiting;
+    Recorder m_recorder;
+    bool m_fresh = false; // the current job is new: its record was written when it was queued
     PrintJob m_job;
     bool m_running = false;
     bool m_closing = false;
     bool m_stopRequested = false;
     bool m_starting = false;
     int m_timeLimitSeconds = DefaultFileTimeLimitSeconds;
-    int m_next = 0;               // files of the current job handed over or being handed over
+    int m_next = 0;               // index of the current job's file being handed over
     QList<int> m_labelsPerFile;   // labels of each file of the current job whose run ended well
 };

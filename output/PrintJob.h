@@ -11,19 +11,27 @@ struct CommandFile
 {
     QString path;
     QByteArray bytes; // the whole file, as the printer receives it
-    int labels = 0;
+    int labels = 0;   // positions on the stock, skipped ones included
 };
 
 struct PrintJob
 {
     QString batchFile;
     QString printerPath;
-    QList<CommandFile> files;
-    // The number of files[0] within its job: 1, or later for the rest of a job
+    QList<CommandFile> files; // every file of the job, from its file 1
+    // The first file to hand over: 1 for a new job, later for the rest of one
     // whose first files went out before its hand-over stopped.
     int firstFileNumber = 1;
+    // The job's durable record (ThermalJournal); empty until it is queued.
+    QString journal = QString();
+    // What the print history needs to record the job, kept in its record and
+    // handed back when files have gone out; opaque here.
+    QByteArray history = QByteArray();
+    // A test print of the label designer: it keeps no record, so the counter
+    // never offers to continue it and it never replaces the counter's.
+    bool test = false;
 
-    int fileCount() const { return firstFileNumber - 1 + int(files.size()); }
+    int fileCount() const { return int(files.size()); }
 
     int labelCount() const
     {
@@ -31,5 +39,13 @@ struct PrintJob
         for (const CommandFile &file : files)
             labels += file.labels;
         return labels;
+    }
+
+    QList<int> positionsPerFile() const
+    {
+        QList<int> positions;
+        for (const CommandFile &file : files)
+            positions << file.labels;
+        return positions;
     }
 };

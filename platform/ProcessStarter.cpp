@@ -108,6 +108,17 @@ void runBatch(QObject *context, const QString &batchFile, const QStringList &arg
     });
 }
 
+void endRuns(QObject *context)
+{
+    for (QProcess *run : context->findChildren<QProcess *>(Qt::FindDirectChildrenOnly)) {
+        if (auto *batch = dynamic_cast<BatchProcess *>(run)) {
+            batch->disconnect();
+            batch->killAll();
+            batch->waitForFinished(1000);
+        }
+    }
+}
+
 Starter setStarter(Starter starter)
 {
     Starter previous = std::move(currentStarter());

@@ -37,6 +37,10 @@ using Finished = std::function<void(const Outcome &outcome)>;
 void runBatch(QObject *context, const QString &batchFile, const QStringList &arguments, Finished finished,
               int timeLimitMs = 0);
 
+// Ends every run started with `context` at once, with what each started, and
+// never reports them: the program closes without waiting for them.
+void endRuns(QObject *context);
+
 // A stand-in for the real run: called with what the batch file would get; true
 // counts as a run that ended well, false as one that ended with exit code 1.
 using Starter = std::function<bool(const QString &batchFile, const QStringList &arguments)>;

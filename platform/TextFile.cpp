@@ -3,12 +3,48 @@
 #include "Cp1252.h"
 #include "SelvarError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
+
+// Puts what was written to the open file on the disk itself, past the
+// system's caches, so a machine that loses power keeps it.
+bool syncToDisk(QFile &file)
+{
+#ifdef Q_OS_WIN
+    return _commit(file.handle()) == 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
+// The folder's entry for a file just renamed into it is on disk too.
+void syncFolder(const QString &path)
+{
+#ifndef Q_OS_WIN
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+#else
+    Q_UNUSED(path);
+#endif
+}
 
 // The texts of the platform's input/output errors, by the cause Qt reports.
 [[noreturn]] void throwIoError(const QFile &file, const QString &path)
@@ -83,7 +119,12 @@ void writeLines(const QString &path, const QStringList &lines)
 
 QString writeWhole(const QString &path, const QByteArray &bytes)
 {
-    const QString aside = path + QStringLiteral(".gravando");
+    // A name no other program writing the same file at the same time can have
+    // (the designer's test print and the counter share a station folder).
+    const QString aside = QStringLiteral("%1.%2-%3.gravando")
+                              .arg(path)
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     QFile file(aside);
     // Unbuffered, so a full disk shows at the write that hits it and not in a
     // flush whose failure a buffered close may not pass on.
@@ -92,6 +133,8 @@ QString writeWhole(const QString &path, const QByteArray &bytes)
     QString error;
     if (file.write(bytes) != bytes.size() || !file.flush())
         error = file.errorString();
+    else if (!syncToDisk(file))
+        error = QString::fromLocal8Bit(strerror(errno));
     file.close();
     if (error.isEmpty() && file.error() != QFileDevice::NoError)
         error = file.errorString();
@@ -100,10 +143,26 @@ QString writeWhole(const QString &path, const QByteArray &bytes)
         std::filesystem::rename(aside.toStdU16String(), path.toStdU16String(), code);
         if (code)
             error = QString::fromStdString(code.message());
+        else
+            syncFolder(path);
     }
     if (!error.isEmpty())
         QFile::remove(aside);
     return error;
+}
+
+QString appendDurably(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QStringLiteral("o arquivo não existe mais");
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return file.errorString();
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        return file.errorString();
+    if (!syncToDisk(file))
+        return QString::fromLocal8Bit(strerror(errno));
+    return {};
 }
 
 void remove(const QString &path)

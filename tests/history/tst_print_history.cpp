@@ -383,32 +383,34 @@ private slots:
         QCOMPARE(a->gridText(0, 3), QStringLiteral("14,00"));
     }
 
-    // A program killed after handing over files 1 and 2 of 3 never heard
-    // how far it got; the one started again hands over file 3 ("Continuar
-    // envio" from the work folder's record) and records the whole job once,
-    // files 1 and 2 included, from the record the first one left. ALFA 4 and
+    // A thermal job's history is brought up to the files that went out from
+    // its record alone, by whichever program and however often: files 1 and
+    // 2 by the program that was killed after them, file 3 by the one started
+    // again, which is asked twice (a stop and then the rest, say). ALFA 4 and
     // BRAVO 3 after one skipped position: files of 3, 3 and 2 positions.
-    void restAfterAKilledProgramJoinsItsJob()
+    void thermalHistoryFollowsTheRecord()
     {
         HistoryStore store([this] { return database; });
-        const QString restFile = a->app.suite.path(QStringLiteral("Interfac01/HistoricoPendente.json"));
         PrintedJob job;
         job.station = QStringLiteral("01");
         job.skipped = 1;
         job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
                      PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(3550, 2), 3}};
+        QByteArray record;
         {
-            PrintHistory killed(store, [&] { return restFile; });
+            PrintHistory killed(store);
             killed.jobWritten(job);
-            killed.thermalQueued({3, 3, 2});
-            killed.thermalStarted();
+            record = killed.thermalRecord();
+            QCOMPARE(killed.thermalOut(record, {3, 3, 2}, 0), QString());
+            QCOMPARE(jobs(), QStringList());
+            QCOMPARE(killed.thermalOut(record, {3, 3, 2}, 2), QString());
         }
-        QCOMPARE(jobs(), QStringList());
-        PrintHistory again(store, [&] { return restFile; });
-        QCOMPARE(again.thermalEnded(3, {2}, false), QString());
+        QCOMPARE(jobs(), QStringList{"1|01|||TERMICA|5|2"});
+        PrintHistory again(store);
+        QCOMPARE(again.thermalOut(record, {3, 3, 2}, 3), QString());
+        QCOMPARE(again.thermalOut(record, {3, 3, 2}, 3), QString());
         QCOMPARE(jobs(), QStringList{"1|01|||TERMICA|7|2"});
         QCOMPARE(items(), QStringList({"1|P1|ALFA||12.90|4", "1|P2|BRAVO||35.50|3"}));
-        QVERIFY(!QFile::exists(restFile));
     }
 
     // The station keeps 300 days: 45 jobs of 400 days go, in batches, with

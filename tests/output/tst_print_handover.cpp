@@ -7,7 +7,6 @@
 #include "TextFile.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -97,6 +96,19 @@ class PrintHandOverTest : public QObject
         batch.write("#!/bin/sh\n" + script + "\n");
     }
 
+    // A batch file that copies each file to the printer, holding file 2 until
+    // the test releases it.
+    void holdSecondFile()
+    {
+        writeBatch(folder, "case \"$1\" in *Etiq002.txt) while [ ! -f \"$0.siga\" ]; do sleep 0.02; done;; esac\n"
+                           "cat \"$1\" >> \"$2\"");
+    }
+    void releaseSecondFile()
+    {
+        QFile go(QDir(folder).filePath(QStringLiteral("ImprEtiq.bat.siga")));
+        QVERIFY(go.open(QIODevice::WriteOnly));
+    }
+
     // `labels` labels named "<tag> <n>", three across per command file, as the
     // thermal output lays them out.
     static PrintJob job(const QString &inFolder, int labels, const QString &tag, const QString &printerPath)
@@ -150,37 +162,33 @@ private slots:
     }
 
     // A batch file that waits for a key reads an empty input and goes on: the
-    // job prints whole, long before the time limit.
+    // job prints whole (a run held by the key would meet the time limit and fail).
     void batchWaitingForAKeyDoesNotHang()
     {
         writeBatch(folder, "read x\ncat \"$1\" >> \"$2\"");
         PrintHandOver handOver;
+        handOver.setFileTimeLimitSeconds(60);
         QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
         const PrintJob print = job(folder, 6, QStringLiteral("P"), printer);
-        QElapsedTimer clock;
-        clock.start();
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle(30000));
-        QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(handOver.waitUntilIdle());
         QCOMPARE(done.size(), 1);
         QCOMPARE(readFile(printer), bytesOf(print));
     }
 
-    // The third of five runs sleeps past the time limit: it is ended with what
-    // it started, the job stops with the file named, and files 3 to 5 stay on
-    // record to be sent later.
+    // The third of five runs never ends by itself (it waits for a file nobody
+    // writes): the time limit ends it with what it started, the job stops with
+    // the file named, and files 3 to 5 stay on record to be sent later.
     void runPastTheTimeLimitStopsTheJob()
     {
-        writeBatch(folder, "case \"$1\" in *Etiq003.txt) sleep 30;; esac\ncat \"$1\" >> \"$2\"");
+        writeBatch(folder, "case \"$1\" in *Etiq003.txt) while [ ! -f \"$0.nunca\" ]; do sleep 0.05; done;; esac\n"
+                           "cat \"$1\" >> \"$2\"");
         PrintHandOver handOver;
         handOver.setFileTimeLimitSeconds(1);
         QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
         const PrintJob print = job(folder, 15, QStringLiteral("P"), printer);
-        QElapsedTimer clock;
-        clock.start();
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle(30000));
-        QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(handOver.waitUntilIdle());
         QCOMPARE(ended.size(), 1);
         const auto result = ended[0][0].value<HandOverResult>();
         QCOMPARE(int(result.end), int(HandOverResult::End::Failed));
@@ -190,12 +198,12 @@ private slots:
                                     QStringLiteral("6 etiquetas já foram enviadas")})
             QVERIFY2(result.message.contains(part), qPrintable(result.message));
         QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
-        const std::optional<PrintJob> rest = PrintHandOver::pending(print.batchFile);
-        QVERIFY(rest);
-        QCOMPARE(rest->firstFileNumber, 3);
-        QCOMPARE(rest->fileCount(), 5);
-        QCOMPARE(rest->files.size(), 3);
-        QCOMPARE(rest->files[0].bytes, print.files[2].bytes);
+        const QList<ThermalJournal::Record> rests = handOver.pending(folder);
+        QCOMPARE(rests.size(), 1);
+        QCOMPARE(rests[0].job.firstFileNumber, 3);
+        QCOMPARE(rests[0].interrupted, 0); // the run ended, badly: nothing to ask about
+        QCOMPARE(rests[0].job.files.size(), 5);
+        QCOMPARE(rests[0].job.files[2].bytes, print.files[2].bytes);
     }
 
     // 1,000 labels in 334 files, each run sleeping a random few milliseconds:
@@ -224,20 +232,84 @@ private slots:
     // reach the printer whole, one after the other.
     void secondJobWaitsForTheFirst()
     {
-        writeBatch(folder, "sleep 0.2\ncat \"$1\" >> \"$2\"");
+        // File 2 is held until the test has queued the second job.
+        holdSecondFile();
         PrintHandOver handOver;
         QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
+        QSignalSpy sending(&handOver, &PrintHandOver::sending);
         const PrintJob first = job(folder, 7, QStringLiteral("PRIMEIRO"), printer);
         const PrintJob second = job(folder, 4, QStringLiteral("SEGUNDO"), printer);
         handOver.enqueue(first);
-        QTRY_COMPARE_WITH_TIMEOUT(handOver.currentFile(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 2, 60000);
+        QCOMPARE(handOver.currentFile(), 2);
         handOver.enqueue(second);
         QCOMPARE(readFile(second.files[0].path), first.files[0].bytes);
-        QVERIFY(handOver.waitUntilIdle(30000));
+        releaseSecondFile();
+        QVERIFY(handOver.waitUntilIdle());
         QCOMPARE(readFile(printer), bytesOf(first) + bytesOf(second));
         QCOMPARE(done.size(), 2);
         QCOMPARE(done[0], QVariantList({7, 3}));
         QCOMPARE(done[1], QVariantList({4, 2}));
+    }
+
+    // "Parar envio" while file 2 of job A goes, job B queued behind it: A
+    // stops after file 2, B is kept, and "Continuar envio" sends A's files 3
+    // to 5 and then B, each whole and once, their records gone after.
+    void stopKeepsQueuedJobsForContinue()
+    {
+        holdSecondFile();
+        PrintHandOver handOver;
+        QSignalSpy sending(&handOver, &PrintHandOver::sending);
+        QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
+        const PrintJob a = job(folder, 15, QStringLiteral("A"), printer);
+        const PrintJob b = job(folder, 4, QStringLiteral("B"), printer);
+        handOver.enqueue(a);
+        QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 2, 60000);
+        handOver.enqueue(b);
+        handOver.stop();
+        releaseSecondFile();
+        QVERIFY(handOver.waitUntilIdle());
+        QCOMPARE(ended.size(), 1);
+        const auto stopped = ended[0][0].value<HandOverResult>();
+        QCOMPARE(int(stopped.end), int(HandOverResult::End::Stopped));
+        QCOMPARE(stopped.jobsKept, 1);
+        QCOMPARE(readFile(printer), a.files[0].bytes + a.files[1].bytes);
+
+        const QList<ThermalJournal::Record> rests = handOver.pending(folder);
+        QCOMPARE(rests.size(), 2);
+        QCOMPARE(rests[0].job.firstFileNumber, 3);
+        QCOMPARE(rests[1].job.firstFileNumber, 1);
+        QCOMPARE(rests[1].job.files.size(), 2);
+        QCOMPARE(handOver.continuePending(folder), 2);
+        QVERIFY(handOver.waitUntilIdle());
+        QCOMPARE(readFile(printer), bytesOf(a) + bytesOf(b));
+        QCOMPARE(handOver.pending(folder).size(), 0);
+        QCOMPARE(QDir(folder).entryList({QStringLiteral("Envio-*.txt")}), QStringList());
+    }
+
+    // The job's record disappears while file 2 goes (a disk pulled, a
+    // cleaner): the file that went cannot be marked, so the job stops there
+    // with a message, and file 3 never goes without its record.
+    void lostRecordStopsTheJob()
+    {
+        holdSecondFile();
+        PrintHandOver handOver;
+        QSignalSpy sending(&handOver, &PrintHandOver::sending);
+        QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
+        const PrintJob print = job(folder, 15, QStringLiteral("P"), printer);
+        handOver.enqueue(print);
+        QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 2, 60000);
+        const QStringList records = QDir(folder).entryList({QStringLiteral("Envio-*.txt")});
+        QCOMPARE(records.size(), 1);
+        QVERIFY(QFile::remove(QDir(folder).filePath(records[0])));
+        releaseSecondFile();
+        QVERIFY(handOver.waitUntilIdle());
+        QCOMPARE(failed.size(), 1);
+        const QString message = failed[0][0].toString();
+        QVERIFY2(message.contains(QStringLiteral("Etiq002.txt foi enviado, mas não foi possível gravar isso no registro do envio"))
+                     && message.contains(QStringLiteral("6 etiquetas já foram enviadas")),
+                 qPrintable(message));
+        QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
     }
 
     // A work folder on a disk that fills up: the job stops before any file goes

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +45,18 @@ class PrintLineOutcomeTest : public ListWindowTest
         if (PrinterQueueCheck::needsAsking(RunValues::LabelPrinterPath) && checked.isEmpty())
             QVERIFY(checked.wait(30000));
         QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+    }
+
+    // Real runs of a batch file of this script, to a printer file; returns its path.
+    QString realBatch(const QByteArray &script)
+    {
+        ProcessStarter::setStarter(previousStarter);
+        const QString printerFile = w->app.suite.path(QStringLiteral("impressora.prn"));
+        RunValues::LabelPrinterPath = printerFile;
+        QFile batch(QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")));
+        if (batch.open(QIODevice::WriteOnly))
+            batch.write(script);
+        return printerFile;
     }
 
     // A print that wrote nothing: the message says why, the line claims
@@ -144,13 +157,7 @@ private slots:
     // then received the whole job once, in order.
     void stopAndContinueFromThePanel()
     {
-        ProcessStarter::setStarter(previousStarter);
-        const QString printerFile = w->app.suite.path(QStringLiteral("impressora.prn"));
-        RunValues::LabelPrinterPath = printerFile;
-        QFile batch(QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")));
-        QVERIFY(batch.open(QIODevice::WriteOnly));
-        batch.write("cat \"$1\" >> \"$2\"\n");
-        batch.close();
+        const QString printerFile = realBatch("cat \"$1\" >> \"$2\"\n");
         w->typeInCell(0, 0, QStringLiteral("11"));
         w->typeInCell(1, 0, QStringLiteral("3"));
         const auto stopAtSecond = connect(w->form()->printHandOver, &PrintHandOver::sending, w->form(), [this](int file) {
@@ -181,6 +188,40 @@ private slots:
         QVERIFY(printed.open(QIODevice::ReadOnly));
         QCOMPARE(commandFiles().size(), 5);
         QCOMPARE(printed.readAll(), whole);
+    }
+
+    // Closing while the batch file still runs file 1 of 2: once the clerk
+    // agrees, a panel says what closing waits for and for how long, the window
+    // stays and answers; "Fechar mesmo assim" comes after a few seconds and
+    // closes at once, leaving file 1 marked started for "Continuar envio" to
+    // ask about, and file 2 unsent.
+    void closingWaitsForTheFileBeingSent()
+    {
+        const QString printerFile = realBatch("while [ ! -f \"$0.siga\" ]; do sleep 0.02; done\ncat \"$1\" >> \"$2\"\n");
+        QSignalSpy sending(w->form()->printHandOver, &PrintHandOver::sending);
+        w->form()->EditEtiqInic->setText(QString());
+        QTest::mouseClick(w->form()->btnEtiqSemPreco, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 1, 30000);
+
+        w->app.answerYes = true;
+        QVERIFY(!w->form()->close());
+        QVERIFY(w->form()->isVisible());
+        QVERIFY2(w->app.questions.constLast().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(w->app.questions.constLast()));
+        auto *panel = w->form()->findChild<QFrame *>(QStringLiteral("PainelFechando"));
+        QVERIFY(panel && panel->isVisible());
+        const QString said = panel->findChild<QLabel *>()->text();
+        QVERIFY2(said.contains(QStringLiteral("arquivo 1 de 2")) && said.contains(QStringLiteral("no máximo 60 s")), qPrintable(said));
+        auto *anyway = panel->findChild<QPushButton *>(QStringLiteral("BotFecharMesmoAssim"));
+        QVERIFY(!anyway->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(anyway->isEnabled(), 30000);
+        QVERIFY(w->form()->printHandOver->busy()); // the batch file still holds file 1
+        QTest::mouseClick(anyway, Qt::LeftButton);
+        QVERIFY(!w->form()->isVisible());
+        QVERIFY(!QFile::exists(printerFile));
+        const QList<ThermalJournal::Record> left = w->form()->printHandOver->pending(workFolder);
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(left[0].interrupted, 1);
+        QCOMPARE(left[0].job.firstFileNumber, 1);
     }
 };
 

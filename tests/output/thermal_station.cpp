@@ -1,0 +1,140 @@
+// A counter's thermal printing without its window, for the tests that kill the
+// program part way through a job: the hand-over, the job's record and the print
+// history the window uses, joined as the window joins them, on a database of
+// the server. It prints what it is told, then ends when nothing is left to hand
+// over; the test kills it (or it kills itself with SIGKILL) where the test says.
+//
+//   selvar-thermal-station FOLDER DATABASE print TAG FILES [EVENT:N]
+//       a job of FILES files of 3 labels, product "TAG Pk" in file k. EVENT:
+//       "antes:N"  killed as file N is about to go (its record not yet marked);
+//       "depois:N" killed once file N is marked sent, before its history;
+//       "parar:N"  "Parar envio" as file N goes.
+//   selvar-thermal-station FOLDER DATABASE continue sim|nao [TAG FILES]
+//       "Continuar envio", the question answered so; with TAG FILES a new job
+//       is queued as soon as the first file of the continuation goes.
+//   selvar-thermal-station FOLDER DATABASE test FILES
+//       the label designer's test print, through the same files Etiq001.txt...
+//
+// Questions and messages go to the standard output, one a line.
+#include "HistoryStore.h"
+#include "Messages.h"
+#include "PrintHandOver.h"
+#include "PrintHistory.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+QTextStream out(stdout);
+
+void say(const QString &what, const QString &text)
+{
+    out << what << ": " << QString(text).replace(QLatin1Char('\r'), QLatin1Char(' ')) << Qt::endl;
+}
+
+PrintedJob printed(const QString &tag, int files)
+{
+    PrintedJob job;
+    job.station = QStringLiteral("01");
+    job.user = QStringLiteral("Joana");
+    job.modelCode = QStringLiteral("01");
+    job.modelDescription = QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas");
+    for (int k = 1; k <= files; ++k)
+        job.items.append(PrintedItem{k, QStringLiteral("%1%2").arg(tag).arg(k), QStringLiteral("%1 P%2").arg(tag).arg(k),
+                                     QString(), Decimal(100 * k, 2), 3});
+    return job;
+}
+
+PrintJob commandFiles(const QString &folder, const QString &tag, int files)
+{
+    const QDir dir(folder);
+    PrintJob job{dir.filePath(QStringLiteral("ImprEtiq.bat")), dir.filePath(QStringLiteral("impressora.prn")), {}};
+    for (int k = 1; k <= files; ++k) {
+        QByteArray bytes = "N\r\n";
+        for (int label = 1; label <= 3; ++label)
+            bytes += QStringLiteral("A0,0,0,2,1,1,N,\"%1 P%2 #%3\"\r\n").arg(tag).arg(k).arg(label).toLatin1();
+        bytes += "P1\r\n";
+        job.files.append({dir.filePath(QStringLiteral("Etiq%1.txt").arg(k, 3, 10, QLatin1Char('0'))), bytes, 3});
+    }
+    return job;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 5)
+        return 2;
+    const QString folder = args[1];
+    const QString database = args[2];
+    const QString mode = args[3];
+
+    HistoryStore store([database] { return database; });
+    PrintHistory history(store);
+    PrintHandOver handOver;
+    handOver.setFileTimeLimitSeconds(300);
+    handOver.setRecorder([&history](const PrintJob &job, int filesDone) {
+        return history.thermalOut(job.history, job.positionsPerFile(), filesDone);
+    });
+    Messages::setSink([](const QString &text) { say(QStringLiteral("MENSAGEM"), text); });
+    QObject::connect(&handOver, &PrintHandOver::jobEnded, [](const HandOverResult &result) {
+        say(QStringLiteral("FIM"), QStringLiteral("%1 etiquetas, %2 guardados%3 %4")
+                                       .arg(result.labels())
+                                       .arg(result.jobsKept)
+                                       .arg(result.historyNote, result.message));
+    });
+    auto print = [&](const QString &tag, int files) {
+        history.jobWritten(printed(tag, files));
+        PrintJob job = commandFiles(folder, tag, files);
+        job.history = history.thermalRecord();
+        handOver.enqueue(std::move(job));
+    };
+
+    if (mode == QLatin1String("print")) {
+        const QString event = args.value(6).section(QLatin1Char(':'), 0, 0);
+        const int at = args.value(6).section(QLatin1Char(':'), 1).toInt();
+        QObject::connect(&handOver, &PrintHandOver::sending, [&handOver, event, at](int file) {
+            if (file == at && event == QLatin1String("antes"))
+                ::kill(::getpid(), SIGKILL);
+            if (file == at && event == QLatin1String("parar"))
+                handOver.stop();
+        });
+        QObject::connect(&handOver, &PrintHandOver::fileDone, [event, at](int file) {
+            if (file == at && event == QLatin1String("depois"))
+                ::kill(::getpid(), SIGKILL);
+        });
+        print(args.value(4), args.value(5).toInt());
+    } else if (mode == QLatin1String("continue")) {
+        const bool yes = args.value(4) == QLatin1String("sim");
+        Messages::setQuestionSink([yes](const QString &text) {
+            say(QStringLiteral("PERGUNTA"), text);
+            return yes;
+        });
+        if (args.size() >= 7) {
+            const QString tag = args[5];
+            const int files = args[6].toInt();
+            auto queued = std::make_shared<bool>(false);
+            QObject::connect(&handOver, &PrintHandOver::sending, [&, tag, files, queued] {
+                if (!std::exchange(*queued, true))
+                    print(tag, files);
+            });
+        }
+        handOver.settle(folder);
+        say(QStringLiteral("CONTINUADOS"), QString::number(handOver.continuePending(folder)));
+    } else if (mode == QLatin1String("test")) {
+        PrintJob job = commandFiles(folder, QStringLiteral("TESTE"), args.value(4).toInt());
+        job.test = true;
+        handOver.enqueue(std::move(job));
+    } else {
+        return 2;
+    }
+    handOver.waitUntilIdle();
+    return 0;
+}
