@@ -236,6 +236,10 @@ void DesignDocument::editReports(const QList<std::pair<int, SheetReport>> &chang
         giveIdentities(&changed.report);
         new ReportEditCommand(this, entry, m_entries[entry], changed, QString(), 0, step);
     }
+    // The report in view stays in view, changed or not.
+    if (inView >= 0 && listed.indexOf(inView) >= 0 &&
+        std::none_of(changes.begin(), changes.end(), [&](const auto &change) { return listed.value(change.first, -1) == inView; }))
+        new ReportEditCommand(this, inView, m_entries[inView], m_entries[inView], QString(), 0, step);
     m_undo.push(step);
 }
 

@@ -40,6 +40,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -284,6 +285,9 @@ void DesignerWindow::buildActions()
     ActRefazer = m_document->undoStack()->createRedoAction(this, QStringLiteral("Refazer"));
     ActRefazer->setObjectName(QStringLiteral("ActRefazer"));
     ActRefazer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The menu names the step ("Desfazer Mover"); the toolbar keeps one short word.
+    ActDesfazer->setIconText(QStringLiteral("Desfazer"));
+    ActRefazer->setIconText(QStringLiteral("Refazer"));
     edit->addAction(ActDesfazer);
     edit->addAction(ActRefazer);
     bar->addSeparator();
@@ -329,8 +333,15 @@ void DesignerWindow::buildActions()
     action(layout, QStringLiteral("ActDistribuirVertical"), QStringLiteral("Distribuir na vertical"), QKeySequence(),
            [this] { distribute(Qt::Vertical); });
 
-    bar->addSeparator();
-    bar->addWidget(new QLabel(QStringLiteral(" Zoom: ")));
+    // The zoom lives in the status bar and in its menu, where a narrow window never hides it.
+    QMenu *view = menuBar()->addMenu(QStringLiteral("E&xibir"));
+    action(view, QStringLiteral("ActAmpliar"), QStringLiteral("Ampliar"), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+           [this] { m_canvas->setZoom(m_canvas->zoom() * 5 / 4); })
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    action(view, QStringLiteral("ActReduzir"), QStringLiteral("Reduzir"), QKeySequence(Qt::CTRL | Qt::Key_Minus),
+           [this] { m_canvas->setZoom(m_canvas->zoom() * 4 / 5); });
+    QAction *fit = action(view, QStringLiteral("ActAjustar"), QStringLiteral("Ajustar à janela"), QKeySequence(Qt::CTRL | Qt::Key_0),
+                          [this] { m_canvas->fitToWindow(); });
     ComboZoom = new QComboBox;
     ComboZoom->setObjectName(QStringLiteral("ComboZoom"));
     ComboZoom->setEditable(true);
@@ -343,11 +354,13 @@ void DesignerWindow::buildActions()
         if (ok)
             m_canvas->setZoom(percent);
     });
-    bar->addWidget(ComboZoom);
-    auto *fit = new QAction(QStringLiteral("Ajustar"), this);
-    fit->setObjectName(QStringLiteral("ActAjustar"));
-    connect(fit, &QAction::triggered, m_canvas, &LabelCanvas::fitToWindow);
-    bar->addAction(fit);
+    auto *fitButton = new QToolButton;
+    fitButton->setObjectName(QStringLiteral("BotAjustar"));
+    fitButton->setDefaultAction(fit);
+    fitButton->setText(QStringLiteral("Ajustar"));
+    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Zoom:")));
+    statusBar()->addPermanentWidget(ComboZoom);
+    statusBar()->addPermanentWidget(fitButton);
 }
 
 bool DesignerWindow::openProject(const QString &path)
@@ -410,7 +423,7 @@ void DesignerWindow::showModelsToSave()
     else if (!typedModels(EditModelos->text(), &prefixes))
         LabelModelosGravados->setText(QStringLiteral("Feche as aspas, ou separe os modelos com \";\"."));
     else if (prefixes.isEmpty())
-        LabelModelosGravados->setText(QStringLiteral("Nenhum modelo: imprime só como relatório ativo."));
+        LabelModelosGravados->setText(QStringLiteral("Nenhum modelo: só imprime se for o relatório ativo."));
     else
         LabelModelosGravados->setText(QStringLiteral("Grava: ") + modelsStatement(prefixes));
 }
