@@ -1,5 +1,6 @@
 #include "DesignDocument.h"
 
+#include "Cp1252.h"
 #include "ProjectError.h"
 #include "ProjectFile.h"
 #include "ProjectParser.h"
@@ -377,13 +378,39 @@ bool DesignDocument::writeBytes(const QString &path, const QByteArray &bytes, QS
     return true;
 }
 
+QString DesignDocument::encodingFault() const
+{
+    if (m_text.encoding() != ProjectText::Encoding::Cp1252)
+        return {};
+    // What the edits typed, every text a report holds; the rest of the file was read in this code page.
+    QString typed;
+    for (const int entry : rows()) {
+        const SheetReport &report = m_entries[entry].report;
+        typed += report.name + report.modelPrefixes.join(QString()) + report.connection;
+        for (const CellElement &element : report.elements)
+            typed += element.value + element.fontFamily + element.priceFormat;
+    }
+    QStringList missing;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QString character = typed[i].isHighSurrogate() && i + 1 < typed.size() ? typed.mid(i++, 2) : QString(typed[i]);
+        if (fromCp1252(toCp1252(character)) != character && !missing.contains(character))
+            missing << character;
+    }
+    if (missing.isEmpty())
+        return {};
+    return QStringLiteral("O arquivo \"%1\" está em Windows-1252, que não tem %2: %3. Troque esses caracteres "
+                          "(ou grave o projeto em UTF-8 num editor de texto) e grave de novo.")
+        .arg(m_path, missing.size() == 1 ? QStringLiteral("o caractere") : QStringLiteral("os caracteres"),
+             missing.join(QStringLiteral(" ")));
+}
+
 DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message)
 {
     QString ignored;
     if (!message)
         message = &ignored;
     const QByteArray bytes = composedBytes();
-    const QString fault = layoutFault();
+    const QString fault = layoutFault().isEmpty() ? encodingFault() : layoutFault();
     if (!fault.isEmpty()) {
         *message = fault;
         return SaveResult::Refused;
@@ -404,7 +431,7 @@ DesignDocument::SaveResult DesignDocument::saveAs(const QString &path, QString *
     if (!message)
         message = &ignored;
     const QByteArray bytes = composedBytes();
-    const QString fault = layoutFault();
+    const QString fault = layoutFault().isEmpty() ? encodingFault() : layoutFault();
     if (!fault.isEmpty()) {
         *message = fault;
         return SaveResult::Refused;

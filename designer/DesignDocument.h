@@ -118,6 +118,8 @@ signals:
 
 private:
     QList<int> rows() const;
+    // The characters typed that the file's code page cannot hold, said; empty when none.
+    QString encodingFault() const;
     bool edited(const Entry &entry) const;
     QByteArray compose(const QList<Entry> &entries) const;
     void giveIdentities(SheetReport *report);

@@ -538,7 +538,7 @@ bool DesignerWindow::BotSalvarClick()
         statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
         return true;
     case DesignDocument::SaveResult::Refused:
-        Messages::show(QStringLiteral("O projeto não foi gravado: o relatório ficaria com uma falha.\n\n") + message);
+        Messages::show(QStringLiteral("O projeto não foi gravado.\n\n") + message);
         return false;
     case DesignDocument::SaveResult::ChangedOnDisk:
         return false;

@@ -3,6 +3,7 @@
 // take the model over in one undo step; the "Modelos" box takes models as a
 // person types them; reports are duplicated, deleted and made the active
 // one; the first view shows the label filling the canvas.
+#include "Cp1252.h"
 #include "DesignDocument.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
@@ -217,6 +218,27 @@ private slots:
         QVERIFY(!saved.findReport(QStringLiteral("A4 6x20")));
         document()->selectReport(3);
         QCOMPARE(document()->report().name, QStringLiteral("A4 6x20 (cópia)"));
+    }
+
+    // A Windows-1252 project cannot hold "≥" nor an emoji: saving is refused
+    // with the characters named, never written as "?".
+    void characterTheCodePageLacksIsRefused()
+    {
+        const QByteArray bytes = toCp1252(decodeProjectText(readFile(SampleFile)));
+        const QString path = m_dir.filePath(QStringLiteral("Cp1252.rav"));
+        QVERIFY(writeFile(path, bytes));
+        DesignDocument document;
+        QVERIFY(document.open(path));
+        SheetReport report = document.report();
+        report.elements[1].value = QStringLiteral("Preço ≥ R$ \U0001F600");
+        document.edit(report, QStringLiteral("Campo ou texto"));
+        QString message;
+        QCOMPARE(document.save(false, &message), DesignDocument::SaveResult::Refused);
+        QVERIFY2(message.contains(QStringLiteral("≥ \U0001F600")) && !message.contains(QStringLiteral("ç")), qPrintable(message));
+        QCOMPARE(readFile(path), bytes);
+        report.elements[1].value = QStringLiteral("Preço até R$");
+        document.edit(report, QStringLiteral("Campo ou texto"));
+        QCOMPARE(document.save(false, &message), DesignDocument::SaveResult::Saved);
     }
 
     // A project path that does not exist is said, not opened blank in silence.
