@@ -284,34 +284,70 @@ bool DesignDocument::edited(const Entry &entry) const
 
 QByteArray DesignDocument::compose(const QList<Entry> &entries) const
 {
-    ProjectText text = m_text;
+    return compose(entries, m_text, m_project);
+}
+
+QByteArray DesignDocument::compose(const QList<Entry> &entries, const ProjectText &base, const ReportProject &baseProject) const
+{
+    ProjectText text = base;
     // 'ativo' follows the report it names (renamed, or another chosen); one
     // line replaced by one, so every block keeps its line numbers.
     const QString active = m_activeEntry >= 0 ? entries[m_activeEntry].report.name : m_project.activeReport;
-    if (active != m_project.activeReport && m_project.activeLine)
-        text = ProjectText(setActiveReport(text, m_project, active));
+    if (active != m_project.activeReport && baseProject.activeLine)
+        text = ProjectText(setActiveReport(text, baseProject, active));
+    // Each edited report's block as `base` has it (the file read, or the
+    // file as another program left it since), found by the name it was read with.
+    struct Change
+    {
+        const Entry *entry;
+        const SheetReport *there;
+    };
+    QList<Change> changed;
+    QList<const Entry *> appended;
+    for (const Entry &entry : entries) {
+        if (entry.original < 0 || !edited(entry)) {
+            if (entry.original < 0 && entry.listed)
+                appended << &entry;
+            continue;
+        }
+        const SheetReport *there = baseProject.findReport(m_project.reports[entry.original].name);
+        if (there)
+            changed.append({&entry, there});
+        else if (entry.listed)
+            appended << &entry; // gone from the file meanwhile: it comes back at the end
+    }
     // From the last block up: a block rewritten with more or fewer lines
     // leaves the line numbers of the blocks above it as they were read.
-    QList<const Entry *> changed;
-    for (const Entry &entry : entries) {
-        if (entry.original >= 0 && edited(entry))
-            changed << &entry;
-    }
-    std::sort(changed.begin(), changed.end(),
-              [this](const Entry *a, const Entry *b) { return m_project.reports[a->original].line > m_project.reports[b->original].line; });
-    for (const Entry *entry : std::as_const(changed)) {
-        const SheetReport &original = m_project.reports[entry->original];
-        if (entry->listed)
-            text = ProjectText(rewriteReport(text, original, entry->report));
-        else
-            text = ProjectText(text.replaced(original.line, original.endLine, {}));
-    }
-    for (const Entry &entry : entries) {
-        if (entry.original >= 0 || !entry.listed)
+    std::sort(changed.begin(), changed.end(), [](const Change &a, const Change &b) { return a.there->line > b.there->line; });
+    for (const Change &change : std::as_const(changed)) {
+        const SheetReport &read = m_project.reports[change.entry->original];
+        const SheetReport &there = *change.there;
+        if (!change.entry->listed) {
+            text = ProjectText(text.replaced(there.line, there.endLine, {}));
             continue;
+        }
+        bool sameBlock = there.endLine - there.line == read.endLine - read.line;
+        for (int i = 0; sameBlock && i <= read.endLine - read.line; ++i)
+            sameBlock = base.line(there.line + i) == m_text.line(read.line + i);
+        if (!sameBlock) {
+            // Changed on both sides: this window's report, whole.
+            SheetReport fresh = change.entry->report;
+            for (CellElement &element : fresh.elements)
+                element.line = 0;
+            text = ProjectText(text.replaced(there.line, there.endLine, reportBlock(fresh)));
+            continue;
+        }
+        SheetReport shifted = change.entry->report;
+        for (CellElement &element : shifted.elements) {
+            if (element.line)
+                element.line += there.line - read.line;
+        }
+        text = ProjectText(rewriteReport(text, there, shifted));
+    }
+    for (const Entry *entry : std::as_const(appended)) {
         if (text.bytes().isEmpty() && m_fileFault.isEmpty())
-            text = ProjectText(newProjectBytes(entry.report));
-        text = ProjectText(appendReport(text, entry.report));
+            text = ProjectText(newProjectBytes(entry->report));
+        text = ProjectText(appendReport(text, entry->report));
     }
     return text.bytes();
 }
@@ -415,13 +451,34 @@ DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message
         *message = fault;
         return SaveResult::Refused;
     }
-    if (!overwrite && changedOnDisk()) {
+    if (!changedOnDisk()) {
+        if (!writeBytes(m_path, bytes, message))
+            return SaveResult::Failed;
+        reload(bytes, report().name, true);
+        return SaveResult::Saved;
+    }
+    if (!overwrite) {
         *message = QStringLiteral("O arquivo \"%1\" mudou desde que foi aberto.").arg(m_path);
         return SaveResult::ChangedOnDisk;
     }
-    if (!writeBytes(m_path, bytes, message))
+    // Saved anyway: this window's edited blocks written into the file as it
+    // is now; what the other program changed elsewhere stays.
+    bool ok = false;
+    const QByteArray onDisk = readAll(m_path, &ok);
+    QByteArray merged = bytes;
+    if (ok && !onDisk.isEmpty()) {
+        try {
+            const ReportProject there = parseReportProject(decodeProjectText(onDisk), m_path);
+            merged = compose(m_entries, ProjectText(onDisk), there);
+            parseReportProject(decodeProjectText(merged), m_path);
+        } catch (const SelvarError &fault) {
+            *message = QStringLiteral("O arquivo como está agora no disco não aceita as alterações: %1").arg(fault.message());
+            return SaveResult::Refused;
+        }
+    }
+    if (!writeBytes(m_path, merged, message))
         return SaveResult::Failed;
-    reload(bytes, report().name, true);
+    reload(merged, report().name, true);
     return SaveResult::Saved;
 }
 

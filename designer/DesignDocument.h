@@ -106,7 +106,8 @@ public:
     enum class SaveResult { Saved, Refused, ChangedOnDisk, Failed };
     // Writes the composed file, whole, over the old one. A layout the parser
     // refuses is not written (Refused, with its fault); a file changed on
-    // disk is not overwritten unless `overwrite` (ChangedOnDisk).
+    // disk is not written unless `overwrite` (ChangedOnDisk), and then only
+    // the blocks this window edited go into the file as it is now.
     SaveResult save(bool overwrite, QString *message);
     // The composed file written to `path` (a native path), which the
     // document then is: "Salvar como…".
@@ -122,6 +123,8 @@ private:
     QString encodingFault() const;
     bool edited(const Entry &entry) const;
     QByteArray compose(const QList<Entry> &entries) const;
+    // The edited reports written into `base` (another version of the file).
+    QByteArray compose(const QList<Entry> &entries, const ProjectText &base, const ReportProject &baseProject) const;
     void giveIdentities(SheetReport *report);
     bool writeBytes(const QString &path, const QByteArray &bytes, QString *message) const;
     void reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities = false);

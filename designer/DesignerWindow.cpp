@@ -256,6 +256,7 @@ void DesignerWindow::buildActions()
     bar->addAction(action(file, QStringLiteral("ActAbrir"), QStringLiteral("Abrir..."), QKeySequence::Open, [this] { BotAbrirClick(); }));
     ActSalvar = action(file, QStringLiteral("ActSalvar"), QStringLiteral("Salvar"), QKeySequence::Save, [this] { BotSalvarClick(); });
     bar->addAction(ActSalvar);
+    action(file, QStringLiteral("ActRecarregar"), QStringLiteral("Recarregar do disco"), QKeySequence(), [this] { BotRecarregarClick(); });
     action(file, QStringLiteral("ActSalvarComo"), QStringLiteral("Salvar como…"), QKeySequence::SaveAs, [this] { BotSalvarComoClick(); });
     bar->addAction(action(file, QStringLiteral("ActNovaFolha"), QStringLiteral("Novo relatório de folha..."), QKeySequence(),
                           [this] { BotNovaFolhaClick(); }));
@@ -530,7 +531,9 @@ bool DesignerWindow::BotSalvarClick()
     QString message;
     DesignDocument::SaveResult result = m_document->save(false, &message);
     if (result == DesignDocument::SaveResult::ChangedOnDisk &&
-        Messages::ask(message + QStringLiteral(" Gravar por cima das mudanças feitas fora do editor?"))) {
+        Messages::ask(message + QStringLiteral("\n\nSalvar mesmo assim? Grava só os relatórios alterados neste editor, no arquivo "
+                                               "como está agora: o que mudou fora dele nos outros relatórios fica.\n"
+                                               "(Não: nada é gravado; Arquivo → Recarregar lê o arquivo de novo.)"))) {
         result = m_document->save(true, &message);
     }
     switch (result) {
@@ -548,6 +551,16 @@ bool DesignerWindow::BotSalvarClick()
         return false;
     }
     return false;
+}
+
+void DesignerWindow::BotRecarregarClick()
+{
+    if (m_document->isModified() &&
+        !Messages::ask(QStringLiteral("Recarregar o projeto do disco descarta as alterações não gravadas deste editor. Recarregar?")))
+        return;
+    QString error;
+    if (!m_document->open(m_document->path(), &error))
+        Messages::show(error);
 }
 
 bool DesignerWindow::BotSalvarComoClick()

@@ -66,6 +66,7 @@ public slots:
     void BotAbrirClick();
     bool BotSalvarClick();
     bool BotSalvarComoClick();
+    void BotRecarregarClick(); // the file as it is on disk, this window's edits discarded (asked first)
     void BotExcluirRelatorioClick();  // asks first; one undo step
     void BotUsarRelatorioClick();     // the project's 'ativo'
     void BotDuplicarRelatorioClick();

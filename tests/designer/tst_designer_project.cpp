@@ -241,6 +241,36 @@ private slots:
         QCOMPARE(document.save(false, &message), DesignDocument::SaveResult::Saved);
     }
 
+    // Saved anyway over a file another program changed: only the block this
+    // window edited is written; the other program's lines stay.
+    void savedAnywayWritesOnlyTheEditedBlocks()
+    {
+        const QByteArray bytes = readFile(SampleFile);
+        const QString path = m_dir.filePath(QStringLiteral("Mudado.rav"));
+        QVERIFY(writeFile(path, bytes));
+        DesignDocument document;
+        QVERIFY(document.open(path));
+        document.selectReport(2);
+        SheetReport report = document.report();
+        report.elements[0].box.translate(0.25, 0);
+        document.edit(report, QStringLiteral("Mover"));
+        // Another program adds a comment at the top and changes the Carta report.
+        QByteArray elsewhere = "# nota de outro programa\n" + bytes;
+        elsewhere.replace("x=1 y=0.4 largura=45.85", "x=1.5 y=0.4 largura=45.35");
+        QVERIFY(writeFile(path, elsewhere));
+        QString message;
+        QCOMPARE(document.save(false, &message), DesignDocument::SaveResult::ChangedOnDisk);
+        QCOMPARE(document.save(true, &message), DesignDocument::SaveResult::Saved);
+        const QByteArray saved = readFile(path);
+        // The edited line is written anew as a whole statement; everything else is the other program's.
+        const ReportProject project = parseReportProject(decodeProjectText(saved), path);
+        QCOMPARE(project.reports[1].elements[0].box.x(), 1.5);
+        QCOMPARE(project.reports[2].elements[0].box.x(), 1.75);
+        QVERIFY(saved.startsWith("# nota de outro programa\n"));
+        QCOMPARE(saved.size() - elsewhere.size(), qsizetype(QByteArray("  campo COMPONENTE x=1.75 y=0.8 largura=42 altura=8.7 tamanho=7 quebra=sim").size()) -
+                                                      qsizetype(QByteArray("  campo  COMPONENTE  x=1.5 y=0.8 largura=42 altura=8.7 fonte=\"Arial\" tamanho=7 quebra=sim").size()));
+    }
+
     // A project path that does not exist is said, not opened blank in silence.
     void missingProjectIsSaid()
     {
