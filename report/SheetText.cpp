@@ -55,8 +55,9 @@ double alignedX(const QRectF &box, Qt::Alignment alignment, double lineWidth)
 // Whether the glyphs of a laid-out line reach out of the box (its top-left
 // at the layout's origin), where the clip cuts them off. The glyphs' own
 // extent counts, not the line's spacing: "R$" in a box lower than its line
-// pitch prints whole when its ink fits. A device pixel of slack: the glyphs'
-// boxes come rounded out to whole pixels.
+// pitch prints whole when its ink fits. Two device pixels of slack: the
+// glyphs' boxes come rounded out to whole pixels from a baseline that is not
+// on one, and antialiasing blurs the last one anyway.
 bool inkLeavesBox(const QTextLine &line, const QSizeF &box, Qt::Alignment alignment)
 {
     QRectF ink;
@@ -73,7 +74,7 @@ bool inkLeavesBox(const QTextLine &line, const QSizeF &box, Qt::Alignment alignm
     if (ink.isNull())
         return false;
     ink.translate(alignedX(QRectF(QPointF(), box), alignment, line.naturalTextWidth()), 0);
-    const double slack = 1.0;
+    const double slack = 2.0;
     return ink.left() < -slack || ink.top() < -slack || ink.right() > box.width() + slack || ink.bottom() > box.height() + slack;
 }
 
