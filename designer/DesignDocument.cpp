@@ -440,14 +440,19 @@ QString DesignDocument::encodingFault() const
              missing.join(QStringLiteral(" ")));
 }
 
+QString DesignDocument::saveFault() const
+{
+    const QString layout = layoutFault();
+    return layout.isEmpty() ? encodingFault() : layout;
+}
+
 DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message)
 {
     QString ignored;
     if (!message)
         message = &ignored;
     const QByteArray bytes = composedBytes();
-    const QString fault = layoutFault().isEmpty() ? encodingFault() : layoutFault();
-    if (!fault.isEmpty()) {
+    if (const QString fault = saveFault(); !fault.isEmpty()) {
         *message = fault;
         return SaveResult::Refused;
     }
@@ -484,16 +489,14 @@ DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message
 
 DesignDocument::SaveResult DesignDocument::saveAs(const QString &path, QString *message)
 {
-    QString ignored;
-    if (!message)
-        message = &ignored;
-    const QByteArray bytes = composedBytes();
-    const QString fault = layoutFault().isEmpty() ? encodingFault() : layoutFault();
+    const QString fault = saveFault();
     if (!fault.isEmpty()) {
-        *message = fault;
+        if (message)
+            *message = fault;
         return SaveResult::Refused;
     }
-    if (!writeBytes(path, bytes, message))
+    const QByteArray bytes = composedBytes();
+    if (!writeBytes(path, bytes, message ? message : &m_lastMessage))
         return SaveResult::Failed;
     m_path = path;
     reload(bytes, report().name, true);

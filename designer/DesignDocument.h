@@ -121,6 +121,8 @@ private:
     QList<int> rows() const;
     // The characters typed that the file's code page cannot hold, said; empty when none.
     QString encodingFault() const;
+    // Why the composed file may not be written (the parser's fault, then the encoding's); empty when it may.
+    QString saveFault() const;
     bool edited(const Entry &entry) const;
     QByteArray compose(const QList<Entry> &entries) const;
     // The edited reports written into `base` (another version of the file).
@@ -137,5 +139,6 @@ private:
     int m_current = -1;
     int m_activeEntry = -1;
     int m_lastId = 0;
+    QString m_lastMessage; // where a message nobody asked for goes
     QUndoStack m_undo;
 };
