@@ -2,6 +2,7 @@
 // event loop until the main window closes.
 #include "MessageBoxSink.h"
 #include "ProgramOptions.h"
+#include "QtTranslations.h"
 #include "SelvarApplication.h"
 #include "SelvarProgram.h"
 #include "TFormSelvarra.h"
@@ -30,6 +31,7 @@ int main(int argc, char *argv[])
         return *answered;
     SelvarApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Selvar"));
+    installQtTranslations(&app);
     installMessageBoxSink();
 
     SelvarProgram program;

@@ -13,9 +13,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # dpkg-shlibdeps finds the libraries the programs link; what they load at run
 # time it cannot see: Qt's Firebird driver and the Firebird client behind it,
-# and the platform plugins a window needs.
+# the platform plugins a window needs, and Qt's own words in Portuguese (the
+# standard buttons and dialogs), read from their .qm files at start.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-ibase, libfbclient2, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-ibase, libfbclient2, qt6-qpa-plugins, qt6-translations-l10n")
 # The embedded engine serves a pharmacy with one counter and no server; CUPS's
 # lp sends labels to a queue.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "firebird3.0-server-core, cups-client, fonts-dejavu-core")

@@ -1,14 +1,19 @@
 #include "DesignDocument.h"
 
+#include "Cp1252.h"
 #include "ProjectError.h"
 #include "ProjectFile.h"
 #include "ProjectParser.h"
 #include "ProjectWriter.h"
 #include "ReportEditCommand.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,11 +35,41 @@ QByteArray newProjectBytes(const SheetReport &first)
     return text.toUtf8();
 }
 
+const SheetReport &noReport()
+{
+    static const SheetReport none;
+    return none;
+}
+
+// Which report the project names 'ativo', as one undo step.
+class ActiveReportCommand : public QUndoCommand
+{
+public:
+    ActiveReportCommand(DesignDocument *document, int before, int after)
+        : QUndoCommand(QStringLiteral("Usar este relatório")), m_document(document), m_before(before), m_after(after)
+    {
+    }
+    void undo() override { m_document->setActiveEntry(m_before); }
+    void redo() override { m_document->setActiveEntry(m_after); }
+
+private:
+    DesignDocument *m_document;
+    int m_before;
+    int m_after;
+};
+
 } // namespace
 
 DesignDocument::DesignDocument(QObject *parent) : QObject(parent)
 {
     connect(&m_undo, &QUndoStack::cleanChanged, this, &DesignDocument::reportChanged);
+}
+
+DesignDocument::~DesignDocument()
+{
+    // The commands go with the stack; nobody is to hear of it any more.
+    m_undo.blockSignals(true);
+    m_undo.clear();
 }
 
 bool DesignDocument::open(const QString &path, QString *error)
@@ -54,7 +89,7 @@ bool DesignDocument::open(const QString &path, QString *error)
     return true;
 }
 
-void DesignDocument::reload(const QByteArray &bytes, QString reportName)
+void DesignDocument::reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities)
 {
     m_text = ProjectText(bytes);
     m_project = ReportProject();
@@ -66,35 +101,111 @@ void DesignDocument::reload(const QByteArray &bytes, QString reportName)
             m_fileFault = fault.message();
         }
     }
+    // Saved, the listed reports are the file's in the same order: their
+    // elements keep who they are (a selection, a drag survive a save).
+    QList<SheetReport> previous;
+    if (keepIdentities) {
+        for (const int entry : rows())
+            previous << m_entries[entry].report;
+    }
     m_undo.clear();
+    m_entries.clear();
     m_current = -1;
-    m_report = SheetReport();
+    m_activeEntry = -1;
     for (int i = 0; i < m_project.reports.size(); ++i) {
-        if (m_project.reports[i].name == reportName || (reportName.isEmpty() && i == 0)) {
-            m_current = i;
-            m_report = m_project.reports[i];
+        QList<CellElement> &elements = m_project.reports[i].elements;
+        if (i < previous.size() && previous[i].elements.size() == elements.size()) {
+            for (int e = 0; e < elements.size(); ++e)
+                elements[e].id = previous[i].elements[e].id;
         }
+        giveIdentities(&m_project.reports[i]);
+        m_entries.append({m_project.reports[i], i, true});
+        if (m_project.reports[i].name == reportName || (m_current < 0 && i == 0))
+            m_current = i;
+        if (m_project.reports[i].name.compare(m_project.activeReport, Qt::CaseInsensitive) == 0)
+            m_activeEntry = i;
     }
     emit projectChanged();
     emit reportChanged();
 }
 
-void DesignDocument::selectReport(int index)
+QList<int> DesignDocument::rows() const
 {
-    m_undo.clear();
-    m_current = index >= 0 && index < m_project.reports.size() ? index : -1;
-    m_report = m_current >= 0 ? m_project.reports[m_current] : SheetReport();
+    QList<int> listed;
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].listed)
+            listed << i;
+    }
+    return listed;
+}
+
+const SheetReport &DesignDocument::report() const
+{
+    return hasReport() ? m_entries[m_current].report : noReport();
+}
+
+void DesignDocument::selectReport(int row)
+{
+    const QList<int> listed = rows();
+    const int entry = row >= 0 && row < listed.size() ? listed[row] : -1;
+    if (entry == m_current)
+        return;
+    m_current = entry;
     emit projectChanged();
     emit reportChanged();
 }
 
+void DesignDocument::giveIdentities(SheetReport *report)
+{
+    QSet<int> seen;
+    for (CellElement &element : report->elements) {
+        if (element.id == 0 || seen.contains(element.id))
+            element.id = ++m_lastId;
+        seen.insert(element.id);
+    }
+}
+
 void DesignDocument::startNewReport(const SheetReport &report)
 {
-    m_undo.clear();
-    m_current = int(m_project.reports.size());
-    m_report = report;
-    for (CellElement &element : m_report.elements)
+    Entry added{report, -1, false};
+    for (CellElement &element : added.report.elements)
         element.line = 0;
+    giveIdentities(&added.report);
+    m_entries.append(added);
+    added.listed = true;
+    m_undo.push(new ReportEditCommand(this, int(m_entries.size()) - 1, m_entries.last(), added, QStringLiteral("Novo relatório"), 0));
+}
+
+bool DesignDocument::deleteReport(QString *reason)
+{
+    if (!hasReport())
+        return false;
+    if (m_current == m_activeEntry) {
+        *reason = QStringLiteral("\"%1\" é o relatório ativo do projeto: escolha outro com \"Usar este relatório\" antes de excluí-lo.")
+                      .arg(report().name);
+        return false;
+    }
+    Entry gone = m_entries[m_current];
+    gone.listed = false;
+    m_undo.push(new ReportEditCommand(this, m_current, m_entries[m_current], gone, QStringLiteral("Excluir relatório"), 0));
+    return true;
+}
+
+bool DesignDocument::makeActive(QString *reason)
+{
+    if (!hasReport() || m_current == m_activeEntry)
+        return false;
+    if (report().thermal) {
+        *reason = QStringLiteral("Um relatório térmico não pode ser o ativo: o ativo imprime folhas, para os modelos que nenhum relatório lista.");
+        return false;
+    }
+    m_undo.push(new ActiveReportCommand(this, m_activeEntry, m_current));
+    return true;
+}
+
+void DesignDocument::setActiveEntry(int entry)
+{
+    m_activeEntry = entry;
     emit projectChanged();
     emit reportChanged();
 }
@@ -103,39 +214,170 @@ void DesignDocument::edit(const SheetReport &after, const QString &text, int mer
 {
     if (!hasReport())
         return;
-    m_undo.push(new ReportEditCommand(this, m_report, after, text, mergeKey));
+    Entry changed = m_entries[m_current];
+    changed.report = after;
+    giveIdentities(&changed.report);
+    m_undo.push(new ReportEditCommand(this, m_current, m_entries[m_current], changed, text, mergeKey));
 }
 
-void DesignDocument::setReport(const SheetReport &report)
+void DesignDocument::editReports(const QList<std::pair<int, SheetReport>> &changes, const QString &text)
 {
-    m_report = report;
+    const QList<int> listed = rows();
+    const int inView = m_current;
+    auto *step = new QUndoCommand(text);
+    // The report in view last, so that it is the one in view after the step.
+    QList<std::pair<int, SheetReport>> ordered = changes;
+    std::stable_partition(ordered.begin(), ordered.end(), [&](const auto &change) { return listed.value(change.first, -1) != inView; });
+    for (const auto &[row, report] : std::as_const(ordered)) {
+        const int entry = listed.value(row, -1);
+        if (entry < 0)
+            continue;
+        Entry changed = m_entries[entry];
+        changed.report = report;
+        giveIdentities(&changed.report);
+        new ReportEditCommand(this, entry, m_entries[entry], changed, QString(), 0, step);
+    }
+    // The report in view stays in view, changed or not.
+    if (inView >= 0 && listed.indexOf(inView) >= 0 &&
+        std::none_of(changes.begin(), changes.end(), [&](const auto &change) { return listed.value(change.first, -1) == inView; }))
+        new ReportEditCommand(this, inView, m_entries[inView], m_entries[inView], QString(), 0, step);
+    m_undo.push(step);
+}
+
+void DesignDocument::setEntry(int entry, const Entry &state)
+{
+    const bool listChanged = m_entries[entry].listed != state.listed || m_entries[entry].report.name != state.report.name;
+    m_entries[entry] = state;
+    int current = m_current;
+    if (state.listed) {
+        current = entry;
+    } else if (current == entry) {
+        // The report gone from the list: the one before it in view, else the first.
+        const QList<int> listed = rows();
+        const auto before = std::find_if(listed.rbegin(), listed.rend(), [entry](int i) { return i < entry; });
+        current = before != listed.rend() ? *before : listed.value(0, -1);
+    }
+    if (current != m_current || listChanged) {
+        m_current = current;
+        emit projectChanged();
+    }
     emit reportChanged();
 }
 
-QByteArray DesignDocument::composedBytes(const SheetReport &report) const
+int DesignDocument::indexOfElement(int id) const
 {
-    if (!hasReport())
-        return m_text.bytes();
-    if (isNewReport()) {
-        if (m_project.reports.isEmpty() && m_fileFault.isEmpty())
-            return appendReport(ProjectText(m_text.bytes().isEmpty() ? newProjectBytes(report) : m_text.bytes()), report);
-        return appendReport(m_text, report);
+    const QList<CellElement> &elements = report().elements;
+    for (int i = 0; i < elements.size(); ++i) {
+        if (elements[i].id == id)
+            return i;
     }
-    const SheetReport &original = m_project.reports[m_current];
-    // 'ativo' is one line replaced by one, so the block keeps its line numbers.
-    if (report.name != original.name && m_project.activeReport == original.name && m_project.activeLine)
-        return rewriteReport(ProjectText(setActiveReport(m_text, m_project, report.name)), original, report);
-    return rewriteReport(m_text, original, report);
+    return -1;
 }
 
-QString DesignDocument::faultWith(const SheetReport &report) const
+bool DesignDocument::edited(const Entry &entry) const
+{
+    if (entry.original < 0)
+        return entry.listed;
+    const SheetReport &original = m_project.reports[entry.original];
+    return !entry.listed || entry.report.elements != original.elements || reportBlock(entry.report) != reportBlock(original);
+}
+
+QByteArray DesignDocument::compose(const QList<Entry> &entries) const
+{
+    return compose(entries, m_text, m_project);
+}
+
+QByteArray DesignDocument::compose(const QList<Entry> &entries, const ProjectText &base, const ReportProject &baseProject) const
+{
+    ProjectText text = base;
+    // 'ativo' follows the report it names (renamed, or another chosen); one
+    // line replaced by one, so every block keeps its line numbers.
+    const QString active = m_activeEntry >= 0 ? entries[m_activeEntry].report.name : m_project.activeReport;
+    if (active != m_project.activeReport && baseProject.activeLine)
+        text = ProjectText(setActiveReport(text, baseProject, active));
+    // Each edited report's block as `base` has it (the file read, or the
+    // file as another program left it since), found by the name it was read with.
+    struct Change
+    {
+        const Entry *entry;
+        const SheetReport *there;
+    };
+    QList<Change> changed;
+    QList<const Entry *> appended;
+    for (const Entry &entry : entries) {
+        if (entry.original < 0 || !edited(entry)) {
+            if (entry.original < 0 && entry.listed)
+                appended << &entry;
+            continue;
+        }
+        const SheetReport *there = baseProject.findReport(m_project.reports[entry.original].name);
+        if (there)
+            changed.append({&entry, there});
+        else if (entry.listed)
+            appended << &entry; // gone from the file meanwhile: it comes back at the end
+    }
+    // From the last block up: a block rewritten with more or fewer lines
+    // leaves the line numbers of the blocks above it as they were read.
+    std::sort(changed.begin(), changed.end(), [](const Change &a, const Change &b) { return a.there->line > b.there->line; });
+    for (const Change &change : std::as_const(changed)) {
+        const SheetReport &read = m_project.reports[change.entry->original];
+        const SheetReport &there = *change.there;
+        if (!change.entry->listed) {
+            text = ProjectText(text.replaced(there.line, there.endLine, {}));
+            continue;
+        }
+        bool sameBlock = there.endLine - there.line == read.endLine - read.line;
+        for (int i = 0; sameBlock && i <= read.endLine - read.line; ++i)
+            sameBlock = base.line(there.line + i) == m_text.line(read.line + i);
+        if (!sameBlock) {
+            // Changed on both sides: this window's report, whole.
+            SheetReport fresh = change.entry->report;
+            for (CellElement &element : fresh.elements)
+                element.line = 0;
+            text = ProjectText(text.replaced(there.line, there.endLine, reportBlock(fresh)));
+            continue;
+        }
+        SheetReport shifted = change.entry->report;
+        for (CellElement &element : shifted.elements) {
+            if (element.line)
+                element.line += there.line - read.line;
+        }
+        text = ProjectText(rewriteReport(text, there, shifted));
+    }
+    for (const Entry *entry : std::as_const(appended)) {
+        if (text.bytes().isEmpty() && m_fileFault.isEmpty())
+            text = ProjectText(newProjectBytes(entry->report));
+        text = ProjectText(appendReport(text, entry->report));
+    }
+    return text.bytes();
+}
+
+QByteArray DesignDocument::composedBytes() const
+{
+    return compose(m_entries);
+}
+
+QByteArray DesignDocument::composedBytes(const SheetReport &candidate) const
+{
+    QList<Entry> entries = m_entries;
+    if (hasReport())
+        entries[m_current].report = candidate;
+    return compose(entries);
+}
+
+QString DesignDocument::faultWith(const SheetReport &candidate) const
 {
     try {
-        parseReportProject(decodeProjectText(composedBytes(report)), m_path);
+        parseReportProject(decodeProjectText(composedBytes(candidate)), m_path);
     } catch (const SelvarError &fault) {
         return fault.message();
     }
     return {};
+}
+
+QString DesignDocument::layoutFault() const
+{
+    return faultWith(report());
 }
 
 QString DesignDocument::faultOfChange(const SheetReport &candidate) const
@@ -153,15 +395,55 @@ bool DesignDocument::changedOnDisk() const
     return onDisk != m_text.bytes();
 }
 
-bool DesignDocument::writeBytes(const QByteArray &bytes, QString *message)
+bool DesignDocument::writeBytes(const QString &path, const QByteArray &bytes, QString *message) const
 {
     // Written aside and renamed when whole: a full disk leaves the old file as it was.
-    QSaveFile file(m_path);
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *message = QStringLiteral("Não foi possível gravar \"%1\": %2").arg(m_path, file.errorString());
+        const QFileInfo info(path);
+        QString why;
+        if (!info.dir().exists())
+            why = QStringLiteral("a pasta \"%1\" não existe").arg(QDir::toNativeSeparators(info.absolutePath()));
+        else if (!QFileInfo(info.absolutePath()).isWritable() || (info.exists() && !info.isWritable()))
+            why = QStringLiteral("não há permissão para gravar ali");
+        else
+            why = QStringLiteral("o sistema recusou a gravação (disco cheio ou arquivo em uso?)");
+        *message = QStringLiteral("Não foi possível gravar \"%1\": %2.").arg(path, why);
         return false;
     }
     return true;
+}
+
+QString DesignDocument::encodingFault() const
+{
+    if (m_text.encoding() != ProjectText::Encoding::Cp1252)
+        return {};
+    // What the edits typed, every text a report holds; the rest of the file was read in this code page.
+    QString typed;
+    for (const int entry : rows()) {
+        const SheetReport &report = m_entries[entry].report;
+        typed += report.name + report.modelPrefixes.join(QString()) + report.connection;
+        for (const CellElement &element : report.elements)
+            typed += element.value + element.fontFamily + element.priceFormat;
+    }
+    QStringList missing;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QString character = typed[i].isHighSurrogate() && i + 1 < typed.size() ? typed.mid(i++, 2) : QString(typed[i]);
+        if (fromCp1252(toCp1252(character)) != character && !missing.contains(character))
+            missing << character;
+    }
+    if (missing.isEmpty())
+        return {};
+    return QStringLiteral("O arquivo \"%1\" está em Windows-1252, que não tem %2: %3. Troque esses caracteres "
+                          "(ou grave o projeto em UTF-8 num editor de texto) e grave de novo.")
+        .arg(m_path, missing.size() == 1 ? QStringLiteral("o caractere") : QStringLiteral("os caracteres"),
+             missing.join(QStringLiteral(" ")));
+}
+
+QString DesignDocument::saveFault() const
+{
+    const QString layout = layoutFault();
+    return layout.isEmpty() ? encodingFault() : layout;
 }
 
 DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message)
@@ -170,18 +452,54 @@ DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message
     if (!message)
         message = &ignored;
     const QByteArray bytes = composedBytes();
-    const QString fault = layoutFault();
-    if (!fault.isEmpty()) {
+    if (const QString fault = saveFault(); !fault.isEmpty()) {
         *message = fault;
         return SaveResult::Refused;
     }
-    if (!overwrite && changedOnDisk()) {
+    if (!changedOnDisk()) {
+        if (!writeBytes(m_path, bytes, message))
+            return SaveResult::Failed;
+        reload(bytes, report().name, true);
+        return SaveResult::Saved;
+    }
+    if (!overwrite) {
         *message = QStringLiteral("O arquivo \"%1\" mudou desde que foi aberto.").arg(m_path);
         return SaveResult::ChangedOnDisk;
     }
-    if (!writeBytes(bytes, message))
+    // Saved anyway: this window's edited blocks written into the file as it
+    // is now; what the other program changed elsewhere stays.
+    bool ok = false;
+    const QByteArray onDisk = readAll(m_path, &ok);
+    QByteArray merged = bytes;
+    if (ok && !onDisk.isEmpty()) {
+        try {
+            const ReportProject there = parseReportProject(decodeProjectText(onDisk), m_path);
+            merged = compose(m_entries, ProjectText(onDisk), there);
+            parseReportProject(decodeProjectText(merged), m_path);
+        } catch (const SelvarError &fault) {
+            *message = QStringLiteral("O arquivo como está agora no disco não aceita as alterações: %1").arg(fault.message());
+            return SaveResult::Refused;
+        }
+    }
+    if (!writeBytes(m_path, merged, message))
         return SaveResult::Failed;
-    reload(bytes, m_report.name);
+    reload(merged, report().name, true);
+    return SaveResult::Saved;
+}
+
+DesignDocument::SaveResult DesignDocument::saveAs(const QString &path, QString *message)
+{
+    const QString fault = saveFault();
+    if (!fault.isEmpty()) {
+        if (message)
+            *message = fault;
+        return SaveResult::Refused;
+    }
+    const QByteArray bytes = composedBytes();
+    if (!writeBytes(path, bytes, message ? message : &m_lastMessage))
+        return SaveResult::Failed;
+    m_path = path;
+    reload(bytes, report().name, true);
     return SaveResult::Saved;
 }
 
@@ -202,8 +520,8 @@ bool DesignDocument::setProjectOffset(const QPointF &offset, QString *message)
         *message = QStringLiteral("O arquivo \"%1\" mudou desde que foi aberto.").arg(m_path);
         return false;
     }
-    if (!writeBytes(bytes, message))
+    if (!writeBytes(m_path, bytes, message))
         return false;
-    reload(bytes, m_report.name);
+    reload(bytes, report().name, true);
     return true;
 }

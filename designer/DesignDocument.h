@@ -6,17 +6,27 @@
 #include <QObject>
 #include <QUndoStack>
 
-#include <optional>
-
-// The designer's document: one project file as it lies on disk, and one of
-// its reports being edited. Every change goes through the undo stack as a
-// whole-report step (a report is a few dozen values); saving writes the
-// edited report's block into the file's own bytes and nothing else.
+// The designer's document: one project file as it lies on disk and every
+// report of it as edited, the file's reports first, then new ones. One undo
+// history runs across all of them (each step names the report it changed and
+// brings it back into view), so choosing another report loses nothing;
+// saving writes each edited report's block into the file's own bytes, in
+// place, and nothing else.
 class DesignDocument : public QObject
 {
     Q_OBJECT
 public:
+    // One report of the list as edited; `listed` false once deleted (kept,
+    // so that undo can bring it back with its place).
+    struct Entry
+    {
+        SheetReport report;
+        int original = -1; // its index in the project as read, -1 for a new one
+        bool listed = true;
+    };
+
     explicit DesignDocument(QObject *parent = nullptr);
+    ~DesignDocument() override;
 
     // Reads `path` (a native path). A project with a fault still opens, with
     // the fault and no reports; a missing file opens empty, to be created by
@@ -28,33 +38,60 @@ public:
     const ReportProject &project() const { return m_project; }
     const QString &fileFault() const { return m_fileFault; }
 
-    // The report being edited: -1 for none, or the index of a report of the
-    // project; a new report not saved yet comes after the project's.
-    int currentIndex() const { return m_current; }
-    bool hasReport() const { return m_current >= 0; }
-    bool isNewReport() const { return m_current >= 0 && m_current >= m_project.reports.size(); }
-    void selectReport(int index); // drops unsaved changes and the undo history
-    const SheetReport &report() const { return m_report; }
+    // The reports as the list shows them (deleted ones left out), by row.
+    int reportCount() const { return int(rows().size()); }
+    const SheetReport &reportAt(int row) const { return m_entries[rows()[row]].report; }
+    bool isNewReportAt(int row) const { return m_entries[rows()[row]].original < 0; }
+    bool isEditedAt(int row) const { return edited(m_entries[rows()[row]]); }
 
-    // Starts a new report (not in the file until saved).
+    // The row of the report being edited: -1 for none.
+    int currentIndex() const { return int(rows().indexOf(m_current)); }
+    bool hasReport() const { return m_current >= 0; }
+    bool isNewReport() const { return hasReport() && m_entries[m_current].original < 0; }
+    // Another report into view; every report keeps its edits and the undo history stays.
+    void selectReport(int row);
+    const SheetReport &report() const;
+
+    // A new report at the end of the list, in view: one undo step.
     void startNewReport(const SheetReport &report);
+    // The report in view taken out of the list (its block out of the file
+    // at the next save): one undo step. False with the reason when it is the
+    // project's active report, which the project cannot be without.
+    bool deleteReport(QString *reason);
+    // The report in view made the project's 'ativo' one: one undo step.
+    // False with the reason for a thermal report, which cannot be.
+    bool makeActive(QString *reason);
+    // The row of the project's active report; -1 when none.
+    int activeRow() const { return int(rows().indexOf(m_activeEntry)); }
+    void setActiveEntry(int entry); // the undo step's own
 
     // Replaces the report being edited, as one undo step named `text`; steps
     // with the same non-zero `mergeKey` in a row (one drag) undo as one.
+    // Elements without an identity (new, pasted) are given one.
     void edit(const SheetReport &after, const QString &text, int mergeKey = 0);
-    // The report as it is, without an undo step (the undo commands).
-    void setReport(const SheetReport &report);
+    // Several reports changed as one undo step (by row): the report in view stays.
+    void editReports(const QList<std::pair<int, SheetReport>> &changes, const QString &text);
+    // An entry as it is, without an undo step (the undo commands); a listed
+    // one comes into view.
+    void setEntry(int entry, const Entry &state);
+    const Entry &entry(int entry) const { return m_entries[entry]; }
+    int currentEntry() const { return m_current; }
+
+    // The index in the report being edited of the element `id`; -1 when gone.
+    int indexOfElement(int id) const;
 
     QUndoStack *undoStack() { return &m_undo; }
-    bool isModified() const { return !m_undo.isClean() || isNewReport(); }
+    bool isModified() const { return !m_undo.isClean(); }
 
-    // The file with the edited report written in; when the report being
-    // renamed is the project's active one, its 'ativo' line follows the name.
-    QByteArray composedBytes() const { return composedBytes(m_report); }
-    QByteArray composedBytes(const SheetReport &report) const;
+    // The file with every edited report written in, each in its own block
+    // (a new one at the end); when a report the project names 'ativo' is
+    // renamed, that line follows the name.
+    QByteArray composedBytes() const;
+    // The same with `candidate` in place of the report being edited.
+    QByteArray composedBytes(const SheetReport &candidate) const;
     // The fault the parser finds in the composed file; empty when it takes it.
-    QString layoutFault() const { return faultWith(m_report); }
-    QString faultWith(const SheetReport &report) const;
+    QString layoutFault() const;
+    QString faultWith(const SheetReport &candidate) const;
     // The fault `candidate` would bring that the report does not already
     // have; empty when the parser takes the change (the report's settings).
     QString faultOfChange(const SheetReport &candidate) const;
@@ -69,22 +106,39 @@ public:
     enum class SaveResult { Saved, Refused, ChangedOnDisk, Failed };
     // Writes the composed file, whole, over the old one. A layout the parser
     // refuses is not written (Refused, with its fault); a file changed on
-    // disk is not overwritten unless `overwrite` (ChangedOnDisk).
+    // disk is not written unless `overwrite` (ChangedOnDisk), and then only
+    // the blocks this window edited go into the file as it is now.
     SaveResult save(bool overwrite, QString *message);
+    // The composed file written to `path` (a native path), which the
+    // document then is: "Salvar como…".
+    SaveResult saveAs(const QString &path, QString *message);
 
 signals:
-    void reportChanged();   // the report being edited changed (an edit, undo, redo)
-    void projectChanged();  // another project, another report, or the file was saved
+    void reportChanged();   // the report in view changed (an edit, undo, redo, another report)
+    void projectChanged();  // another project, report or list of reports, or the file was saved
 
 private:
-    bool writeBytes(const QByteArray &bytes, QString *message);
-    void reload(const QByteArray &bytes, QString reportName);
+    QList<int> rows() const;
+    // The characters typed that the file's code page cannot hold, said; empty when none.
+    QString encodingFault() const;
+    // Why the composed file may not be written (the parser's fault, then the encoding's); empty when it may.
+    QString saveFault() const;
+    bool edited(const Entry &entry) const;
+    QByteArray compose(const QList<Entry> &entries) const;
+    // The edited reports written into `base` (another version of the file).
+    QByteArray compose(const QList<Entry> &entries, const ProjectText &base, const ReportProject &baseProject) const;
+    void giveIdentities(SheetReport *report);
+    bool writeBytes(const QString &path, const QByteArray &bytes, QString *message) const;
+    void reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities = false);
 
     QString m_path;
     ProjectText m_text;
     ReportProject m_project;
     QString m_fileFault;
+    QList<Entry> m_entries;
     int m_current = -1;
-    SheetReport m_report;
+    int m_activeEntry = -1;
+    int m_lastId = 0;
+    QString m_lastMessage; // where a message nobody asked for goes
     QUndoStack m_undo;
 };

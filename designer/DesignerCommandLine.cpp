@@ -4,6 +4,7 @@
 #include "CommandManual.h"
 #include "LabelPicture.h"
 #include "LayoutWarnings.h"
+#include "ModelTies.h"
 #include "ProjectError.h"
 #include "ProjectFile.h"
 #include "ProjectParser.h"
@@ -50,6 +51,8 @@ int check(const QString &path, QTextStream &out, QTextStream &err)
         for (const QString &warning : warnings)
             out << QStringLiteral("Relatório \"%1\": aviso: %2").arg(report.name, warning) << Qt::endl;
     }
+    for (const ModelTie &tie : modelTies(project->reports))
+        out << QStringLiteral("Projeto: aviso: ") << tieWarning(tie) << Qt::endl;
     return 0;
 }
 

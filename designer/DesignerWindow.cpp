@@ -8,6 +8,7 @@
 #include "ReportModal.h"
 #include "SuitePaths.h"
 #include "NewReportDialogs.h"
+#include "ModelTies.h"
 #include "ProjectStatement.h"
 #include "ProjectWriter.h"
 #include "PropertiesPanel.h"
@@ -35,9 +36,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -62,23 +65,78 @@ QString reportLine(const SheetReport &report)
     return line;
 }
 
-// The list's line for the report being edited, as edited.
-QString editedLine(const DesignDocument &document)
+bool nameTaken(const DesignDocument &document, const QString &name)
 {
-    const QString line = reportLine(document.report());
-    return document.isNewReport() ? line + QStringLiteral(" — novo, não gravado") : line;
+    for (int row = 0; row < document.reportCount(); ++row) {
+        if (document.reportAt(row).name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
 }
 
-// The 'modelos' arguments as the file writes them: "A4" "A4 Pimaco".
-QString modelsText(const QStringList &prefixes)
+// The list's line for a report, as edited.
+QString editedLine(const DesignDocument &document, int row)
+{
+    QString line = reportLine(document.reportAt(row));
+    if (row == document.activeRow())
+        line += QStringLiteral(" — ativo");
+    if (document.isNewReportAt(row))
+        return line + QStringLiteral(" — novo, não gravado");
+    return document.isEditedAt(row) ? line + QStringLiteral(" — alterado") : line;
+}
+
+// The 'modelos' line as the file will hold it: modelos "A4" "A4 Pimaco".
+QString modelsStatement(const QStringList &prefixes)
 {
     SheetReport report;
     report.modelPrefixes = prefixes;
-    const QString statement = settingStatement(report, QStringLiteral("modelos"));
-    return statement.mid(QStringLiteral("modelos ").size());
+    return settingStatement(report, QStringLiteral("modelos"));
+}
+
+// The models as the box shows them, one after another: "A4; A4 Pimaco".
+QString modelsText(const QStringList &prefixes)
+{
+    for (const QString &prefix : prefixes) {
+        if (prefix.contains(QLatin1Char(';')) || prefix != prefix.trimmed())
+            return modelsStatement(prefixes).mid(QStringLiteral("modelos ").size());
+    }
+    return prefixes.join(QStringLiteral("; "));
+}
+
+// The models as a person types them: separated by ";" (a model's own spaces
+// are part of its name: "A4 3x10"), or in the file's quotes ("A4" "A5").
+// False when quotes do not close.
+bool typedModels(const QString &text, QStringList *prefixes)
+{
+    prefixes->clear();
+    if (text.trimmed().startsWith(QLatin1Char('"'))) {
+        ProjectStatement statement;
+        try {
+            if (ProjectStatement::split(QStringLiteral("modelos ") + text, 1, QString(), &statement))
+                *prefixes = statement.arguments();
+        } catch (const std::exception &) {
+            return false;
+        }
+        return true;
+    }
+    for (const QString &part : text.split(QRegularExpression(QStringLiteral("[;\\n]")))) {
+        if (!part.trimmed().isEmpty() && !prefixes->contains(part.trimmed()))
+            *prefixes << part.trimmed();
+    }
+    return true;
 }
 
 } // namespace
+
+DesignerWindow::~DesignerWindow()
+{
+    // The document and its undo stack outlive this body (children go after
+    // it); what they would say from now on would reach a window half gone.
+    m_document->blockSignals(true);
+    m_document->undoStack()->blockSignals(true);
+    // The read of the suite's products, waited for a bounded time, hands nothing to a window gone.
+    delete m_suiteReader;
+}
 
 DesignerWindow::DesignerWindow(QWidget *parent)
     : QMainWindow(parent), m_document(new DesignDocument(this)), m_canvas(new LabelCanvas(m_document)),
@@ -111,6 +169,12 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     EditModelos = new QLineEdit;
     EditModelos->setObjectName(QStringLiteral("EditModelos"));
     leftLayout->addWidget(EditModelos);
+    LabelModelosGravados = new QLabel;
+    LabelModelosGravados->setObjectName(QStringLiteral("LabelModelosGravados"));
+    LabelModelosGravados->setWordWrap(true);
+    LabelModelosGravados->setToolTip(QStringLiteral("Um relatório imprime as etiquetas dos modelos cuja descrição começa\n"
+                                                    "por um destes textos (o mais longo vence). Separe os modelos com \";\"."));
+    leftLayout->addWidget(LabelModelosGravados);
     LabelFalhas = new QLabel;
     LabelFalhas->setObjectName(QStringLiteral("LabelFalhas"));
     LabelFalhas->setWordWrap(true);
@@ -130,18 +194,14 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     addDockWidget(Qt::RightDockWidgetArea, rightDock);
 
     buildActions();
+    // Every report keeps its edits in the one document: another report is just another view.
     connect(ListaRelatorios, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0 || row == m_document->currentIndex())
-            return;
-        if (!settleChanges()) {
-            const QSignalBlocker block(ListaRelatorios);
-            ListaRelatorios->setCurrentRow(m_document->currentIndex());
-            return;
-        }
-        m_document->selectReport(row);
+        if (row >= 0)
+            m_document->selectReport(row);
     });
     connect(ListaRelatorios, &QListWidget::itemDoubleClicked, this, &DesignerWindow::BotConfigurarClick);
     connect(EditModelos, &QLineEdit::editingFinished, this, &DesignerWindow::applyModels);
+    connect(EditModelos, &QLineEdit::textEdited, this, &DesignerWindow::showModelsToSave);
     connect(m_document, &DesignDocument::projectChanged, this, &DesignerWindow::showProject);
     connect(m_document, &DesignDocument::reportChanged, this, &DesignerWindow::showReport);
     connect(m_canvas, &LabelCanvas::warningsChanged, this, &DesignerWindow::showWarnings);
@@ -160,7 +220,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     LabelProdutos = new QLabel(QStringLiteral("Produtos de exemplo"));
     LabelProdutos->setObjectName(QStringLiteral("LabelProdutos"));
     statusBar()->addPermanentWidget(LabelProdutos);
-    readSuiteDataLater(this, ProductsShown, [this](const SuiteData &data) { useSuiteData(data); });
+    m_suiteReader = new SuiteDataReader(this, ProductsShown, [this](const SuiteData &data) { useSuiteData(data); });
 }
 
 void DesignerWindow::useSuiteData(const SuiteData &data)
@@ -196,6 +256,8 @@ void DesignerWindow::buildActions()
     bar->addAction(action(file, QStringLiteral("ActAbrir"), QStringLiteral("Abrir..."), QKeySequence::Open, [this] { BotAbrirClick(); }));
     ActSalvar = action(file, QStringLiteral("ActSalvar"), QStringLiteral("Salvar"), QKeySequence::Save, [this] { BotSalvarClick(); });
     bar->addAction(ActSalvar);
+    action(file, QStringLiteral("ActRecarregar"), QStringLiteral("Recarregar do disco"), QKeySequence(), [this] { BotRecarregarClick(); });
+    action(file, QStringLiteral("ActSalvarComo"), QStringLiteral("Salvar como…"), QKeySequence::SaveAs, [this] { BotSalvarComoClick(); });
     bar->addAction(action(file, QStringLiteral("ActNovaFolha"), QStringLiteral("Novo relatório de folha..."), QKeySequence(),
                           [this] { BotNovaFolhaClick(); }));
     bar->addAction(action(file, QStringLiteral("ActNovoTermico"), QStringLiteral("Novo relatório térmico..."), QKeySequence(),
@@ -207,9 +269,16 @@ void DesignerWindow::buildActions()
     file->addSeparator();
     bar->addAction(action(file, QStringLiteral("ActImprimirTeste"), QStringLiteral("Imprimir teste"), QKeySequence(Qt::CTRL | Qt::Key_P),
                           [this] { BotImprimirTesteClick(); }));
+    file->addSeparator();
+    action(file, QStringLiteral("ActUsarRelatorio"), QStringLiteral("Usar este relatório"), QKeySequence(), [this] { BotUsarRelatorioClick(); })
+        ->setToolTip(QStringLiteral("O relatório ativo do projeto imprime as folhas dos modelos que nenhum relatório lista."));
+    action(file, QStringLiteral("ActDuplicarRelatorio"), QStringLiteral("Duplicar relatório"), QKeySequence(), [this] { BotDuplicarRelatorioClick(); });
+    action(file, QStringLiteral("ActExcluirRelatorio"), QStringLiteral("Excluir relatório…"), QKeySequence(), [this] { BotExcluirRelatorioClick(); });
+    action(file, QStringLiteral("ActUsarModelos"), QStringLiteral("Imprimir os modelos deste relatório com ele"), QKeySequence(),
+           [this] { BotUsarModelosClick(); });
     action(file, QStringLiteral("ActCalibrar"), QStringLiteral("Calibrar deslocamento..."), QKeySequence(), [this] { BotCalibrarClick(); });
     file->addSeparator();
-    action(file, QStringLiteral("ActSair"), QStringLiteral("Sair"), QKeySequence::Quit, [this] { close(); });
+    action(file, QStringLiteral("ActSair"), QStringLiteral("Sair"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     ActDesfazer = m_document->undoStack()->createUndoAction(this, QStringLiteral("Desfazer"));
     ActDesfazer->setObjectName(QStringLiteral("ActDesfazer"));
@@ -217,6 +286,9 @@ void DesignerWindow::buildActions()
     ActRefazer = m_document->undoStack()->createRedoAction(this, QStringLiteral("Refazer"));
     ActRefazer->setObjectName(QStringLiteral("ActRefazer"));
     ActRefazer->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The menu names the step ("Desfazer Mover"); the toolbar keeps one short word.
+    ActDesfazer->setIconText(QStringLiteral("Desfazer"));
+    ActRefazer->setIconText(QStringLiteral("Refazer"));
     edit->addAction(ActDesfazer);
     edit->addAction(ActRefazer);
     bar->addSeparator();
@@ -262,8 +334,15 @@ void DesignerWindow::buildActions()
     action(layout, QStringLiteral("ActDistribuirVertical"), QStringLiteral("Distribuir na vertical"), QKeySequence(),
            [this] { distribute(Qt::Vertical); });
 
-    bar->addSeparator();
-    bar->addWidget(new QLabel(QStringLiteral(" Zoom: ")));
+    // The zoom lives in the status bar and in its menu, where a narrow window never hides it.
+    QMenu *view = menuBar()->addMenu(QStringLiteral("E&xibir"));
+    action(view, QStringLiteral("ActAmpliar"), QStringLiteral("Ampliar"), QKeySequence(Qt::CTRL | Qt::Key_Plus),
+           [this] { m_canvas->setZoom(m_canvas->zoom() * 5 / 4); })
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    action(view, QStringLiteral("ActReduzir"), QStringLiteral("Reduzir"), QKeySequence(Qt::CTRL | Qt::Key_Minus),
+           [this] { m_canvas->setZoom(m_canvas->zoom() * 4 / 5); });
+    QAction *fit = action(view, QStringLiteral("ActAjustar"), QStringLiteral("Ajustar à janela"), QKeySequence(Qt::CTRL | Qt::Key_0),
+                          [this] { m_canvas->fitToWindow(); });
     ComboZoom = new QComboBox;
     ComboZoom->setObjectName(QStringLiteral("ComboZoom"));
     ComboZoom->setEditable(true);
@@ -276,11 +355,13 @@ void DesignerWindow::buildActions()
         if (ok)
             m_canvas->setZoom(percent);
     });
-    bar->addWidget(ComboZoom);
-    auto *fit = new QAction(QStringLiteral("Ajustar"), this);
-    fit->setObjectName(QStringLiteral("ActAjustar"));
-    connect(fit, &QAction::triggered, m_canvas, &LabelCanvas::fitToWindow);
-    bar->addAction(fit);
+    auto *fitButton = new QToolButton;
+    fitButton->setObjectName(QStringLiteral("BotAjustar"));
+    fitButton->setDefaultAction(fit);
+    fitButton->setText(QStringLiteral("Ajustar"));
+    statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Zoom:")));
+    statusBar()->addPermanentWidget(ComboZoom);
+    statusBar()->addPermanentWidget(fitButton);
 }
 
 bool DesignerWindow::openProject(const QString &path)
@@ -292,6 +373,11 @@ bool DesignerWindow::openProject(const QString &path)
         Messages::show(error);
         return false;
     }
+    if (!QFileInfo::exists(path)) {
+        Messages::show(QStringLiteral("O projeto \"%1\" não existe. O editor começa um projeto vazio: faça um relatório "
+                                      "(Arquivo → Novo relatório) e grave-o; \"Salvar como…\" grava em outro lugar.")
+                           .arg(path));
+    }
     return true;
 }
 
@@ -299,10 +385,8 @@ void DesignerWindow::showProject()
 {
     const QSignalBlocker block(ListaRelatorios);
     ListaRelatorios->clear();
-    for (const SheetReport &report : m_document->project().reports)
-        ListaRelatorios->addItem(reportLine(report));
-    if (m_document->isNewReport())
-        ListaRelatorios->addItem(editedLine(*m_document));
+    for (int row = 0; row < m_document->reportCount(); ++row)
+        ListaRelatorios->addItem(editedLine(*m_document, row));
     ListaRelatorios->setCurrentRow(m_document->currentIndex());
     LabelFalhas->setText(m_document->fileFault());
     setWindowTitle(QStringLiteral("Editor de etiquetas — %1").arg(m_document->path()));
@@ -312,32 +396,46 @@ void DesignerWindow::showReport()
 {
     if (!EditModelos->hasFocus())
         EditModelos->setText(modelsText(m_document->report().modelPrefixes));
+    showModelsToSave();
     EditModelos->setEnabled(m_document->hasReport());
     ActSalvar->setEnabled(m_document->isModified());
     // A rename shows in the list at once, saved or not.
     if (QListWidgetItem *item = ListaRelatorios->item(m_document->currentIndex()))
-        item->setText(editedLine(*m_document));
+        item->setText(editedLine(*m_document, m_document->currentIndex()));
 }
 
 void DesignerWindow::showWarnings()
 {
     ListaAvisos->clear();
+    for (const ModelTie &tie : currentTies()) {
+        if (m_document->hasReport() && (tie.unused == m_document->report().name || tie.printed == m_document->report().name))
+            ListaAvisos->addItem(tieWarning(tie));
+    }
     ListaAvisos->addItems(m_canvas->warnings());
-    if (m_canvas->warnings().isEmpty() && m_document->hasReport())
+    if (ListaAvisos->count() == 0 && m_document->hasReport())
         ListaAvisos->addItem(QStringLiteral("Nada a corrigir: a etiqueta imprime como mostrada."));
+}
+
+void DesignerWindow::showModelsToSave()
+{
+    QStringList prefixes;
+    if (!m_document->hasReport())
+        LabelModelosGravados->clear();
+    else if (!typedModels(EditModelos->text(), &prefixes))
+        LabelModelosGravados->setText(QStringLiteral("Feche as aspas, ou separe os modelos com \";\"."));
+    else if (prefixes.isEmpty())
+        LabelModelosGravados->setText(QStringLiteral("Nenhum modelo: só imprime se for o relatório ativo."));
+    else
+        LabelModelosGravados->setText(QStringLiteral("Grava: ") + modelsStatement(prefixes));
 }
 
 void DesignerWindow::applyModels()
 {
     if (!m_document->hasReport())
         return;
-    ProjectStatement statement;
     QStringList prefixes;
-    try {
-        if (ProjectStatement::split(QStringLiteral("modelos ") + EditModelos->text(), 1, QString(), &statement))
-            prefixes = statement.arguments();
-    } catch (const std::exception &) {
-        Messages::show(QStringLiteral("Escreva os modelos entre aspas, separados por espaço: \"A4\" \"A4 Pimaco\""));
+    if (!typedModels(EditModelos->text(), &prefixes)) {
+        Messages::show(QStringLiteral("Feche as aspas dos modelos, ou separe-os com \";\": A4 3x10; A5"));
         return;
     }
     if (prefixes == m_document->report().modelPrefixes)
@@ -345,15 +443,79 @@ void DesignerWindow::applyModels()
     SheetReport after = m_document->report();
     after.modelPrefixes = prefixes;
     m_document->edit(after, QStringLiteral("Modelos"));
+    offerModelsToThisReport();
+}
+
+QList<std::pair<int, SheetReport>> DesignerWindow::reportsTakingModels() const
+{
+    // Every other report of the same kind giving up the models this one lists.
+    const SheetReport &current = m_document->report();
+    QList<std::pair<int, SheetReport>> changes;
+    for (int row = 0; row < m_document->reportCount(); ++row) {
+        if (row == m_document->currentIndex() || m_document->reportAt(row).thermal.has_value() != current.thermal.has_value())
+            continue;
+        SheetReport other = m_document->reportAt(row);
+        const qsizetype before = other.modelPrefixes.size();
+        other.modelPrefixes.removeIf([&](const QString &model) { return current.modelPrefixes.contains(model); });
+        if (other.modelPrefixes.size() != before)
+            changes.append({row, other});
+    }
+    return changes;
+}
+
+void DesignerWindow::offerModelsToThisReport()
+{
+    QStringList tied;
+    for (const ModelTie &tie : currentTies()) {
+        if (tie.unused == m_document->report().name)
+            tied << QStringLiteral("\"%1\" (hoje imprime \"%2\")").arg(tie.model, tie.printed);
+    }
+    if (tied.isEmpty())
+        return;
+    if (Messages::ask(QStringLiteral("O relatório \"%1\" serve modelos que outro relatório já serve: %2. Só o primeiro do projeto imprime.\n\n"
+                                     "Tirar esses modelos dos outros relatórios, para que \"%1\" os imprima?")
+                          .arg(m_document->report().name, tied.join(QStringLiteral(", ")))))
+        BotUsarModelosClick();
+}
+
+QList<ModelTie> DesignerWindow::currentTies() const
+{
+    QList<SheetReport> reports;
+    for (int row = 0; row < m_document->reportCount(); ++row)
+        reports << m_document->reportAt(row);
+    return modelTies(reports);
+}
+
+void DesignerWindow::BotUsarModelosClick()
+{
+    if (!m_document->hasReport())
+        return;
+    QList<std::pair<int, SheetReport>> changes = reportsTakingModels();
+    if (!changes.isEmpty())
+        m_document->editReports(changes, QStringLiteral("Modelos para \"%1\"").arg(m_document->report().name));
 }
 
 bool DesignerWindow::settleChanges()
 {
     if (!m_document->isModified())
         return true;
-    if (!Messages::ask(QStringLiteral("O relatório \"%1\" tem alterações não gravadas. Gravar agora? (Não: as alterações se perdem.)").arg(m_document->report().name)))
+    QStringList edited;
+    for (int row = 0; row < m_document->reportCount(); ++row) {
+        if (m_document->isEditedAt(row))
+            edited << QStringLiteral("\"%1\"").arg(m_document->reportAt(row).name);
+    }
+    const QString what = edited.isEmpty() ? QStringLiteral("O projeto tem alterações não gravadas.")
+                         : edited.size() == 1 ? QStringLiteral("O relatório %1 tem alterações não gravadas.").arg(edited.first())
+                                              : QStringLiteral("Os relatórios %1 têm alterações não gravadas.").arg(edited.join(QStringLiteral(", ")));
+    switch (Messages::askSave(what + QStringLiteral("\n\nSalvar antes de continuar?"))) {
+    case Messages::Choice::Save:
+        return BotSalvarClick();
+    case Messages::Choice::Discard:
         return true;
-    return BotSalvarClick();
+    case Messages::Choice::Cancel:
+        break;
+    }
+    return false;
 }
 
 void DesignerWindow::BotAbrirClick()
@@ -369,7 +531,9 @@ bool DesignerWindow::BotSalvarClick()
     QString message;
     DesignDocument::SaveResult result = m_document->save(false, &message);
     if (result == DesignDocument::SaveResult::ChangedOnDisk &&
-        Messages::ask(message + QStringLiteral(" Gravar por cima das mudanças feitas fora do editor?"))) {
+        Messages::ask(message + QStringLiteral("\n\nSalvar mesmo assim? Grava só os relatórios alterados neste editor, no arquivo "
+                                               "como está agora: o que mudou fora dele nos outros relatórios fica.\n"
+                                               "(Não: nada é gravado; Arquivo → Recarregar lê o arquivo de novo.)"))) {
         result = m_document->save(true, &message);
     }
     switch (result) {
@@ -377,29 +541,99 @@ bool DesignerWindow::BotSalvarClick()
         statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
         return true;
     case DesignDocument::SaveResult::Refused:
-        Messages::show(QStringLiteral("O projeto não foi gravado: o relatório ficaria com uma falha.\n\n") + message);
+        Messages::show(QStringLiteral("O projeto não foi gravado.\n\n") + message);
         return false;
     case DesignDocument::SaveResult::ChangedOnDisk:
         return false;
     case DesignDocument::SaveResult::Failed:
-        Messages::show(message);
+        if (Messages::ask(message + QStringLiteral("\n\nGravar o projeto em outro lugar (Salvar como…)?")))
+            return BotSalvarComoClick();
         return false;
     }
     return false;
 }
 
+void DesignerWindow::BotRecarregarClick()
+{
+    if (m_document->isModified() &&
+        !Messages::ask(QStringLiteral("Recarregar o projeto do disco descarta as alterações não gravadas deste editor. Recarregar?")))
+        return;
+    QString error;
+    if (!m_document->open(m_document->path(), &error))
+        Messages::show(error);
+}
+
+bool DesignerWindow::BotSalvarComoClick()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar projeto de etiquetas como"), m_document->path(),
+                                                      QStringLiteral("Projetos de relatório (*.rav *.RAV)"));
+    if (path.isEmpty())
+        return false;
+    QString message;
+    switch (m_document->saveAs(QDir::toNativeSeparators(path), &message)) {
+    case DesignDocument::SaveResult::Saved:
+        statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
+        return true;
+    case DesignDocument::SaveResult::Refused:
+        Messages::show(QStringLiteral("O projeto não foi gravado: o relatório ficaria com uma falha.\n\n") + message);
+        return false;
+    default:
+        Messages::show(message);
+        return false;
+    }
+}
+
 void DesignerWindow::BotNovaFolhaClick()
 {
     NewSheetDialog dialog(this);
-    if (settleChanges() && dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         m_document->startNewReport(dialog.report());
+        offerModelsToThisReport();
+    }
 }
 
 void DesignerWindow::BotNovoTermicoClick()
 {
     NewThermalDialog dialog(this);
-    if (settleChanges() && dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         m_document->startNewReport(dialog.report());
+        offerModelsToThisReport();
+    }
+}
+
+void DesignerWindow::BotExcluirRelatorioClick()
+{
+    if (!m_document->hasReport())
+        return;
+    if (!Messages::ask(QStringLiteral("Excluir o relatório \"%1\" do projeto? (Desfazer o traz de volta; o arquivo muda ao gravar.)")
+                           .arg(m_document->report().name)))
+        return;
+    QString reason;
+    if (!m_document->deleteReport(&reason) && !reason.isEmpty())
+        Messages::show(reason);
+}
+
+void DesignerWindow::BotUsarRelatorioClick()
+{
+    QString reason;
+    if (!m_document->makeActive(&reason) && !reason.isEmpty())
+        Messages::show(reason);
+}
+
+void DesignerWindow::BotDuplicarRelatorioClick()
+{
+    if (!m_document->hasReport())
+        return;
+    SheetReport copy = m_document->report();
+    // A name of its own, and no models yet: two reports serving one model print only the first.
+    QString name = copy.name + QStringLiteral(" (cópia)");
+    for (int n = 2; nameTaken(*m_document, name); ++n)
+        name = copy.name + QStringLiteral(" (cópia %1)").arg(n);
+    copy.name = name;
+    copy.modelPrefixes.clear();
+    for (CellElement &element : copy.elements)
+        element.id = 0;
+    m_document->startNewReport(copy);
 }
 
 void DesignerWindow::BotConfigurarClick()
@@ -554,6 +788,7 @@ void DesignerWindow::pasteElements(const QList<CellElement> &elements, double sh
     QList<int> added;
     for (CellElement e : elements) {
         e.line = 0; // a new line of the file
+        e.id = 0;   // and an element of its own
         e.box.translate(shift, shift);
         added << int(after.elements.size());
         after.elements.append(e);

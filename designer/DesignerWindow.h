@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Alignment.h"
+#include "ModelTies.h"
 #include "ReportProject.h"
 
 #include <QMainWindow>
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 struct SuiteData;
+class SuiteDataReader;
 
 // "Editor de etiquetas": the reports of one project on the left, the label
 // being designed in the middle at true size with its rulers, the selected
@@ -27,6 +29,7 @@ class DesignerWindow : public QMainWindow
     Q_OBJECT
 public:
     explicit DesignerWindow(QWidget *parent = nullptr);
+    ~DesignerWindow() override;
 
     DesignDocument *document() const { return m_document; }
     LabelCanvas *canvas() const { return m_canvas; }
@@ -45,7 +48,8 @@ public:
     QListWidget *ListaRelatorios;
     QListWidget *ListaAvisos;
     QLabel *LabelFalhas;      // the file's own fault, as the parser gives it
-    QLineEdit *EditModelos;   // the report's 'modelos', as the file writes them
+    QLineEdit *EditModelos;   // the report's 'modelos': "A4 3x10; A5", or quoted as the file writes them
+    QLabel *LabelModelosGravados; // the 'modelos' line as it will be saved
     QComboBox *ComboZoom;
     QLabel *LabelProdutos;    // whose products the canvas shows
     PropertiesPanel *Propriedades;
@@ -61,11 +65,19 @@ public:
 public slots:
     void BotAbrirClick();
     bool BotSalvarClick();
+    bool BotSalvarComoClick();
+    void BotRecarregarClick(); // the file as it is on disk, this window's edits discarded (asked first)
+    void BotExcluirRelatorioClick();  // asks first; one undo step
+    void BotUsarRelatorioClick();     // the project's 'ativo'
+    void BotDuplicarRelatorioClick();
     void BotNovaFolhaClick();
     void BotNovoTermicoClick();
     void BotConfigurarClick();  // the report's own settings
     void BotImprimirTesteClick();
     void BotCalibrarClick();
+    // The models this report lists taken from every other report of its kind
+    // that lists them too, so this one prints them: one undo step.
+    void BotUsarModelosClick();
     void addElement(CellElement::Kind kind);
     void copySelection();
     void paste();
@@ -83,6 +95,10 @@ private:
     void showReport();
     void showWarnings();
     void applyModels();
+    void showModelsToSave();
+    QList<ModelTie> currentTies() const;
+    QList<std::pair<int, SheetReport>> reportsTakingModels() const;
+    void offerModelsToThisReport();
     bool settleChanges(); // false when the user keeps working on the changes
     void pasteElements(const QList<CellElement> &elements, double shift);
     bool askStation();
@@ -94,6 +110,7 @@ private:
     DesignDocument *m_document;
     LabelCanvas *m_canvas;
     PrintHandOver *m_handOver;
+    SuiteDataReader *m_suiteReader = nullptr;
     QList<CellElement> m_clipboard;
     bool m_toLabel = false;
 };

@@ -56,14 +56,15 @@ class ElementItem : public QGraphicsRectItem
 public:
     static constexpr double HandlePixels = 7;
 
-    explicit ElementItem(int index)
+    // `id`: the element's identity, which keeps to it whatever its place in the list.
+    explicit ElementItem(int id)
     {
-        setData(0, index);
+        setData(0, id);
         setFlag(ItemIsSelectable);
         setAcceptHoverEvents(false);
     }
 
-    int index() const { return data(0).toInt(); }
+    int id() const { return data(0).toInt(); }
 
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *) override
     {
@@ -103,7 +104,7 @@ LabelCanvas::LabelCanvas(DesignDocument *document, QWidget *parent)
     m_outline->setZValue(1);
     m_records = sampleProducts();
     connect(m_scene, &QGraphicsScene::selectionChanged, this, &LabelCanvas::selectionChanged);
-    connect(m_document, &DesignDocument::reportChanged, this, &LabelCanvas::rebuild);
+    connect(m_document, &DesignDocument::reportChanged, this, &LabelCanvas::reportChanged);
     applyZoom();
     rebuild();
 }
@@ -130,6 +131,12 @@ double LabelCanvas::pixelsPerMm() const
 
 void LabelCanvas::setZoom(int percent)
 {
+    m_fitPending = false;
+    setZoomLevel(percent);
+}
+
+void LabelCanvas::setZoomLevel(int percent)
+{
     percent = std::clamp(percent, MinZoom, MaxZoom);
     if (percent == m_zoom)
         return;
@@ -150,8 +157,17 @@ void LabelCanvas::fitToWindow()
     const QRectF area = labelRect().united(m_picture.rect).adjusted(-2, -2, 2, 2);
     const QSize room = viewport()->size();
     const double perMm = std::min(room.width() / area.width(), room.height() / area.height());
-    setZoom(int(std::floor(perMm / (logicalDpiX() / 25.4) * 100)));
+    setZoomLevel(int(std::floor(perMm / (logicalDpiX() / 25.4) * 100)));
     centerOn(area.center());
+    // Fitted it stays, as the window is resized, until a zoom is chosen.
+    m_fitPending = true;
+}
+
+void LabelCanvas::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (m_fitPending && m_document->hasReport())
+        fitToWindow();
 }
 
 QRectF LabelCanvas::labelRect() const
@@ -183,23 +199,47 @@ void LabelCanvas::renderPicture()
     m_pictureItem->setPos(m_picture.rect.topLeft());
 }
 
+void LabelCanvas::reportChanged()
+{
+    // A change that is not this drag's own (Delete, undo, a paste, another
+    // report) ends the drag as a release would: what it held may be gone.
+    if (m_drag.active && !m_dragging)
+        endDrag();
+    if (m_document->currentEntry() != m_shownEntry) {
+        m_shownEntry = m_document->currentEntry();
+        m_fitPending = true;
+    }
+    rebuild();
+    if (m_fitPending && isVisible() && m_document->hasReport())
+        fitToWindow();
+}
+
+void LabelCanvas::endDrag()
+{
+    m_drag = Drag();
+    m_guides.clear();
+    viewport()->update();
+}
+
 void LabelCanvas::rebuild()
 {
-    const QList<int> selected = selectedElements();
+    const QList<int> selected = selectedIds();
     renderPicture();
     const SheetReport &report = m_document->report();
     m_outline->setRect(m_document->hasReport() ? labelRect() : QRectF());
     m_outline->setVisible(!report.thermal && m_document->hasReport());
 
     const qsizetype count = m_document->hasReport() ? report.elements.size() : 0;
-    const bool sameItems = m_items.size() == count;
+    bool sameItems = m_items.size() == count;
+    for (int i = 0; sameItems && i < count; ++i)
+        sameItems = m_items[i]->id() == report.elements[i].id;
     if (!sameItems) {
         // A selected item going away tells the scene, which asks for the selection.
         const QList<ElementItem *> old = std::exchange(m_items, {});
         const QSignalBlocker block(m_scene);
         qDeleteAll(old);
         for (int i = 0; i < count; ++i) {
-            auto *item = new ElementItem(i);
+            auto *item = new ElementItem(report.elements[i].id);
             item->setZValue(2);
             m_scene->addItem(item);
             m_items.append(item);
@@ -208,7 +248,7 @@ void LabelCanvas::rebuild()
     for (int i = 0; i < count; ++i)
         m_items[i]->setRect(report.elements[i].box);
     if (!sameItems)
-        selectElements(selected);
+        selectIds(selected);
 
     const QRectF area = labelRect().united(m_picture.rect).adjusted(-15, -15, 15, 15);
     m_scene->setSceneRect(area);
@@ -224,22 +264,42 @@ void LabelCanvas::rebuild()
     viewport()->update();
 }
 
+QList<int> LabelCanvas::selectedIds() const
+{
+    QList<int> ids;
+    for (const ElementItem *item : m_items) {
+        if (item->isSelected())
+            ids << item->id();
+    }
+    return ids;
+}
+
+void LabelCanvas::selectIds(const QList<int> &ids)
+{
+    const QSignalBlocker block(m_scene);
+    for (ElementItem *item : std::as_const(m_items))
+        item->setSelected(ids.contains(item->id()));
+    emit selectionChanged();
+}
+
 QList<int> LabelCanvas::selectedElements() const
 {
     QList<int> indexes;
-    for (const ElementItem *item : m_items) {
-        if (item->isSelected())
-            indexes << item->index();
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (m_items[i]->isSelected())
+            indexes << i;
     }
     return indexes;
 }
 
 void LabelCanvas::selectElements(const QList<int> &indexes)
 {
-    const QSignalBlocker block(m_scene);
-    for (ElementItem *item : std::as_const(m_items))
-        item->setSelected(indexes.contains(item->index()));
-    emit selectionChanged();
+    QList<int> ids;
+    for (const int index : indexes) {
+        if (index >= 0 && index < m_items.size())
+            ids << m_items[index]->id();
+    }
+    selectIds(ids);
 }
 
 QRect LabelCanvas::elementOnViewport(int index) const
@@ -310,12 +370,13 @@ void LabelCanvas::mousePressEvent(QMouseEvent *event)
         selectElements({hit});
     m_drag = Drag();
     m_drag.active = true;
-    m_drag.primary = hit;
+    m_drag.primary = m_document->report().elements[hit].id;
     m_drag.edges = edges;
     m_drag.pressed = mm;
-    m_drag.indexes = edges ? QList<int>{hit} : selectedElements();
-    for (const int index : std::as_const(m_drag.indexes))
+    for (const int index : edges ? QList<int>{hit} : selectedElements()) {
+        m_drag.ids << m_document->report().elements[index].id;
         m_drag.boxes << m_document->report().elements[index].box;
+    }
     m_drag.key = ++m_dragSerial;
     event->accept();
 }
@@ -334,15 +395,24 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
             viewport()->unsetCursor();
         return;
     }
+    // The dragged elements by who they are, as the report is now.
+    QList<int> indexes;
+    for (const int id : std::as_const(m_drag.ids))
+        indexes << m_document->indexOfElement(id);
+    if (indexes.contains(-1)) {
+        endDrag();
+        event->accept();
+        return;
+    }
     const QPointF delta = mm - m_drag.pressed;
     SheetReport after = m_document->report();
     QList<QRectF> others;
     for (int i = 0; i < after.elements.size(); ++i) {
-        if (!m_drag.indexes.contains(i))
+        if (!indexes.contains(i))
             others << after.elements[i].box;
     }
     const double tolerance = 6 / pixelsPerMm();
-    const int primary = int(m_drag.indexes.indexOf(m_drag.primary));
+    const int primary = int(m_drag.ids.indexOf(m_drag.primary));
     const QRectF start = m_drag.boxes[primary];
     if (m_drag.edges) {
         QRectF wanted = start;
@@ -355,20 +425,23 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
         if (m_drag.edges & EdgeBottom)
             wanted.setBottom(start.bottom() + delta.y());
         const Snapped snapped = snapResize(wanted, others, labelRect(), tolerance, SnapGrid, m_drag.edges);
-        after.elements[m_drag.primary].box = snapped.box;
+        after.elements[indexes[primary]].box = snapped.box;
         m_guides = snapped.guides;
     } else {
         const Snapped snapped = snapMove(start.translated(delta), others, labelRect(), tolerance);
         const QPointF moved = snapped.box.topLeft() - start.topLeft();
-        for (int i = 0; i < m_drag.indexes.size(); ++i) {
+        for (int i = 0; i < indexes.size(); ++i) {
             QRectF box = m_drag.boxes[i].translated(moved);
             box.moveTopLeft(QPointF(std::round(box.left() * 100) / 100, std::round(box.top() * 100) / 100));
-            after.elements[m_drag.indexes[i]].box = box;
+            after.elements[indexes[i]].box = box;
         }
         m_guides = snapped.guides;
     }
-    if (after.elements != m_document->report().elements)
+    if (after.elements != m_document->report().elements) {
+        m_dragging = true;
         m_document->edit(after, m_drag.edges ? QStringLiteral("Redimensionar") : QStringLiteral("Mover"), m_drag.key);
+        m_dragging = false;
+    }
     viewport()->update();
     event->accept();
 }
@@ -376,9 +449,7 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
 void LabelCanvas::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_drag.active) {
-        m_drag = Drag();
-        m_guides.clear();
-        viewport()->update();
+        endDrag();
         event->accept();
         return;
     }

@@ -30,11 +30,17 @@ public:
 
     int zoom() const { return m_zoom; }
     void setZoom(int percent);
+    // The label and what prints of it filling the view; refitted as the view
+    // is resized or another report comes, until a zoom is chosen.
     void fitToWindow();
     double pixelsPerMm() const; // screen pixels a millimetre takes at the zoom
 
+    // The selection as indexes in the report as it is now (for an edit made
+    // at once), or as the elements' identities (to keep across edits).
     QList<int> selectedElements() const;
     void selectElements(const QList<int> &indexes);
+    QList<int> selectedIds() const;
+    void selectIds(const QList<int> &ids);
 
     // Moves the selection by (dx, dy) mm, one undo step.
     void nudge(double dx, double dy);
@@ -62,6 +68,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void drawForeground(QPainter *painter, const QRectF &rect) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -70,13 +77,15 @@ private:
     {
         bool active = false;
         int edges = 0;          // the edges a resize moves (ResizeEdge); 0 for a move
-        int primary = -1;
+        int primary = 0;        // the element under the pointer, by identity
         QPointF pressed;        // scene mm
-        QList<int> indexes;
+        QList<int> ids;         // the elements dragged, by identity
         QList<QRectF> boxes;    // as they were on pressing
         int key = 0;
     };
 
+    void reportChanged();
+    void endDrag();
     void rebuild();
     void renderPicture();
     int elementAt(const QPointF &mm) const;
@@ -85,6 +94,7 @@ private:
     int handleAt(const QPointF &mm, int *index) const;
     QRectF labelRect() const;
     void applyZoom();
+    void setZoomLevel(int percent);
 
     DesignDocument *m_document;
     QGraphicsScene *m_scene;
@@ -99,4 +109,7 @@ private:
     int m_zoom = 100;
     Drag m_drag;
     int m_dragSerial = 0;
+    bool m_dragging = false;   // the drag's own edit under way
+    int m_shownEntry = -1;     // the report last shown, to fit the next one to the view
+    bool m_fitPending = false; // fit once the view has its size
 };

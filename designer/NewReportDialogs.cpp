@@ -95,8 +95,24 @@ NewThermalDialog::NewThermalDialog(QWidget *parent) : QDialog(parent)
     EditEspaco = millimetreBox(3);
     EditLargura = millimetreBox(50, 1);
     EditAltura = millimetreBox(30, 1);
+    ComboRolo = new QComboBox;
+    ComboRolo->setObjectName(QStringLiteral("ComboRolo"));
+    ComboRolo->addItem(QStringLiteral("Outro (medidas abaixo)"));
+    const QList<CommonRoll> rolls = commonRolls();
+    for (const CommonRoll &roll : rolls)
+        ComboRolo->addItem(roll.name);
+    connect(ComboRolo, &QComboBox::currentIndexChanged, this, [this, rolls](int index) {
+        if (index < 1 || index > rolls.size())
+            return;
+        const CommonRoll &roll = rolls[index - 1];
+        EditColunas->setValue(roll.across);
+        EditEspaco->setValue(roll.gap);
+        EditLargura->setValue(roll.label.width());
+        EditAltura->setValue(roll.label.height());
+    });
     auto *form = new QFormLayout(this);
     form->addRow(QStringLiteral("Nome:"), EditNome);
+    form->addRow(QStringLiteral("Rolo:"), ComboRolo);
     form->addRow(QStringLiteral("Linguagem da impressora:"), ComboLinguagem);
     form->addRow(QStringLiteral("Resolução (dpi):"), ComboResolucao);
     form->addRow(QStringLiteral("Etiquetas lado a lado:"), EditColunas);

@@ -46,6 +46,7 @@ public:
     QLineEdit *EditNome;
     QComboBox *ComboLinguagem;
     QComboBox *ComboResolucao;
+    QComboBox *ComboRolo;     // a common roll fills the measures below
     QSpinBox *EditColunas;
     QDoubleSpinBox *EditEspaco;
     QDoubleSpinBox *EditLargura;

@@ -73,3 +73,12 @@ SheetReport newThermalReport(const QString &name, const RollStock &roll)
     report.elements = starterElements(roll.label);
     return report;
 }
+
+QList<CommonRoll> commonRolls()
+{
+    return {
+        {QStringLiteral("40 × 25 mm"), 1, 3, QSizeF(40, 25)},
+        {QStringLiteral("50 × 30 mm"), 1, 3, QSizeF(50, 30)},
+        {QStringLiteral("30 × 17 mm, 3 lado a lado"), 3, 3, QSizeF(30, 17)},
+    };
+}

@@ -19,3 +19,14 @@ struct RollStock
 };
 
 SheetReport newThermalReport(const QString &name, const RollStock &roll);
+
+// Thermal rolls pharmacies buy, for "Novo relatório térmico".
+struct CommonRoll
+{
+    QString name;
+    int across;
+    double gap;   // mm
+    QSizeF label; // mm
+};
+
+QList<CommonRoll> commonRolls();

@@ -10,11 +10,14 @@
 #include <QFormLayout>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
-QDoubleSpinBox *millimetres()
+// Positions either side of the label's corner, as an element dragged past it has.
+QDoubleSpinBox *millimetres(double minimum)
 {
-    QDoubleSpinBox *box = millimetreBox(0);
+    QDoubleSpinBox *box = millimetreBox(0, minimum);
     box->setSingleStep(0.1);
     box->setKeyboardTracking(false);
     return box;
@@ -68,10 +71,10 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     : QWidget(parent), m_document(document), m_canvas(canvas)
 {
     setObjectName(QStringLiteral("Propriedades"));
-    EditX = millimetres();
-    EditY = millimetres();
-    EditLargura = millimetres();
-    EditAltura = millimetres();
+    EditX = millimetres(-2000);
+    EditY = millimetres(-2000);
+    EditLargura = millimetres(0);
+    EditAltura = millimetres(0);
     ComboValor = new QComboBox;
     ComboValor->setEditable(true);
     ComboValor->addItems(Fields);
@@ -117,16 +120,74 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     form->addRow(QStringLiteral("Simbologia:"), ComboSimbologia);
     form->addRow(QString(), CheckLegenda);
 
-    for (QDoubleSpinBox *box : {EditX, EditY, EditLargura, EditAltura, EditTamanho})
-        connect(box, &QDoubleSpinBox::valueChanged, this, [this] { store(QStringLiteral("Propriedade")); });
-    for (QCheckBox *box : {CheckNegrito, CheckItalico, CheckQuebra, CheckLegenda})
-        connect(box, &QCheckBox::toggled, this, [this] { store(QStringLiteral("Propriedade")); });
-    for (QComboBox *box : {ComboAlinhamento, ComboSimbologia})
-        connect(box, &QComboBox::currentIndexChanged, this, [this] { store(QStringLiteral("Propriedade")); });
-    connect(ComboValor->lineEdit(), &QLineEdit::editingFinished, this, [this] { store(QStringLiteral("Campo ou texto")); });
-    connect(ComboValor, &QComboBox::activated, this, [this] { store(QStringLiteral("Campo ou texto")); });
-    connect(EditFonte, &QLineEdit::editingFinished, this, [this] { store(QStringLiteral("Fonte")); });
-    connect(EditFormato, &QLineEdit::editingFinished, this, [this] { store(QStringLiteral("Formato do preço")); });
+    // Each box changes its own property, and only it, in every selected element.
+    using Element = CellElement;
+    connect(EditX, &QDoubleSpinBox::valueChanged, this, [this](double v) { change(QStringLiteral("X"), [v](Element &e) { e.box.moveLeft(v); }); });
+    connect(EditY, &QDoubleSpinBox::valueChanged, this, [this](double v) { change(QStringLiteral("Y"), [v](Element &e) { e.box.moveTop(v); }); });
+    connect(EditLargura, &QDoubleSpinBox::valueChanged, this,
+            [this](double v) { change(QStringLiteral("Largura"), [v](Element &e) { e.box.setWidth(v); }); });
+    connect(EditAltura, &QDoubleSpinBox::valueChanged, this,
+            [this](double v) { change(QStringLiteral("Altura"), [v](Element &e) { e.box.setHeight(v); }); });
+    connect(EditTamanho, &QDoubleSpinBox::valueChanged, this,
+            [this](double v) { change(QStringLiteral("Tamanho"), [v](Element &e) { e.fontSize = v; }); });
+    connect(CheckNegrito, &QCheckBox::toggled, this, [this](bool on) { change(QStringLiteral("Negrito"), [on](Element &e) { e.bold = on; }); });
+    connect(CheckItalico, &QCheckBox::toggled, this, [this](bool on) {
+        change(QStringLiteral("Itálico"), [on](Element &e) {
+            if (e.kind != Element::Kind::Barcode)
+                e.italic = on;
+        });
+    });
+    connect(CheckQuebra, &QCheckBox::toggled, this, [this](bool on) {
+        change(QStringLiteral("Quebrar linhas"), [on](Element &e) {
+            if (e.kind != Element::Kind::Barcode)
+                e.wrap = on;
+        });
+    });
+    connect(ComboAlinhamento, &QComboBox::currentIndexChanged, this, [this](int index) {
+        static const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+        const Qt::Alignment alignment = alignments[std::clamp(index, 0, 2)];
+        change(QStringLiteral("Alinhamento"), [alignment](Element &e) {
+            if (e.kind != Element::Kind::Barcode)
+                e.alignment = alignment;
+        });
+    });
+    connect(ComboSimbologia, &QComboBox::currentIndexChanged, this, [this](int index) {
+        const Symbology &s = symbologies()[std::clamp(index, 0, int(symbologies().size()) - 1)];
+        change(QStringLiteral("Simbologia"), [&s](Element &e) {
+            if (e.kind == Element::Kind::Barcode) {
+                e.symbology = s.tipo;
+                e.printerSymbology = s.printer;
+            }
+        });
+    });
+    connect(CheckLegenda, &QCheckBox::toggled, this, [this](bool on) {
+        change(QStringLiteral("Dígitos sob as barras"), [on](Element &e) {
+            if (e.kind == Element::Kind::Barcode)
+                e.legend = on;
+        });
+    });
+    const auto storeValue = [this] {
+        const QString value = ComboValor->currentText();
+        if (value.isEmpty())
+            return;
+        change(QStringLiteral("Campo ou texto"), [value](Element &e) { e.value = e.kind == Element::Kind::Text ? value : value.toUpper(); });
+    };
+    connect(ComboValor->lineEdit(), &QLineEdit::editingFinished, this, storeValue);
+    connect(ComboValor, &QComboBox::activated, this, storeValue);
+    connect(EditFonte, &QLineEdit::editingFinished, this, [this] {
+        const QString family = EditFonte->text().trimmed();
+        if (!family.isEmpty())
+            change(QStringLiteral("Fonte"), [family](Element &e) { e.fontFamily = family; });
+    });
+    connect(EditFormato, &QLineEdit::editingFinished, this, [this] {
+        const QString format = EditFormato->text();
+        if (format.contains(QLatin1Char('0'))) {
+            change(QStringLiteral("Formato do preço"), [format](Element &e) {
+                if (e.kind == Element::Kind::Price)
+                    e.priceFormat = format;
+            });
+        }
+    });
     connect(canvas, &LabelCanvas::selectionChanged, this, &PropertiesPanel::load);
     connect(document, &DesignDocument::reportChanged, this, &PropertiesPanel::load);
     load();
@@ -164,7 +225,7 @@ void PropertiesPanel::load()
     m_loading = false;
 }
 
-void PropertiesPanel::store(const QString &what)
+void PropertiesPanel::change(const QString &what, const std::function<void(CellElement &)> &apply)
 {
     if (m_loading)
         return;
@@ -172,48 +233,8 @@ void PropertiesPanel::store(const QString &what)
     if (selection.isEmpty())
         return;
     SheetReport after = m_document->report();
-    const CellElement shown = after.elements.value(selection.first());
-    static const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    for (const int index : selection) {
-        CellElement &e = after.elements[index];
-        // Only what was changed reaches the other selected elements.
-        if (EditX->value() != shown.box.x())
-            e.box.moveLeft(EditX->value());
-        if (EditY->value() != shown.box.y())
-            e.box.moveTop(EditY->value());
-        if (EditLargura->value() != shown.box.width())
-            e.box.setWidth(EditLargura->value());
-        if (EditAltura->value() != shown.box.height())
-            e.box.setHeight(EditAltura->value());
-        if (ComboValor->currentText() != shown.value && !ComboValor->currentText().isEmpty())
-            e.value = e.kind == CellElement::Kind::Text ? ComboValor->currentText() : ComboValor->currentText().toUpper();
-        if (EditFonte->text() != shown.fontFamily && !EditFonte->text().trimmed().isEmpty())
-            e.fontFamily = EditFonte->text().trimmed();
-        if (EditTamanho->value() != shown.fontSize)
-            e.fontSize = EditTamanho->value();
-        if (CheckNegrito->isChecked() != shown.bold)
-            e.bold = CheckNegrito->isChecked();
-        if (e.kind != CellElement::Kind::Barcode) {
-            if (CheckItalico->isChecked() != shown.italic)
-                e.italic = CheckItalico->isChecked();
-            if (CheckQuebra->isChecked() != shown.wrap)
-                e.wrap = CheckQuebra->isChecked();
-            const Qt::Alignment alignment = alignments[ComboAlinhamento->currentIndex()];
-            if (alignment != (shown.alignment & (Qt::AlignLeft | Qt::AlignHCenter | Qt::AlignRight)))
-                e.alignment = alignment;
-        }
-        if (e.kind == CellElement::Kind::Price && EditFormato->text() != shown.priceFormat && EditFormato->text().contains(QLatin1Char('0')))
-            e.priceFormat = EditFormato->text();
-        if (e.kind == CellElement::Kind::Barcode) {
-            const Symbology &s = symbologies()[ComboSimbologia->currentIndex()];
-            if (s.printer != shown.printerSymbology) {
-                e.symbology = s.tipo;
-                e.printerSymbology = s.printer;
-            }
-            if (CheckLegenda->isChecked() != shown.legend)
-                e.legend = CheckLegenda->isChecked();
-        }
-    }
+    for (const int index : selection)
+        apply(after.elements[index]);
     if (after.elements != m_document->report().elements)
         m_document->edit(after, what);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ReportProject.h"
+
 #include <QWidget>
+
+#include <functional>
 
 class DesignDocument;
 class LabelCanvas;
@@ -12,7 +16,7 @@ class QLineEdit;
 // Every value the format holds for the selected element: its box in mm, the
 // field or text, font, size, bold, italic, wrap, alignment, price format,
 // symbology and legend. A change is one undo step; with several elements
-// selected, a change goes to all of them.
+// selected, the one property changed goes to all of them, nothing else.
 class PropertiesPanel : public QWidget
 {
     Q_OBJECT
@@ -36,7 +40,8 @@ public:
 
 private:
     void load();
-    void store(const QString &what);
+    // `apply` to each selected element, as one undo step named `what`.
+    void change(const QString &what, const std::function<void(CellElement &)> &apply);
 
     DesignDocument *m_document;
     LabelCanvas *m_canvas;

@@ -1,27 +1,25 @@
 #include "ReportEditCommand.h"
 
-#include "DesignDocument.h"
-
-ReportEditCommand::ReportEditCommand(DesignDocument *document, const SheetReport &before, const SheetReport &after,
-                                     const QString &text, int mergeKey)
-    : QUndoCommand(text), m_document(document), m_before(before), m_after(after), m_mergeKey(mergeKey)
+ReportEditCommand::ReportEditCommand(DesignDocument *document, int entry, const DesignDocument::Entry &before,
+                                     const DesignDocument::Entry &after, const QString &text, int mergeKey, QUndoCommand *parent)
+    : QUndoCommand(text, parent), m_document(document), m_entry(entry), m_before(before), m_after(after), m_mergeKey(mergeKey)
 {
 }
 
 void ReportEditCommand::undo()
 {
-    m_document->setReport(m_before);
+    m_document->setEntry(m_entry, m_before);
 }
 
 void ReportEditCommand::redo()
 {
-    m_document->setReport(m_after);
+    m_document->setEntry(m_entry, m_after);
 }
 
 bool ReportEditCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *next = static_cast<const ReportEditCommand *>(other);
-    if (next->m_mergeKey != m_mergeKey)
+    if (next->m_mergeKey != m_mergeKey || next->m_entry != m_entry)
         return false;
     m_after = next->m_after;
     return true;

@@ -1,19 +1,20 @@
 #pragma once
 
-#include "ReportProject.h"
+#include "DesignDocument.h"
 
 #include <QUndoCommand>
 
-class DesignDocument;
-
-// One change of the report being edited, kept as the report before and after:
-// moving, resizing, a property, an element added or removed. Steps of one
+// One change of one report of the document, kept as the report before and
+// after (moving, resizing, a property, an element added or removed, the
+// report made or deleted). It names the report by its entry, which keeps its
+// place whatever else is added or deleted, so undoing it after choosing
+// another report changes the right one and brings it into view. Steps of one
 // drag share a merge key and undo as one.
 class ReportEditCommand : public QUndoCommand
 {
 public:
-    ReportEditCommand(DesignDocument *document, const SheetReport &before, const SheetReport &after, const QString &text,
-                      int mergeKey);
+    ReportEditCommand(DesignDocument *document, int entry, const DesignDocument::Entry &before, const DesignDocument::Entry &after,
+                      const QString &text, int mergeKey, QUndoCommand *parent = nullptr);
 
     void undo() override;
     void redo() override;
@@ -22,7 +23,8 @@ public:
 
 private:
     DesignDocument *m_document;
-    SheetReport m_before;
-    SheetReport m_after;
+    int m_entry;
+    DesignDocument::Entry m_before;
+    DesignDocument::Entry m_after;
     int m_mergeKey;
 };

@@ -12,6 +12,8 @@
 #include "UserStation.h"
 
 #include <QFileInfo>
+#include <QDeadlineTimer>
+#include <QTcpSocket>
 #include <QThread>
 
 #include <memory>
@@ -36,6 +38,17 @@ QList<LabelRecord> firstProducts(SqlConnection &connection, int count)
     return products;
 }
 
+// Whether the Firebird server ("host" or "host/port") takes a connection in time.
+bool serverAnswers(const QString &server)
+{
+    const QStringList parts = server.split(QLatin1Char('/'));
+    bool ok = false;
+    const int port = parts.value(1).toInt(&ok);
+    QTcpSocket socket;
+    socket.connectToHost(parts.first(), ok ? quint16(port) : quint16(3050));
+    return socket.waitForConnected(SuiteConnectTimeoutMs);
+}
+
 } // namespace
 
 SuiteData readSuiteData(int productCount)
@@ -50,6 +63,10 @@ SuiteData readSuiteData(int productCount)
             return data;
         }
         connection.setDataBase(SuiteIni::mainDatabase(*server));
+        if (!connection.embedded() && !serverAnswers(*server)) {
+            data.problem = QStringLiteral("o servidor %1 não responde").arg(*server);
+            return data;
+        }
         // Spares starting the embedded engine only to hear that the file is not there.
         if (connection.embedded() && !QFileInfo(connection.attachName()).isFile()) {
             data.problem = QStringLiteral("banco de dados não encontrado");
@@ -70,12 +87,33 @@ SuiteData readSuiteData(int productCount)
     return data;
 }
 
-void readSuiteDataLater(QObject *context, int productCount, std::function<void(const SuiteData &)> done)
+SuiteDataReader::SuiteDataReader(QObject *owner, int productCount, std::function<void(const SuiteData &)> done)
+    : QObject(owner)
 {
     auto result = std::make_shared<SuiteData>();
-    QThread *thread = QThread::create([result, productCount] { *result = readSuiteData(productCount); });
-    // The thread object ends itself; a window closed meanwhile just never hears back.
-    QObject::connect(thread, &QThread::finished, context, [result, done = std::move(done)] { done(*result); });
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start();
+    m_thread = QThread::create([result, productCount] { *result = readSuiteData(productCount); });
+    connect(m_thread, &QThread::finished, this, [result, done = std::move(done)] { done(*result); });
+    m_thread->start();
+}
+
+SuiteDataReader::~SuiteDataReader()
+{
+    wait(SuiteConnectTimeoutMs + 1000);
+    if (m_thread->isRunning()) {
+        // Still under way: it ends by itself, and the thread object with it.
+        m_thread->disconnect(this);
+        connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+        return;
+    }
+    delete m_thread;
+}
+
+bool SuiteDataReader::isRunning() const
+{
+    return m_thread->isRunning();
+}
+
+bool SuiteDataReader::wait(int ms)
+{
+    return m_thread->wait(QDeadlineTimer(ms));
 }

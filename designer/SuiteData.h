@@ -3,11 +3,12 @@
 #include "LabelRecord.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <functional>
 
-class QObject;
+class QThread;
 
 // What the designer takes from the suite's database, found as the label
 // program finds it (BOTICON.INI beside the executable names the server, then
@@ -25,7 +26,26 @@ struct SuiteData
 // Reads at most `productCount` products and the station; never throws.
 SuiteData readSuiteData(int productCount);
 
+// A server that does not take a connection within this is taken for gone
+// (Firebird's own client would wait minutes).
+constexpr int SuiteConnectTimeoutMs = 3000;
+
 // Reads on a thread of its own, so that a server that does not answer never
-// holds up the window, and hands the result to `done` on `context`'s thread
-// (not at all when `context` is gone by then).
-void readSuiteDataLater(QObject *context, int productCount, std::function<void(const SuiteData &)> done);
+// holds up the window, and hands the result to `done` on the owner's thread.
+// The owner keeps the reader: going, it waits for the read a bounded time
+// (a connect timeout and a little), and a read still under way after that is
+// left to end by itself, never heard of again.
+class SuiteDataReader : public QObject
+{
+    Q_OBJECT
+public:
+    SuiteDataReader(QObject *owner, int productCount, std::function<void(const SuiteData &)> done);
+    ~SuiteDataReader() override;
+
+    bool isRunning() const;
+    // Waits at most `ms` for the read; true when it is over.
+    bool wait(int ms);
+
+private:
+    QThread *m_thread;
+};

@@ -3,9 +3,12 @@
 #include "DesignerCommandLine.h"
 #include "DesignerWindow.h"
 #include "Messages.h"
+#include "QtTranslations.h"
+#include "SaveQuestion.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 int main(int argc, char *argv[])
 {
@@ -25,11 +28,20 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("selvar-designer"));
     QApplication::setApplicationDisplayName(QStringLiteral("Editor de etiquetas"));
+    installQtTranslations(&app);
     DesignerWindow window;
     Messages::setSink([&window](const QString &text) { QMessageBox::information(&window, QStringLiteral("Editor de etiquetas"), text); });
     Messages::setQuestionSink([&window](const QString &text) {
-        return QMessageBox::question(&window, QStringLiteral("Editor de etiquetas"), text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Editor de etiquetas"), text, QMessageBox::Yes | QMessageBox::No, &window);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("Sim"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("Não"));
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    });
+    Messages::setChoiceSink([&window](const QString &text) {
+        const std::unique_ptr<QMessageBox> box = saveQuestionBox(text, &window);
+        box->exec();
+        return saveQuestionAnswer(*box);
     });
     window.openProject(projectToOpen(app.arguments()));
     window.show();

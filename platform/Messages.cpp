@@ -16,9 +16,27 @@ Messages::QuestionSink &currentQuestionSink()
     return sink;
 }
 
+Messages::ChoiceSink &currentChoiceSink()
+{
+    static Messages::ChoiceSink sink;
+    return sink;
+}
+
 } // namespace
 
 namespace Messages {
+
+Choice askSave(const QString &text)
+{
+    return currentChoiceSink() ? currentChoiceSink()(text) : Choice::Cancel;
+}
+
+ChoiceSink setChoiceSink(ChoiceSink sink)
+{
+    ChoiceSink previous = std::move(currentChoiceSink());
+    currentChoiceSink() = std::move(sink);
+    return previous;
+}
 
 bool ask(const QString &text)
 {
@@ -31,7 +49,6 @@ QuestionSink setQuestionSink(QuestionSink sink)
     currentQuestionSink() = std::move(sink);
     return previous;
 }
-
 
 void show(const QString &text)
 {

@@ -23,4 +23,15 @@ bool ask(const QString &text);
 
 QuestionSink setQuestionSink(QuestionSink sink);
 
+// The question before work would be lost (closing, opening another file):
+// "Salvar", "Descartar" or "Cancelar", "Salvar" the default and Escape
+// cancelling, so neither key can throw the work away. Without a sink the
+// answer is Cancelar: nobody was asked, so nothing is lost.
+enum class Choice { Save, Discard, Cancel };
+using ChoiceSink = std::function<Choice(const QString &text)>;
+
+Choice askSave(const QString &text);
+
+ChoiceSink setChoiceSink(ChoiceSink sink);
+
 } // namespace Messages

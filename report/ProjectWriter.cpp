@@ -18,10 +18,12 @@ const QStringList SettingKeywords = {QStringLiteral("modelos"), QStringLiteral("
 const QStringList ElementKeywords = {QStringLiteral("campo"), QStringLiteral("texto"), QStringLiteral("preco"),
                                      QStringLiteral("barras")};
 
-// Hundredths of a millimetre are finer than any printer; a point, as the sample writes.
+// To the ten-thousandth, with a point, as the sample writes: a value typed by
+// hand (x=1.125) is written back as typed, and the binary noise of a sum
+// (10.399999999999999) does not reach the file.
 QString number(double value)
 {
-    QString text = QString::number(std::round(value * 100) / 100, 'f', 2);
+    QString text = QString::number(std::round(value * 10000) / 10000, 'f', 4);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     if (text.endsWith(QLatin1Char('.')))

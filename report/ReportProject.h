@@ -37,6 +37,9 @@ struct CellElement
     PrinterSymbology printerSymbology = PrinterSymbology::Ean13; // thermal reports: CODE128 lets the printer pick subsets
     bool legend = true;
     int line = 0;
+    // Who the element is while a designer edits it, whatever its place in the
+    // list; 0 as read from a file (the file itself names elements by line).
+    int id = 0;
 
     bool readsField() const { return kind != Kind::Text; }
     bool operator==(const CellElement &other) const = default;

@@ -3,6 +3,8 @@
 #include "ReportProject.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextLayout>
@@ -50,6 +52,32 @@ double alignedX(const QRectF &box, Qt::Alignment alignment, double lineWidth)
     return box.left();
 }
 
+// Whether the glyphs of a laid-out line reach out of the box (its top-left
+// at the layout's origin), where the clip cuts them off. The glyphs' own
+// extent counts, not the line's spacing: "R$" in a box lower than its line
+// pitch prints whole when its ink fits. Two device pixels of slack: the
+// glyphs' boxes come rounded out to whole pixels from a baseline that is not
+// on one, and antialiasing blurs the last one anyway.
+bool inkLeavesBox(const QTextLine &line, const QSizeF &box, Qt::Alignment alignment)
+{
+    QRectF ink;
+    for (const QGlyphRun &run : line.glyphRuns()) {
+        const QRawFont font = run.rawFont();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            const QRectF glyph = font.boundingRect(glyphs[i]);
+            if (!glyph.isEmpty())
+                ink |= glyph.translated(positions[i]);
+        }
+    }
+    if (ink.isNull())
+        return false;
+    ink.translate(alignedX(QRectF(QPointF(), box), alignment, line.naturalTextWidth()), 0);
+    const double slack = 2.0;
+    return ink.left() < -slack || ink.top() < -slack || ink.right() > box.width() + slack || ink.bottom() > box.height() + slack;
+}
+
 // Lays out as many lines as the box holds whole; `cut` tells whether some of
 // the text did not find room (a line left over, or one wider than the box).
 int layOutLines(QTextLayout &layout, const QRectF &box, const CellElement &element, const LinePitch &pitch, bool *cut)
@@ -73,14 +101,14 @@ int layOutLines(QTextLayout &layout, const QRectF &box, const CellElement &eleme
         line.setPosition(QPointF(0, y + pitch.baseline - line.ascent()));
         y += pitch.height;
         ++lines;
-        if (line.naturalTextWidth() > box.width() + 0.5 || (lines == 1 && pitch.height > box.height() + 0.5))
-            *cut = true;
         if (!element.wrap)
             break;
     }
     layout.endLayout();
     if (!element.wrap && layout.lineCount() == 1 && layout.lineAt(0).textLength() < layout.text().size())
         *cut = true;
+    for (int i = 0; i < lines && !*cut; ++i)
+        *cut = inkLeavesBox(layout.lineAt(i), box.size(), element.alignment);
     return lines;
 }
 

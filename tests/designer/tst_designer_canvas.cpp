@@ -4,6 +4,7 @@
 // shows a sheet's label with the very pixels of the sheet engine's page, and
 // a thermal layout pushed off its label is warned about and not saved.
 #include "DesignDocument.h"
+#include "DesignerInput.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
 #include "LabelCanvas.h"
@@ -37,20 +38,6 @@
 #include <memory>
 
 namespace {
-
-QPoint centreOf(LabelCanvas *canvas, int element)
-{
-    return canvas->elementOnViewport(element).center();
-}
-
-// A drag in several steps, as a hand makes it.
-void drag(QWidget *viewport, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
-{
-    QTest::mousePress(viewport, Qt::LeftButton, modifiers, from);
-    for (int step = 1; step <= 5; ++step)
-        QTest::mouseMove(viewport, from + (to - from) * step / 5);
-    QTest::mouseRelease(viewport, Qt::LeftButton, modifiers, to);
-}
 
 // The pointer passing over a widget with no button down, through its window
 // as the windowing system delivers it (QTest's widget overload only moves the cursor).
