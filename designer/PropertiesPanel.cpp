@@ -1,5 +1,7 @@
 #include "PropertiesPanel.h"
 
+#include "DrawnElementProperties.h"
+
 #include "DesignDocument.h"
 #include "FormFields.h"
 #include "LabelCanvas.h"
@@ -116,6 +118,9 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     form->addRow(QStringLiteral("Formato do preço:"), EditFormato);
     form->addRow(QStringLiteral("Simbologia:"), ComboSimbologia);
     form->addRow(QString(), CheckLegenda);
+    m_drawn = new DrawnElementProperties(this);
+    form->addRow(m_drawn);
+    connect(m_drawn, &DrawnElementProperties::changed, this, &PropertiesPanel::store);
 
     for (QDoubleSpinBox *box : {EditX, EditY, EditLargura, EditAltura, EditTamanho})
         connect(box, &QDoubleSpinBox::valueChanged, this, [this] { store(QStringLiteral("Propriedade")); });
@@ -161,6 +166,8 @@ void PropertiesPanel::load()
     EditFormato->setEnabled(e.kind == CellElement::Kind::Price);
     ComboSimbologia->setEnabled(barcode);
     CheckLegenda->setEnabled(barcode);
+    ComboValor->setEnabled(e.readsField() || e.kind == CellElement::Kind::Text);
+    m_drawn->showElement(e);
     m_loading = false;
 }
 
@@ -185,7 +192,10 @@ void PropertiesPanel::store(const QString &what)
             e.box.setWidth(EditLargura->value());
         if (EditAltura->value() != shown.box.height())
             e.box.setHeight(EditAltura->value());
-        if (ComboValor->currentText() != shown.value && !ComboValor->currentText().isEmpty())
+        m_drawn->apply(shown, e);
+        // An image's file, a code's parts: the section of their own holds them.
+        if (ComboValor->currentText() != shown.value && !ComboValor->currentText().isEmpty() &&
+            (e.readsField() || e.kind == CellElement::Kind::Text))
             e.value = e.kind == CellElement::Kind::Text ? ComboValor->currentText() : ComboValor->currentText().toUpper();
         if (EditFonte->text() != shown.fontFamily && !EditFonte->text().trimmed().isEmpty())
             e.fontFamily = EditFonte->text().trimmed();

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class DesignDocument;
+class DrawnElementProperties;
 class LabelCanvas;
 class QCheckBox;
 class QComboBox;
@@ -38,6 +39,7 @@ private:
     void load();
     void store(const QString &what);
 
+    DrawnElementProperties *m_drawn = nullptr;
     DesignDocument *m_document;
     LabelCanvas *m_canvas;
     bool m_loading = false;

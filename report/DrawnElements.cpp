@@ -207,6 +207,19 @@ QString dateText(const CellElement &element, const QDate &printDay)
     return day.toString(qtFormat);
 }
 
+std::optional<QList<ValuePart>> partsFromStatement(const QString &text, QString *fault)
+{
+    try {
+        ProjectStatement st;
+        ProjectStatement::split(QStringLiteral("qr ") + text, 1, {}, &st);
+        return parts(st);
+    } catch (const ProjectError &error) {
+        // Only the cause: the statement is no line of a file.
+        *fault = error.message().section(QStringLiteral("): "), 1);
+        return std::nullopt;
+    }
+}
+
 QString partsStatement(const QList<ValuePart> &parts)
 {
     QStringList pieces;

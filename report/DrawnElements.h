@@ -40,6 +40,8 @@ QImage loadElementImage(const SheetReport &report, const CellElement &element, Q
 
 // The parts of a 2D code as written in the file: "https://x/" + CODIGOEAN.
 QString partsStatement(const QList<ValuePart> &parts);
+// And back, as the parser reads them; nothing (and the fault) when they do not read.
+std::optional<QList<ValuePart>> partsFromStatement(const QString &text, QString *fault);
 
 // Thinner lines than this are not drawn by any of the printers.
 constexpr double MinLineMm = 0.1;
