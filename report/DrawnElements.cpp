@@ -3,7 +3,10 @@
 #include "ProjectError.h"
 #include "ProjectStatement.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QHash>
+#include <QMutex>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -102,13 +105,48 @@ QString imageFile(const SheetReport &report, const CellElement &element)
     return QDir(report.folder).absoluteFilePath(name);
 }
 
+namespace {
+
+// The designer draws a label again at every step of a drag: a logo is read
+// from disk once, and again only when its file changes.
+struct DecodedImage
+{
+    QDateTime modified;
+    qint64 size = -1;
+    QImage image;
+};
+
+QImage cachedImage(const QString &file, QString *error)
+{
+    static QMutex mutex;
+    static QHash<QString, DecodedImage> decoded;
+    const QFileInfo info(file);
+    const QMutexLocker lock(&mutex);
+    const auto found = decoded.constFind(file);
+    if (found != decoded.constEnd() && info.exists() && found->modified == info.lastModified() && found->size == info.size())
+        return found->image;
+    QImageReader reader(file);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        *error = reader.errorString();
+        decoded.remove(file);
+        return image;
+    }
+    if (decoded.size() >= 16)
+        decoded.clear();
+    decoded.insert(file, {info.lastModified(), info.size(), image});
+    return image;
+}
+
+} // namespace
+
 QImage loadElementImage(const SheetReport &report, const CellElement &element, QString *fault)
 {
     const QString file = imageFile(report, element);
-    QImageReader reader(file);
-    QImage image = reader.read();
+    QString error;
+    const QImage image = cachedImage(file, &error);
     if (image.isNull() && fault) {
-        *fault = QFileInfo::exists(file) ? QStringLiteral("a imagem \"%1\" não pôde ser lida (%2)").arg(element.value, reader.errorString())
+        *fault = QFileInfo::exists(file) ? QStringLiteral("a imagem \"%1\" não pôde ser lida (%2)").arg(element.value, error)
                                          : QStringLiteral("a imagem \"%1\" não existe (procurada em %2)").arg(element.value, QDir::toNativeSeparators(file));
     }
     return image;

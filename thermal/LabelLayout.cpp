@@ -148,7 +148,8 @@ private:
     void barcodeLine(QPoint at, const ThermalElement &e, int module, int height);
     void rule(QPoint label, const ThermalElement &e);
     void matrixCode(QPoint label, const ThermalElement &e);
-    void graphic(QPoint at, int width, int height, const std::function<bool(int, int)> &dark);
+    template<typename Dark>
+    void graphic(QPoint at, int width, int height, Dark dark);
     void add(const QString &line) { m_lines << (m_roll.language == PrinterLanguage::Zpl ? line.toUtf8() : toCp1252(line)); }
 
     const RollSetup &m_roll;
@@ -275,7 +276,8 @@ void Writer::matrixCode(QPoint label, const ThermalElement &e)
     }
 }
 
-void Writer::graphic(QPoint at, int width, int height, const std::function<bool(int, int)> &dark)
+template<typename Dark>
+void Writer::graphic(QPoint at, int width, int height, Dark dark)
 {
     const int bytesPerRow = (width + 7) / 8;
     if (m_roll.language == PrinterLanguage::Epl2) {

@@ -46,18 +46,3 @@ PrintedElement graphicElement(const QByteArray &bits, int bytesPerRow, int rows,
     element.bars = QRect(0, 0, bytesPerRow * 8, rows);
     return element;
 }
-
-QByteArray packedBits(int width, int height, bool darkBit, const std::function<bool(int, int)> &dark)
-{
-    const int bytesPerRow = (width + 7) / 8;
-    QByteArray bits(bytesPerRow * height, darkBit ? '\0' : '\xff');
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (!dark(x, y))
-                continue;
-            char &byte = bits[y * bytesPerRow + x / 8];
-            byte = char(uchar(byte) ^ (0x80 >> (x % 8)));
-        }
-    }
-    return bits;
-}

@@ -5,8 +5,6 @@
 
 #include <QByteArray>
 
-#include <functional>
-
 // Dot pictures in a printer's image buffer: a 2D code drawn module by module,
 // and a stored graphic (EPL2 GW, ZPL ^GFA) row by row. Both become runs of
 // dark dots, so the renderer paints and measures them as it does bars.
@@ -18,5 +16,19 @@ PrintedElement matrixElement(const MatrixCode &code, int module);
 // bit; `darkBit` is the bit value that prints (EPL2 prints 0, ZPL 1).
 PrintedElement graphicElement(const QByteArray &bits, int bytesPerRow, int rows, bool darkBit);
 
-// The bytes of a 1-bit picture the other way round: `dark(x, y)` for every dot.
-QByteArray packedBits(int width, int height, bool darkBit, const std::function<bool(int, int)> &dark);
+// The bytes of a 1-bit picture the other way round: `dark(x, y)` for every
+// dot. A template, so that a logo of tens of thousands of dots costs no call a dot.
+template<typename Dark>
+QByteArray packedBits(int width, int height, bool darkBit, Dark dark)
+{
+    const int bytesPerRow = (width + 7) / 8;
+    QByteArray bits(bytesPerRow * height, darkBit ? '\0' : '\xff');
+    char *out = bits.data();
+    for (int y = 0; y < height; ++y, out += bytesPerRow) {
+        for (int x = 0; x < width; ++x) {
+            if (dark(x, y))
+                out[x / 8] = char(uchar(out[x / 8]) ^ (0x80 >> (x % 8)));
+        }
+    }
+    return bits;
+}
