@@ -33,7 +33,8 @@ QString matrixWarning(const CellElement &e, const QString &text, double perMm)
     const int readable = int(std::ceil(MinMatrixModuleMm * perMm - 1e-6));
     const int asked = e.moduleMm > 0 ? std::max(1, int(std::lround(e.moduleMm * perMm))) : 0;
     const int module = matrixModule(*code, symbology, width, height, asked);
-    const int wanted = std::max(asked, readable);
+    // The module asked for, or without one the smallest a reader reliably reads.
+    const int wanted = asked > 0 ? asked : readable;
     if (module < wanted) {
         return QStringLiteral("%1 não cabe na caixa de %2 × %3 mm com módulo de %4 mm: precisa de %5 × %5 mm (%6 × %6 módulos com as margens)")
             .arg(codeName(e), brNumber(e.box.width()), brNumber(e.box.height()), brNumber(std::round(wanted / perMm * 100) / 100),

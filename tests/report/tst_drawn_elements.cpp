@@ -319,6 +319,11 @@ private slots:
                                   .arg(QDir::toNativeSeparators(folder.filePath(QStringLiteral("rpt/img/logo.png")))));
 
         QDir(folder.path()).mkpath(QStringLiteral("rpt/img"));
+        // A module asked for below what readers read is told, though it fits.
+        SheetReport fine = report;
+        fine.elements[6].moduleMm = 0.125;
+        QVERIFY2(drawnElementWarnings(fine, products().mid(0, 1)).contains(QStringLiteral("DataMatrix CODIGOEAN com módulo de 0,12 mm, abaixo de 0,25 mm: leitores podem não ler")),
+                 qPrintable(drawnElementWarnings(fine, products().mid(0, 1)).join('\n')));
         // A file that is no picture is told as such.
         QVERIFY(QFile::copy(folder.filePath(QStringLiteral("rpt/Selvar.rav")), folder.filePath(QStringLiteral("rpt/img/logo.png"))));
         QVERIFY2(drawnElementWarnings(report, products()).value(0).startsWith(QStringLiteral("A imagem \"img\\logo.png\" não pôde ser lida (")),
