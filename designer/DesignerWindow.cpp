@@ -1,5 +1,7 @@
 #include "DesignerWindow.h"
 
+#include "DrawnElementFactory.h"
+
 #include "DesignDocument.h"
 #include "FormFields.h"
 #include "LabelCanvas.h"
@@ -312,6 +314,8 @@ void DesignerWindow::buildActions()
         bar->addAction(action(edit, QStringLiteral("ActNovo") + QString(text).remove(QLatin1Char(' ')).replace(QStringLiteral("ç"), QStringLiteral("c")),
                               QStringLiteral("+ ") + text, QKeySequence(), [this, kind = kind] { addElement(kind); }));
     }
+    for (const DrawnElementButton &button : drawnElementButtons())
+        bar->addAction(action(edit, button.objectName, QStringLiteral("+ ") + button.text, QKeySequence(), [this, kind = button.kind] { addElement(kind); }));
 
     const QList<std::tuple<QString, QString, AlignEdge>> edges = {
         {QStringLiteral("ActAlinharEsquerda"), QStringLiteral("À esquerda"), AlignEdge::Left},
@@ -760,6 +764,9 @@ void DesignerWindow::addElement(CellElement::Kind kind)
         e.value = QStringLiteral("CODIGOEAN");
         e.fontSize = 0;
         e.box = QRectF(0, 0, width, std::min(8.0, after.grid.cellHeight));
+        break;
+    default:
+        e = newDrawnElement(kind, after);
         break;
     }
     after.elements.append(e);

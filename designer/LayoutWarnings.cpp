@@ -1,5 +1,6 @@
 #include "LayoutWarnings.h"
 
+#include "DrawnWarnings.h"
 #include "LabelLayout.h"
 #include "LabelStock.h"
 #include "ProjectError.h"
@@ -49,7 +50,7 @@ void thermalWarnings(const SheetReport &report, const QList<LabelRecord> &record
                 const double moduleMm = barcodeModule(e) / perMm;
                 if (moduleMm > 0 && moduleMm + 1e-6 < MinModuleMm)
                     warning = moduleWarning(report.elements[i], moduleMm);
-            } else if (textIsCut(roll, e)) {
+            } else if (e.kind == ThermalElement::Kind::Text && textIsCut(roll, e)) {
                 warning = cutWarning(report.elements[i], e.value);
             }
             if (!warning.isEmpty()) {
@@ -75,9 +76,10 @@ void sheetWarnings(const SheetReport &report, const LabelRecord &record, QString
             const double moduleMm = element.box.width() / std::max(1, minimumBarcodeWidth(element.printerSymbology, text));
             if (moduleMm + 1e-6 < MinModuleMm)
                 *warnings << moduleWarning(element, moduleMm);
-        } else {
-            const QRectF box(element.box.x() * perMm, element.box.y() * perMm, element.box.width() * perMm,
-                             element.box.height() * perMm);
+        } else if (element.isTextLike()) {
+            // A turned text is laid out along its box's height.
+            const QSizeF laid = element.rotation % 180 ? element.box.size().transposed() : element.box.size();
+            const QRectF box(element.box.x() * perMm, element.box.y() * perMm, laid.width() * perMm, laid.height() * perMm);
             if (sheetTextIsCut(box, element, text, &device))
                 *warnings << cutWarning(element, text);
         }
@@ -93,6 +95,7 @@ QStringList layoutWarnings(const SheetReport &report, const QList<LabelRecord> &
         thermalWarnings(report, records, picture, &warnings);
     else
         sheetWarnings(report, records.value(0), &warnings);
+    warnings += drawnElementWarnings(report, records);
     warnings.removeDuplicates();
     return warnings;
 }

@@ -1,5 +1,7 @@
 #include "PropertiesPanel.h"
 
+#include "DrawnElementProperties.h"
+
 #include "DesignDocument.h"
 #include "FormFields.h"
 #include "LabelCanvas.h"
@@ -119,6 +121,17 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     form->addRow(QStringLiteral("Formato do preço:"), EditFormato);
     form->addRow(QStringLiteral("Simbologia:"), ComboSimbologia);
     form->addRow(QString(), CheckLegenda);
+    m_drawn = new DrawnElementProperties(this);
+    form->addRow(m_drawn);
+    // The section compares its boxes with the element on display, so only the
+    // value changed there reaches the other selected elements.
+    connect(m_drawn, &DrawnElementProperties::changed, this, [this](const QString &what) {
+        const QList<int> selection = m_canvas->selectedElements();
+        if (selection.isEmpty())
+            return;
+        const CellElement shown = m_document->report().elements.value(selection.first());
+        change(what, [this, shown](CellElement &e) { m_drawn->apply(shown, e); });
+    });
 
     // Each box changes its own property, and only it, in every selected element.
     using Element = CellElement;
@@ -170,7 +183,11 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
         const QString value = ComboValor->currentText();
         if (value.isEmpty())
             return;
-        change(QStringLiteral("Campo ou texto"), [value](Element &e) { e.value = e.kind == Element::Kind::Text ? value : value.toUpper(); });
+        // An image's file, a code's parts: the section of their own holds them.
+        change(QStringLiteral("Campo ou texto"), [value](Element &e) {
+            if (e.readsField() || e.kind == Element::Kind::Text)
+                e.value = e.kind == Element::Kind::Text ? value : value.toUpper();
+        });
     };
     connect(ComboValor->lineEdit(), &QLineEdit::editingFinished, this, storeValue);
     connect(ComboValor, &QComboBox::activated, this, storeValue);
@@ -222,6 +239,8 @@ void PropertiesPanel::load()
     EditFormato->setEnabled(e.kind == CellElement::Kind::Price);
     ComboSimbologia->setEnabled(barcode);
     CheckLegenda->setEnabled(barcode);
+    ComboValor->setEnabled(e.readsField() || e.kind == CellElement::Kind::Text);
+    m_drawn->showElement(e);
     m_loading = false;
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 class DesignDocument;
+class DrawnElementProperties;
 class LabelCanvas;
 class QCheckBox;
 class QComboBox;
@@ -43,6 +44,7 @@ private:
     // `apply` to each selected element, as one undo step named `what`.
     void change(const QString &what, const std::function<void(CellElement &)> &apply);
 
+    DrawnElementProperties *m_drawn = nullptr;
     DesignDocument *m_document;
     LabelCanvas *m_canvas;
     bool m_loading = false;

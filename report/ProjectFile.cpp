@@ -34,5 +34,9 @@ ReportProject loadReportProject(const QString &projectFile)
     QFile file(native);
     if (!file.open(QIODevice::ReadOnly))
         throw ProjectError::inFile(projectFile, QStringLiteral("não foi possível ler o arquivo (%1)").arg(file.errorString()));
-    return parseReportProject(decodeProjectText(file.readAll()), projectFile);
+    ReportProject project = parseReportProject(decodeProjectText(file.readAll()), projectFile);
+    // Images are found beside the file on disk, wherever the program names it.
+    for (SheetReport &report : project.reports)
+        report.folder = QFileInfo(native).absolutePath();
+    return project;
 }

@@ -3,7 +3,9 @@
 #include "ProjectError.h"
 #include "LabelLayout.h"
 #include "ProjectStatement.h"
+#include "DrawnElements.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <cmath>
@@ -72,21 +74,6 @@ PrinterSymbology printerSymbologyOf(TBarCodeTipo tipo)
 // A thermal layout is checked against its printer with a product code as long
 // as CODIGOEAN holds.
 const QString SampleBarcodeData = QStringLiteral("7891234567895");
-
-QString elementKeyword(CellElement::Kind kind)
-{
-    switch (kind) {
-    case CellElement::Kind::Field:
-        return QStringLiteral("campo");
-    case CellElement::Kind::Text:
-        return QStringLiteral("texto");
-    case CellElement::Kind::Price:
-        return QStringLiteral("preco");
-    case CellElement::Kind::Barcode:
-        return QStringLiteral("barras");
-    }
-    return {};
-}
 
 class Parser
 {
@@ -205,6 +192,7 @@ void Parser::projectStatement(const ProjectStatement &st)
         m_project.reports.append(SheetReport());
         m_report = &m_project.reports.last();
         m_report->name = name;
+        m_report->folder = QFileInfo(m_project.fileName).absolutePath();
         m_report->line = st.line();
         m_seen = Seen();
         m_thermal = ThermalSetup();
@@ -294,11 +282,16 @@ void Parser::reportStatement(const ProjectStatement &st)
         element(st, CellElement::Kind::Price);
     } else if (k == QLatin1String("barras")) {
         element(st, CellElement::Kind::Barcode);
+    } else if (k == QLatin1String("data")) {
+        element(st, CellElement::Kind::Date);
+    } else if (const std::optional<CellElement::Kind> drawn = drawnElementKind(k)) {
+        m_report->elements.append(parseDrawnElement(st, *drawn));
     } else if (k == QLatin1String("relatorio")) {
         st.fail(QStringLiteral("o relatório \"%1\" (linha %2) ainda não terminou com 'fim'").arg(m_report->name).arg(m_report->line));
     } else {
         st.fail(QStringLiteral("palavra-chave desconhecida '%1' dentro de um relatório (use modelos, conexao, papel, grade, "
-                               "margens, etiqueta, passo, termica, rolo, deslocamento, campo, texto, preco, barras ou fim)")
+                               "margens, etiqueta, passo, termica, rolo, deslocamento, campo, texto, preco, barras, data, linha, "
+                               "quadro, qr, datamatrix ou fim)")
                     .arg(k));
     }
 }
@@ -352,11 +345,21 @@ void Parser::element(const ProjectStatement &st, CellElement::Kind kind)
     case CellElement::Kind::Barcode:
         accepted += QStringList{QStringLiteral("simbologia"), QStringLiteral("legenda")};
         break;
+    case CellElement::Kind::Date:
+        accepted += TextAttributes + QStringList{QStringLiteral("dias"), QStringLiteral("meses")};
+        break;
+    default:
+        break;
     }
-    st.acceptOnly(accepted);
-    st.expectArguments(1, 1, kind == CellElement::Kind::Text ? QStringLiteral("o texto, entre aspas") : QStringLiteral("o nome do campo"));
-    e.value = st.arguments().first();
-    if (kind != CellElement::Kind::Text && e.value.isEmpty())
+    st.acceptOnly(accepted + QStringList{QStringLiteral("rotacao")});
+    e.rotation = parseRotation(st);
+    if (kind == CellElement::Kind::Date) {
+        parseDate(st, &e);
+    } else {
+        st.expectArguments(1, 1, kind == CellElement::Kind::Text ? QStringLiteral("o texto, entre aspas") : QStringLiteral("o nome do campo"));
+        e.value = st.arguments().first();
+    }
+    if (e.readsField() && e.value.isEmpty())
         st.fail(QStringLiteral("o nome do campo não pode ficar vazio"));
 
     e.box = QRectF(st.nonNegative(QStringLiteral("x"), 0.0), st.nonNegative(QStringLiteral("y"), 0.0),
@@ -462,14 +465,16 @@ void Parser::finishThermal(const ProjectStatement &st)
                                        .arg(language));
         }
         const int needed = minimumBarcodeWidth(e.printerSymbology, SampleBarcodeData);
-        if (needed > int(e.box.width() * perMm + FitTolerance)) {
+        // A turned barcode runs along its box's height.
+        const double length = e.rotation % 180 ? e.box.height() : e.box.width();
+        if (needed > int(length * perMm + FitTolerance)) {
             throw ProjectError::at(m_project.fileName, e.line, elementKeyword(e.kind),
                                    QStringLiteral("o código de barras precisa de %1 mm de largura com as zonas de silêncio "
                                                   "(%2 pontos a %3 dpi) e a caixa tem %4 mm")
                                        .arg(brNumber(std::ceil(needed / perMm * 10) / 10))
                                        .arg(needed)
                                        .arg(m_thermal.dpi)
-                                       .arg(brNumber(e.box.width())));
+                                       .arg(brNumber(length)));
         }
     }
     m_report->thermal = m_thermal;

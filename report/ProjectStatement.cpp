@@ -70,6 +70,7 @@ bool ProjectStatement::split(const QString &line, int lineNumber, const QString 
             if (first)
                 out->fail(QStringLiteral("a linha deve começar por uma palavra-chave, não por um texto entre aspas"));
             out->m_arguments << text;
+            out->m_quoted << true;
             continue;
         }
         QString word;
@@ -97,6 +98,7 @@ bool ProjectStatement::split(const QString &line, int lineNumber, const QString 
             out->m_keyword = plainWord(word);
         } else {
             out->m_arguments << word;
+            out->m_quoted << false;
         }
         first = false;
     }

@@ -16,6 +16,8 @@ public:
 
     const QString &keyword() const { return m_keyword; }
     const QStringList &arguments() const { return m_arguments; }
+    // Whether plain argument `index` was written between double quotes.
+    bool quoted(int index) const { return m_quoted.value(index); }
     int line() const { return m_line; }
     const QString &fileName() const { return m_fileName; }
 
@@ -56,6 +58,7 @@ private:
     int m_line = 0;
     QString m_keyword;
     QStringList m_arguments;
+    QList<bool> m_quoted;
     QList<Attribute> m_attributes;
 };
 

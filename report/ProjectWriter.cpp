@@ -1,5 +1,6 @@
 #include "ProjectWriter.h"
 
+#include "DrawnElements.h"
 #include "ProjectStatement.h"
 
 #include <QSet>
@@ -133,13 +134,61 @@ const CellElement *elementAtLine(const SheetReport &report, int line)
     return nullptr;
 }
 
+QString dateAndRotationAttributes(const CellElement &e)
+{
+    QString text;
+    if (e.kind == CellElement::Kind::Date) {
+        if (e.dayOffset)
+            text += QStringLiteral(" dias=%1").arg(e.dayOffset);
+        if (e.monthOffset)
+            text += QStringLiteral(" meses=%1").arg(e.monthOffset);
+    }
+    if (e.rotation)
+        text += QStringLiteral(" rotacao=%1").arg(e.rotation);
+    return text;
+}
+
+QString drawnElementStatement(const CellElement &e)
+{
+    QString text = elementKeyword(e.kind);
+    if (e.kind == CellElement::Kind::Line) {
+        const bool across = e.box.width() >= e.box.height();
+        return text + QStringLiteral(" x=%1 y=%2 %3=%4 espessura=%5")
+                          .arg(number(e.box.x()), number(e.box.y()), across ? QStringLiteral("largura") : QStringLiteral("altura"),
+                               number(across ? e.box.width() : e.box.height()), number(across ? e.box.height() : e.box.width()));
+    }
+    if (e.isMatrixCode())
+        text += QLatin1Char(' ') + partsStatement(e.parts);
+    text += QStringLiteral(" x=%1 y=%2 largura=%3 altura=%4")
+                .arg(number(e.box.x()), number(e.box.y()), number(e.box.width()), number(e.box.height()));
+    if (e.kind == CellElement::Kind::Frame)
+        return text + QStringLiteral(" espessura=") + number(e.thickness);
+    if (e.kind == CellElement::Kind::Image) {
+        text.insert(elementKeyword(e.kind).size(), QLatin1Char(' ') + quoted(e.value));
+        if (e.threshold != 50)
+            text += QStringLiteral(" limiar=%1").arg(e.threshold);
+        if (e.dither)
+            text += QStringLiteral(" pontilhado=sim");
+        return text;
+    }
+    if (e.kind == CellElement::Kind::QrCode && e.qrLevel != QrLevel::M)
+        text += QStringLiteral(" correcao=") + QStringLiteral("LMQH").at(int(e.qrLevel));
+    if (e.moduleMm > 0)
+        text += QStringLiteral(" modulo=") + number(e.moduleMm);
+    return text;
+}
+
 } // namespace
 
 QString elementStatement(const CellElement &e)
 {
-    static const QString keywords[] = {QStringLiteral("campo"), QStringLiteral("texto"), QStringLiteral("preco"),
-                                       QStringLiteral("barras")};
-    QString text = keywords[int(e.kind)] + QLatin1Char(' ') + (e.kind == CellElement::Kind::Text ? quoted(e.value) : argument(e.value));
+    if (isDrawnElement(e.kind))
+        return drawnElementStatement(e);
+    QString text = elementKeyword(e.kind) + QLatin1Char(' ');
+    if (e.kind == CellElement::Kind::Date)
+        text += quoted(e.dateFormat);
+    else
+        text += e.kind == CellElement::Kind::Text ? quoted(e.value) : argument(e.value);
     text += QStringLiteral(" x=%1 y=%2 largura=%3 altura=%4")
                 .arg(number(e.box.x()), number(e.box.y()), number(e.box.width()), number(e.box.height()));
     if (e.fontFamily != QLatin1String("Arial"))
@@ -152,7 +201,7 @@ QString elementStatement(const CellElement &e)
         text += QStringLiteral(" simbologia=") + symbologyName(e);
         if (!e.legend)
             text += QStringLiteral(" legenda=nao");
-        return text;
+        return text + dateAndRotationAttributes(e);
     }
     if (e.italic)
         text += QStringLiteral(" italico=sim");
@@ -164,7 +213,7 @@ QString elementStatement(const CellElement &e)
         text += QStringLiteral(" alinhamento=direita");
     if (e.kind == CellElement::Kind::Price && e.priceFormat != QLatin1String("#,##0.00"))
         text += QStringLiteral(" formato=") + quoted(e.priceFormat);
-    return text;
+    return text + dateAndRotationAttributes(e);
 }
 
 QString settingStatement(const SheetReport &report, const QString &keyword)

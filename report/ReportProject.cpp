@@ -1,5 +1,27 @@
 #include "ReportProject.h"
 
+QString elementKeyword(CellElement::Kind kind)
+{
+    static const QString keywords[] = {
+        QStringLiteral("campo"), QStringLiteral("texto"),  QStringLiteral("preco"), QStringLiteral("barras"),
+        QStringLiteral("linha"), QStringLiteral("quadro"), QStringLiteral("qr"),    QStringLiteral("datamatrix"),
+        QStringLiteral("data"),  QStringLiteral("imagem"),
+    };
+    return keywords[int(kind)];
+}
+
+QStringList CellElement::fieldsRead() const
+{
+    if (readsField())
+        return {value};
+    QStringList fields;
+    for (const ValuePart &part : parts) {
+        if (part.field)
+            fields << part.text;
+    }
+    return fields;
+}
+
 QSizeF SheetReport::paperSize() const
 {
     const QSizeF portrait = pageSize.size(QPageSize::Millimeter);

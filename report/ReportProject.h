@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BarCodeTipo.h"
+#include "MatrixCode.h"
 #include "PrinterBarcode.h"
 #include "SheetGrid.h"
 
@@ -19,13 +20,22 @@
 // fault found only at run time (a field the connection lacks) can still point at
 // the line that caused it.
 
+// A piece of what a 2D code carries: a fixed text or a field of the row.
+struct ValuePart
+{
+    QString text;
+    bool field = false;
+
+    bool operator==(const ValuePart &other) const = default;
+};
+
 struct CellElement
 {
-    enum class Kind { Field, Text, Price, Barcode };
+    enum class Kind { Field, Text, Price, Barcode, Line, Frame, QrCode, DataMatrix, Date, Image };
 
     Kind kind = Kind::Text;
-    QString value;        // the field name (Field, Price, Barcode) or the fixed text (Text)
-    QRectF box;           // inside the label cell
+    QString value;        // the field name (Field, Price, Barcode), the fixed text (Text) or the picture's file (Image)
+    QRectF box;           // inside the label cell; a line's box is the line itself
     QString fontFamily = QStringLiteral("Arial");
     double fontSize = 0;  // points; 0 for a barcode means "fit the legend to the symbol"
     bool bold = false;
@@ -36,14 +46,31 @@ struct CellElement
     TBarCodeTipo symbology = btCodeEAN13;
     PrinterSymbology printerSymbology = PrinterSymbology::Ean13; // thermal reports: CODE128 lets the printer pick subsets
     bool legend = true;
+    int rotation = 0;     // degrees clockwise: 0, 90, 180 or 270 (texts, fields, prices, barcodes, dates)
+    double thickness = 0; // mm, frames (lines keep theirs in the box)
+    QList<ValuePart> parts; // 2D codes: what they carry, texts and fields joined
+    QrLevel qrLevel = QrLevel::M;
+    double moduleMm = 0;  // 2D codes: the module asked for; 0 takes the largest that fits
+    QString dateFormat = QStringLiteral("dd/mm/aaaa");
+    int dayOffset = 0;    // dates: days and months after the day of printing
+    int monthOffset = 0;
+    int threshold = 50;   // images on thermal labels: percent of brightness under which a dot prints
+    bool dither = false;  // images on thermal labels: Floyd–Steinberg instead of the threshold
     int line = 0;
     // Who the element is while a designer edits it, whatever its place in the
     // list; 0 as read from a file (the file itself names elements by line).
     int id = 0;
 
-    bool readsField() const { return kind != Kind::Text; }
+    bool readsField() const { return kind == Kind::Field || kind == Kind::Price || kind == Kind::Barcode; }
+    bool isTextLike() const { return kind == Kind::Field || kind == Kind::Text || kind == Kind::Price || kind == Kind::Date; }
+    bool isMatrixCode() const { return kind == Kind::QrCode || kind == Kind::DataMatrix; }
+    // Every field the element reads, for the check against the connection.
+    QStringList fieldsRead() const;
     bool operator==(const CellElement &other) const = default;
 };
+
+// The keyword that starts the element's line in a project file.
+QString elementKeyword(CellElement::Kind kind);
 
 // A report for a label printer instead of a sheet: the printer's language
 // and resolution, and the labels across its roll.
@@ -66,6 +93,7 @@ struct SheetReport
     QPointF offset;            // calibration, added to the project's
     QList<CellElement> elements;
     std::optional<ThermalSetup> thermal; // set: a thermal report, grid.cellWidth/Height its label
+    QString folder;            // where the project file is: images are found from it
     int line = 0;              // of its 'relatorio'
     int endLine = 0;           // of its 'fim': the block a designer rewrites in place
 

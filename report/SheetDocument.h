@@ -3,6 +3,8 @@
 #include "LabelRecord.h"
 #include "ReportProject.h"
 
+#include <QDate>
+#include <QHash>
 #include <QImage>
 #include <QList>
 
@@ -30,7 +32,11 @@ public:
 
     // What an element prints for a row: its text, the field as shown, or the
     // price formatted anew from the plain value.
-    static QString textOf(const CellElement &element, const LabelRecord &record);
+    // A date counts from `printDay`; lines and frames have no text.
+    static QString textOf(const CellElement &element, const LabelRecord &record, const QDate &printDay = QDate::currentDate());
+
+    // The day dates count from (the day the document was made, by default).
+    void setPrintDay(const QDate &day) { m_printDay = day; }
 
 private:
     void paintCell(QPainter &painter, const QRectF &cell, const LabelRecord &record, double dotsPerMmX, double dotsPerMmY) const;
@@ -38,4 +44,6 @@ private:
     SheetReport m_report;
     QList<LabelRecord> m_rows;
     QPointF m_offset;
+    QDate m_printDay;
+    QHash<int, QImage> m_pictures;  // image elements by index
 };

@@ -1,5 +1,6 @@
 #include "TRvProject.h"
 
+#include "DrawnElements.h"
 #include "ProjectError.h"
 #include "ProjectFile.h"
 #include "SheetDocument.h"
@@ -20,11 +21,24 @@ void TRvProject::checkFields(const SheetReport &report, const TRvDataSetConnecti
 {
     const QStringList fields = connection.fieldNames();
     for (const CellElement &element : report.elements) {
-        if (element.readsField() && !fields.contains(element.value.toUpper())) {
-            throw ProjectError::at(m_projectFile, element.line, {},
-                                   QStringLiteral("a conexão %1 não tem o campo '%2' (campos: %3)")
-                                       .arg(connection.objectName(), element.value, fields.join(QStringLiteral(", "))));
+        for (const QString &field : element.fieldsRead()) {
+            if (!fields.contains(field.toUpper())) {
+                throw ProjectError::at(m_projectFile, element.line, {},
+                                       QStringLiteral("a conexão %1 não tem o campo '%2' (campos: %3)")
+                                           .arg(connection.objectName(), field, fields.join(QStringLiteral(", "))));
+            }
         }
+    }
+}
+
+// A picture gone or spoilt stops the print before anything is written, rather
+// than labels printing without the pharmacy's logo.
+void TRvProject::checkImages(const SheetReport &report) const
+{
+    for (const CellElement &element : report.elements) {
+        QString fault;
+        if (element.kind == CellElement::Kind::Image && loadElementImage(report, element, &fault).isNull())
+            throw ProjectError::at(m_projectFile, element.line, elementKeyword(element.kind), fault);
     }
 }
 
@@ -37,6 +51,7 @@ TRvDataSetConnection &TRvProject::connectionFor(const SheetReport &report) const
                                    .arg(report.name, report.connection));
     }
     checkFields(report, *connection);
+    checkImages(report);
     return *connection;
 }
 

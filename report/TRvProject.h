@@ -41,11 +41,13 @@ public:
     TRvDataSetConnection *findConnection(const QString &name) const;
 
     // The report's connection, once it is known to exist and to hold every
-    // field the report reads; a ProjectError naming the line otherwise.
+    // field the report reads and every image it draws can be read; a
+    // ProjectError naming the line otherwise.
     TRvDataSetConnection &connectionFor(const SheetReport &report) const;
 
 private:
     void checkFields(const SheetReport &report, const TRvDataSetConnection &connection) const;
+    void checkImages(const SheetReport &report) const;
 
     QPointer<TRvSystem> m_engine;
     QString m_projectFile;

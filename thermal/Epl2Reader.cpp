@@ -1,6 +1,7 @@
 #include "Epl2Reader.h"
 
 #include "Cp1252.h"
+#include "PrintedGraphic.h"
 #include "PrinterBarcode.h"
 #include "PrinterFonts.h"
 
@@ -10,7 +11,8 @@ namespace {
 
 // Commands that take numbers or nothing after their name.
 const QStringList DrawingAndSize = {QStringLiteral("LO"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"),
-                                    QStringLiteral("P"),  QStringLiteral("q"), QStringLiteral("Q"), QStringLiteral("R")};
+                                    QStringLiteral("P"),  QStringLiteral("q"), QStringLiteral("Q"), QStringLiteral("R"),
+                                    QStringLiteral("X")};
 // Printer set-up with no mark on the label: character set, speed, density,
 // print direction, form back-up, options, feed adjust, buffering.
 const QStringList SetupOnly = {QStringLiteral("I"), QStringLiteral("S"), QStringLiteral("D"), QStringLiteral("f")};
@@ -53,6 +55,8 @@ private:
     void text(const QStringList &p, const QString &data);
     void barcode(const QStringList &p, const QString &data);
     void lineDraw(const QStringList &p);
+    void boxDraw(const QStringList &p);
+    qsizetype graphic(const QByteArray &bytes, qsizetype start);
     void print(const QStringList &p);
     void add(PrintedElement element, const QStringList &p);
     bool numbers(const QStringList &p, int count, QList<int> *out);
@@ -91,13 +95,25 @@ bool splitDataCommand(const QString &args, QStringList *params, QString *data)
 
 RenderedFile Epl2Reader::read(const QByteArray &bytes)
 {
-    const QList<QByteArray> lines = bytes.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
+    qsizetype pos = 0;
+    m_line = 1;
+    while (pos < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', pos);
+        if (end < 0)
+            end = bytes.size();
+        // A graphic's bytes are binary and may hold line ends of their own.
+        if (bytes.mid(pos, 2) == "GW") {
+            const qsizetype next = graphic(bytes, pos);
+            m_line += int(bytes.mid(pos, next - pos).count('\n'));
+            pos = next;
+            continue;
+        }
+        QByteArray line = bytes.mid(pos, end - pos);
         if (line.endsWith('\r'))
             line.chop(1);
-        m_line = int(i + 1);
         command(fromCp1252(line));
+        pos = end + 1;
+        ++m_line;
     }
     if (m_dirty) {
         m_line = m_buffer.elements.last().line;
@@ -132,6 +148,8 @@ void Epl2Reader::command(const QString &line)
     QList<int> n;
     if (name == QLatin1String("LO")) {
         lineDraw(params);
+    } else if (name == QLatin1String("X")) {
+        boxDraw(params);
     } else if (name == QLatin1String("N")) {
         m_buffer.elements.clear();
         m_dirty = false;
@@ -242,6 +260,58 @@ void Epl2Reader::lineDraw(const QStringList &p)
     element.kind = PrintedElement::Kind::Line;
     element.ink.append(QRect(0, 0, n[2], n[3]));
     add(element, QStringList{p[0], p[1], QStringLiteral("0")});
+}
+
+void Epl2Reader::boxDraw(const QStringList &p)
+{
+    QList<int> n;
+    if (!numbers(p, 5, &n))
+        return;
+    const int thickness = n[2];
+    const int width = n[3] - n[0];
+    const int height = n[4] - n[1];
+    if (thickness < 1 || width < 1 || height < 1) {
+        fault(QStringLiteral("'X' com quadro impossível: de %1,%2 a %3,%4, espessura %5").arg(n[0]).arg(n[1]).arg(n[3]).arg(n[4]).arg(thickness));
+        return;
+    }
+    const int across = std::min(thickness, height);
+    const int down = std::min(thickness, width);
+    PrintedElement element;
+    element.kind = PrintedElement::Kind::Box;
+    element.ink = {QRect(0, 0, width, across), QRect(0, height - across, width, across), QRect(0, 0, down, height),
+                   QRect(width - down, 0, down, height)};
+    add(element, QStringList{p[0], p[1], QStringLiteral("0")});
+}
+
+// GWx,y,bytes a row,rows,<binary>: returns where the next command starts.
+qsizetype Epl2Reader::graphic(const QByteArray &bytes, qsizetype start)
+{
+    qsizetype data = start + 2;
+    for (int comma = 0; comma < 4; ++comma) {
+        data = bytes.indexOf(',', data);
+        const qsizetype lineEnd = bytes.indexOf('\n', start);
+        if (data < 0 || (lineEnd >= 0 && data > lineEnd)) {
+            fault(QStringLiteral("'GW' precisa de 4 parâmetros antes dos dados"));
+            return lineEnd < 0 ? bytes.size() : lineEnd + 1;
+        }
+        ++data;
+    }
+    const QStringList p = QString::fromLatin1(bytes.mid(start + 2, data - start - 3)).split(QLatin1Char(','));
+    QList<int> n;
+    const bool read = numbers(p, 4, &n);
+    if (!read || n[2] < 1 || n[3] < 1) {
+        if (read)
+            fault(QStringLiteral("'GW' com gráfico de %1 bytes por %2 linhas").arg(n[2]).arg(n[3]));
+        const qsizetype lineEnd = bytes.indexOf('\n', start);
+        return lineEnd < 0 ? bytes.size() : lineEnd + 1;
+    }
+    const qsizetype size = qsizetype(n[2]) * n[3];
+    if (data + size > bytes.size()) {
+        fault(QStringLiteral("'GW' anuncia %1 bytes de gráfico e o arquivo acaba antes").arg(size));
+        return bytes.size();
+    }
+    add(graphicElement(bytes.mid(data, size), n[2], n[3], false), QStringList{p[0], p[1], QStringLiteral("0")});
+    return data + size;
 }
 
 void Epl2Reader::print(const QStringList &p)

@@ -3,10 +3,12 @@
 #include "BarcodeText.h"
 #include "Cp1252.h"
 #include "EanUpc.h"
+#include "PrintedGraphic.h"
 #include "PrinterFonts.h"
 #include "QuietZones.h"
 
 #include <QStringList>
+#include <QTransform>
 
 namespace {
 
@@ -139,14 +141,45 @@ public:
     QByteArray file(const QList<LabelContent> &row);
 
 private:
+    void element(QPoint label, const ThermalElement &e);
     void text(QPoint label, const ThermalElement &e);
     void barcode(QPoint label, const ThermalElement &e);
-    void textLine(QPoint at, const TextShape &shape, const QString &text);
+    void textLine(QPoint at, const TextShape &shape, const QString &text, int quarterTurns);
     void barcodeLine(QPoint at, const ThermalElement &e, int module, int height);
+    void rule(QPoint label, const ThermalElement &e);
+    void matrixCode(QPoint label, const ThermalElement &e);
+    template<typename Dark>
+    void graphic(QPoint at, int width, int height, Dark dark);
+    void add(const QString &line) { m_lines << (m_roll.language == PrinterLanguage::Zpl ? line.toUtf8() : toCp1252(line)); }
 
     const RollSetup &m_roll;
-    QStringList m_lines;
+    QList<QByteArray> m_lines;
 };
+
+// The element turned inside its box: the box it is laid out in before the
+// turn (sides swapped for a quarter turn), and where a rectangle of that
+// layout lands on the label once turned.
+struct Turn
+{
+    QRect box;
+    int quarterTurns = 0;
+
+    QSize layoutSize() const { return quarterTurns % 2 ? box.size().transposed() : box.size(); }
+    QTransform transform() const
+    {
+        QTransform turn;
+        turn.rotate(90.0 * quarterTurns);
+        const QRect turned = turn.mapRect(QRect(QPoint(0, 0), layoutSize()));
+        return turn * QTransform::fromTranslate(box.left() - turned.left(), box.top() - turned.top());
+    }
+    // The top-left corner of `layoutRect` turned: where the printer's field starts.
+    QPoint origin(const QRect &layoutRect) const { return transform().mapRect(QRectF(layoutRect)).toRect().topLeft(); }
+};
+
+QString zplOrientation(int quarterTurns)
+{
+    return QString(QStringLiteral("NRIB").at(quarterTurns % 4));
+}
 
 QString epl2Quoted(QString text)
 {
@@ -166,47 +199,122 @@ QByteArray Writer::file(const QList<LabelContent> &row)
     // The sensor finds the gap along the roll; 3 mm is what these rolls have.
     const int feedGap = int(3 * dotsPerMm(m_roll.dpi));
     if (zpl) {
-        m_lines << QStringLiteral("^XA") << QStringLiteral("^CI28") << QStringLiteral("^PW%1").arg(m_roll.width())
-                << QStringLiteral("^LL%1").arg(m_roll.label.height()) << QStringLiteral("^LH0,0");
+        for (const QString &line : {QStringLiteral("^XA"), QStringLiteral("^CI28"), QStringLiteral("^PW%1").arg(m_roll.width()),
+                                    QStringLiteral("^LL%1").arg(m_roll.label.height()), QStringLiteral("^LH0,0")})
+            add(line);
     } else {
-        m_lines << QStringLiteral("N") << QStringLiteral("I8,3,001") << QStringLiteral("q%1").arg(m_roll.width())
-                << QStringLiteral("Q%1,%2").arg(m_roll.label.height()).arg(feedGap);
+        for (const QString &line : {QStringLiteral("N"), QStringLiteral("I8,3,001"), QStringLiteral("q%1").arg(m_roll.width()),
+                                    QStringLiteral("Q%1,%2").arg(m_roll.label.height()).arg(feedGap)})
+            add(line);
     }
     for (int column = 0; column < row.size() && column < m_roll.across; ++column) {
         const QPoint label(m_roll.columnStart(column), 0);
         for (const ThermalElement &e : row[column])
-            e.kind == ThermalElement::Kind::Text ? text(label, e) : barcode(label, e);
+            element(label, e);
     }
-    m_lines << (zpl ? QStringLiteral("^PQ1") : QStringLiteral("P1"));
+    add(zpl ? QStringLiteral("^PQ1") : QStringLiteral("P1"));
     if (zpl)
-        m_lines << QStringLiteral("^XZ");
-    const QString text = m_lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    return zpl ? text.toUtf8() : toCp1252(text);
+        add(QStringLiteral("^XZ"));
+    return m_lines.join("\r\n") + "\r\n";
+}
+
+void Writer::element(QPoint label, const ThermalElement &e)
+{
+    switch (e.kind) {
+    case ThermalElement::Kind::Text:
+        text(label, e);
+        break;
+    case ThermalElement::Kind::Barcode:
+        barcode(label, e);
+        break;
+    case ThermalElement::Kind::Line:
+    case ThermalElement::Kind::Frame:
+        rule(label, e);
+        break;
+    case ThermalElement::Kind::MatrixCode:
+        matrixCode(label, e);
+        break;
+    case ThermalElement::Kind::Graphic:
+        if (!e.picture.isNull()) {
+            const QPoint at = label + e.box.topLeft() + QPoint((e.box.width() - e.picture.width()) / 2, (e.box.height() - e.picture.height()) / 2);
+            graphic(at, e.picture.width(), e.picture.height(), [&](int x, int y) { return monoDark(e.picture, x, y); });
+        }
+        break;
+    }
+}
+
+void Writer::rule(QPoint label, const ThermalElement &e)
+{
+    const QRect box = e.box.translated(label);
+    const int thickness = e.kind == ThermalElement::Kind::Line ? std::min(box.width(), box.height()) : e.thickness;
+    if (m_roll.language == PrinterLanguage::Zpl) {
+        add(QStringLiteral("^FO%1,%2^GB%3,%4,%5^FS").arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height()).arg(thickness));
+    } else if (e.kind == ThermalElement::Kind::Line) {
+        add(QStringLiteral("LO%1,%2,%3,%4").arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height()));
+    } else {
+        add(QStringLiteral("X%1,%2,%3,%4,%5").arg(box.left()).arg(box.top()).arg(thickness).arg(box.left() + box.width()).arg(box.top() + box.height()));
+    }
+}
+
+void Writer::matrixCode(QPoint label, const ThermalElement &e)
+{
+    const std::optional<PlacedMatrix> placed = placedMatrix(e);
+    if (!placed || placed->module == 0)
+        return;
+    const QPoint at = placed->symbol.topLeft() + label;
+    if (m_roll.language == PrinterLanguage::Epl2) {
+        // EPL2 has no 2D symbologies of its own: the symbol goes as a picture.
+        graphic(at, placed->symbol.width(), placed->symbol.height(),
+                [&](int x, int y) { return placed->code.at(x / placed->module, y / placed->module); });
+        return;
+    }
+    if (e.matrix == MatrixSymbology::QrCode) {
+        const QChar level = QStringLiteral("LMQH").at(int(e.qrLevel));
+        add(QStringLiteral("^FO%1,%2^BQN,2,%3,%4^FD%4A,%5^FS").arg(at.x()).arg(at.y()).arg(placed->module).arg(level).arg(zplData(e.value)));
+    } else {
+        add(QStringLiteral("^FO%1,%2^BXN,%3,200,,,,,1^FD%4^FS").arg(at.x()).arg(at.y()).arg(placed->module).arg(zplData(e.value)));
+    }
+}
+
+template<typename Dark>
+void Writer::graphic(QPoint at, int width, int height, Dark dark)
+{
+    const int bytesPerRow = (width + 7) / 8;
+    if (m_roll.language == PrinterLanguage::Epl2) {
+        m_lines << toCp1252(QStringLiteral("GW%1,%2,%3,%4,").arg(at.x()).arg(at.y()).arg(bytesPerRow).arg(height)) +
+                       packedBits(width, height, false, dark);
+        return;
+    }
+    const QByteArray bits = packedBits(width, height, true, dark);
+    add(QStringLiteral("^FO%1,%2^GFA,%3,%3,%4,%5^FS").arg(at.x()).arg(at.y()).arg(bits.size()).arg(bytesPerRow).arg(QString::fromLatin1(bits.toHex().toUpper())));
 }
 
 void Writer::text(QPoint label, const ThermalElement &e)
 {
     const TextShape shape = textShape(m_roll, e.fontHeight);
-    const QStringList lines = textLines(e, shape.font);
+    const Turn turn{e.box.translated(label), e.quarterTurns};
+    ThermalElement laid = e;
+    laid.box = QRect(QPoint(0, 0), turn.layoutSize());
+    const QStringList lines = textLines(laid, shape.font);
     for (int i = 0; i < lines.size(); ++i) {
         const int width = printedWidth(shape.font, lines[i]);
-        int x = e.box.left();
+        int x = 0;
         if (e.alignment & Qt::AlignHCenter)
-            x += (e.box.width() - width) / 2;
+            x += (laid.box.width() - width) / 2;
         else if (e.alignment & Qt::AlignRight)
-            x += e.box.width() - width;
-        textLine(label + QPoint(x, e.box.top() + i * shape.font.height), shape, lines[i]);
+            x += laid.box.width() - width;
+        textLine(turn.origin(QRect(x, i * shape.font.height, width, shape.font.height)), shape, lines[i], e.quarterTurns);
     }
 }
 
-void Writer::textLine(QPoint at, const TextShape &shape, const QString &text)
+void Writer::textLine(QPoint at, const TextShape &shape, const QString &text, int quarterTurns)
 {
     if (text.isEmpty())
         return;
     if (m_roll.language == PrinterLanguage::Zpl) {
-        m_lines << QStringLiteral("^FO%1,%2^A0N,%3,%3^FD%4^FS").arg(at.x()).arg(at.y()).arg(shape.font.height).arg(zplData(text));
+        add(QStringLiteral("^FO%1,%2^A0%3,%4,%4^FD%5^FS").arg(at.x()).arg(at.y()).arg(zplOrientation(quarterTurns)).arg(shape.font.height).arg(zplData(text)));
     } else {
-        m_lines << QStringLiteral("A%1,%2,0,%3,%4,%4,N,%5").arg(at.x()).arg(at.y()).arg(shape.epl2Font).arg(shape.epl2Vertical).arg(epl2Quoted(text));
+        add(QStringLiteral("A%1,%2,%3,%4,%5,%5,N,%6").arg(at.x()).arg(at.y()).arg(quarterTurns).arg(shape.epl2Font).arg(shape.epl2Vertical).arg(epl2Quoted(text)));
     }
 }
 
@@ -216,18 +324,22 @@ void Writer::barcode(QPoint label, const ThermalElement &e)
     // would scan as somebody else's product.
     if (e.value.trimmed().isEmpty())
         return;
+    const Turn turn{e.box.translated(label), e.quarterTurns};
+    ThermalElement laid = e;
+    laid.box = QRect(QPoint(0, 0), turn.layoutSize());
     const int modules = minimumBarcodeWidth(e.symbology, e.value);
     const int module = std::max(1, barcodeModule(e));
     // The legend's share of the box is measured on the element the printer
     // will draw, the same way the renderer draws it.
     const int legend = printerBarcode(barcodeRequest(m_roll, e, module, 1)).localBounds().height() - 1;
-    const int height = std::max(1, e.box.height() - legend);
+    const int height = std::max(1, laid.box.height() - legend);
     const PrintedElement drawn = printerBarcode(barcodeRequest(m_roll, e, module, height));
     // Symbol and quiet zones centred in the box; the field starts where the
     // drawing starts, which for EAN-13 is its leading digit left of the bars.
     const int quietLeft = quietZoneFor(*quietTipo(e.symbology)).left * module;
-    const int symbolX = e.box.left() + (e.box.width() - modules * module) / 2 + quietLeft;
-    barcodeLine(label + QPoint(symbolX + drawn.localBounds().left(), e.box.top()), e, module, height);
+    const int symbolX = (laid.box.width() - modules * module) / 2 + quietLeft;
+    const QRect bounds = drawn.localBounds();
+    barcodeLine(turn.origin(QRect(QPoint(symbolX + bounds.left(), 0), bounds.size())), e, module, height);
 }
 
 QString epl2Selector(PrinterSymbology symbology)
@@ -260,14 +372,15 @@ void Writer::barcodeLine(QPoint at, const ThermalElement &e, int module, int hei
 {
     const QString data = sentData(e);
     if (m_roll.language == PrinterLanguage::Epl2) {
-        m_lines << QStringLiteral("B%1,%2,0,%3,%4,%5,%6,%7,%8")
+        add(QStringLiteral("B%1,%2,%3,%4,%5,%6,%7,%8,%9")
                        .arg(at.x())
                        .arg(at.y())
+                       .arg(e.quarterTurns)
                        .arg(epl2Selector(e.symbology))
                        .arg(module)
                        .arg(3 * module)
                        .arg(height)
-                       .arg(e.legend ? QStringLiteral("B") : QStringLiteral("N"), epl2Quoted(data));
+                       .arg(e.legend ? QStringLiteral("B") : QStringLiteral("N"), epl2Quoted(data)));
         return;
     }
     const QString legend = e.legend ? QStringLiteral("Y") : QStringLiteral("N");
@@ -275,27 +388,28 @@ void Writer::barcodeLine(QPoint at, const ThermalElement &e, int module, int hei
     QString sent = zplData(data);
     switch (e.symbology) {
     case PrinterSymbology::Ean13:
-        command = QStringLiteral("^BEN,%1,%2,N").arg(height).arg(legend);
+        command = QStringLiteral("^BE%1,%2,%3,N").arg(zplOrientation(e.quarterTurns)).arg(height).arg(legend);
         break;
     case PrinterSymbology::Code39:
     case PrinterSymbology::Code39Check:
-        command = QStringLiteral("^B3N,%1,%2,%3,N")
+        command = QStringLiteral("^B3%1,%2,%3,%4,N")
+                      .arg(zplOrientation(e.quarterTurns))
                       .arg(e.symbology == PrinterSymbology::Code39Check ? QStringLiteral("Y") : QStringLiteral("N"))
                       .arg(height)
                       .arg(legend);
         break;
     case PrinterSymbology::Code128Auto:
-        command = QStringLiteral("^BCN,%1,%2,N,N,A").arg(height).arg(legend);
+        command = QStringLiteral("^BC%1,%2,%3,N,N,A").arg(zplOrientation(e.quarterTurns)).arg(height).arg(legend);
         break;
     default:
         // A fixed subset is asked for by its start invocation.
-        command = QStringLiteral("^BCN,%1,%2,N,N,N").arg(height).arg(legend);
+        command = QStringLiteral("^BC%1,%2,%3,N,N,N").arg(zplOrientation(e.quarterTurns)).arg(height).arg(legend);
         sent = e.symbology == PrinterSymbology::Code128A   ? QStringLiteral(">9") + sent
                : e.symbology == PrinterSymbology::Code128B ? QStringLiteral(">:") + sent
                                                            : QStringLiteral(">;") + ApenasDigitos(data);
         break;
     }
-    m_lines << QStringLiteral("^FO%1,%2^BY%3,3%4^FD%5^FS").arg(at.x()).arg(at.y()).arg(module).arg(command, sent);
+    add(QStringLiteral("^FO%1,%2^BY%3,3%4^FD%5^FS").arg(at.x()).arg(at.y()).arg(module).arg(command, sent));
 }
 
 } // namespace
@@ -326,10 +440,27 @@ int minimumBarcodeWidth(PrinterSymbology symbology, const QString &sampleData)
 
 int barcodeModule(const ThermalElement &e)
 {
-    return e.box.width() / std::max(1, minimumBarcodeWidth(e.symbology, e.value));
+    // A turned barcode runs along its box's height.
+    const int length = e.quarterTurns % 2 ? e.box.height() : e.box.width();
+    return length / std::max(1, minimumBarcodeWidth(e.symbology, e.value));
 }
 
 bool textIsCut(const RollSetup &roll, const ThermalElement &e)
 {
-    return textLines(e, textShape(roll, e.fontHeight).font).join(QLatin1Char(' ')) != e.value.simplified();
+    ThermalElement laid = e;
+    laid.box = QRect(QPoint(0, 0), e.quarterTurns % 2 ? e.box.size().transposed() : e.box.size());
+    return textLines(laid, textShape(roll, e.fontHeight).font).join(QLatin1Char(' ')) != e.value.simplified();
+}
+
+std::optional<PlacedMatrix> placedMatrix(const ThermalElement &e)
+{
+    std::optional<MatrixCode> code = encodeMatrixCode(e.matrix, e.value, e.qrLevel);
+    if (!code)
+        return std::nullopt;
+    PlacedMatrix placed;
+    placed.code = *code;
+    placed.module = matrixModule(*code, e.matrix, e.box.width(), e.box.height(), e.module);
+    const QSize size(code->columns * placed.module, code->rows * placed.module);
+    placed.symbol = QRect(e.box.topLeft() + QPoint((e.box.width() - size.width()) / 2, (e.box.height() - size.height()) / 2), size);
+    return placed;
 }

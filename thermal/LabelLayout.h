@@ -1,6 +1,8 @@
 #pragma once
 
 #include "PrintImage.h"
+#include "MatrixCode.h"
+#include "MonoPicture.h"
 #include "PrinterBarcode.h"
 
 #include <QByteArray>
@@ -26,7 +28,7 @@ struct RollSetup
 
 struct ThermalElement
 {
-    enum class Kind { Text, Barcode };
+    enum class Kind { Text, Barcode, Line, Frame, MatrixCode, Graphic };
 
     Kind kind = Kind::Text;
     QRect box;                        // dots, inside the label
@@ -39,6 +41,17 @@ struct ThermalElement
     // Barcodes: the widest module with which symbol and quiet zones fit the box.
     PrinterSymbology symbology = PrinterSymbology::Ean13;
     bool legend = true;
+    // Texts and barcodes: quarter turns clockwise, written with the printer's
+    // own rotation; the box stays where it is and the element turns inside it.
+    int quarterTurns = 0;
+    // Frames: the border's thickness (a line is its box).
+    int thickness = 1;
+    // 2D codes: the module asked for (0: the largest that fits), centred in the box.
+    MatrixSymbology matrix = MatrixSymbology::QrCode;
+    QrLevel qrLevel = QrLevel::M;
+    int module = 0;
+    // Graphics: the 1-bit picture (monoPicture), centred in the box.
+    QImage picture;
 };
 
 using LabelContent = QList<ThermalElement>; // an empty list leaves the label blank
@@ -56,6 +69,16 @@ int minimumBarcodeWidth(PrinterSymbology symbology, const QString &sampleData);
 // The module (dots) a barcode element is written with: the widest with which
 // symbol and quiet zones fit its box; 0 when not even one dot does.
 int barcodeModule(const ThermalElement &element);
+
+// A 2D code element's symbol and the module it is written with (0 when its
+// box cannot hold it); nothing when the symbology cannot hold the value.
+struct PlacedMatrix
+{
+    MatrixCode code;
+    int module = 0;
+    QRect symbol;       // dots, inside the label: the symbol without its quiet zones
+};
+std::optional<PlacedMatrix> placedMatrix(const ThermalElement &element);
 
 // Whether a text element prints less than its whole value (cut at its box's
 // width, or more lines than its box holds).

@@ -21,6 +21,10 @@ QString elementName(PrintedElement::Kind kind)
         return QStringLiteral("Linha");
     case PrintedElement::Kind::Box:
         return QStringLiteral("Caixa");
+    case PrintedElement::Kind::MatrixCode:
+        return QStringLiteral("Código 2D");
+    case PrintedElement::Kind::Graphic:
+        return QStringLiteral("Gráfico");
     }
     return {};
 }

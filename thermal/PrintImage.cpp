@@ -7,6 +7,9 @@ QRect PrintedElement::localBounds() const
         r |= rect;
     for (const PrintedText &text : texts)
         r |= text.box();
+    // A picture's light edges are part of it: it is placed by its corner.
+    if (kind == Kind::MatrixCode || kind == Kind::Graphic)
+        r |= bars;
     return r;
 }
 

@@ -38,7 +38,7 @@ struct PrintedText
 
 struct PrintedElement
 {
-    enum class Kind { Text, Barcode, Line, Box };
+    enum class Kind { Text, Barcode, Line, Box, MatrixCode, Graphic };
 
     Kind kind = Kind::Text;
     int line = 0;                 // line of the command file it came from
@@ -49,7 +49,7 @@ struct PrintedElement
     // Barcodes only.
     std::optional<TBarCodeTipo> symbology;
     QString data;                 // what a reader gets back, check digits included
-    QRect bars;                   // the bars alone, element coordinates
+    QRect bars;                   // the bars alone, element coordinates; a 2D code's or graphic's whole picture
     int quietLeft = 0;            // the light margins a reader needs, dots
     int quietRight = 0;
 

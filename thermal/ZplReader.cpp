@@ -1,7 +1,10 @@
 #include "ZplReader.h"
 
 #include "Cp1252.h"
+#include "PrintedGraphic.h"
 #include "PrinterBarcode.h"
+
+#include <QRegularExpression>
 #include "PrinterFonts.h"
 
 namespace {
@@ -15,17 +18,21 @@ struct ZplFont
 
 struct PendingBarcode
 {
+    std::optional<MatrixSymbology> matrix;   // ^BQ, ^BX: a 2D code of `module` dots
+    int module = 0;
     PrinterSymbology symbology = PrinterSymbology::Code128Invoked;
     int quarterTurns = 0;
     int height = 0;
     HumanReadable legend = HumanReadable::Below;
 };
 
-int quarterTurnsOf(const QString &orientation)
+// A field left without its orientation takes the one ^FW set.
+int quarterTurnsOf(const QString &orientation, int fallback = 0)
 {
     static const QString turns = QStringLiteral("NRIB");
-    const qsizetype at = orientation.isEmpty() ? 0 : turns.indexOf(orientation.at(0).toUpper());
-    return at < 0 ? 0 : int(at);
+    const QString given = orientation.trimmed();
+    const qsizetype at = given.isEmpty() ? -1 : turns.indexOf(given.at(0).toUpper());
+    return at < 0 ? fallback : int(at);
 }
 
 bool yes(const QStringList &p, int index, bool fallback)
@@ -60,6 +67,9 @@ private:
     void fieldFont(const QStringList &p);
     void barcodeCommand(const QString &name, const QStringList &p);
     void box(const QStringList &p);
+    void matrixCommand(const QString &name, const QStringList &p);
+    void storedGraphic(const QStringList &p);
+    void matrixField();
     void fieldSeparator();
     void add(PrintedElement element, int quarterTurns);
     void fault(const QString &message) { m_file.faults.append({m_line, message}); }
@@ -75,6 +85,7 @@ private:
     ZplFont m_defaultFont;
     std::optional<ZplFont> m_fieldFont;
     int m_fieldTurns = 0;
+    int m_defaultTurns = 0;    // ^FW
     std::optional<PendingBarcode> m_barcode;
     std::optional<QString> m_data;
     int m_module = 2;
@@ -118,7 +129,8 @@ void ZplReader::command(const QString &name, const QString &args)
         QStringLiteral("^XA"), QStringLiteral("^XZ"), QStringLiteral("^FO"), QStringLiteral("^A0"), QStringLiteral("^A@"),
         QStringLiteral("^CF"), QStringLiteral("^FS"), QStringLiteral("^BY"), QStringLiteral("^BC"), QStringLiteral("^BE"),
         QStringLiteral("^B3"), QStringLiteral("^GB"), QStringLiteral("^PQ"), QStringLiteral("^LH"), QStringLiteral("^PW"),
-        QStringLiteral("^LL"), QStringLiteral("^CI"), QStringLiteral("^FX"),
+        QStringLiteral("^LL"), QStringLiteral("^CI"), QStringLiteral("^FX"), QStringLiteral("^FW"), QStringLiteral("^BQ"),
+        QStringLiteral("^BX"), QStringLiteral("^GF"),
     };
     if (!known.contains(name)) {
         fault(QStringLiteral("comando desconhecido '%1'").arg(name.trimmed()));
@@ -158,6 +170,13 @@ void ZplReader::command(const QString &name, const QString &args)
         barcodeCommand(name, p);
     } else if (name == QLatin1String("^GB")) {
         box(p);
+    } else if (name == QLatin1String("^BQ") || name == QLatin1String("^BX")) {
+        matrixCommand(name, p);
+    } else if (name == QLatin1String("^GF")) {
+        storedGraphic(p);
+    } else if (name == QLatin1String("^FW")) {
+        m_defaultTurns = quarterTurnsOf(p.value(0));
+        m_fieldTurns = m_defaultTurns;
     } else if (name == QLatin1String("^PQ")) {
         m_image.copies = std::max(1, numberAt(p, 0, 1));
     } else if (name == QLatin1String("^LH")) {
@@ -177,7 +196,7 @@ void ZplReader::command(const QString &name, const QString &args)
 
 void ZplReader::fieldFont(const QStringList &p)
 {
-    m_fieldTurns = quarterTurnsOf(p.value(0));
+    m_fieldTurns = quarterTurnsOf(p.value(0), m_defaultTurns);
     const int height = numberAt(p, 1, m_defaultFont.height);
     m_fieldFont = ZplFont{height, numberAt(p, 2, height), true};
 }
@@ -185,7 +204,7 @@ void ZplReader::fieldFont(const QStringList &p)
 void ZplReader::barcodeCommand(const QString &name, const QStringList &p)
 {
     PendingBarcode code;
-    code.quarterTurns = quarterTurnsOf(p.value(0));
+    code.quarterTurns = quarterTurnsOf(p.value(0), m_defaultTurns);
     if (name == QLatin1String("^BC")) {
         code.height = numberAt(p, 1, m_barHeight);
         code.legend = !yes(p, 2, true) ? HumanReadable::None : yes(p, 3, false) ? HumanReadable::Above : HumanReadable::Below;
@@ -219,9 +238,76 @@ void ZplReader::box(const QStringList &p)
     add(element, 0);
 }
 
+// ^BQa,2,magnification and ^BXa,module,200: the printer encodes the data itself.
+void ZplReader::matrixCommand(const QString &name, const QStringList &p)
+{
+    PendingBarcode code;
+    if (name == QLatin1String("^BQ")) {
+        code.matrix = MatrixSymbology::QrCode;
+        code.module = numberAt(p, 2, 2);
+        if (p.value(1).trimmed() == QLatin1String("1"))
+            fault(QStringLiteral("QR modelo 1 não é desenhado por este programa (use ^BQN,2,...)"));
+    } else {
+        code.matrix = MatrixSymbology::DataMatrix;
+        code.module = numberAt(p, 1, m_barHeight);
+        code.quarterTurns = quarterTurnsOf(p.value(0), m_defaultTurns);
+        if (numberAt(p, 2, 0) != 200)
+            fault(QStringLiteral("'^BX' só é desenhado na qualidade 200 (ECC 200)"));
+    }
+    if (code.module < 1) {
+        fault(QStringLiteral("'%1' com módulo de %2 pontos").arg(name).arg(code.module));
+        return;
+    }
+    m_barcode = code;
+}
+
+// ^GFA,bytes,bytes,bytes a row,hex: the ASCII-hex form, uncompressed.
+void ZplReader::storedGraphic(const QStringList &p)
+{
+    const int total = numberAt(p, 1, -1);
+    const int perRow = numberAt(p, 3, -1);
+    const QByteArray hex = p.mid(4).join(QLatin1Char(',')).toLatin1().trimmed();
+    static const QRegularExpression plainHex(QStringLiteral("^[0-9A-Fa-f]*$"));
+    if (p.value(0).trimmed().toUpper() != QLatin1String("A") || total < 1 || perRow < 1 || total % perRow != 0) {
+        fault(QStringLiteral("'^GF' só é desenhado na forma ^GFA,total,total,bytes por linha,dados"));
+        return;
+    }
+    if (!plainHex.match(QString::fromLatin1(hex)).hasMatch() || hex.size() != 2 * total) {
+        fault(QStringLiteral("'^GF' com dados que não são %1 bytes em hexadecimal (dados comprimidos não são desenhados)").arg(total));
+        return;
+    }
+    add(graphicElement(QByteArray::fromHex(hex), perRow, total / perRow, true), 0);
+}
+
+// ^BQ data opens with its error-correction level and input mode: "MA,texto".
+void ZplReader::matrixField()
+{
+    QString data = *m_data;
+    QrLevel level = QrLevel::M;
+    if (*m_barcode->matrix == MatrixSymbology::QrCode) {
+        const qsizetype levelAt = QStringLiteral("LMQH").indexOf(data.left(1).toUpper());
+        if (data.size() < 3 || levelAt < 0 || data[2] != QLatin1Char(',')) {
+            fault(QStringLiteral("dados de '^BQ' sem o nível de correção e o modo (\"MA,texto\")"));
+            return;
+        }
+        level = QrLevel(levelAt);
+        data = data.mid(3);
+    }
+    const std::optional<MatrixCode> code = encodeMatrixCode(*m_barcode->matrix, data, level);
+    if (!code) {
+        fault(QStringLiteral("o código 2D não comporta os dados (%1 caracteres)").arg(data.size()));
+        return;
+    }
+    PrintedElement element = matrixElement(*code, m_barcode->module);
+    element.data = data;
+    add(element, m_barcode->quarterTurns);
+}
+
 void ZplReader::fieldSeparator()
 {
-    if (m_barcode && m_data) {
+    if (m_barcode && m_barcode->matrix && m_data) {
+        matrixField();
+    } else if (m_barcode && m_data) {
         BarcodeRequest request;
         request.symbology = m_barcode->symbology;
         request.data = *m_data;
@@ -246,7 +332,7 @@ void ZplReader::fieldSeparator()
     m_barcode.reset();
     m_data.reset();
     m_fieldFont.reset();
-    m_fieldTurns = 0;
+    m_fieldTurns = m_defaultTurns;
 }
 
 void ZplReader::add(PrintedElement element, int quarterTurns)

@@ -92,6 +92,17 @@ QString decodeImage(const QImage &image)
     return result.isValid() ? QString::fromStdString(result.text()) : QString();
 }
 
+QString decodeMatrixImage(const QImage &image)
+{
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    const ZXing::ImageView view(grey.constBits(), grey.width(), grey.height(), ZXing::ImageFormat::Lum, int(grey.bytesPerLine()));
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::QRCode | ZXing::BarcodeFormat::DataMatrix);
+    hints.setTryHarder(true);
+    const ZXing::Result result = ZXing::ReadBarcode(view, hints);
+    return result.isValid() ? QString::fromStdString(result.text()) : QString();
+}
+
 QString decodeCell(const QImage &page, const QRectF &cellMm, int dpi)
 {
     const double k = dpi / 25.4;

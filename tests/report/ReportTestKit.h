@@ -29,6 +29,8 @@ QImage pdfRegion(const QString &pdfFile, int page, int dpi, const QRectF &mm);
 // The text of the barcode inside `cellMm` of a page image made at `dpi`; empty when none reads.
 QString decodeCell(const QImage &page, const QRectF &cellMm, int dpi);
 QString decodeImage(const QImage &image);
+// The QR Code or DataMatrix zxing-cpp reads in the image; empty when none reads.
+QString decodeMatrixImage(const QImage &image);
 
 // A TABREV2-like row; an empty `codigo` with no name and EAN is a skipped position.
 LabelRecord labelRow(const QString &codigo, const QString &componente, const QString &ean, const QString &preco);

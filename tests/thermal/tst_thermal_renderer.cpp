@@ -229,11 +229,44 @@ private slots:
         QCOMPARE(cp1252.elements.first().texts.first().text, QStringLiteral("Ação"));
     }
 
+    // A graphic's binary bytes may hold line ends: they do not end the
+    // command, and what follows is numbered as an editor shows it; ^FW turns the
+    // fields after it; X draws a frame of its thickness.
+    void graphicsAndTurns()
+    {
+        QByteArray epl2("N\r\nGW10,20,1,3,");
+        epl2 += QByteArray("\x0a\x0d\x7f", 3); // dark dots where the bits are 0
+        epl2 += "\r\nX0,0,3,40,30\r\nLO0,50,20,\r\nP1\r\n";
+        const RenderedFile file = readCommandFile(epl2, 203);
+        // Line 5 as an editor counts it: the graphic's 0x0a byte ended line 2.
+        QCOMPARE(faultsText(file), QStringLiteral("linha 5: parâmetros inválidos: esperava 4 números e veio '0,50,20,'"));
+        const PrintImage image = onlyImage(file);
+        QCOMPARE(image.elements.size(), 2);
+        const QImage picture = paintPrintImage(image, QRect(0, 0, 40, 30));
+        const auto row = [&](int y, int from) {
+            QString dots;
+            for (int x = from; x < from + 8; ++x)
+                dots += qGray(picture.pixel(x, y)) < 128 ? QLatin1Char('#') : QLatin1Char('.');
+            return dots;
+        };
+        QCOMPARE(row(20, 10), QStringLiteral("####.#.#"));   // 0x0a
+        QCOMPARE(row(21, 10), QStringLiteral("####..#."));   // 0x0d
+        QCOMPARE(row(22, 10), QStringLiteral("#......."));   // 0x7f
+        QCOMPARE(row(0, 0), QStringLiteral("########"));     // the frame's top, 3 dots thick
+        QCOMPARE(row(3, 0), QStringLiteral("###....."));
+
+        const PrintImage zpl = onlyImage(readCommandFile("^XA^FWR^FO100,10^A0,20,20^FDABC^FS^FO10,10^A0N,20,20^FDABC^FS^XZ", 203));
+        const QRect turned = zpl.elements[0].bounds();
+        const QRect upright = zpl.elements[1].bounds();
+        QCOMPARE(turned.topLeft(), QPoint(100, 10));
+        QCOMPARE(turned.size(), upright.size().transposed());
+    }
+
     void faults_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("faults");
-        QTest::newRow("EPL2 unknown command") << QByteArray("N\nGW10,10,1,1,A\nP1\n") << "linha 2: comando desconhecido 'GW'";
+        QTest::newRow("EPL2 unknown command") << QByteArray("N\nGG10,10,\"LOGO\"\nP1\n") << "linha 2: comando desconhecido 'GG'";
         QTest::newRow("EPL2 unknown font") << QByteArray("N\r\nA0,0,0,7,1,1,N,\"x\"\r\nP1\r\n")
                                            << "linha 2: fonte '7' de 'A' não é desenhada por este programa (use 1 a 5)";
         QTest::newRow("EPL2 unknown symbology") << QByteArray("N\nB0,0,0,9,2,6,40,B,\"x\"\nP1\n")
@@ -242,8 +275,16 @@ private slots:
         QTest::newRow("EPL2 never printed") << QByteArray("N\nLO0,0,10,10\n")
                                             << "linha 2: o arquivo termina sem 'P': esta imagem não seria impressa";
         QTest::newRow("EPL2 data without quotes") << QByteArray("N\nA0,0,0,1,1,1,N,V00\nP1\n") << "linha 2: 'A' sem o texto entre aspas";
-        QTest::newRow("ZPL unknown commands") << QByteArray("~SD20\n^XA\n^FO0,0^GFA,1,1,1,00^FS\n^XZ")
-                                              << "linha 1: comando desconhecido '~SD'; linha 3: comando desconhecido '^GF'";
+        QTest::newRow("ZPL unknown commands") << QByteArray("~SD20\n^XA\n^FO0,0^XGR:LOGO.GRF^FS\n^XZ")
+                                              << "linha 1: comando desconhecido '~SD'; linha 3: comando desconhecido '^XG'";
+        QTest::newRow("EPL2 graphic cut short") << QByteArray("N\nGW0,0,2,4,\x00\x00\x00")
+                                                << "linha 2: 'GW' anuncia 8 bytes de gráfico e o arquivo acaba antes";
+        QTest::newRow("EPL2 box inside out") << QByteArray("N\nX50,50,2,40,90\nP1\n")
+                                             << "linha 2: 'X' com quadro impossível: de 50,50 a 40,90, espessura 2";
+        QTest::newRow("ZPL graphic of the wrong size") << QByteArray("^XA^FO0,0^GFA,4,4,2,FFFF^FS^XZ")
+                                                       << "linha 1: '^GF' com dados que não são 4 bytes em hexadecimal (dados comprimidos não são desenhados)";
+        QTest::newRow("ZPL QR without its mode") << QByteArray("^XA^FO0,0^BQN,2,4^FDhttps://x^FS^XZ")
+                                                 << "linha 1: dados de '^BQ' sem o nível de correção e o modo (\"MA,texto\")";
         QTest::newRow("ZPL unfinished") << QByteArray("^XA^FO0,0^GB10,10,1^FS") << "linha 1: o arquivo termina sem '^XZ': este formato não seria impresso";
     }
 
@@ -278,12 +319,12 @@ private slots:
 
         QFile broken(second);
         QVERIFY(broken.open(QIODevice::Append));
-        broken.write("GW0,0,1,1,A\r\n");
+        broken.write("GG0,0,\"LOGO\"\r\n");
         broken.close();
         tool.start(QStringLiteral(SELVAR_LABEL_PREVIEW), {second, QStringLiteral("-o"), png, QStringLiteral("--dpi"), QStringLiteral("300")});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 2);
-        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Etiq002.txt, linha 18: comando desconhecido 'GW'")));
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Etiq002.txt, linha 18: comando desconhecido 'GG'")));
     }
 };
 
