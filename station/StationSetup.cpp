@@ -23,7 +23,8 @@ StationSetup::StationSetup(const StationRequest &request)
     : m_request(request),
       m_connection(QStringLiteral("SQLConnection1"), QStringLiteral("BoticonDados")),
       m_files(request),
-      m_row(m_connection, request)
+      m_row(m_connection, request),
+      m_models(m_connection)
 {
     if (!request.cupsQueue.isEmpty())
         m_queue.emplace(request.cupsQueue, request.deviceUri);
@@ -38,13 +39,14 @@ QStringList StationSetup::plan()
     const Held held(m_connection);
     QStringList steps = m_files.plan();
     steps += m_row.plan();
+    steps += m_models.plan();
     if (m_queue)
         steps << m_queue->plan();
     m_planned = true;
     return steps;
 }
 
-void StationSetup::apply()
+QStringList StationSetup::apply()
 {
     if (!m_planned)
         plan();
@@ -55,11 +57,13 @@ void StationSetup::apply()
     db.transaction();
     try {
         m_row.write();
+        const QStringList notes = m_models.write();
         m_files.make();
         if (m_queue)
             m_queue->make();
         if (!db.commit())
             throw DatabaseError(databaseMessage(db.lastError()));
+        return notes;
     } catch (...) {
         db.rollback();
         m_files.undo();

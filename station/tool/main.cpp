@@ -1,7 +1,7 @@
 // selvar-setup-station: sets up one counter of a pharmacy for Selvar — its work
 // folder InterfacNN with ImprEtiq.bat, the suite's rpt/Selvar.rav when there is
-// none, its ESTACOES row and, when asked, a raw CUPS queue for its thermal
-// printer. --dry-run says what it would do and changes nothing.
+// none, its ESTACOES row, the starting label models when ETIQPAR has none and,
+// when asked, a raw CUPS queue for its thermal printer. --dry-run says what it would do and changes nothing.
 
 #include "CommandLineInfo.h"
 #include "CommandManual.h"
@@ -81,7 +81,8 @@ int main(int argc, char **argv)
         out.flush();
         if (request.dryRun)
             return 0;
-        setup.apply();
+        for (const QString &note : setup.apply())
+            out << note << '\n';
         out << "estação " << request.stationCode << " pronta\n";
     } catch (const DatabaseError &error) {
         return fail(QStringLiteral("Não foi possível usar o banco da suíte %1: %2 Nada foi mudado.").arg(request.database, error.message()), ExitRefused);

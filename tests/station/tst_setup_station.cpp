@@ -84,6 +84,23 @@ class TstSetupStation : public QObject
         return rows;
     }
 
+    // ETIQPAR's codes and descriptions, then ETIQCORR's rows.
+    QStringList labelModels()
+    {
+        connection->acquire();
+        QStringList rows;
+        QSqlQuery models = connection->exec(QStringLiteral("select MODELO, DESCRICAO, PAPEL from ETIQPAR order by MODELO"));
+        while (models.next())
+            rows << models.value(0).toString() + QLatin1Char(' ') + models.value(1).toString() + QStringLiteral(" / ") + models.value(2).toString();
+        models.finish();
+        QSqlQuery current = connection->exec(QStringLiteral("select MODELOCORRENTE from ETIQCORR"));
+        while (current.next())
+            rows << QStringLiteral("corrente ") + current.value(0).toString();
+        current.finish();
+        connection->release();
+        return rows;
+    }
+
     void execute(const QString &sql, const QVariantList &params)
     {
         connection->acquire();
@@ -125,6 +142,9 @@ private slots:
     void dryRunChangesNothing();
     void failureMidwayUndoesEverything();
     void makesARawCupsQueue();
+    void addsTheStartingModelsOnce();
+    void leavesTheShopsModelsAlone();
+    void twoStationsAtOnceAddTheModelsOnce();
 };
 
 void TstSetupStation::setsUpAndUpdatesAStation()
@@ -268,6 +288,66 @@ void TstSetupStation::makesARawCupsQueue()
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     // Without --printer the queue's name is the printer path ImprEtiq.bat sends to.
     QCOMPARE(estacoes().at(1).at(3), queue);
+}
+
+// A database made from schema.sql has no label models: the first station set
+// up adds one the counter prints through for each output, and the current one.
+void TstSetupStation::addsTheStartingModelsOnce()
+{
+    QCOMPARE(labelModels(), QStringList());
+    Run run = runSetup(stationArgs(QStringLiteral("07"), QStringLiteral("maria"), QStringLiteral("/dev/usb/lp0")));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.contains(QStringLiteral("Modelos de etiqueta iniciais incluídos: A4, Carta, A5, Zebra.")), qPrintable(run.out));
+    const QStringList expected{
+        QStringLiteral("01 A4 - Folha com 6 x 20 etiquetas de 29,77 x 13,65 mm / A4"),
+        QStringLiteral("02 Carta - Folha com 4 x 20 etiquetas de 47,85 x 12,7 mm / Carta"),
+        QStringLiteral("03 A5 - Folha com 3 x 10 etiquetas de 45 x 19 mm / A5"),
+        QStringLiteral("04 Zebra - 3,0 x 1,7 - 3 colunas / default"),
+        QStringLiteral("corrente 01")};
+    QCOMPARE(labelModels(), expected);
+
+    // Another station, and the same one again: nothing more.
+    for (const QString &code : {QStringLiteral("08"), QStringLiteral("07")}) {
+        run = runSetup(stationArgs(code, QStringLiteral("ana"), QStringLiteral("/dev/usb/lp1")));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY2(!run.out.contains(QStringLiteral("Modelos")) && !run.out.contains(QStringLiteral("ETIQPAR")), qPrintable(run.out));
+        QCOMPARE(labelModels(), expected);
+    }
+}
+
+// A suite with models of its own keeps them as they are, even with no current
+// model (the counter asks the clerk for one).
+void TstSetupStation::leavesTheShopsModelsAlone()
+{
+    execute(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO, PAPEL) values (?, ?, ?)"),
+            {QStringLiteral("07"), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas (loja)"), QStringLiteral("default")});
+    const QStringList before = labelModels();
+    QStringList args = stationArgs(QStringLiteral("07"), QStringLiteral("maria"), QStringLiteral("/dev/usb/lp0"));
+    Run run = runSetup(args + QStringList{QStringLiteral("--dry-run")});
+    QVERIFY2(run.exitCode == 0 && !run.out.contains(QStringLiteral("ETIQPAR")), qPrintable(run.out));
+    run = runSetup(args);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(!run.out.contains(QStringLiteral("Modelos")));
+    QCOMPARE(labelModels(), before);
+}
+
+// Two counters set up at the same moment both find ETIQPAR empty; the
+// models and the current one go in once.
+void TstSetupStation::twoStationsAtOnceAddTheModelsOnce()
+{
+    QProcess first;
+    QProcess second;
+    first.start(QStringLiteral(SELVAR_SETUP_STATION), stationArgs(QStringLiteral("07"), QStringLiteral("maria"), QStringLiteral("/dev/usb/lp0")));
+    second.start(QStringLiteral(SELVAR_SETUP_STATION), stationArgs(QStringLiteral("08"), QStringLiteral("ana"), QStringLiteral("/dev/usb/lp1")));
+    QVERIFY(first.waitForFinished(60000) && second.waitForFinished(60000));
+    const QString out = QString::fromUtf8(first.readAllStandardOutput() + second.readAllStandardOutput());
+    QVERIFY2(first.exitCode() == 0 && second.exitCode() == 0,
+             qPrintable(QString::fromUtf8(first.readAllStandardError() + second.readAllStandardError())));
+    QCOMPARE(out.count(QStringLiteral("Modelos de etiqueta iniciais incluídos")), 1);
+    const QStringList models = labelModels();
+    QCOMPARE(models.size(), 5);
+    QCOMPARE(models.last(), QStringLiteral("corrente 01"));
+    QCOMPARE(estacoes().size(), 3);
 }
 
 QTEST_GUILESS_MAIN(TstSetupStation)
