@@ -83,9 +83,10 @@ QList<CommandManual> makeManuals()
         QStringLiteral("prepara uma estação (balcão) para o Selvar"),
         QStringLiteral("selvar-setup-station --station NN --user NOME --printer CAMINHO [opções]"),
         QStringLiteral("Prepara uma estação (balcão) para o Selvar: a pasta InterfacNN com ImprEtiq.bat,\n"
-                       "rpt/Selvar.rav quando não houver, a linha da estação em ESTACOES e, se pedido,\n"
-                       "uma fila CUPS crua para a impressora térmica. Recusa sem mudar nada quando algo\n"
-                       "está errado."),
+                       "rpt/Selvar.rav quando não houver, a linha da estação em ESTACOES, os modelos de\n"
+                       "etiqueta iniciais (A4, Carta, A5, Zebra) e o modelo corrente quando ETIQPAR está\n"
+                       "vazia e, se pedido, uma fila CUPS crua para a impressora térmica. Recusa sem mudar\n"
+                       "nada quando algo está errado."),
         {{{QStringLiteral("suite")}, QStringLiteral("PASTA"),
           QStringLiteral("Pasta da suíte, onde ficam BOTICON.INI e as pastas InterfacNN (padrão: BOTICON_ROOT ou /opt/boticon/).")},
          {{QStringLiteral("station")}, QStringLiteral("NN"), QStringLiteral("Código da estação, dois caracteres (ex.: 01).")},
