@@ -5,6 +5,7 @@
 // queue is asked about and the scheduler never answers (a stand-in lpstat
 // that sleeps), until "Cancelar" after 2 s.
 #include "BenchRegistry.h"
+#include "StallProbe.h"
 #include "ListWindow.h"
 #include "RunValues.h"
 #include "TFormSelvarra.h"
@@ -21,37 +22,6 @@
 #include <QTimer>
 
 namespace {
-
-// Ticks every 5 ms on the window's thread; the largest gap is the stall.
-class StallProbe
-{
-public:
-    StallProbe()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (m_clock.isValid())
-                m_longest = std::max(m_longest, m_clock.restart());
-            else
-                m_clock.start();
-        });
-        m_timer.start();
-        // The first tick starts the clock.
-        QTest::qWait(20);
-    }
-    qint64 longestMs()
-    {
-        // A stall still under way when the work returns counts as well.
-        if (m_clock.isValid())
-            m_longest = std::max(m_longest, m_clock.elapsed());
-        return m_longest;
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
 
 bool openListOf(ListWindow &window, int products, int labelsEach)
 {
@@ -75,10 +45,11 @@ qint64 jobStall(qint64 *totalMs)
     if (!window.start(QStringLiteral("09")) || !openListOf(window, 1000, 10))
         qFatal("the window did not open its list");
     StallProbe probe;
+    probe.start();
     QElapsedTimer clock;
     clock.start();
     QTest::mouseClick(window.form()->btnEtiqSemPreco, Qt::LeftButton);
-    const qint64 stall = probe.longestMs();
+    const qint64 stall = probe.stop();
     *totalMs = clock.elapsed();
     window.app.suite.disconnect();
     const int rows = window.app.suite.scalar(QStringLiteral("select count(*) from TABREV2")).toInt();
@@ -113,13 +84,14 @@ qint64 queueStall()
     RunValues::LabelPrinterPath = QStringLiteral("cups:Zebra");
 
     StallProbe probe;
+    probe.start();
     QTest::mouseClick(window.form()->btnEtiqSemPreco, Qt::LeftButton);
     QTest::qWait(2000);
     auto *panel = window.form()->findChild<QFrame *>(QStringLiteral("PainelEspera"));
     if (!panel || !panel->isVisible())
         qFatal("the window is not asking the printer");
     QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("BotCancelarEspera")), Qt::LeftButton);
-    const qint64 stall = probe.longestMs();
+    const qint64 stall = probe.stop();
     qputenv("PATH", path);
     return stall;
 }

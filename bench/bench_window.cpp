@@ -8,6 +8,7 @@
 //   price changes     "Preços alterados" on 10,000 products, 1,000 jobs printed
 //   history window    "Histórico" opened over 10,000 jobs
 #include "BenchRegistry.h"
+#include "StallProbe.h"
 
 #include "ListReads.h"
 #include "ListWindow.h"
@@ -24,34 +25,6 @@
 #include <QtTest>
 
 namespace {
-
-class StallProbe
-{
-public:
-    StallProbe()
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_largest = std::max(m_largest, m_sinceTick.restart());
-        });
-    }
-    void start()
-    {
-        m_largest = 0;
-        m_sinceTick.start();
-        m_timer.start();
-    }
-    qint64 stop()
-    {
-        m_timer.stop();
-        return std::max(m_largest, m_sinceTick.elapsed());
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_sinceTick;
-    qint64 m_largest = 0;
-};
 
 // n rows of "Sabonete nº 00000", "Shampoo nº 00001", ... into TABREV1 or
 // COMPONEN (as resale products), in one statement.
