@@ -109,6 +109,10 @@ void TFormSelvarra::createPrintHandOver()
         refreshContinueOffer();
     });
     connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) {
+        // Unless the box was typed in or another job was queued since (it
+        // starts at position 1 of the same row).
+        if (result.dropped && EditEtiqInic->text().isEmpty() && !printHandOver->busy())
+            EditEtiqInic->setText(result.startPosition);
         switch (result.end) {
         case HandOverResult::End::Whole:
             showPrintOutcome(PrintOutcome::thermal(result.labels(), int(result.labelsPerFile.size())).text());
@@ -135,6 +139,7 @@ void TFormSelvarra::handOver(PrintJob job)
     // The job's files hold its blank positions, and its record keeps them for
     // "Continuar envio": from now on the box belongs to the next job, which
     // starts at position 1 unless told otherwise.
+    job.startPosition = EditEtiqInic->text();
     EditEtiqInic->clear();
     showPrintOutcome(PrintOutcome::thermalQueued(int(job.files.size())).text());
     printHandOver->enqueue(std::move(job));

@@ -105,7 +105,7 @@ void benchDrawnLabels(QTextStream &out)
     painter.fillRect(QRect(220, 40, 360, 120), QColor(90, 90, 90));
     painter.end();
     logo.save(folder.filePath(QStringLiteral("logo.png")));
-    for (const QString language : {QStringLiteral("ZPL"), QStringLiteral("EPL2")}) {
+    for (const QString &language : {QStringLiteral("ZPL"), QStringLiteral("EPL2")}) {
         const QString today = QStringLiteral("relatorio \"T\"\n termica linguagem=%1\n etiqueta largura=50 altura=40\n"
                                              " campo COMPONENTE x=1 y=14 largura=48 altura=4 tamanho=8\n"
                                              " preco PRECO1 x=1 y=19 largura=20 altura=4 tamanho=10\n"

@@ -26,6 +26,10 @@ struct HandOverResult
     int jobsKept = 0;
     // What recording the job in the print history said: empty when recorded.
     QString historyNote = QString();
+    // A new job that never started and left no record: its blank positions
+    // were never used, so its "Etiq. Inicial" (startPosition) is still good.
+    bool dropped = false;
+    QString startPosition = QString();
 
     int labels() const
     {

@@ -305,6 +305,8 @@ void PrintHandOver::finish(HandOverResult::End end, const QString &message)
         result.historyNote = record(m_job, m_next);
     if (end == HandOverResult::End::Whole && result.historyNote.isEmpty())
         ThermalJournal::remove(m_job.journal);
+    result.dropped = end != HandOverResult::End::Whole && m_fresh && m_next == 0 && m_job.journal.isEmpty();
+    result.startPosition = m_job.startPosition;
     m_running = false;
     m_job = PrintJob();
     m_next = 0;

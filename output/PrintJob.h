@@ -30,6 +30,8 @@ struct PrintJob
     // A test print of the label designer: it keeps no record, so the counter
     // never offers to continue it and it never replaces the counter's.
     bool test = false;
+    // The "Etiq. Inicial" the job took, given back when it never started.
+    QString startPosition = QString();
 
     int fileCount() const { return int(files.size()); }
 
