@@ -11,7 +11,9 @@
 #include "SuitePaths.h"
 #include "NewReportDialogs.h"
 #include "ModelTies.h"
-#include "ProjectStatement.h"
+#include "ModelsBox.h"
+#include "EtiqparPanel.h"
+#include "StationBatchFile.h"
 #include "ProjectWriter.h"
 #include "PropertiesPanel.h"
 #include "ReportSettingsDialog.h"
@@ -38,7 +40,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -87,47 +88,6 @@ QString editedLine(const DesignDocument &document, int row)
     return document.isEditedAt(row) ? line + QStringLiteral(" — alterado") : line;
 }
 
-// The 'modelos' line as the file will hold it: modelos "A4" "A4 Pimaco".
-QString modelsStatement(const QStringList &prefixes)
-{
-    SheetReport report;
-    report.modelPrefixes = prefixes;
-    return settingStatement(report, QStringLiteral("modelos"));
-}
-
-// The models as the box shows them, one after another: "A4; A4 Pimaco".
-QString modelsText(const QStringList &prefixes)
-{
-    for (const QString &prefix : prefixes) {
-        if (prefix.contains(QLatin1Char(';')) || prefix != prefix.trimmed())
-            return modelsStatement(prefixes).mid(QStringLiteral("modelos ").size());
-    }
-    return prefixes.join(QStringLiteral("; "));
-}
-
-// The models as a person types them: separated by ";" (a model's own spaces
-// are part of its name: "A4 3x10"), or in the file's quotes ("A4" "A5").
-// False when quotes do not close.
-bool typedModels(const QString &text, QStringList *prefixes)
-{
-    prefixes->clear();
-    if (text.trimmed().startsWith(QLatin1Char('"'))) {
-        ProjectStatement statement;
-        try {
-            if (ProjectStatement::split(QStringLiteral("modelos ") + text, 1, QString(), &statement))
-                *prefixes = statement.arguments();
-        } catch (const std::exception &) {
-            return false;
-        }
-        return true;
-    }
-    for (const QString &part : text.split(QRegularExpression(QStringLiteral("[;\\n]")))) {
-        if (!part.trimmed().isEmpty() && !prefixes->contains(part.trimmed()))
-            *prefixes << part.trimmed();
-    }
-    return true;
-}
-
 } // namespace
 
 DesignerWindow::~DesignerWindow()
@@ -167,16 +127,12 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     ListaRelatorios = new QListWidget;
     ListaRelatorios->setObjectName(QStringLiteral("ListaRelatorios"));
     leftLayout->addWidget(ListaRelatorios, 1);
-    leftLayout->addWidget(new QLabel(QStringLiteral("Modelos que o relatório serve:")));
-    EditModelos = new QLineEdit;
-    EditModelos->setObjectName(QStringLiteral("EditModelos"));
-    leftLayout->addWidget(EditModelos);
-    LabelModelosGravados = new QLabel;
-    LabelModelosGravados->setObjectName(QStringLiteral("LabelModelosGravados"));
-    LabelModelosGravados->setWordWrap(true);
-    LabelModelosGravados->setToolTip(QStringLiteral("Um relatório imprime as etiquetas dos modelos cuja descrição começa\n"
-                                                    "por um destes textos (o mais longo vence). Separe os modelos com \";\"."));
-    leftLayout->addWidget(LabelModelosGravados);
+    PainelModelos = new ModelsBox;
+    EditModelos = PainelModelos->EditModelos;
+    LabelModelosGravados = PainelModelos->LabelModelosGravados;
+    leftLayout->addWidget(PainelModelos);
+    PainelModelosBanco = new EtiqparPanel(m_document);
+    leftLayout->addWidget(PainelModelosBanco);
     LabelFalhas = new QLabel;
     LabelFalhas->setObjectName(QStringLiteral("LabelFalhas"));
     LabelFalhas->setWordWrap(true);
@@ -202,12 +158,16 @@ DesignerWindow::DesignerWindow(QWidget *parent)
             m_document->selectReport(row);
     });
     connect(ListaRelatorios, &QListWidget::itemDoubleClicked, this, &DesignerWindow::BotConfigurarClick);
-    connect(EditModelos, &QLineEdit::editingFinished, this, &DesignerWindow::applyModels);
-    connect(EditModelos, &QLineEdit::textEdited, this, &DesignerWindow::showModelsToSave);
+    connect(PainelModelos, &ModelsBox::modelsTyped, this, &DesignerWindow::applyModels);
+    // Ctrl+S with the cursor still in the box saves what it holds.
+    connect(PainelModelos, &ModelsBox::typing, this, [this] { ActSalvar->setEnabled(true); });
     connect(m_document, &DesignDocument::projectChanged, this, &DesignerWindow::showProject);
     connect(m_document, &DesignDocument::reportChanged, this, &DesignerWindow::showReport);
     connect(m_canvas, &LabelCanvas::warningsChanged, this, &DesignerWindow::showWarnings);
-    connect(m_handOver, &PrintHandOver::jobFailed, this, [](const QString &message, int) { Messages::show(message); });
+    connect(m_handOver, &PrintHandOver::jobFailed, this, [this](const QString &message, int) {
+        m_testFailed = true;
+        Messages::show(message + QStringLiteral("\n\nNo próximo teste, confira a pasta da estação e a impressora."));
+    });
     connect(m_handOver, &PrintHandOver::jobHandedOver, this,
             [this](int labels) { statusBar()->showMessage(QStringLiteral("Teste enviado: %1 etiqueta(s).").arg(labels), 8000); });
     connect(m_canvas, &LabelCanvas::zoomChanged, this, [this](int percent) {
@@ -222,11 +182,12 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     LabelProdutos = new QLabel(QStringLiteral("Produtos de exemplo"));
     LabelProdutos->setObjectName(QStringLiteral("LabelProdutos"));
     statusBar()->addPermanentWidget(LabelProdutos);
-    m_suiteReader = new SuiteDataReader(this, ProductsShown, [this](const SuiteData &data) { useSuiteData(data); });
+    m_suiteReader = startSuiteDataRead(this, ProductsShown, [this](const SuiteData &data) { useSuiteData(data); });
 }
 
 void DesignerWindow::useSuiteData(const SuiteData &data)
 {
+    PainelModelosBanco->setDatabase(data.database, data.problem);
     if (!data.products.isEmpty()) {
         m_canvas->setRecords(data.products);
         LabelProdutos->setText(QStringLiteral("Produtos do banco de dados"));
@@ -398,10 +359,7 @@ void DesignerWindow::showProject()
 
 void DesignerWindow::showReport()
 {
-    if (!EditModelos->hasFocus())
-        EditModelos->setText(modelsText(m_document->report().modelPrefixes));
-    showModelsToSave();
-    EditModelos->setEnabled(m_document->hasReport());
+    PainelModelos->showModels(m_document->hasReport() ? m_document->report().modelPrefixes : QStringList(), m_document->hasReport());
     ActSalvar->setEnabled(m_document->isModified());
     // A rename shows in the list at once, saved or not.
     if (QListWidgetItem *item = ListaRelatorios->item(m_document->currentIndex()))
@@ -420,29 +378,9 @@ void DesignerWindow::showWarnings()
         ListaAvisos->addItem(QStringLiteral("Nada a corrigir: a etiqueta imprime como mostrada."));
 }
 
-void DesignerWindow::showModelsToSave()
+void DesignerWindow::applyModels(const QStringList &prefixes)
 {
-    QStringList prefixes;
-    if (!m_document->hasReport())
-        LabelModelosGravados->clear();
-    else if (!typedModels(EditModelos->text(), &prefixes))
-        LabelModelosGravados->setText(QStringLiteral("Feche as aspas, ou separe os modelos com \";\"."));
-    else if (prefixes.isEmpty())
-        LabelModelosGravados->setText(QStringLiteral("Nenhum modelo: só imprime se for o relatório ativo."));
-    else
-        LabelModelosGravados->setText(QStringLiteral("Grava: ") + modelsStatement(prefixes));
-}
-
-void DesignerWindow::applyModels()
-{
-    if (!m_document->hasReport())
-        return;
-    QStringList prefixes;
-    if (!typedModels(EditModelos->text(), &prefixes)) {
-        Messages::show(QStringLiteral("Feche as aspas dos modelos, ou separe-os com \";\": A4 3x10; A5"));
-        return;
-    }
-    if (prefixes == m_document->report().modelPrefixes)
+    if (!m_document->hasReport() || prefixes == m_document->report().modelPrefixes)
         return;
     SheetReport after = m_document->report();
     after.modelPrefixes = prefixes;
@@ -501,6 +439,9 @@ void DesignerWindow::BotUsarModelosClick()
 
 bool DesignerWindow::settleChanges()
 {
+    // Models typed and not yet taken (the box still has the cursor) are an edit too.
+    if (!PainelModelos->commit())
+        return false;
     if (!m_document->isModified())
         return true;
     QStringList edited;
@@ -532,6 +473,9 @@ void DesignerWindow::BotAbrirClick()
 
 bool DesignerWindow::BotSalvarClick()
 {
+    // Ctrl+S leaves the cursor where it is: the models being typed go in first.
+    if (!PainelModelos->commit())
+        return false;
     QString message;
     DesignDocument::SaveResult result = m_document->save(false, &message);
     if (result == DesignDocument::SaveResult::ChangedOnDisk &&
@@ -698,15 +642,13 @@ bool DesignerWindow::askStation()
 
 void DesignerWindow::printThermalTest(const QList<QByteArray> &files, int labels)
 {
-    if ((StationFolder.isEmpty() || StationPrinter.isEmpty()) && !askStation())
+    // A test that failed may have gone to a wrong printer: it is asked for again, filled in as it was.
+    if ((StationFolder.isEmpty() || StationPrinter.isEmpty() || std::exchange(m_testFailed, false)) && !askStation())
         return;
     const QDir folder(StationFolder);
     const QString batch = folder.filePath(QStringLiteral("ImprEtiq.bat"));
-    if (!QFileInfo(batch).isFile()) {
-        Messages::show(QStringLiteral("Não há \"%1\": o teste não foi impresso.").arg(QDir::toNativeSeparators(batch)));
-        StationFolder.clear();
+    if (!QFileInfo(batch).isFile() && !offerBatchFile(StationFolder))
         return;
-    }
     // A name of its own, so a test never overwrites a job Selvar is handing over from the same folder.
     PrintJob job{batch, StationPrinter, {}};
     job.test = true; // no record: the counter never offers to continue a test, nor loses its own to one

@@ -17,8 +17,11 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
+class ModelsBox;
+class EtiqparPanel;
 struct SuiteData;
-class SuiteDataReader;
+class BackgroundTask;
 
 // "Editor de etiquetas": the reports of one project on the left, the label
 // being designed in the middle at true size with its rulers, the selected
@@ -48,7 +51,9 @@ public:
     QListWidget *ListaRelatorios;
     QListWidget *ListaAvisos;
     QLabel *LabelFalhas;      // the file's own fault, as the parser gives it
-    QLineEdit *EditModelos;   // the report's 'modelos': "A4 3x10; A5", or quoted as the file writes them
+    ModelsBox *PainelModelos;
+    EtiqparPanel *PainelModelosBanco; // ETIQPAR's models and what prints each
+    QPlainTextEdit *EditModelos;  // the report's 'modelos', one a line (PainelModelos's)
     QLabel *LabelModelosGravados; // the 'modelos' line as it will be saved
     QComboBox *ComboZoom;
     QLabel *LabelProdutos;    // whose products the canvas shows
@@ -94,8 +99,7 @@ private:
     void showProject();
     void showReport();
     void showWarnings();
-    void applyModels();
-    void showModelsToSave();
+    void applyModels(const QStringList &prefixes);
     QList<ModelTie> currentTies() const;
     QList<std::pair<int, SheetReport>> reportsTakingModels() const;
     void offerModelsToThisReport();
@@ -110,7 +114,8 @@ private:
     DesignDocument *m_document;
     LabelCanvas *m_canvas;
     PrintHandOver *m_handOver;
-    SuiteDataReader *m_suiteReader = nullptr;
+    BackgroundTask *m_suiteReader = nullptr;
     QList<CellElement> m_clipboard;
     bool m_toLabel = false;
+    bool m_testFailed = false; // the last test print failed: the station is asked for again
 };

@@ -12,11 +12,8 @@
 #include "UserStation.h"
 
 #include <QFileInfo>
-#include <QDeadlineTimer>
 #include <QTcpSocket>
-#include <QThread>
 
-#include <memory>
 
 namespace {
 
@@ -38,8 +35,9 @@ QList<LabelRecord> firstProducts(SqlConnection &connection, int count)
     return products;
 }
 
-// Whether the Firebird server ("host" or "host/port") takes a connection in time.
-bool serverAnswers(const QString &server)
+} // namespace
+
+bool suiteServerAnswers(const QString &server)
 {
     const QStringList parts = server.split(QLatin1Char('/'));
     bool ok = false;
@@ -48,8 +46,6 @@ bool serverAnswers(const QString &server)
     socket.connectToHost(parts.first(), ok ? quint16(port) : quint16(3050));
     return socket.waitForConnected(SuiteConnectTimeoutMs);
 }
-
-} // namespace
 
 SuiteData readSuiteData(int productCount)
 {
@@ -63,7 +59,7 @@ SuiteData readSuiteData(int productCount)
             return data;
         }
         connection.setDataBase(SuiteIni::mainDatabase(*server));
-        if (!connection.embedded() && !serverAnswers(*server)) {
+        if (!connection.embedded() && !suiteServerAnswers(*server)) {
             data.problem = QStringLiteral("o servidor %1 não responde").arg(*server);
             return data;
         }
@@ -73,6 +69,7 @@ SuiteData readSuiteData(int productCount)
             return data;
         }
         const SqlConnection::Use held(connection);
+        data.database = connection.DataBase();
         data.products = firstProducts(connection, productCount);
         if (data.products.isEmpty())
             data.problem = QStringLiteral("a lista de produtos está vazia");
@@ -87,33 +84,8 @@ SuiteData readSuiteData(int productCount)
     return data;
 }
 
-SuiteDataReader::SuiteDataReader(QObject *owner, int productCount, std::function<void(const SuiteData &)> done)
-    : QObject(owner)
+BackgroundTask *startSuiteDataRead(QObject *owner, int productCount, std::function<void(const SuiteData &)> done)
 {
-    auto result = std::make_shared<SuiteData>();
-    m_thread = QThread::create([result, productCount] { *result = readSuiteData(productCount); });
-    connect(m_thread, &QThread::finished, this, [result, done = std::move(done)] { done(*result); });
-    m_thread->start();
-}
-
-SuiteDataReader::~SuiteDataReader()
-{
-    wait(SuiteConnectTimeoutMs + 1000);
-    if (m_thread->isRunning()) {
-        // Still under way: it ends by itself, and the thread object with it.
-        m_thread->disconnect(this);
-        connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
-        return;
-    }
-    delete m_thread;
-}
-
-bool SuiteDataReader::isRunning() const
-{
-    return m_thread->isRunning();
-}
-
-bool SuiteDataReader::wait(int ms)
-{
-    return m_thread->wait(QDeadlineTimer(ms));
+    return startTask<SuiteData>(owner, SuiteConnectTimeoutMs + 1000, [productCount] { return readSuiteData(productCount); },
+                                std::move(done));
 }

@@ -58,13 +58,29 @@ bool canGiveToUser(const QString &user)
 #endif
 }
 
+// A copied resource is read-only; the installer edits these files later.
+bool copySample(const QString &resource, const QString &target)
+{
+    if (!QFile::copy(resource, target))
+        return false;
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return true;
+}
+
+const QString BatchSample = QStringLiteral(":/samples/ImprEtiq.bat");
+
 } // namespace
+
+bool StationFiles::writeBatchFile(const QString &workFolder)
+{
+    return copySample(BatchSample, workFolder + QStringLiteral("/ImprEtiq.bat"));
+}
 
 StationFiles::StationFiles(const StationRequest &request)
     : m_workFolder(request.workFolder()), m_suiteFolder(request.suiteFolderText()), m_userName(request.userName)
 {
     m_samples = {
-        {QStringLiteral(":/samples/ImprEtiq.bat"), m_workFolder + QStringLiteral("/ImprEtiq.bat")},
+        {BatchSample, m_workFolder + QStringLiteral("/ImprEtiq.bat")},
         {QStringLiteral(":/samples/Selvar.rav"), m_suiteFolder + QStringLiteral("rpt/Selvar.rav")},
     };
 }
@@ -101,13 +117,11 @@ void StationFiles::make()
     for (const Sample &sample : m_samples) {
         if (QFileInfo::exists(sample.target))
             continue;
-        if (!QFile::copy(sample.resource, sample.target)) {
+        if (!copySample(sample.resource, sample.target)) {
             undo();
             throw SelvarError(QStringLiteral("Não foi possível gravar %1.").arg(sample.target));
         }
         m_madeFiles << sample.target;
-        // A copied resource is read-only; the installer edits these files later.
-        QFile::setPermissions(sample.target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     if (canGiveToUser(m_userName) && !giveToUser(m_workFolder, m_userName)) {
         undo();

@@ -21,6 +21,11 @@ public:
     // Removes what make() created (a later step failed).
     void undo();
 
+    // The ImprEtiq.bat this program carries, written into an existing work
+    // folder (the label designer's test print offers it); false when it
+    // cannot be written.
+    static bool writeBatchFile(const QString &workFolder);
+
 private:
     struct Sample {
         QString resource; // the copy this program carries

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QPlainTextEdit>
 #include <QtTest>
 
 #include <algorithm>
@@ -294,7 +295,7 @@ private slots:
         m_window->EditModelos->setFocus();
         m_window->EditModelos->selectAll();
         QTest::keyClicks(m_window->EditModelos, QStringLiteral("\"A4 Pimaco\" \"Etiqueta \"\"grande\"\"\""));
-        QTest::keyClick(m_window->EditModelos, Qt::Key_Return);
+        QTest::keyClick(m_window->EditModelos, Qt::Key_Return, Qt::ControlModifier);
         QCOMPARE(document()->report().modelPrefixes, (QStringList{QStringLiteral("A4 Pimaco"), QStringLiteral("Etiqueta \"grande\"")}));
         QVERIFY(m_window->BotSalvarClick());
         const QString saved = QString::fromUtf8(readFile(m_path));

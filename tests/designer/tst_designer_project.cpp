@@ -5,6 +5,7 @@
 // one; the first view shows the label filling the canvas.
 #include "Cp1252.h"
 #include "DesignDocument.h"
+#include "DesignerInput.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
 #include "LabelCanvas.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,14 +35,6 @@ LabelSheet sheetNamed(const QString &prefix)
             return sheet;
     }
     return {};
-}
-
-QStringList itemsOf(const QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
 }
 
 } // namespace
@@ -159,35 +153,84 @@ private slots:
         QCOMPARE(document()->reportAt(0).modelPrefixes, QStringList());
     }
 
-    // The box takes "A4 3x10" as one model, ";" between models, and the
-    // quotes of the file; under it, the line that will be saved.
+    // The box takes "A4 3x10" as one model, one model a line, ";" between
+    // models on a line and the quotes of the file; under it, the line that
+    // will be saved. Leaving the box (Tab) is one undo step, and "Salvar"
+    // writes just that line into the report's block.
     void modelsBoxTakesWhatIsTyped_data()
     {
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("models");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("one with a space") << QStringLiteral("A4 3x10") << QStringList{QStringLiteral("A4 3x10")}
-                                          << QStringLiteral("Grava: modelos \"A4 3x10\"");
-        QTest::newRow("two") << QStringLiteral("A4 3x10; A5") << QStringList{QStringLiteral("A4 3x10"), QStringLiteral("A5")}
-                             << QStringLiteral("Grava: modelos \"A4 3x10\" \"A5\"");
-        QTest::newRow("quoted") << QStringLiteral("\"A4\" \"Carta\"") << QStringList{QStringLiteral("A4"), QStringLiteral("Carta")}
-                                << QStringLiteral("Grava: modelos \"A4\" \"Carta\"");
+        QTest::newRow("one with a space") << QStringList{QStringLiteral("A4 3x10")} << QStringList{QStringLiteral("A4 3x10")}
+                                          << QStringLiteral("modelos \"A4 3x10\"");
+        QTest::newRow("two on a line") << QStringList{QStringLiteral("A4 3x10; A5")}
+                                       << QStringList{QStringLiteral("A4 3x10"), QStringLiteral("A5")}
+                                       << QStringLiteral("modelos \"A4 3x10\" \"A5\"");
+        QTest::newRow("two lines") << QStringList{QStringLiteral("A4 3x10"), QStringLiteral("Carta 2x5 ")}
+                                   << QStringList{QStringLiteral("A4 3x10"), QStringLiteral("Carta 2x5")}
+                                   << QStringLiteral("modelos \"A4 3x10\" \"Carta 2x5\"");
+        QTest::newRow("quoted") << QStringList{QStringLiteral("\"A4\" \"Carta\"")} << QStringList{QStringLiteral("A4"), QStringLiteral("Carta")}
+                                << QStringLiteral("modelos \"A4\" \"Carta\"");
     }
 
     void modelsBoxTakesWhatIsTyped()
     {
-        QFETCH(QString, typed);
+        QFETCH(QStringList, lines);
         QFETCH(QStringList, models);
         QFETCH(QString, shown);
         openWindow(readFile(SampleFile));
-        QLineEdit *box = m_window->EditModelos;
-        QCOMPARE(box->text(), QStringLiteral("A4"));
+        QPlainTextEdit *box = m_window->EditModelos;
+        QCOMPARE(box->toPlainText(), QStringLiteral("A4"));
+        const int steps = document()->undoStack()->count();
         box->setFocus();
-        box->selectAll();
-        QTest::keyClicks(box, typed);
-        QCOMPARE(m_window->LabelModelosGravados->text(), shown);
-        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        for (int i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClicks(box, lines[i]);
+        }
+        QCOMPARE(m_window->LabelModelosGravados->text(), QStringLiteral("Grava: ") + shown);
+        QCOMPARE(document()->undoStack()->count(), steps); // nothing taken while typing
+        QTest::keyClick(box, Qt::Key_Tab);
+        QVERIFY(!box->hasFocus());
         QCOMPARE(document()->report().modelPrefixes, models);
+        QCOMPARE(document()->undoStack()->count(), steps + 1);
+        // Shown again one a line, as it will be read back.
+        QCOMPARE(box->toPlainText(), models.join(QLatin1Char('\n')));
+
+        const QByteArray before = readFile(m_path);
+        QVERIFY(m_window->BotSalvarClick());
+        const QByteArray after = readFile(m_path);
+        QByteArray expected = before;
+        expected.replace("  modelos \"A4\"", shown.toUtf8().prepend("  "));
+        QCOMPARE(after, expected);
+        const ReportProject saved = parseReportProject(decodeProjectText(after), m_path);
+        QCOMPARE(saved.reports.first().modelPrefixes, models);
+    }
+
+    // Models typed and saved with Ctrl+S while the cursor is still in the
+    // box are saved; unclosed quotes are refused with a word, losing nothing.
+    void modelsBoxCountsOnSave()
+    {
+        openWindow(readFile(SampleFile));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window)); // Ctrl+S reaches an active window only
+        QPlainTextEdit *box = m_window->EditModelos;
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClicks(box, QStringLiteral("\"A5 Pimaco"));
+        QCOMPARE(m_window->LabelModelosGravados->text(), QStringLiteral("Feche as aspas, ou escreva um modelo por linha."));
+        QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(readFile(m_path), readFile(SampleFile));
+        QCOMPARE(box->toPlainText(), QStringLiteral("A4\n\"A5 Pimaco"));
+        QTest::keyClicks(box, QStringLiteral("\""));
+        QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(parseReportProject(decodeProjectText(readFile(m_path)), m_path).reports.first().modelPrefixes,
+                 (QStringList{QStringLiteral("A4"), QStringLiteral("A5 Pimaco")}));
     }
 
     // Duplicated, made active, the old one deleted: each one step, and the
