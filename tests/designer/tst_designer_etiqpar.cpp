@@ -10,6 +10,7 @@
 #include "EtiqparModels.h"
 #include "EtiqparPanel.h"
 #include "ListWindow.h"
+#include "Messages.h"
 #include "NewReports.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QSemaphore>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
@@ -155,6 +157,48 @@ private slots:
         QFETCH(QStringList, taken);
         QFETCH(QString, next);
         QCOMPARE(Etiqpar::nextFreeCode(codes(taken)), next);
+    }
+
+    // A thermal report whose model begins "A4" would never print it (sheets
+    // take "A4"), nor the fixed roll's model: said, nothing asked, nothing
+    // written; a database that cannot be read is said above the list.
+    void modelTheReportWouldNotPrintIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Selvar.rav"));
+        QVERIFY(writeFile(path, readFile(SampleFile)));
+        QStringList messages, questions;
+        Messages::setSink([&](const QString &text) { messages << text; });
+        Messages::setQuestionSink([&](const QString &text) {
+            questions << text;
+            return true;
+        });
+        DesignerWindow window;
+        QVERIFY(window.openProject(path));
+        window.show();
+        EtiqparPanel *panel = window.PainelModelosBanco;
+        QSignalSpy shown(panel, &EtiqparPanel::modelsShown);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.findChild<QLabel *>(QStringLiteral("LabelProdutos"))->text().endsWith(QStringLiteral("exemplo")), 20000);
+        panel->setDatabase(dir.filePath(QStringLiteral("nao-existe.fdb")));
+        QVERIFY(shown.wait(20000));
+        QVERIFY2(panel->findChild<QLabel *>(QStringLiteral("LabelModelosBanco"))->text().startsWith(QStringLiteral("Sem os modelos do banco: ")),
+                 qPrintable(panel->findChild<QLabel *>(QStringLiteral("LabelModelosBanco"))->text()));
+        QCOMPARE(panel->ListaModelosBanco->count(), 0);
+
+        SheetReport roll = newThermalReport(QStringLiteral("Rolo A4"), RollStock{PrinterLanguage::Zpl, 203, 1, 0, QSizeF(50, 30)});
+        roll.modelPrefixes = {QStringLiteral("A4 térmica"), QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas")};
+        window.document()->startNewReport(roll);
+        messages.clear();
+        const int steps = window.document()->undoStack()->count();
+        QTest::mouseClick(panel->BotCadastrarModelo, Qt::LeftButton);
+        QCOMPARE(questions, QStringList());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(QStringLiteral("Nenhum modelo deste relatório seria impresso por \"Rolo A4\": "
+                                                            "um modelo \"A4 térmica\" é impresso por: A4 6x20.")),
+                 qPrintable(messages.first()));
+        QCOMPARE(window.document()->undoStack()->count(), steps);
+        Messages::setSink({});
+        Messages::setQuestionSink({});
     }
 
     // Two stations at the same moment on the server: different models get
