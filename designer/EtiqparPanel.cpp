@@ -120,23 +120,27 @@ ReportProject EtiqparPanel::editedProject() const
 
 void EtiqparPanel::showModels()
 {
-    ListaModelosBanco->clear();
     BotCadastrarModelo->setEnabled(!m_task && !m_database.isEmpty() && m_document->hasReport());
+    QStringList lines;
     if (m_database.isEmpty() || !m_problem.isEmpty()) {
         m_state->setText(m_problem.isEmpty() ? QStringLiteral("Procurando o banco de dados da suíte...")
                                              : QStringLiteral("Sem os modelos do banco: %1.").arg(m_problem));
-        return;
-    }
-    if (!m_read) {
+    } else if (!m_read) {
         m_state->setText(QStringLiteral("Lendo os modelos do banco..."));
-        return;
+    } else {
+        m_state->setText(m_models.isEmpty() ? QStringLiteral("ETIQPAR não tem modelos.")
+                                             : QStringLiteral("Com o projeto como está neste editor:"));
+        const ReportProject project = editedProject();
+        for (const EtiqparModel &model : std::as_const(m_models))
+            lines << QStringLiteral("%1 %2 → %3").arg(model.code, model.description, modelPrinterText(modelPrinter(project, model.description)));
     }
-    m_state->setText(m_models.isEmpty() ? QStringLiteral("ETIQPAR não tem modelos.")
-                                         : QStringLiteral("Com o projeto como está neste editor:"));
-    const ReportProject project = editedProject();
-    for (const EtiqparModel &model : std::as_const(m_models)) {
-        ListaModelosBanco->addItem(QStringLiteral("%1 %2 → %3")
-                                       .arg(model.code, model.description, modelPrinterText(modelPrinter(project, model.description))));
+    // Every step of a drag comes here: the list is touched only when a line changes.
+    bool same = lines.size() == ListaModelosBanco->count();
+    for (int i = 0; same && i < lines.size(); ++i)
+        same = ListaModelosBanco->item(i)->text() == lines[i];
+    if (!same) {
+        ListaModelosBanco->clear();
+        ListaModelosBanco->addItems(lines);
     }
 }
 
