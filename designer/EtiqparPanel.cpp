@@ -105,6 +105,7 @@ void EtiqparPanel::run(const Work &work, const std::function<void(const Outcome 
             else
                 emit modelsShown();
         });
+    showModels();
 }
 
 ReportProject EtiqparPanel::editedProject() const

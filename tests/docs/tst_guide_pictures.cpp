@@ -6,6 +6,7 @@
 // into docs/imagens when it changed, so a changed window changes the guides'
 // pictures. The guides show no picture this test does not make.
 #include "DesignerWindow.h"
+#include "EtiqparPanel.h"
 #include "ListWindow.h"
 #include "OutputOptionsDialog.h"
 #include "PrintHandOver.h"
@@ -27,6 +28,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTableView>
+#include <QListWidget>
 #include <QtTest>
 
 namespace {
@@ -212,6 +214,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&designer));
         // The demo suite's own products, which arrive once its database is read.
         QTRY_COMPARE(designer.LabelProdutos->text(), QStringLiteral("Produtos do banco de dados"));
+        // And its label models, each with the report that prints it.
+        QTRY_COMPARE(designer.PainelModelosBanco->ListaModelosBanco->count(), int(ListWindow::modelDescriptions().size()));
         save(QStringLiteral("etiquetas-editor.png"), &designer);
     }
 
