@@ -5,8 +5,8 @@
 #include "SelvarError.h"
 #include "SqlConnection.h"
 #include "SuiteJob.h"
+#include "WorkerThread.h"
 
-#include <QThread>
 #include <mutex>
 
 // Lives on the working thread: both attachments are made there and never
@@ -119,32 +119,24 @@ private:
 };
 
 HistoryWork::HistoryWork(QObject *parent)
-    : QObject(parent), m_thread(new QThread), m_cancelled(std::make_shared<std::atomic<quint64>>(0))
+    : QObject(parent), m_cancelled(std::make_shared<std::atomic<quint64>>(0)),
+      m_thread(std::make_unique<WorkerThread<Worker>>(QStringLiteral("Historico"), new Worker(m_cancelled)))
 {
-    m_worker = new Worker(m_cancelled);
-    m_worker->moveToThread(m_thread);
-    m_thread->setObjectName(QStringLiteral("Historico"));
-    m_thread->start();
 }
 
+// Whatever was asked and not yet begun ends as cancelled; a write under way
+// finishes first.
 HistoryWork::~HistoryWork()
 {
     cancel();
-    Worker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker] {
-        worker->close();
-        delete worker;
-    }, Qt::QueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    m_thread.reset();
 }
 
 void HistoryWork::run(const QString &database, Task task, Then then)
 {
     const quint64 id = ++m_asked;
     ++m_pending;
-    Worker *worker = m_worker;
+    Worker *worker = m_thread->worker();
     QMetaObject::invokeMethod(worker, [this, worker, id, database, task = std::move(task), then = std::move(then)] {
         auto outcome = std::make_shared<Outcome>();
         worker->run(id, database, task, *outcome);
@@ -165,5 +157,5 @@ void HistoryWork::cancel()
 
 void HistoryWork::setBeforeTask(std::function<void()> hook)
 {
-    m_worker->setBeforeTask(std::move(hook));
+    m_thread->worker()->setBeforeTask(std::move(hook));
 }

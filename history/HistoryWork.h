@@ -7,8 +7,8 @@
 #include <memory>
 
 class HistoryStore;
-class QThread;
 class SqlConnection;
+template <typename Worker> class WorkerThread;
 
 // The history's database work on a thread of its own, through attachments of
 // its own: the window asks, goes on painting and answering "Cancelar", and
@@ -64,9 +64,8 @@ signals:
 
 private:
     class Worker;
-    QThread *m_thread;
-    Worker *m_worker;
     std::shared_ptr<std::atomic<quint64>> m_cancelled; // tasks asked up to this number are cancelled
+    std::unique_ptr<WorkerThread<Worker>> m_thread;
     quint64 m_asked = 0;
     int m_pending = 0;
 };
