@@ -7,6 +7,8 @@
 #include "HistorySettings.h"
 #include "HistoryStore.h"
 #include "HistoryWindow.h"
+#include "HistoryWork.h"
+#include "JobWaitPanel.h"
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
 #include "ListReads.h"
@@ -25,6 +27,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -36,6 +40,8 @@ constexpr int kFirstRetentionPassMs = 60 * 1000;
 void TFormSelvarra::createHistory()
 {
     historyStore = new HistoryStore([this] { return DM ? DM->SQLConnection1->DataBase() : QString(); });
+    historyWork = new HistoryWork(this);
+    connect(this, &TFormSelvarra::jobCancelClicked, historyWork, &HistoryWork::cancel);
     printHistory = new PrintHistory(*historyStore);
     // A thermal job's history is brought up to what went out from the job's
     // own record of the hand-over, whenever files of it have gone.
@@ -69,6 +75,8 @@ void TFormSelvarra::destroyHistory()
     historyRetention = nullptr;
     delete printHistory;
     printHistory = nullptr;
+    delete historyWork; // waits for a write under way to end
+    historyWork = nullptr;
     delete historyStore;
     historyStore = nullptr;
 }
@@ -106,55 +114,180 @@ static void afterListReads(TFormSelvarra &form, std::function<void()> action)
         action();
 }
 
+namespace {
+
+// The panel over the list while the history works, with "Cancelar"; the
+// window's actions that could start other work wait until it goes.
+std::shared_ptr<JobWaitPanel> workingPanel(TFormSelvarra &form, const QString &text)
+{
+    auto panel = std::make_shared<JobWaitPanel>(form);
+    panel->showing(text);
+    return panel;
+}
+
+// What the clerk reads when the work of an action did not end well: what
+// was and was not done, never the driver's words for a lost connection.
+// Empty when it did end well.
+QString notDone(const HistoryWork::Outcome &outcome, const QString &action)
+{
+    if (outcome.cancelled)
+        return QStringLiteral("%1 cancelado; as quantidades da lista ficaram como estavam.").arg(action);
+    if (!outcome.failed)
+        return QString();
+    if (outcome.whileCommitting)
+        return QStringLiteral("A conexão com o servidor foi perdida enquanto %1 gravava as quantidades, e não se sabe "
+                              "se elas foram gravadas. A lista foi lida de novo e mostra o que ficou gravado; confira "
+                              "as quantidades antes de imprimir.")
+            .arg(action);
+    if (outcome.connectionLost)
+        return QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou: %1 não foi feito e as "
+                              "quantidades da lista ficaram como estavam. Tente de novo em instantes.")
+            .arg(action);
+    return outcome.error;
+}
+
+// A task that reads the history and may then write the list's quantities,
+// under the suite-wide lock, in one transaction of the worker's own.
+struct ListWrite
+{
+    QString table;
+    FieldDef qde;
+    QString station;
+
+    ListWrite(TDM &dm)
+        : table(dm.TabRev1->Provider()->tableName()), station(RunValues::StationCode)
+    {
+        const FieldDefs &defs = dm.TabRev1->fieldDefs();
+        const auto found = std::find_if(defs.begin(), defs.end(), [](const FieldDef &def) { return def.name == QLatin1String("QDE"); });
+        if (found == defs.end())
+            throw SelvarError(QStringLiteral("Field 'QDE' not found"));
+        qde = *found;
+    }
+
+    void operator()(HistoryWork::Context &context, const QList<ListQuantities::Change> &changes) const
+    {
+        if (changes.isEmpty())
+            return;
+        SuiteJob job(context.suite(), station, SuiteJob::Kind::ListBuild);
+        ListQuantities::write(context.suite(), table, qde, changes, job, [&context] {
+            if (context.cancelled())
+                throw JobCancelled(QStringLiteral("Cancelado."));
+            context.committing();
+        });
+    }
+};
+
+} // namespace
+
+// The list is read again once the work is done, whatever it wrote, and the
+// line, the totals and the focus follow the rows read. A cancel is said on
+// the line; any other failure in a box.
+void TFormSelvarra::historyWorkDone(const HistoryWork::Outcome &outcome, const QString &action, const QString &done)
+{
+    if (!DM)
+        return;
+    const QString failure = notDone(outcome, action);
+    const QString line = failure.isEmpty() ? done : outcome.cancelled ? failure : QString();
+    const QString message = outcome.cancelled ? QString() : failure;
+    listReads()->reread();
+    listReads()->afterReads([this, line, message] {
+        if (!line.isEmpty())
+            showPrintOutcome(line);
+        updateListTotals();
+        focusGridQuantity();
+        if (!message.isEmpty())
+            Messages::show(message);
+    });
+}
+
+namespace {
+
+// "Repetir" once the job's products are in: the clerk agrees to lose the
+// quantities typed for other products, and the worker writes the job's.
+void repeatJob(TFormSelvarra &form, qint64 jobId, const QList<PrintedItem> &items, const QString &database,
+               const HistoryWork::Outcome &read)
+{
+    if (!form.DM)
+        return;
+    if (const QString failure = notDone(read, QStringLiteral("\"Repetir\"")); !failure.isEmpty()) {
+        if (read.cancelled)
+            form.showPrintOutcome(failure);
+        else
+            Messages::show(failure);
+        form.focusGridQuantity();
+        return;
+    }
+    const ListQuantities::Repeat repeat = ListQuantities::repeat(ListQuantities::rows(*form.DM->TabRev1), items);
+    if (repeat.othersTyped > 0
+        && !Messages::ask(QStringLiteral("A lista tem quantidades digitadas em %1 que não estão no trabalho %2; "
+                                         "elas serão apagadas. Continuar?")
+                              .arg(repeat.othersTyped == 1 ? QStringLiteral("1 produto")
+                                                           : QStringLiteral("%1 produtos").arg(repeat.othersTyped))
+                              .arg(jobId))) {
+        form.focusGridQuantity();
+        return;
+    }
+    const ListWrite write(*form.DM);
+    auto panel = workingPanel(form, QStringLiteral("Pondo o trabalho %1 na lista…").arg(jobId));
+    form.historyWork->run(
+        database, [write, changes = repeat.changes](HistoryWork::Context &context) { write(context, changes); },
+        [&form, panel, repeat, jobId](const HistoryWork::Outcome &outcome) mutable {
+            panel.reset();
+            form.historyWorkDone(outcome, QStringLiteral("\"Repetir\""), repeat.text(jobId));
+        });
+}
+
+} // namespace
+
 void TFormSelvarra::BotPrecosAlteradosClick()
 {
     afterListReads(*this, [this] { guarded([this] {
-        if (!DM || m_jobRunning || !postListEdit())
+        if (!DM || m_jobRunning || historyWork->busy() || !postListEdit())
             return;
-        ClientDataSet &list = *DM->TabRev1;
-        // Read before the lock: the history is ours, no other station's job changes it.
-        const ListQuantities::PriceChanges changes =
-            ListQuantities::priceChanges(list, historyStore->lastLabels(ListQuantities::codes(list)));
-        if (!changes.fill.isEmpty()) {
-            QHash<QString, std::optional<qint64>> quantities;
-            for (auto it = changes.fill.constBegin(); it != changes.fill.constEnd(); ++it)
-                quantities.insert(it.key(), it.value());
-            SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::ListBuild);
-            ListQuantities::write(list, quantities, job);
-        }
-        showPrintOutcome(changes.text());
-        updateListTotals();
-        focusGridQuantity();
+        const QList<ListQuantities::Row> rows = ListQuantities::rows(*DM->TabRev1);
+        const ListWrite write(*DM);
+        auto changes = std::make_shared<ListQuantities::PriceChanges>();
+        auto panel = workingPanel(*this, QStringLiteral("Comparando os preços da lista com as últimas etiquetas…"));
+        historyWork->run(
+            DM->SQLConnection1->DataBase(),
+            [rows, write, changes](HistoryWork::Context &context) {
+                *changes = ListQuantities::priceChanges(rows, context.history().lastLabels(write.table));
+                if (context.cancelled())
+                    throw JobCancelled(QStringLiteral("Cancelado."));
+                write(context, changes->fill);
+            },
+            [this, panel, changes](const HistoryWork::Outcome &outcome) mutable {
+                panel.reset();
+                historyWorkDone(outcome, QStringLiteral("\"Preços alterados\""), changes->text());
+            });
     }); });
 }
 
 void TFormSelvarra::BotHistoricoClick()
 {
     afterListReads(*this, [this] { guarded([this] {
-        if (!DM || m_jobRunning || !postListEdit())
+        if (!DM || m_jobRunning || historyWork->busy() || !postListEdit())
             return;
-        HistoryWindow window(*historyStore, this);
-        if (ReportModal::exec(window) != QDialog::Accepted || window.chosenJob() == 0) {
-            focusGridQuantity();
-            return;
-        }
-        ClientDataSet &list = *DM->TabRev1;
-        const ListQuantities::Repeat repeat = ListQuantities::repeat(list, historyStore->items(window.chosenJob()));
-        if (repeat.othersTyped > 0
-            && !Messages::ask(QStringLiteral("A lista tem quantidades digitadas em %1 que não estão no trabalho %2; "
-                                             "elas serão apagadas. Continuar?")
-                                  .arg(repeat.othersTyped == 1 ? QStringLiteral("1 produto")
-                                                               : QStringLiteral("%1 produtos").arg(repeat.othersTyped))
-                                  .arg(window.chosenJob()))) {
-            focusGridQuantity();
-            return;
-        }
+        const QString database = DM->SQLConnection1->DataBase();
+        qint64 chosen = 0;
         {
-            SuiteJob job(*DM->SQLConnection1, RunValues::StationCode, SuiteJob::Kind::ListBuild);
-            ListQuantities::write(list, repeat.quantities, job);
+            HistoryWindow window(*historyWork, database, this);
+            if (ReportModal::exec(window) == QDialog::Accepted)
+                chosen = window.chosenJob();
         }
-        showPrintOutcome(repeat.text(window.chosenJob()));
-        updateListTotals();
-        focusGridQuantity();
+        if (chosen == 0 || !DM) {
+            focusGridQuantity();
+            return;
+        }
+        // The job's products first; the list's quantities once they are in,
+        // and once the clerk agrees to lose the typed ones.
+        auto items = std::make_shared<QList<PrintedItem>>();
+        auto panel = workingPanel(*this, QStringLiteral("Lendo o trabalho %1 do histórico…").arg(chosen));
+        historyWork->run(
+            database, [chosen, items](HistoryWork::Context &context) { *items = context.history().items(chosen); },
+            [this, panel, items, chosen, database](const HistoryWork::Outcome &outcome) mutable {
+                panel.reset();
+                guarded([&] { repeatJob(*this, chosen, *items, database, outcome); });
+            });
     }); });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Guarded.h"
+#include "HistoryWork.h"
 #include "SuiteJob.h"
 
 #include <QList>
@@ -237,6 +238,10 @@ public:
     // output did to the print line; a thermal job is recorded when the
     // hand-over says how far it got.
     HistoryStore *historyStore = nullptr;
+    // "Preços alterados", "Repetir" and the history window's reads, off the
+    // window's thread; historyWorkDone shows the list again after them.
+    HistoryWork *historyWork = nullptr;
+    void historyWorkDone(const HistoryWork::Outcome &outcome, const QString &action, const QString &done);
     PrintHistory *printHistory = nullptr;
     HistoryRetention *historyRetention = nullptr;
     void createHistory();

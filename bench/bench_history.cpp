@@ -1,8 +1,21 @@
 #include "HistoryBench.h"
+#include "StallProbe.h"
 
 #include "HistoryStore.h"
+#include "HistoryWindow.h"
+#include "HistoryWork.h"
+#include "ListReads.h"
+#include "ListWindow.h"
+#include "ReportModal.h"
+#include "TFormSelvarra.h"
 
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextStream>
+#include <QtTest>
 #include <algorithm>
 #include <limits>
 
@@ -30,4 +43,85 @@ qint64 timeHistoryRecord10000(const QString &database)
         best = std::min(best, timer.elapsed());
     }
     return best;
+}
+
+namespace {
+
+struct Stall
+{
+    qint64 longest = 0; // the window's longest stall
+    qint64 whole = 0;   // from the click to the list shown again
+};
+
+// Runs the action and waits, the probe ticking, until the history's work and
+// the list's read after it are done.
+Stall stallOf(TFormSelvarra *form, const std::function<void()> &action)
+{
+    StallProbe probe;
+    QElapsedTimer whole;
+    probe.start();
+    whole.start();
+    QTimer::singleShot(0, [&] { action(); });
+    QTest::qWait(20);
+    const bool done = QTest::qWaitFor([form] { return !form->historyWork->busy() && form->listReads()->idle(); }, 600000);
+    const qint64 took = done ? whole.elapsed() : -1;
+    QTest::qWait(20);
+    return {probe.stop(), took};
+}
+
+void print(QTextStream &out, const QString &what, const Stall &stall)
+{
+    // A work not done within ten minutes shows as done in -1 ms.
+    out << what << ": longest stall " << stall.longest << " ms (done in " << stall.whole << " ms)\n";
+    out.flush();
+}
+
+} // namespace
+
+bool benchHistoryWindow(QTextStream &out)
+{
+    ListWindow w;
+    if (!w.start())
+        return false;
+    w.app.suite.exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 10000) do begin "
+                                    "insert into TABREV1 (CODIGO, COMPONENTE, PRECO1) values ('R' || lpad(:i, 6, '0'), "
+                                    "'Produto nº ' || lpad(:i, 5, '0'), 1.5); i = i + 1; end end"));
+    w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "
+                                    "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
+                                    "(:j + 1, current_timestamp, '01', 10, 10); k = 0; while (k < 10) do begin "
+                                    "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
+                                    "values (:j + 1, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
+                                    "j = j + 1; end end"));
+    w.app.suite.disconnect();
+    w.clickReopen();
+    TFormSelvarra *f = w.form();
+    print(out, QStringLiteral("price changes, 10,000 products and 1,000 jobs"),
+          stallOf(f, [&] { QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton); }));
+
+    w.app.suite.exec(QStringLiteral("execute block as declare j integer = 1000; begin while (j < 10000) do begin "
+                                    "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
+                                    "(:j + 1, current_timestamp, '01', 10, 10); j = j + 1; end end"));
+    w.app.suite.disconnect();
+    // The window shown until its jobs and the first job's products are in.
+    bool repeat = false;
+    ReportModal::setHook([&](QDialog &d) {
+        auto &window = static_cast<HistoryWindow &>(d);
+        d.show();
+        if (!QTest::qWaitFor([&] { return !window.reading(); }, 600000) || !repeat)
+            return int(QDialog::Rejected);
+        // The newest job with products, the 1,000th, found by one of them.
+        window.EditHistProduto->setText(QStringLiteral("R009990"));
+        window.reload();
+        if (!QTest::qWaitFor([&] { return !window.reading(); }, 600000))
+            return int(QDialog::Rejected);
+        QTest::mouseClick(window.BotRepetir, Qt::LeftButton);
+        return d.result();
+    });
+    print(out, QStringLiteral("history window over 10,000 jobs"),
+          stallOf(f, [&] { QTest::mouseClick(f->BotHistorico, Qt::LeftButton); }));
+    repeat = true;
+    print(out, QStringLiteral("repeat a job of 10 products on 10,000 (the others emptied)"),
+          stallOf(f, [&] { QTest::mouseClick(f->BotHistorico, Qt::LeftButton); }));
+    ReportModal::setHook({});
+    return true;
 }

@@ -6,8 +6,10 @@
 //   store quantity    a quantity typed with Enter on 50,000 products
 //   build             "Códigos de Barras de Produtos Prontos" on 50,000
 //   price changes     "Preços alterados" on 10,000 products, 1,000 jobs printed
-//   history window    "Histórico" opened over 10,000 jobs
+//   history window    "Histórico" opened over 10,000 jobs, and "Repetir"
+//                     (bench_history.cpp)
 #include "BenchRegistry.h"
+#include "HistoryBench.h"
 #include "StallProbe.h"
 
 #include "ListReads.h"
@@ -84,32 +86,8 @@ int benchWindow(const QStringList &)
         out << "build a list of 50,000: longest stall " << stallOf(w, [&] { w.clickBuild(); }) << " ms\n";
         out.flush();
     }
-    {
-        ListWindow w;
-        if (!w.start())
-            return 1;
-        w.app.suite.exec(fill(QStringLiteral("TABREV1"), 10000));
-        w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "
-                                        "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
-                                        "(:j + 1, current_timestamp, '01', 10, 10); k = 0; while (k < 10) do begin "
-                                        "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
-                                        "values (:j + 1, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
-                                        "j = j + 1; end end"));
-        w.app.suite.disconnect();
-        w.clickReopen();
-        TFormSelvarra *f = w.form();
-        out << "price changes, 10,000 products and 1,000 jobs: longest stall "
-            << stallOf(w, [&] { QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton); }) << " ms\n";
-        out.flush();
-        w.app.suite.exec(QStringLiteral("execute block as declare j integer = 1000; begin while (j < 10000) do begin "
-                                        "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
-                                        "(:j + 1, current_timestamp, '01', 10, 10); j = j + 1; end end"));
-        w.app.suite.disconnect();
-        ReportModal::setHook([](QDialog &) { return int(QDialog::Rejected); });
-        out << "history window over 10,000 jobs: longest stall "
-            << stallOf(w, [&] { QTest::mouseClick(f->BotHistorico, Qt::LeftButton); }) << " ms\n";
-        ReportModal::setHook({});
-    }
+    if (!benchHistoryWindow(out))
+        return 1;
     return 0;
 }
 

@@ -5,8 +5,8 @@
 #include "SelvarError.h"
 #include "SqlConnection.h"
 #include "SqlDataSet.h"
+#include "WorkerThread.h"
 
-#include <QThread>
 #include <mutex>
 
 // Lives on the reading thread: the attachment, the statement and the provider
@@ -123,33 +123,23 @@ private:
 };
 
 BackgroundRead::BackgroundRead(QObject *parent)
-    : QObject(parent), m_thread(new QThread), m_wanted(std::make_shared<std::atomic<quint64>>(0))
+    : QObject(parent), m_wanted(std::make_shared<std::atomic<quint64>>(0)),
+      m_thread(std::make_unique<WorkerThread<Worker>>(QStringLiteral("LeituraLista"), new Worker(m_wanted)))
 {
     qRegisterMetaType<std::shared_ptr<BackgroundRead::Result>>();
-    m_worker = new Worker(m_wanted);
-    m_worker->moveToThread(m_thread);
-    m_thread->setObjectName(QStringLiteral("LeituraLista"));
-    m_thread->start();
 }
 
 BackgroundRead::~BackgroundRead()
 {
     cancel();
-    Worker *worker = m_worker;
-    QMetaObject::invokeMethod(worker, [worker] {
-        worker->close();
-        delete worker;
-    }, Qt::QueuedConnection);
-    m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    m_thread.reset();
 }
 
 quint64 BackgroundRead::read(const Request &request)
 {
     const quint64 id = ++m_lastId;
     m_wanted->store(id);
-    Worker *worker = m_worker;
+    Worker *worker = m_thread->worker();
     QMetaObject::invokeMethod(worker, [worker, id, request, this] { worker->run(id, request, this); }, Qt::QueuedConnection);
     return id;
 }
@@ -161,5 +151,5 @@ void BackgroundRead::cancel()
 
 void BackgroundRead::setBeforeFetch(std::function<void()> hook)
 {
-    m_worker->setBeforeFetch(std::move(hook));
+    m_thread->worker()->setBeforeFetch(std::move(hook));
 }

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-class QThread;
+template <typename Worker> class WorkerThread;
 
 // Reads a table whole on a thread of its own, through an attachment of its
 // own, so that the window's thread never waits for the rows: it asks, goes on
@@ -60,8 +60,7 @@ signals:
 
 private:
     class Worker;
-    QThread *m_thread;
-    Worker *m_worker;
     std::shared_ptr<std::atomic<quint64>> m_wanted; // the newest read asked for; older ones give up
+    std::unique_ptr<WorkerThread<Worker>> m_thread;
     quint64 m_lastId = 0;
 };

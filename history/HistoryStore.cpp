@@ -200,35 +200,27 @@ void HistoryStore::record(const PrintedJob &part, const QString &output, qint64 
     *jobId = id;
 }
 
-QHash<QString, HistoryStore::LastLabel> HistoryStore::lastLabels(const QStringList &codes)
+QHash<QString, HistoryStore::LastLabel> HistoryStore::lastLabels(const QString &listTable)
 {
-    // A few statements for the whole list, not one per product: each asks for
-    // a batch of codes, newest job first, and the first row of a code is its last label.
-    constexpr int kCodesPerStatement = 500;
+    // One statement for the whole list, led by the list: each product finds
+    // its newest job through the index on (CODIGO, HISTORICO), so the cost
+    // follows the list's size, not the history's.
     SqlConnection &connection = ready();
-    const SqlConnection::Use use(connection);
+    QSqlQuery query = connection.exec(QStringLiteral("select T.CODIGO, I.HISTORICO, cast(I.PRECO1 as varchar(32)), I.ETIQUETAS "
+                                                     "from %1 T left join SELVAR_HISTORICO_ITEM I on I.CODIGO = T.CODIGO "
+                                                     "and I.HISTORICO = (select max(J.HISTORICO) from SELVAR_HISTORICO_ITEM J "
+                                                     "where J.CODIGO = T.CODIGO)")
+                                          .arg(listTable));
     QHash<QString, LastLabel> last;
-    for (qsizetype from = 0; from < codes.size(); from += kCodesPerStatement) {
-        const QStringList batch = codes.mid(from, kCodesPerStatement);
-        QStringList marks;
-        marks.reserve(batch.size());
-        QVariantList params;
-        for (const QString &code : batch) {
-            marks << QStringLiteral("?");
-            params << code;
-        }
-        QSqlQuery query = connection.exec(QStringLiteral("select CODIGO, cast(PRECO1 as varchar(32)), ETIQUETAS from "
-                                                         "SELVAR_HISTORICO_ITEM where CODIGO in (%1) "
-                                                         "order by CODIGO desc, HISTORICO desc")
-                                              .arg(marks.join(QLatin1Char(','))),
-                                          params);
-        while (query.next()) {
-            const QString code = query.value(0).toString();
-            if (!last.contains(code))
-                last.insert(code, LastLabel{priceOf(query.value(1)), query.value(2).toLongLong()});
-        }
-        connection.checkFetched(query);
+    while (query.next()) {
+        if (query.isNull(1))
+            continue;
+        // A product twice in one job counts once.
+        const QString code = query.value(0).toString();
+        if (!last.contains(code))
+            last.insert(code, LastLabel{priceOf(query.value(2)), query.value(3).toLongLong()});
     }
+    connection.checkFetched(query);
     return last;
 }
 
@@ -264,19 +256,22 @@ QList<HistoryStore::JobRow> HistoryStore::jobs(const Filter &filter)
                            query.value(3).toString(), query.value(4).toString(), query.value(5).toString(),
                            query.value(6).toString(), query.value(7).toLongLong(), query.value(8).toInt()});
     }
+    connection.checkFetched(query);
     return rows;
 }
 
 QList<PrintedItem> HistoryStore::items(qint64 jobId)
 {
-    QSqlQuery query = ready().exec(QStringLiteral("select ORDEM, CODIGO, COMPONENTE, CODIGOEAN, cast(PRECO1 as varchar(32)), "
-                                                  "ETIQUETAS from SELVAR_HISTORICO_ITEM where HISTORICO = ? order by ORDEM"),
-                                   {jobId});
+    SqlConnection &connection = ready();
+    QSqlQuery query = connection.exec(QStringLiteral("select ORDEM, CODIGO, COMPONENTE, CODIGOEAN, cast(PRECO1 as varchar(32)), "
+                                                     "ETIQUETAS from SELVAR_HISTORICO_ITEM where HISTORICO = ? order by ORDEM"),
+                                      {jobId});
     QList<PrintedItem> items;
     while (query.next()) {
         items.append(PrintedItem{query.value(0).toInt(), query.value(1).toString(), query.value(2).toString(),
                                  query.value(3).toString(), priceOf(query.value(4)), query.value(5).toLongLong()});
     }
+    connection.checkFetched(query);
     return items;
 }
 

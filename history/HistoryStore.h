@@ -39,15 +39,15 @@ public:
     // The labels recorded so far for the job of that number; 0 when it is not there.
     qint64 labelsRecorded(qint64 jobId);
 
-    // The most recently printed label of each of these product codes: its
-    // price and how many labels that job printed of it. Codes never printed
-    // are absent.
+    // The most recently printed label of each product of the list table (the
+    // suite's TABREV1): its price and how many labels that job printed of it.
+    // Products never printed are absent.
     struct LastLabel
     {
         Decimal price;
         qint64 labels = 0;
     };
-    QHash<QString, LastLabel> lastLabels(const QStringList &codes);
+    QHash<QString, LastLabel> lastLabels(const QString &listTable);
 
     struct JobRow
     {

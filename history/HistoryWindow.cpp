@@ -1,6 +1,6 @@
 #include "HistoryWindow.h"
 
-#include "SelvarError.h"
+#include "HistoryWork.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
@@ -9,10 +9,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -68,7 +71,8 @@ QDateEdit *makeDate(QWidget *parent, const QString &name, const QDate &date)
 
 } // namespace
 
-HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent) : QDialog(parent), m_store(store)
+HistoryWindow::HistoryWindow(HistoryWork &work, const QString &database, QWidget *parent)
+    : QDialog(parent), m_work(work), m_database(database)
 {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowTitle(QStringLiteral("Histórico de etiquetas"));
@@ -148,13 +152,22 @@ HistoryWindow::HistoryWindow(HistoryStore &store, QWidget *parent) : QDialog(par
         connect(edit, &QDateEdit::dateChanged, m_reloadSoon, qOverload<>(&QTimer::start));
     for (QWidget *filter : std::initializer_list<QWidget *>{EditHistProduto, EditHistEstacao, EditHistDe, EditHistAte})
         filter->installEventFilter(this);
-    connect(GradeTrabalhos, &QTableWidget::currentCellChanged, this, &HistoryWindow::showItems);
+    connect(GradeTrabalhos, &QTableWidget::currentCellChanged, this, &HistoryWindow::readItems);
     connect(GradeTrabalhos, &QTableWidget::cellDoubleClicked, this, &HistoryWindow::repeatCurrent);
     connect(BotRepetir, &QPushButton::clicked, this, &HistoryWindow::repeatCurrent);
     connect(BotFecharHistorico, &QPushButton::clicked, this, &QDialog::reject);
 
     reload();
     GradeTrabalhos->setFocus();
+}
+
+// A connection lost and not back is said in words of the window, never the driver's.
+static QString historyFailure(const QString &error, bool connectionLost)
+{
+    if (connectionLost)
+        return QStringLiteral("Não foi possível ler o histórico: a conexão com o servidor foi perdida e ainda não "
+                              "voltou. Tente de novo em instantes.");
+    return QStringLiteral("Não foi possível ler o histórico: %1").arg(error);
 }
 
 void HistoryWindow::reload()
@@ -166,16 +179,36 @@ void HistoryWindow::reload()
     filter.from = EditHistDe->date();
     filter.to = EditHistAte->date();
     filter.limit = kJobsShown;
-    QList<HistoryStore::JobRow> jobs;
-    try {
-        jobs = m_store.jobs(filter);
-    } catch (const SelvarError &error) {
-        GradeTrabalhos->setRowCount(0);
-        GradeItens->setRowCount(0);
-        LabelHistorico->setText(QStringLiteral("Não foi possível ler o histórico: %1").arg(error.message()));
-        BotRepetir->setEnabled(false);
-        return;
-    }
+    const quint64 asked = ++m_jobsAsked;
+    LabelHistorico->setText(QStringLiteral("Lendo o histórico…"));
+    // Enter while the jobs are read repeats the first of them once they are in.
+    BotRepetir->setEnabled(true);
+    auto jobs = std::make_shared<QList<HistoryStore::JobRow>>();
+    QPointer<HistoryWindow> window(this);
+    m_work.run(m_database, [filter, jobs](HistoryWork::Context &context) { *jobs = context.history().jobs(filter); },
+               [window, asked, jobs](const HistoryWork::Outcome &outcome) {
+                   if (!window || asked != window->m_jobsAsked)
+                       return;
+                   window->m_jobsShown = asked;
+                   if (outcome.failed || outcome.cancelled)
+                       window->showFailure(outcome.error, outcome.connectionLost);
+                   else
+                       window->showJobs(*jobs);
+               });
+}
+
+void HistoryWindow::showFailure(const QString &error, bool connectionLost)
+{
+    m_repeatWhenShown = false;
+    GradeTrabalhos->setRowCount(0);
+    GradeItens->setRowCount(0);
+    LabelHistorico->setText(historyFailure(error, connectionLost));
+    BotRepetir->setEnabled(false);
+    emit jobsShown();
+}
+
+void HistoryWindow::showJobs(const QList<HistoryStore::JobRow> &jobs)
+{
     GradeTrabalhos->setRowCount(0);
     GradeTrabalhos->setRowCount(int(jobs.size()));
     for (int row = 0; row < jobs.size(); ++row) {
@@ -197,7 +230,10 @@ void HistoryWindow::reload()
     BotRepetir->setEnabled(!jobs.isEmpty());
     if (!jobs.isEmpty())
         GradeTrabalhos->setCurrentCell(0, 0);
-    showItems();
+    readItems();
+    emit jobsShown();
+    if (std::exchange(m_repeatWhenShown, false))
+        repeatCurrent();
 }
 
 // Enter in a filter applies it at once and goes to the jobs; only Enter on
@@ -221,19 +257,33 @@ qint64 HistoryWindow::currentJob() const
     return number ? number->data(Qt::UserRole).toLongLong() : 0;
 }
 
-void HistoryWindow::showItems()
+void HistoryWindow::readItems()
 {
     GradeItens->setRowCount(0);
     const qint64 job = currentJob();
-    if (job == 0)
-        return;
-    QList<PrintedItem> items;
-    try {
-        items = m_store.items(job);
-    } catch (const SelvarError &error) {
-        LabelHistorico->setText(QStringLiteral("Não foi possível ler o histórico: %1").arg(error.message()));
+    const quint64 asked = ++m_itemsAsked;
+    if (job == 0) {
+        m_itemsShown = asked;
         return;
     }
+    auto items = std::make_shared<QList<PrintedItem>>();
+    QPointer<HistoryWindow> window(this);
+    m_work.run(m_database, [job, items](HistoryWork::Context &context) { *items = context.history().items(job); },
+               [window, asked, items](const HistoryWork::Outcome &outcome) {
+                   if (!window || asked != window->m_itemsAsked)
+                       return;
+                   window->m_itemsShown = asked;
+                   if (outcome.failed || outcome.cancelled) {
+                       window->LabelHistorico->setText(historyFailure(outcome.error, outcome.connectionLost));
+                       emit window->itemsShown();
+                   } else {
+                       window->showItems(*items);
+                   }
+               });
+}
+
+void HistoryWindow::showItems(const QList<PrintedItem> &items)
+{
     GradeItens->setRowCount(int(items.size()));
     for (int row = 0; row < items.size(); ++row) {
         const PrintedItem &item = items[row];
@@ -243,10 +293,16 @@ void HistoryWindow::showItems()
         GradeItens->setItem(row, 3, cell(priceText(item.preco), true));
         GradeItens->setItem(row, 4, cell(QString::number(item.labels), true));
     }
+    emit itemsShown();
 }
 
 void HistoryWindow::repeatCurrent()
 {
+    // The jobs shown are not the ones the filters ask for yet.
+    if (m_jobsAsked != m_jobsShown) {
+        m_repeatWhenShown = true;
+        return;
+    }
     m_chosen = currentJob();
     if (m_chosen != 0)
         accept();

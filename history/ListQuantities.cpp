@@ -7,8 +7,6 @@
 #include "SqlConnection.h"
 #include "SuiteJob.h"
 
-#include <algorithm>
-
 namespace {
 
 QString counted(qint64 count, const QString &one, const QString &many)
@@ -16,44 +14,57 @@ QString counted(qint64 count, const QString &one, const QString &many)
     return QString::number(count) + QLatin1Char(' ') + (count == 1 ? one : many);
 }
 
-// The row values a comparison needs, read without moving the list's cursor.
-struct ListRow
-{
-    QString code;
-    std::optional<qint64> quantity; // none: empty
-    Decimal price;
-};
+// Quantities go many to a statement: ten thousand products are two hundred
+// round trips, not ten thousand.
+constexpr int kChangesPerStatement = 50;
 
-QList<ListRow> rowsOf(ClientDataSet &list)
+QString mergeStatement(const QString &table, const FieldDef &qde, int rows)
+{
+    const QString mark = parameterMark(qde);
+    QStringList selects;
+    for (int i = 0; i < rows; ++i)
+        selects << QStringLiteral("select cast(? as varchar(13)) C, %1 Q, %1 W from RDB$DATABASE").arg(mark);
+    return QStringLiteral("merge into %1 T using (%2) S on T.CODIGO = S.C "
+                          "when matched and T.QDE is not distinct from S.W then update set QDE = S.Q")
+        .arg(table, selects.join(QStringLiteral(" union all ")));
+}
+
+QVariant decimalOf(const std::optional<qint64> &labels)
+{
+    return labels ? QVariant::fromValue(Decimal(*labels * 1000, 3)) : QVariant();
+}
+
+QVariant decimalOf(const std::optional<Decimal> &value)
+{
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+
+} // namespace
+
+QList<ListQuantities::Row> ListQuantities::rows(ClientDataSet &list)
 {
     if (!list.Active())
         list.Open();
     const int codigo = list.FieldByName(QStringLiteral("CODIGO")).Index();
     const int qde = list.FieldByName(QStringLiteral("QDE")).Index();
     const int preco = list.FieldByName(QStringLiteral("PRECO1")).Index();
-    QList<ListRow> rows;
+    QList<Row> rows;
     const int count = list.RecordCount();
+    rows.reserve(count);
     for (int row = 0; row < count; ++row) {
-        ListRow r{list.valueAt(row, codigo).toString(), std::nullopt, Decimal(0, 2)};
+        Row r;
+        r.code = list.valueAt(row, codigo).toString();
         const QVariant quantity = list.valueAt(row, qde);
-        if (!quantity.isNull())
-            r.quantity = quantity.value<Decimal>().roundHalfEven();
+        if (!quantity.isNull()) {
+            r.stored = quantity.value<Decimal>();
+            r.quantity = r.stored->roundHalfEven();
+        }
         const QVariant price = list.valueAt(row, preco);
         if (!price.isNull())
             r.price = price.value<Decimal>();
         rows.append(r);
     }
     return rows;
-}
-
-} // namespace
-
-QStringList ListQuantities::codes(ClientDataSet &list)
-{
-    QStringList codes;
-    for (const ListRow &row : rowsOf(list))
-        codes << row.code;
-    return codes;
 }
 
 QString ListQuantities::PriceChanges::text() const
@@ -69,11 +80,11 @@ QString ListQuantities::PriceChanges::text() const
     return line;
 }
 
-ListQuantities::PriceChanges ListQuantities::priceChanges(ClientDataSet &list,
+ListQuantities::PriceChanges ListQuantities::priceChanges(const QList<Row> &rows,
                                                           const QHash<QString, HistoryStore::LastLabel> &last)
 {
     PriceChanges changes;
-    for (const ListRow &row : rowsOf(list)) {
+    for (const Row &row : rows) {
         const auto printed = last.constFind(row.code);
         if (printed == last.constEnd()) {
             ++changes.neverPrinted;
@@ -85,7 +96,7 @@ ListQuantities::PriceChanges ListQuantities::priceChanges(ClientDataSet &list,
         if (row.quantity) {
             changes.labels += qMax<qint64>(*row.quantity, 0);
         } else {
-            changes.fill.insert(row.code, printed->labels);
+            changes.fill.append(Change{row.code, printed->labels, std::nullopt});
             changes.labels += printed->labels;
         }
     }
@@ -104,54 +115,50 @@ QString ListQuantities::Repeat::text(qint64 jobId) const
     return line;
 }
 
-ListQuantities::Repeat ListQuantities::repeat(ClientDataSet &list, const QList<PrintedItem> &items)
+ListQuantities::Repeat ListQuantities::repeat(const QList<Row> &rows, const QList<PrintedItem> &items)
 {
     QHash<QString, qint64> wanted;
     for (const PrintedItem &item : items)
         wanted[item.codigo] += item.labels;
     Repeat result;
     int found = 0;
-    for (const ListRow &row : rowsOf(list)) {
+    for (const Row &row : rows) {
         const auto labels = wanted.constFind(row.code);
         if (labels != wanted.constEnd()) {
             ++found;
-            result.quantities.insert(row.code, *labels);
+            result.changes.append(Change{row.code, *labels, row.stored});
             result.labels += *labels;
             ++result.products;
         } else if (row.quantity) {
             ++result.othersTyped;
-            result.quantities.insert(row.code, std::nullopt);
+            result.changes.append(Change{row.code, std::nullopt, row.stored});
         }
     }
     result.missing = int(wanted.size()) - found;
     return result;
 }
 
-void ListQuantities::write(ClientDataSet &list, const QHash<QString, std::optional<qint64>> &quantities, SuiteJob &job)
+void ListQuantities::write(SqlConnection &connection, const QString &table, const FieldDef &qde,
+                           const QList<Change> &changes, SuiteJob &job, const std::function<void()> &beforeCommit)
 {
-    if (quantities.isEmpty())
+    if (changes.isEmpty())
         return;
-    const int recNo = list.RecNo();
-    const FieldDefs &defs = list.fieldDefs();
-    const auto qde = std::find_if(defs.begin(), defs.end(), [](const FieldDef &def) { return def.name == QLatin1String("QDE"); });
-    if (qde == defs.end())
-        throw SelvarError(QStringLiteral("Field 'QDE' not found"));
-    // One update per product, and the list read back once at the end: a post
-    // per row would read the whole list again before positioning on the next.
-    SqlConnection &connection = *list.Provider()->connection();
-    const QString update = QStringLiteral("update %1 set QDE = %2 where CODIGO = ?")
-                               .arg(list.Provider()->tableName(), parameterMark(*qde));
     job.Begin();
     try {
-        for (auto it = quantities.constBegin(); it != quantities.constEnd(); ++it) {
-            const QVariant value = *it ? QVariant::fromValue(Decimal(**it * 1000, 3)) : QVariant();
-            connection.execWrite(update, {toParameter(*qde, value), it.key()});
+        for (qsizetype from = 0; from < changes.size(); from += kChangesPerStatement) {
+            const qsizetype rows = qMin<qsizetype>(kChangesPerStatement, changes.size() - from);
+            QVariantList params;
+            params.reserve(rows * 3);
+            for (qsizetype i = from; i < from + rows; ++i) {
+                const Change &change = changes[i];
+                params << change.code << toParameter(qde, decimalOf(change.to)) << toParameter(qde, decimalOf(change.seen));
+            }
+            connection.execWrite(mergeStatement(table, qde, int(rows)), params);
         }
+        if (beforeCommit)
+            beforeCommit();
         job.Commit();
     } catch (...) {
         job.RollbackAndRethrow(QStringLiteral("As quantidades da lista ficaram como estavam."));
     }
-    list.Refresh();
-    if (recNo > 0)
-        list.setRecNo(recNo);
 }

@@ -6,6 +6,8 @@
 #include "HistorySettings.h"
 #include "HistoryStore.h"
 #include "HistoryWindow.h"
+#include "HistoryWork.h"
+#include "ListReads.h"
 #include "OutputOptionsDialog.h"
 #include "PrintHandOver.h"
 #include "PrintHistory.h"
@@ -23,8 +25,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
+#include <atomic>
 
 namespace {
 
@@ -136,6 +142,13 @@ class PrintHistoryTest : public QObject
     }
 
     QString printLine(ListWindow &w) { return w.form()->LabelImpressao->toolTip(); }
+
+    // The history's work and the list's read after it are done.
+    static bool historyDone(ListWindow &w)
+    {
+        TFormSelvarra *f = w.form();
+        return QTest::qWaitFor([f] { return !f->historyWork->busy() && f->listReads()->idle(); }, 60000);
+    }
 
     // SELVAR_TEST_SCREENSHOTS=folder keeps a picture of what the clerk sees.
     static void snapshot(QWidget *widget, const QString &name)
@@ -304,6 +317,7 @@ private slots:
         type(*a, {{2, QStringLiteral("5")}});
 
         QTest::mouseClick(a->form()->BotPrecosAlterados, Qt::LeftButton);
+        QVERIFY(historyDone(*a));
         snapshot(a->form(), QStringLiteral("precos-alterados"));
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(printLine(*a), QStringLiteral("2 produtos com preço diferente da última etiqueta (7 etiquetas); "
@@ -332,7 +346,7 @@ private slots:
         QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton);
         QCOMPARE(quantities(), QStringList({"P1|", "P2|", "P3|", "P4|"})); // waiting for the read
         held.letGo();
-        QVERIFY(a->settle());
+        QVERIFY(historyDone(*a));
 
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(printLine(*a), QStringLiteral("1 produto com preço diferente da última etiqueta (1 etiqueta); 2 produtos nunca impressos"));
@@ -342,6 +356,65 @@ private slots:
         QCOMPARE(f->LabelTotais->text(), QStringLiteral("1 etiqueta em 1 produto"));
         print(*a);
         QCOMPARE(items().mid(2), QStringList{QStringLiteral("2|P1|ALFA|7896004703398|13.90|1")});
+    }
+
+    // The worker held at the start of "Preços alterados": the window shows
+    // the work with "Cancelar" and goes on answering; a quantity the clerk
+    // types meanwhile for a product the work fills is kept. Let go, the rows
+    // shown hold what was written. Held again, "Cancelar" writes nothing.
+    void changedPricesLeaveTheWindowFree()
+    {
+        type(*a, {{0, QStringLiteral("2")}, {1, QStringLiteral("3")}, {3, QStringLiteral("1")}});
+        print(*a);
+        exec(QStringLiteral("update COMPONEN set PRECOR = PRECOR + 1"));
+        a->clickClose();
+        a->clickBuild();
+        a->app.questions.clear();
+        TFormSelvarra *f = a->form();
+        QSemaphore gate;
+        std::atomic<int> held{0};
+        f->historyWork->setBeforeTask([&] {
+            ++held;
+            gate.acquire();
+        });
+        // A check that fails while the work is held must not leave it held.
+        const auto letGo = qScopeGuard([&] {
+            f->historyWork->setBeforeTask({});
+            gate.release(10);
+        });
+        auto panelText = [f] {
+            auto *panel = f->findChild<QWidget *>(QStringLiteral("PainelEspera"));
+            return panel && panel->isVisible() ? f->findChild<QLabel *>(QStringLiteral("LabelEspera"))->text() : QString();
+        };
+
+        QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return held == 1; }, 60000));
+        QCOMPARE(panelText(), QStringLiteral("Comparando os preços da lista com as últimas etiquetas…"));
+        bool answered = false;
+        QTimer::singleShot(0, f, [&] { answered = true; });
+        QVERIFY(QTest::qWaitFor([&] { return answered; }, 5000));
+        a->typeInCell(1, 0, QStringLiteral("5")); // BRAVO, which the work would fill with 3
+        QCOMPARE(quantities().value(1), QStringLiteral("P2|5"));
+        gate.release();
+        QVERIFY(historyDone(*a));
+        QCOMPARE(a->app.messages, QStringList());
+        QCOMPARE(panelText(), QString());
+        QCOMPARE(quantities(), QStringList({"P1|2", "P2|5", "P3|", "P4|1"}));
+        QCOMPARE(a->gridText(0, 0), QStringLiteral("2"));
+        QCOMPARE(a->gridText(3, 0), QStringLiteral("1"));
+        QCOMPARE(f->LabelTotais->text(), QStringLiteral("8 etiquetas em 3 produtos"));
+
+        exec(QStringLiteral("update TABREV1 set QDE = null"));
+        a->clickClose();
+        a->clickReopen();
+        QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return held == 2; }, 60000));
+        QTest::mouseClick(f->findChild<QPushButton *>(QStringLiteral("BotCancelarEspera")), Qt::LeftButton);
+        gate.release();
+        QVERIFY(historyDone(*a));
+        QCOMPARE(a->app.messages, QStringList());
+        QCOMPARE(printLine(*a), QStringLiteral("\"Preços alterados\" cancelado; as quantidades da lista ficaram como estavam."));
+        QCOMPARE(quantities(), QStringList({"P1|", "P2|", "P3|", "P4|"}));
     }
 
     // "Histórico de etiquetas" by keyboard: a filter that finds nothing, then
@@ -361,22 +434,29 @@ private slots:
         ReportModal::setHook([&](QDialog &d) {
             auto &window = static_cast<HistoryWindow &>(d);
             d.show();
+            auto shown = [&] { return QTest::qWaitFor([&] { return !window.reading(); }, 60000); };
+            shown();
             seen << d.windowTitle() << QString::number(window.GradeTrabalhos->rowCount())
                  << QString::number(window.GradeItens->rowCount());
             QTest::keyClicks(window.EditHistProduto, QStringLiteral("bravo"));
             QTest::keyClick(window.EditHistProduto, Qt::Key_Return);
+            shown();
             seen << QString::number(window.GradeTrabalhos->rowCount()) << window.LabelHistorico->text();
             window.EditHistProduto->clear();
             QTest::keyClicks(window.EditHistProduto, QStringLiteral("P3"));
             QTest::keyClick(window.EditHistProduto, Qt::Key_Return);
+            // Enter on the jobs before they are read repeats the one the filter finds.
+            QTest::keyClick(window.GradeTrabalhos, Qt::Key_Return);
+            seen << QString::number(d.result());
+            shown();
             seen << QString::number(window.GradeTrabalhos->rowCount()) << window.GradeItens->item(0, 3)->text();
             snapshot(&window, QStringLiteral("historico-de-etiquetas"));
-            QTest::keyClick(window.GradeTrabalhos, Qt::Key_Return);
             return d.result();
         });
         QTest::mouseClick(a->form()->BotHistorico, Qt::LeftButton);
+        QVERIFY(historyDone(*a));
         QCOMPARE(seen, QStringList({"Histórico de etiquetas", "1", "2", "0", "Nenhum trabalho impresso com esses filtros",
-                                    "1", "12,90"}));
+                                    "0", "1", "12,90"}));
         QCOMPARE(a->app.questions, QStringList{QStringLiteral("A lista tem quantidades digitadas em 1 produto que não estão no trabalho 1; elas serão apagadas. Continuar?")});
         QCOMPARE(quantities(), QStringList({"P1|2", "P2|", "P3|1", "P4|"}));
         QCOMPARE(printLine(*a), QStringLiteral("Trabalho 1 na lista: 3 etiquetas em 2 produtos, aos preços de hoje"));

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+class HistoryStore;
+class SqlConnection;
+template <typename Worker> class WorkerThread;
+
+// The history's database work on a thread of its own, through attachments of
+// its own: the window asks, goes on painting and answering "Cancelar", and
+// hears how it went by a queued call. Tasks run one after the other, in the
+// order asked. A task whose connection turns out lost before it wrote anything
+// (a server restarted since the last use) is run once more on a fresh one.
+class HistoryWork : public QObject
+{
+    Q_OBJECT
+public:
+    // What a task has at hand, on the working thread.
+    class Context
+    {
+    public:
+        virtual ~Context() = default;
+        virtual HistoryStore &history() = 0; // the print history
+        virtual SqlConnection &suite() = 0;  // the suite's database, for the list's quantities
+        virtual bool cancelled() const = 0;
+        // The commit is next: a connection lost from here on may have taken
+        // the work with it or not, so the task is not run again.
+        virtual void committing() = 0;
+    };
+    struct Outcome
+    {
+        bool failed = false;
+        bool cancelled = false;
+        bool connectionLost = false; // failed because the server could not be reached
+        bool whileCommitting = false; // ... and the commit was under way
+        bool retried = false;        // a lost connection was made again and the task run once more
+        QString error;               // what failed or what was cancelled
+    };
+    using Task = std::function<void(Context &)>;
+    using Then = std::function<void(const Outcome &)>;
+
+    explicit HistoryWork(QObject *parent = nullptr);
+    ~HistoryWork() override;
+
+    // Runs the task on the database named by `database` (a DataBase text),
+    // then `then` on this object's thread. A `then` whose object is gone by
+    // then must check for itself.
+    void run(const QString &database, Task task, Then then);
+    // The task under way and those waiting are told they were cancelled.
+    void cancel();
+    bool busy() const { return m_pending > 0; }
+
+    // Runs on the working thread before each task: a test holds the work to
+    // see the window answer meanwhile.
+    void setBeforeTask(std::function<void()> hook);
+
+signals:
+    // A task's `then` has run and no other task waits.
+    void finished();
+
+private:
+    class Worker;
+    std::shared_ptr<std::atomic<quint64>> m_cancelled; // tasks asked up to this number are cancelled
+    std::unique_ptr<WorkerThread<Worker>> m_thread;
+    quint64 m_asked = 0;
+    int m_pending = 0;
+};
