@@ -5,6 +5,7 @@
 // one; the first view shows the label filling the canvas.
 #include "Cp1252.h"
 #include "DesignDocument.h"
+#include "DesignerInput.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
 #include "LabelCanvas.h"
@@ -33,14 +34,6 @@ LabelSheet sheetNamed(const QString &prefix)
             return sheet;
     }
     return {};
-}
-
-QStringList itemsOf(const QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
 }
 
 } // namespace
