@@ -1,4 +1,4 @@
-// "Texto cortado" on thermal labels, judged by the render: the command file
+// "Texto cortado" judged by the render. Thermal labels: the command file
 // the designer writes is imaged by the thermal renderer, and a text counts as
 // cut when the texts the renderer read inside its box are not its whole value.
 // Every roll of the new-report list, EPL2 at 203 and 300 dpi, ZPL at 203, 300
@@ -133,7 +133,7 @@ bool pageShowsCut(const SheetReport &report, const CellElement &element, const L
 
 } // namespace
 
-class DesignerThermalCutsTest : public QObject
+class DesignerCutWarningsTest : public QObject
 {
     Q_OBJECT
 
@@ -228,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DesignerThermalCutsTest)
-#include "tst_designer_thermal_cuts.moc"
+QTEST_MAIN(DesignerCutWarningsTest)
+#include "tst_designer_cut_warnings.moc"
