@@ -103,7 +103,7 @@ bool DesignDocument::reloadFromDisk(QString *error)
     return true;
 }
 
-void DesignDocument::reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities,
+void DesignDocument::reload(const QByteArray &bytes, QString reportName, bool keepIdentities,
                             const QList<SheetReport> *readBefore)
 {
     m_text = ProjectText(bytes);

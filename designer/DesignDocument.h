@@ -140,7 +140,8 @@ private:
     void giveIdentities(SheetReport *report);
     bool writeBytes(const QString &path, const QByteArray &bytes, QString *message) const;
     // `readBefore`: the reports as read before, whose elements lend their identities.
-    void reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities = false,
+    // `reportName` by value: callers pass the name of a report this clears.
+    void reload(const QByteArray &bytes, QString reportName, bool keepIdentities = false,
                 const QList<SheetReport> *readBefore = nullptr);
 
     QString m_path;
