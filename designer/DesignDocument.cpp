@@ -1,6 +1,7 @@
 #include "DesignDocument.h"
 
 #include "Cp1252.h"
+#include "PendingEdits.h"
 #include "ProjectError.h"
 #include "ProjectFile.h"
 #include "ProjectParser.h"
@@ -89,9 +90,24 @@ bool DesignDocument::open(const QString &path, QString *error)
     return true;
 }
 
-void DesignDocument::reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities)
+bool DesignDocument::reloadFromDisk(QString *error)
+{
+    bool ok = false;
+    const QByteArray bytes = readAll(m_path, &ok);
+    if (!ok && QFileInfo::exists(m_path)) {
+        *error = QStringLiteral("Não foi possível ler \"%1\".").arg(m_path);
+        return false;
+    }
+    const QList<SheetReport> read = m_project.reports;
+    reload(bytes, report().name, false, &read);
+    return true;
+}
+
+void DesignDocument::reload(const QByteArray &bytes, QString reportName, bool keepIdentities,
+                            const QList<SheetReport> *readBefore)
 {
     m_text = ProjectText(bytes);
+    m_toUtf8WithMark = false;
     m_project = ReportProject();
     m_fileFault.clear();
     if (!bytes.isEmpty()) {
@@ -108,6 +124,8 @@ void DesignDocument::reload(const QByteArray &bytes, const QString &reportName, 
         for (const int entry : rows())
             previous << m_entries[entry].report;
     }
+    if (readBefore)
+        carryIdentities(*readBefore, &m_project.reports);
     m_undo.clear();
     m_entries.clear();
     m_current = -1;
@@ -289,7 +307,7 @@ QByteArray DesignDocument::compose(const QList<Entry> &entries) const
 
 QByteArray DesignDocument::compose(const QList<Entry> &entries, const ProjectText &base, const ReportProject &baseProject) const
 {
-    ProjectText text = base;
+    ProjectText text = m_toUtf8WithMark && base.encoding() != ProjectText::Encoding::Utf8Bom ? ProjectText(base.inUtf8WithMark()) : base;
     // 'ativo' follows the report it names (renamed, or another chosen); one
     // line replaced by one, so every block keeps its line numbers.
     const QString active = m_activeEntry >= 0 ? entries[m_activeEntry].report.name : m_project.activeReport;
@@ -416,7 +434,7 @@ bool DesignDocument::writeBytes(const QString &path, const QByteArray &bytes, QS
 
 QString DesignDocument::encodingFault() const
 {
-    if (m_text.encoding() != ProjectText::Encoding::Cp1252)
+    if (m_text.encoding() != ProjectText::Encoding::Cp1252 || m_toUtf8WithMark)
         return {};
     // What the edits typed, every text a report holds; the rest of the file was read in this code page.
     QString typed;
@@ -434,8 +452,8 @@ QString DesignDocument::encodingFault() const
     }
     if (missing.isEmpty())
         return {};
-    return QStringLiteral("O arquivo \"%1\" está em Windows-1252, que não tem %2: %3. Troque esses caracteres "
-                          "(ou grave o projeto em UTF-8 num editor de texto) e grave de novo.")
+    return QStringLiteral("O arquivo \"%1\" está em Windows-1252, que não tem %2: %3. Troque esses caracteres, "
+                          "ou grave o arquivo em UTF-8.")
         .arg(m_path, missing.size() == 1 ? QStringLiteral("o caractere") : QStringLiteral("os caracteres"),
              missing.join(QStringLiteral(" ")));
 }

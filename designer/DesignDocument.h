@@ -33,6 +33,11 @@ public:
     // the first new report. False, with `error`, when the file cannot be read.
     bool open(const QString &path, QString *error = nullptr);
 
+    // The file read again from disk: this window's edits are gone (take them
+    // first with pendingEdits to make them again); the elements the file still
+    // has keep their identities. False, with `error`, when it cannot be read.
+    bool reloadFromDisk(QString *error);
+
     const QString &path() const { return m_path; }
     const ProjectText &text() const { return m_text; }
     const ReportProject &project() const { return m_project; }
@@ -75,6 +80,7 @@ public:
     // one comes into view.
     void setEntry(int entry, const Entry &state);
     const Entry &entry(int entry) const { return m_entries[entry]; }
+    int entryCount() const { return int(m_entries.size()); }
     int currentEntry() const { return m_current; }
 
     // The index in the report being edited of the element `id`; -1 when gone.
@@ -113,14 +119,18 @@ public:
     // document then is: "Salvar como…".
     SaveResult saveAs(const QString &path, QString *message);
 
+    // The characters typed that the file's code page cannot hold, said; empty when none.
+    QString encodingFault() const;
+    // The next save writes the whole file in UTF-8 with its byte-order mark,
+    // which holds every character; the file stays so afterwards.
+    void switchToUtf8WithMark() { m_toUtf8WithMark = true; }
+
 signals:
     void reportChanged();   // the report in view changed (an edit, undo, redo, another report)
     void projectChanged();  // another project, report or list of reports, or the file was saved
 
 private:
     QList<int> rows() const;
-    // The characters typed that the file's code page cannot hold, said; empty when none.
-    QString encodingFault() const;
     // Why the composed file may not be written (the parser's fault, then the encoding's); empty when it may.
     QString saveFault() const;
     bool edited(const Entry &entry) const;
@@ -129,7 +139,10 @@ private:
     QByteArray compose(const QList<Entry> &entries, const ProjectText &base, const ReportProject &baseProject) const;
     void giveIdentities(SheetReport *report);
     bool writeBytes(const QString &path, const QByteArray &bytes, QString *message) const;
-    void reload(const QByteArray &bytes, const QString &reportName, bool keepIdentities = false);
+    // `readBefore`: the reports as read before, whose elements lend their identities.
+    // `reportName` by value: callers pass the name of a report this clears.
+    void reload(const QByteArray &bytes, QString reportName, bool keepIdentities = false,
+                const QList<SheetReport> *readBefore = nullptr);
 
     QString m_path;
     ProjectText m_text;
@@ -139,6 +152,7 @@ private:
     int m_current = -1;
     int m_activeEntry = -1;
     int m_lastId = 0;
+    bool m_toUtf8WithMark = false;
     QString m_lastMessage; // where a message nobody asked for goes
     QUndoStack m_undo;
 };

@@ -7,6 +7,7 @@
 #include "LabelCanvas.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
+#include "ReloadDialog.h"
 #include "ReportModal.h"
 #include "SuitePaths.h"
 #include "NewReportDialogs.h"
@@ -489,6 +490,8 @@ bool DesignerWindow::BotSalvarClick()
         statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
         return true;
     case DesignDocument::SaveResult::Refused:
+        if (offerUtf8(message))
+            return BotSalvarClick();
         Messages::show(QStringLiteral("O projeto não foi gravado.\n\n") + message);
         return false;
     case DesignDocument::SaveResult::ChangedOnDisk:
@@ -501,14 +504,39 @@ bool DesignerWindow::BotSalvarClick()
     return false;
 }
 
+bool DesignerWindow::offerUtf8(const QString &refusal)
+{
+    if (!m_document->layoutFault().isEmpty() || m_document->encodingFault().isEmpty())
+        return false;
+    if (!Messages::ask(refusal + QStringLiteral("\n\nGravar o arquivo inteiro em UTF-8 com BOM, que tem todos os caracteres? "
+                                                "Nada mais muda no arquivo, e ele fica em UTF-8 daqui em diante.")))
+        return false;
+    m_document->switchToUtf8WithMark();
+    return true;
+}
+
 void DesignerWindow::BotRecarregarClick()
 {
-    if (m_document->isModified() &&
-        !Messages::ask(QStringLiteral("Recarregar o projeto do disco descarta as alterações não gravadas deste editor. Recarregar?")))
-        return;
+    // Taken before the reload, which forgets them.
+    const QList<PendingEdit> edits = m_document->isModified() ? pendingEdits(*m_document) : QList<PendingEdit>();
+    int choice = ReloadDialog::Discard;
+    if (!edits.isEmpty()) {
+        ReloadDialog dialog(edits, this);
+        choice = runDialog(dialog);
+        if (choice != ReloadDialog::Reapply && choice != ReloadDialog::Discard)
+            return;
+    }
     QString error;
-    if (!m_document->open(m_document->path(), &error))
+    if (!m_document->reloadFromDisk(&error)) {
         Messages::show(error);
+        return;
+    }
+    if (choice != ReloadDialog::Reapply)
+        return;
+    const QStringList notApplied = applyPendingEdits(m_document, edits);
+    if (!notApplied.isEmpty())
+        Messages::show(QStringLiteral("Estas alterações não se aplicam mais ao arquivo como está agora:\n\n• ") +
+                       notApplied.join(QStringLiteral("\n• ")));
 }
 
 bool DesignerWindow::BotSalvarComoClick()
@@ -523,7 +551,11 @@ bool DesignerWindow::BotSalvarComoClick()
         statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
         return true;
     case DesignDocument::SaveResult::Refused:
-        Messages::show(QStringLiteral("O projeto não foi gravado: o relatório ficaria com uma falha.\n\n") + message);
+        if (offerUtf8(message) && m_document->saveAs(QDir::toNativeSeparators(path), &message) == DesignDocument::SaveResult::Saved) {
+            statusBar()->showMessage(QStringLiteral("Gravado em %1").arg(m_document->path()), 5000);
+            return true;
+        }
+        Messages::show(QStringLiteral("O projeto não foi gravado.\n\n") + message);
         return false;
     default:
         Messages::show(message);

@@ -4,6 +4,7 @@
 #include "ModelTies.h"
 #include "ReportProject.h"
 
+#include <QDialog>
 #include <QMainWindow>
 
 #include <functional>
@@ -67,11 +68,15 @@ public:
     QAction *ActDuplicar;
     QAction *ActExcluir;
 
+    // Runs a dialog of the window and gives its result: exec() unless a test drives it.
+    std::function<int(QDialog &)> runDialog = [](QDialog &dialog) { return dialog.exec(); };
+
 public slots:
     void BotAbrirClick();
     bool BotSalvarClick();
     bool BotSalvarComoClick();
-    void BotRecarregarClick(); // the file as it is on disk, this window's edits discarded (asked first)
+    // The file as it is on disk; this window's edits made again on it or discarded (asked first).
+    void BotRecarregarClick();
     void BotExcluirRelatorioClick();  // asks first; one undo step
     void BotUsarRelatorioClick();     // the project's 'ativo'
     void BotDuplicarRelatorioClick();
@@ -104,6 +109,9 @@ private:
     QList<std::pair<int, SheetReport>> reportsTakingModels() const;
     void offerModelsToThisReport();
     bool settleChanges(); // false when the user keeps working on the changes
+    // A save refused for characters the file's code page lacks: asks to
+    // switch the file to UTF-8 with BOM; true when the next save will.
+    bool offerUtf8(const QString &refusal);
     void pasteElements(const QList<CellElement> &elements, double shift);
     bool askStation();
     void useSuiteData(const SuiteData &data);

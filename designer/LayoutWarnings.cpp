@@ -61,13 +61,27 @@ void thermalWarnings(const SheetReport &report, const QList<LabelRecord> &record
     }
 }
 
+// Sheet printers print at 203, 300 or 600 dpi, and a text's lines break by
+// the font's metrics at that resolution: a name whole at 600 dpi can leave a
+// line over at 203. The text is warned when it is cut at any of them.
+bool sheetTextCutOnSomePrinter(const CellElement &element, const QString &text)
+{
+    // A turned text is laid out along its box's height.
+    const QSizeF laid = element.rotation % 180 ? element.box.size().transposed() : element.box.size();
+    for (const double dpi : {203.0, 300.0, 600.0}) {
+        QImage device(1, 1, QImage::Format_RGB32);
+        device.setDotsPerMeterX(qRound(dpi / 0.0254));
+        device.setDotsPerMeterY(qRound(dpi / 0.0254));
+        const double perMm = dpi / 25.4;
+        const QRectF box(element.box.x() * perMm, element.box.y() * perMm, laid.width() * perMm, laid.height() * perMm);
+        if (sheetTextIsCut(box, element, text, &device))
+            return true;
+    }
+    return false;
+}
+
 void sheetWarnings(const SheetReport &report, const LabelRecord &record, QStringList *warnings)
 {
-    // Lines are measured as the printer lays them out, at a printer's resolution.
-    QImage device(1, 1, QImage::Format_RGB32);
-    device.setDotsPerMeterX(qRound(600 / 0.0254));
-    device.setDotsPerMeterY(qRound(600 / 0.0254));
-    const double perMm = 600 / 25.4;
     for (const CellElement &element : report.elements) {
         const QString text = SheetDocument::textOf(element, record);
         if (text.trimmed().isEmpty())
@@ -76,12 +90,8 @@ void sheetWarnings(const SheetReport &report, const LabelRecord &record, QString
             const double moduleMm = element.box.width() / std::max(1, minimumBarcodeWidth(element.printerSymbology, text));
             if (moduleMm + 1e-6 < MinModuleMm)
                 *warnings << moduleWarning(element, moduleMm);
-        } else if (element.isTextLike()) {
-            // A turned text is laid out along its box's height.
-            const QSizeF laid = element.rotation % 180 ? element.box.size().transposed() : element.box.size();
-            const QRectF box(element.box.x() * perMm, element.box.y() * perMm, laid.width() * perMm, laid.height() * perMm);
-            if (sheetTextIsCut(box, element, text, &device))
-                *warnings << cutWarning(element, text);
+        } else if (element.isTextLike() && sheetTextCutOnSomePrinter(element, text)) {
+            *warnings << cutWarning(element, text);
         }
     }
 }

@@ -66,21 +66,7 @@ QString ProjectText::line(int number) const
 {
     if (number < 1 || number > lineCount())
         return {};
-    const QByteArray raw = m_bytes.mid(m_starts[number - 1], m_starts[number] - m_starts[number - 1]);
-    QString text;
-    switch (m_encoding) {
-    case Encoding::Cp1252:
-        text = fromCp1252(raw);
-        break;
-    case Encoding::Utf16LE:
-    case Encoding::Utf16BE:
-        text = QStringDecoder(m_encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                              QStringDecoder::Flag::Stateless)
-                   .decode(raw);
-        break;
-    default:
-        text = QString::fromUtf8(raw);
-    }
+    QString text = decode(m_bytes.mid(m_starts[number - 1], m_starts[number] - m_starts[number - 1]));
     while (text.endsWith(QLatin1Char('\n')) || text.endsWith(QLatin1Char('\r')))
         text.chop(1);
     return text;
@@ -129,4 +115,25 @@ QByteArray ProjectText::appended(const QStringList &lines) const
 bool ProjectText::lastLineBare() const
 {
     return m_starts[lineCount() - 1] < m_bytes.size();
+}
+
+QString ProjectText::decode(const QByteArray &raw) const
+{
+    switch (m_encoding) {
+    case Encoding::Cp1252:
+        return fromCp1252(raw);
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        return QStringDecoder(m_encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                              QStringDecoder::Flag::Stateless)
+            .decode(raw);
+    default:
+        return QString::fromUtf8(raw);
+    }
+}
+
+QByteArray ProjectText::inUtf8WithMark() const
+{
+    // Every line after the mark, each with its own line end.
+    return QByteArray("\xEF\xBB\xBF") + decode(m_bytes.mid(m_starts.first())).toUtf8();
 }

@@ -30,9 +30,13 @@ public:
     // The file with `lines` after its last line (a line end is added first
     // when the file lacks one).
     QByteArray appended(const QStringList &lines) const;
+    // The whole file in UTF-8 with its byte-order mark: every character and
+    // line end as it is, only the bytes that carry them change.
+    QByteArray inUtf8WithMark() const;
 
 private:
     QByteArray encode(const QString &text) const;
+    QString decode(const QByteArray &raw) const; // bytes of whole characters, without the mark
     int unitSize() const;
     bool lastLineBare() const; // the last line has text and no line end
 

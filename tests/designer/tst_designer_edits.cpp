@@ -85,6 +85,9 @@ private:
             for (QAbstractButton *button : box->buttons())
                 m_buttons << button->text();
             m_buttons.sort();
+            // SELVAR_SCREENSHOT_DIR: the question as the user sees it.
+            if (const QString folder = qEnvironmentVariable("SELVAR_SCREENSHOT_DIR"); !folder.isEmpty())
+                box->grab().save(QDir(folder).filePath(QStringLiteral("designer-save-question.png")));
             QTest::keyClick(box.get(), key);
             return saveQuestionAnswer(*box);
         });
