@@ -5,6 +5,7 @@
 #include "BrLocale.h"
 #include "CurrentModel.h"
 #include "DataSetModel.h"
+#include "DatabaseErrors.h"
 #include "ListGridDelegate.h"
 #include "JobWaitPanel.h"
 #include "JobWorker.h"
@@ -282,11 +283,22 @@ void listBuilt(TFormSelvarra &form, const std::shared_ptr<ListBuildRun> &run)
                                .arg(ListReads::failureText(read)));
             return;
         }
-        form.DM->TabRev1->First();
-        form.showListPanel();
-        form.ReselectCurrentModel();
-        listShown(form);
-        form.updateListTotals();
+        guarded([&form] {
+            form.DM->TabRev1->First();
+            form.showListPanel();
+            try {
+                form.ReselectCurrentModel();
+            } catch (const DatabaseError &error) {
+                // The window's own attachment was dropped while the build ran
+                // on its own (a server restarted): the next statement makes it
+                // again, and the models are read once more.
+                if (!isConnectionFailure(error))
+                    throw;
+                form.ReselectCurrentModel();
+            }
+            listShown(form);
+            form.updateListTotals();
+        });
     });
 }
 
