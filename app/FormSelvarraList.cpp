@@ -5,7 +5,11 @@
 #include "BrLocale.h"
 #include "CurrentModel.h"
 #include "DataSetModel.h"
+#include "DatabaseErrors.h"
 #include "ListGridDelegate.h"
+#include "JobWaitPanel.h"
+#include "JobWorker.h"
+#include "ListBuildJob.h"
 #include "ListTotals.h"
 #include "Messages.h"
 #include "ModelLookup.h"
@@ -25,30 +29,48 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <utility>
 
 namespace {
 
-// A build shows its log in mmo1 and its progress in Gauge1, and lets the window
-// breathe after every product so the bar moves and the window repaints.
-class WindowBuildDisplay : public ListBuildDisplay
+// The build's log lines and progress, sent from the worker to mmo1 and
+// Gauge1; "Cancelar" and Escape reach it as the worker's flag.
+class WorkerBuildDisplay : public ListBuildDisplay
 {
 public:
-    explicit WindowBuildDisplay(TFormSelvarra &form) : m_form(form) {}
-    void logClear() override { m_form.logClear(); }
-    void logAppend(const QString &line) override { m_form.logAppend(line); }
-    void loadingBegin(int maximum) override { m_form.loadingBegin(maximum); }
-    void loadingSetValue(int value) override { m_form.loadingSetValue(value); }
-    void loadingEnd() override { m_form.loadingEnd(); }
-    void processEvents() override { QCoreApplication::processEvents(); }
-    bool cancelRequested() override { return m_form.jobCancelRequested(); }
+    WorkerBuildDisplay(JobWorker::Context &context, TFormSelvarra *form) : m_context(context), m_form(form) {}
+    void logClear() override { send([](TFormSelvarra &f) { f.logClear(); }); }
+    void logAppend(const QString &lines) override { send([lines](TFormSelvarra &f) { f.logAppend(lines); }); }
+    void loadingBegin(int maximum) override
+    {
+        send([maximum](TFormSelvarra &f) { f.loadingBegin(maximum); });
+        m_context.step(0);
+    }
+    void loadingSetValue(int value) override
+    {
+        send([value](TFormSelvarra &f) { f.loadingSetValue(value); });
+        m_context.step(value);
+    }
+    void loadingEnd() override { send([](TFormSelvarra &f) { f.loadingEnd(); }); }
+    bool cancelRequested() override { return m_context.cancelled(); }
 
 private:
-    TFormSelvarra &m_form;
+    void send(std::function<void(TFormSelvarra &)> call)
+    {
+        TFormSelvarra *form = m_form;
+        m_context.toWindow([form, call] { call(*form); });
+    }
+
+    JobWorker::Context &m_context;
+    TFormSelvarra *m_form;
 };
 
-// The main panel's actions stay inactive while a build runs, since the window
-// processes events meanwhile; they come back however the build ends.
+// The main panel's actions stay inactive from the click until the new list
+// is shown or the build ends otherwise, since the window answers meanwhile;
+// they come back however the build ends.
 class BuildInProgress
 {
 public:
@@ -68,6 +90,20 @@ public:
 
 private:
     TFormSelvarra &m_form;
+};
+
+// One build from the click to the list shown: its inactive window, and the
+// waiting panel while it waits in line (gone before the window is active again).
+struct ListBuildRun
+{
+    explicit ListBuildRun(TFormSelvarra &form) { building.emplace(form); }
+    void end()
+    {
+        wait.reset();
+        building.reset();
+    }
+    std::optional<BuildInProgress> building;
+    std::unique_ptr<JobWaitPanel> wait;
 };
 
 // DBLCB1 becomes the current-model lookup the first time the list is shown,
@@ -198,20 +234,72 @@ bool mayEraseTypedQuantities(const ListTotals &typed)
                              .arg(typed.products == 1 ? QStringLiteral("produto") : QStringLiteral("produtos")));
 }
 
-// Other stations may type while this one waits in line: what the clerk
-// agreed to erase is counted again once the lock is held, and a count that
-// grew meanwhile is asked about again, with the lock let go while he answers.
-std::unique_ptr<SuiteJob> buildJobWithConsent(TFormSelvarra &form)
+void listShown(TFormSelvarra &form);
+void listBuilt(TFormSelvarra &form, const std::shared_ptr<ListBuildRun> &run);
+
+// The build on the worker: counted, waited for in line, counted again under
+// the lock, built. Typed quantities nobody agreed to erase come back here, the
+// lock let go, and are asked about on the window's thread; a yes builds again
+// with that count, so a count that grows while the clerk waits is asked again.
+void startListBuild(TFormSelvarra &form, std::shared_ptr<ListBuildRun> run, std::optional<ListTotals> agreed)
 {
-    for (;;) {
-        const ListTotals agreed = ListTotals::stored(*form.DM->SQLConnection1);
-        if (!mayEraseTypedQuantities(agreed))
-            return nullptr;
-        std::unique_ptr<SuiteJob> job = form.takeJobLock(SuiteJob::Kind::ListBuild);
-        const ListTotals now = ListTotals::stored(*form.DM->SQLConnection1);
-        if (now.labels <= agreed.labels && now.products <= agreed.products)
-            return job;
-    }
+    auto outcome = std::make_shared<ListBuildJob::Outcome>();
+    JobWorker::Job job;
+    job.database = form.DM->SQLConnection1->DataBase();
+    job.work = [form = &form, outcome, agreed, station = RunValues::StationCode](JobWorker::Context &context) {
+        WorkerBuildDisplay display(context, form);
+        *outcome = ListBuildJob::run(context.dm, station, agreed, context, display);
+    };
+    job.waiting = [&form, run](const QString &text, int seconds) {
+        if (!run->wait)
+            run->wait = std::make_unique<JobWaitPanel>(form);
+        run->wait->waiting(text, seconds);
+    };
+    job.done = [&form, run, outcome](std::exception_ptr failure) {
+        run->wait.reset();
+        const bool ok = guarded([&] {
+            if (failure)
+                std::rethrow_exception(failure);
+        });
+        if (!ok)
+            return run->end();
+        if (!outcome->needsConsent)
+            return listBuilt(form, run);
+        if (!mayEraseTypedQuantities(outcome->typed))
+            return run->end();
+        startListBuild(form, run, outcome->typed);
+    };
+    form.jobWorker()->run(std::move(job));
+}
+
+// The new list, read off the window's thread like every read of it, is shown
+// once the build's controls are back.
+void listBuilt(TFormSelvarra &form, const std::shared_ptr<ListBuildRun> &run)
+{
+    form.listReads()->read(ProductListBuilder::listStatement(), [&form, run](const BackgroundRead::Result &read) {
+        run->end();
+        if (read.failed) {
+            Messages::show(QStringLiteral("A lista nova foi montada, mas não pôde ser aberta: %1")
+                               .arg(ListReads::failureText(read)));
+            return;
+        }
+        guarded([&form] {
+            form.DM->TabRev1->First();
+            form.showListPanel();
+            try {
+                form.ReselectCurrentModel();
+            } catch (const DatabaseError &error) {
+                // The window's own attachment was dropped while the build ran
+                // on its own (a server restarted): the next statement makes it
+                // again, and the models are read once more.
+                if (!isConnectionFailure(error))
+                    throw;
+                form.ReselectCurrentModel();
+            }
+            listShown(form);
+            form.updateListTotals();
+        });
+    });
 }
 
 // The row the database refused to store, as it was typed.
@@ -275,20 +363,9 @@ void listShown(TFormSelvarra &form)
 void TFormSelvarra::BotSelvarProdRevClick()
 {
     guarded([this] {
-        if (!DM)
+        if (!DM || !m_jobWorker || m_jobWorker->busy())
             return;
-        {
-            const std::unique_ptr<SuiteJob> job = buildJobWithConsent(*this);
-            if (!job)
-                return;
-            const BuildInProgress building(*this);
-            WindowBuildDisplay display(*this);
-            ProductListBuilder(*DM, display).run(*job);
-        }
-        showListPanel();
-        ReselectCurrentModel();
-        listShown(*this);
-        updateListTotals();
+        startListBuild(*this, std::make_shared<ListBuildRun>(*this), std::nullopt);
     });
 }
 

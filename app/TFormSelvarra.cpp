@@ -1,6 +1,7 @@
 #include "TFormSelvarra.h"
 
 #include "ListReads.h"
+#include "JobWorker.h"
 
 #include "ColumnLists.h"
 #include "CommandLineInfo.h"
@@ -112,6 +113,10 @@ TFormSelvarra::~TFormSelvarra()
 {
     // Focus moves while the children go; the list must not hear of it then.
     disconnect(qApp, nullptr, this, nullptr);
+    // A job or read under way ends, and gives its controls back, while the controls exist.
+    delete m_jobWorker;
+    delete m_listReads;
+    m_listReads = nullptr;
     delete m_printerAsking.data(); // gives the print's controls back while they exist
     destroyHistory();
 }
@@ -381,6 +386,8 @@ void TFormSelvarra::attachDataModule(TDM *dm)
 {
     if (DM)
         DM->TabRev1Reread = nullptr;
+    delete m_jobWorker;
+    m_jobWorker = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
     DM = dm;
@@ -388,6 +395,8 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     if (!dm)
         return;
     m_listReads = new ListReads(*dm, this);
+    m_jobWorker = new JobWorker(this);
+    connect(this, &TFormSelvarra::jobCancelClicked, m_jobWorker, &JobWorker::cancel);
     for (QWidget *widget : {static_cast<QWidget *>(EditPesqComp), static_cast<QWidget *>(EditPesqCod),
                             static_cast<QWidget *>(DBGrid1), DBGrid1->viewport()})
         m_listReads->holdInputOf(widget);

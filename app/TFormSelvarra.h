@@ -53,6 +53,8 @@ public:
     void attachDataModule(TDM *dm);
     // The list's reads off the window's thread; null without a data module.
     class ListReads *listReads() const { return m_listReads; }
+    // The list build and the print job off the window's thread; null without a data module.
+    class JobWorker *jobWorker() const { return m_jobWorker; }
 
     // Main panel.
     QFrame *PainelConsistG;
@@ -189,6 +191,8 @@ public:
     // with the message shown, when the typed text cannot be stored.
     bool postListEdit();
     void showPrintOutcome(const QString &text);
+    // "17 etiquetas em 6 produtos" under the list, counted now.
+    void updateListTotals();
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
     void focusAfterPrint();
 
@@ -268,7 +272,6 @@ private:
     void gridEditorClosed(QWidget *editor, int hint);
     void codeReadInQuantity(const QString &code, bool goThere);
     void scheduleListTotals();
-    void updateListTotals();
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -282,6 +285,7 @@ private:
     // product list
     QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from
     class ListReads *m_listReads = nullptr;
+    class JobWorker *m_jobWorker = nullptr;
     QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm

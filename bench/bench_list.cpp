@@ -34,8 +34,8 @@ namespace {
 
 const QString kConnection = QStringLiteral("bench-list");
 
-// The window's part of a build: the log in a memo, the loading bar, events
-// processed after every product, as the main window does them.
+// The window's part of a build: the log in a memo and the loading bar, as the
+// main window shows them (there they arrive from the build's worker).
 class BenchDisplay : public ListBuildDisplay
 {
 public:
@@ -51,7 +51,6 @@ public:
     void logAppend(const QString &lines) override { m_log.appendPlainText(lines); }
     void loadingBegin(int maximum) override { m_bar.setRange(0, maximum); }
     void loadingSetValue(int value) override { m_bar.setValue(value); }
-    void processEvents() override { QCoreApplication::processEvents(); }
 
 private:
     QWidget m_window;

@@ -50,10 +50,11 @@ QString ProductListBuilder::listStatement()
     return ListStatements::tabRev1OrderedBy(QStringLiteral("COMPONENTE, CODIGO"));
 }
 
-void ProductListBuilder::run(SuiteJob &job)
+void ProductListBuilder::run(SuiteJob &job, ReadBack readBack)
 {
     m_productsRead = 0;
     m_rowsRefused = 0;
+    m_rowsStored = 0;
     job.Begin();
     try {
         startList();
@@ -73,7 +74,10 @@ void ProductListBuilder::run(SuiteJob &job)
         m_display.loadingEnd();
         job.RollbackAndRethrow(QStringLiteral("A lista anterior foi mantida."));
     }
-    readListBack();
+    if (readBack == ReadBack::Yes)
+        readListBack();
+    else
+        m_dm.Componentes->Close();
 }
 
 void ProductListBuilder::startList()
@@ -107,9 +111,8 @@ void ProductListBuilder::storeProducts()
     products->First();
     m_display.logClear();
     m_display.loadingBegin(products->RecordCount());
-    m_display.processEvents();
     const Columns columns(m_dm);
-    m_sinceBreath.start();
+    m_sinceReport.start();
     while (!products->Eof()) {
         // Every product counts on the bar, also those skipped for want of a name.
         ++m_productsRead;
@@ -117,23 +120,21 @@ void ProductListBuilder::storeProducts()
         if (!nome.isEmpty())
             storeProduct(columns, nome);
         products->Next();
-        if (m_productsRead == 1 || products->Eof() || m_sinceBreath.elapsed() >= kBreathMs)
-            breathe();
+        if (m_productsRead == 1 || products->Eof() || m_sinceReport.elapsed() >= kReportMs)
+            report();
     }
 }
 
-// The window shows the products counted so far, the log lines written since it
-// last breathed, and processes its events. Doing that after every product
-// doubled the time of each committed insert (the database and the window take
-// turns on the same core), so it happens a few dozen times a second instead:
-// no slower to the eye. The first product is shown at once, and the bar ends
-// on the last one as before.
-void ProductListBuilder::breathe()
+// The display gets the products counted so far and the log lines written since
+// the last report. Doing that after every product doubled the time of each
+// committed insert (the database and the window take turns on the same core),
+// so it happens a few dozen times a second instead: no slower to the eye. The
+// first product is shown at once, and the bar ends on the last one as before.
+void ProductListBuilder::report()
 {
-    m_display.loadingSetValue(m_productsRead);
     flushLog();
-    m_display.processEvents();
-    m_sinceBreath.restart();
+    m_display.loadingSetValue(m_productsRead);
+    m_sinceReport.restart();
     if (m_display.cancelRequested())
         throw JobCancelled(QStringLiteral("Montagem da lista cancelada."));
 }
@@ -162,6 +163,7 @@ void ProductListBuilder::storeProduct(const Columns &columns, const QString &nom
     columns.listPreco1.setValue(columns.precoR.Value());
     try {
         list->Post();
+        ++m_rowsStored;
     } catch (const DatabaseError &) {
         // The database itself failed (a lost connection): that ends the build.
         throw;

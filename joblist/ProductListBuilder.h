@@ -7,10 +7,10 @@ class SuiteJob;
 class TDM;
 
 // What a list build shows while it runs: the build log and the loading bar of
-// the main window, and a chance for the window to process its events while it
-// runs. Every hook does nothing by default. The log lines written since the
-// window last breathed come in one logAppend call, separated by line feeds: a
-// memo takes them many times faster than one by one.
+// the main window. Every hook does nothing by default. The log lines written
+// since the build last reported come in one logAppend call, separated by line
+// feeds: a memo takes them many times faster than one by one, and a build on a
+// worker sends the window a few dozen calls a second instead of thousands.
 class ListBuildDisplay
 {
 public:
@@ -20,9 +20,8 @@ public:
     virtual void loadingBegin(int /*maximum*/) {}
     virtual void loadingSetValue(int /*value*/) {}
     virtual void loadingEnd() {}
-    virtual void processEvents() {}
-    // Asked right after the window breathed: true stops the build, which then
-    // leaves the previous list as it was.
+    // Asked right after each report: true stops the build, which then leaves
+    // the previous list as it was.
     virtual bool cancelRequested() { return false; }
 };
 
@@ -40,12 +39,15 @@ public:
     ProductListBuilder(TDM &dm, ListBuildDisplay &display) : m_dm(dm), m_display(display) {}
 
     // Within `job` (whose lock the caller holds): empties TABREV1, stores the
-    // products, commits, and leaves TabRev1 open on its first row. On failure or
-    // cancel the error's text ends in "A lista anterior foi mantida.".
-    void run(SuiteJob &job);
+    // products, commits, and with ReadBack::Yes leaves TabRev1 open on its first
+    // row (No: closed, for a caller that reads the list elsewhere). On failure
+    // or cancel the error's text ends in "A lista anterior foi mantida.".
+    enum class ReadBack { Yes, No };
+    void run(SuiteJob &job, ReadBack readBack = ReadBack::Yes);
 
     int productsRead() const { return m_productsRead; }
     int rowsRefused() const { return m_rowsRefused; }
+    int rowsStored() const { return m_rowsStored; } // taken by the database, not yet committed
 
     static QString listStatement(); // the order the build leaves the list in
 
@@ -58,13 +60,14 @@ private:
     void readListBack();
     void log(const QString &line) { m_logLines << line; }
     void flushLog();
-    void breathe();
+    void report();
 
     TDM &m_dm;
     ListBuildDisplay &m_display;
     int m_productsRead = 0;
     int m_rowsRefused = 0;
-    QStringList m_logLines; // written since the window last breathed
-    QElapsedTimer m_sinceBreath;
-    static constexpr int kBreathMs = 25;
+    int m_rowsStored = 0;
+    QStringList m_logLines; // written since the last report
+    QElapsedTimer m_sinceReport;
+    static constexpr int kReportMs = 25;
 };

@@ -1,6 +1,7 @@
 #include "ListWindow.h"
 
 #include "ListReads.h"
+#include "JobWorker.h"
 
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
 #include "DataSetModel.h"
@@ -82,6 +83,13 @@ QString ListWindow::storedQuantity(const QString &codigo)
 void ListWindow::clickBuild()
 {
     QTest::mouseClick(form()->BotSelvarProdRev, Qt::LeftButton);
+    waitForBuild();
+}
+
+bool ListWindow::waitForBuild()
+{
+    TFormSelvarra *f = form();
+    return QTest::qWaitFor([f] { return !f->jobRunning(); }, 120000) && settle();
 }
 
 void ListWindow::clickReopen()
@@ -199,6 +207,29 @@ HeldReads::~HeldReads()
 {
     m_reads->reader().setBeforeFetch({});
     m_gate.release(1000);
+}
+
+HeldBuild::HeldBuild(TFormSelvarra *form, int atStep) : m_worker(form->jobWorker())
+{
+    m_worker->setStepHook([this, atStep](int done) {
+        // Once: a build that starts again passes freely.
+        if (done != atStep || m_reached.exchange(true))
+            return;
+        m_gate.acquire();
+        if (m_onRelease)
+            m_onRelease();
+    });
+}
+
+HeldBuild::~HeldBuild()
+{
+    m_worker->setStepHook({});
+    m_gate.release(1000);
+}
+
+bool HeldBuild::waitReached()
+{
+    return QTest::qWaitFor([&] { return m_reached.load(); }, 60000);
 }
 
 bool HeldReads::waitBegun(int count)

@@ -8,8 +8,10 @@
 #include <QVariant>
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <memory>
 
+class JobWorker;
 class ListReads;
 class QLineEdit;
 class TDM;
@@ -46,7 +48,10 @@ public:
                        QStringLiteral("10"));
     }
 
+    // Clicks "Códigos de Barras de Produtos Prontos" and waits until the build
+    // has ended and the list it left is read.
     void clickBuild();
+    bool waitForBuild(); // false if the build did not end within two minutes
     void clickReopen(); // and waits for the list to be read
     // Waits until the list's reads and the input waiting for them are done;
     // false if they were not within a minute.
@@ -86,6 +91,28 @@ private:
     ListReads *m_reads;
     QSemaphore m_gate;
     std::atomic<int> m_begun{0};
+};
+
+// Holds the list build on its worker once it has stored `atStep` products,
+// until the test lets it go: what the test does meanwhile surely comes during
+// the build. `onRelease` runs on the worker as it goes on.
+class HeldBuild
+{
+public:
+    HeldBuild(TFormSelvarra *form, int atStep);
+    ~HeldBuild();
+    bool waitReached(); // false if the build did not get there within a minute
+    void letGo(std::function<void()> onRelease = {})
+    {
+        m_onRelease = std::move(onRelease);
+        m_gate.release(1);
+    }
+
+private:
+    JobWorker *m_worker;
+    QSemaphore m_gate;
+    std::atomic<bool> m_reached{false};
+    std::function<void()> m_onRelease;
 };
 
 // A test with a fresh window for each test function.

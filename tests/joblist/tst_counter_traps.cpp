@@ -26,6 +26,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QFrame>
 #include <QtTest>
 
 namespace {
@@ -211,13 +212,16 @@ void TstCounterTraps::quantitiesTypedWhileWaitingAreAskedAbout()
     TDM other;
     other.SQLConnection1->setDataBase(w->dm()->SQLConnection1->DataBase());
     auto holder = std::make_unique<SuiteJob>(*other.SQLConnection1, QStringLiteral("09"), SuiteJob::Kind::ListBuild);
-    // Runs in the wait in line, after the first question was answered.
-    QTimer::singleShot(0, f(), [&] {
-        QCOMPARE(w->app.questions.size(), 1);
-        w->app.suite.exec(QStringLiteral("update TABREV1 set QDE = 4 where CODIGO = '10033'"));
-        holder.reset();
-    });
-    w->clickBuild();
+    // In the wait in line, after the first question was answered.
+    QTest::mouseClick(f()->BotSelvarProdRev, Qt::LeftButton);
+    QVERIFY(QTest::qWaitFor([&] {
+        auto *panel = f()->findChild<QFrame *>(QStringLiteral("PainelEspera"));
+        return panel && panel->isVisible();
+    }, 60000));
+    QCOMPARE(w->app.questions.size(), 1);
+    w->app.suite.exec(QStringLiteral("update TABREV1 set QDE = 4 where CODIGO = '10033'"));
+    holder.reset();
+    QVERIFY(w->waitForBuild());
     QVERIFY(!holder);
     QCOMPARE(w->app.questions,
              QStringList({QStringLiteral("A lista tem 2 etiquetas digitadas em 1 produto. Montar a lista de novo apaga "

@@ -27,7 +27,9 @@ private slots:
     void modelBoxAndTheChoiceMadeInIt();
     void unknownCurrentModelShowsNothing();
     void lostDatabaseEndsTheBuild();
+    void lostBeforeAnyRowIsRetriedOnce();
     void cancelKeepsThePreviousList();
+    void escapeCancelsTheBuild();
 };
 
 void TstListBuild::buildStoresEveryNamedResaleProductOnce()
@@ -42,15 +44,17 @@ void TstListBuild::buildStoresEveryNamedResaleProductOnce()
     w->addProduct(QStringLiteral("5000000000005"), QStringLiteral("Fita crepe"), QStringLiteral("7891000000066"), QStringLiteral("2"), QStringLiteral("MP"));
     w->addProduct(QStringLiteral("1000000000001X"), QStringLiteral("Xampu"), QStringLiteral("7891000000077"), QStringLiteral("20"));
 
-    // Looked at from inside the build, the first time the window breathes.
-    bool inactiveMeanwhile = false;
-    QTimer::singleShot(0, w->form(), [&] {
+    // Looked at from inside the build, held on its worker after the first product.
+    {
+        HeldBuild held(w->form(), 1);
+        QTest::mouseClick(w->form()->BotSelvarProdRev, Qt::LeftButton);
+        QVERIFY(held.waitReached());
         TFormSelvarra *f = w->form();
-        inactiveMeanwhile = !f->BotSelvarProdRev->isEnabled() && !f->btnConfigEtiq->isEnabled()
-                            && !f->BotSair->isEnabled() && f->Gauge1->isVisible();
-    });
-    w->clickBuild();
-    QVERIFY(inactiveMeanwhile);
+        QTRY_VERIFY(f->Gauge1->isVisible());
+        QVERIFY(!f->BotSelvarProdRev->isEnabled() && !f->btnConfigEtiq->isEnabled() && !f->BotSair->isEnabled());
+        held.letGo();
+        QVERIFY(w->waitForBuild());
+    }
 
     QCOMPARE(w->storedList(), (QStringList{
                                   QStringLiteral("1000000000001|Bálsamo labial||7891000000011|3.5"),
@@ -200,21 +204,26 @@ void TstListBuild::unknownCurrentModelShowsNothing()
 }
 
 
-// The connection goes away while the window breathes before the first product:
-// the build stops with the database's message, saying the previous list was
-// kept, instead of logging every product as a duplicate, and the main panel
-// works again, connecting anew.
+// The connection goes away after the first product was stored: the build
+// stops and says in Portuguese what was and was not done, never the driver's
+// text, instead of logging every product as a duplicate; the main panel works
+// again, connecting anew.
 void TstListBuild::lostDatabaseEndsTheBuild()
 {
     for (int i = 1; i <= 5; ++i)
         w->addProduct(QStringLiteral("P%1").arg(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
-    QTimer::singleShot(0, w->form(), [&] {
+    {
+        HeldBuild held(w->form(), 1);
+        QTest::mouseClick(w->form()->BotSelvarProdRev, Qt::LeftButton);
+        QVERIFY(held.waitReached());
         w->app.suite.exec(QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
-    });
-    w->clickBuild();
-    QCOMPARE(w->app.messages.size(), 1);
-    QVERIFY2(w->app.messages.first().contains(QStringLiteral("connection shutdown")), qPrintable(w->app.messages.first()));
-    QVERIFY(w->app.messages.first().endsWith(QStringLiteral("\nA lista anterior foi mantida.")));
+        held.letGo();
+        QVERIFY(w->waitForBuild());
+    }
+    QCOMPARE(w->app.messages,
+             QStringList{QStringLiteral("A conexão com o banco de dados caiu no meio da montagem da lista, depois de 1 "
+                                        "produto: o que foi montado foi desfeito e a lista anterior foi mantida. Confira "
+                                        "a rede e o servidor e pressione \"Códigos de Barras de Produtos Prontos\" de novo.")});
     QVERIFY(!w->log().contains(QStringLiteral("Componente com nome e código duplicado.")));
     QVERIFY(w->storedList().isEmpty());
     TFormSelvarra *f = w->form();
@@ -226,6 +235,26 @@ void TstListBuild::lostDatabaseEndsTheBuild()
     QCOMPARE(w->storedList().size(), 5);
     QCOMPARE(w->app.messages.size(), 1);
     QVERIFY(f->PainelSelvarra->isVisible());
+}
+
+// The connection goes away before anything of the new list was stored: the
+// build attaches again and does it all by itself, with no message.
+void TstListBuild::lostBeforeAnyRowIsRetriedOnce()
+{
+    for (int i = 1; i <= 5; ++i)
+        w->addProduct(QStringLiteral("P%1").arg(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
+    w->app.suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('OLD1', 'Lista anterior')"));
+    HeldBuild held(w->form(), 0);
+    QTest::mouseClick(w->form()->BotSelvarProdRev, Qt::LeftButton);
+    QVERIFY(held.waitReached());
+    w->app.suite.exec(QStringLiteral("delete from MON$ATTACHMENTS where MON$ATTACHMENT_ID <> CURRENT_CONNECTION"));
+    held.letGo();
+    QVERIFY(w->waitForBuild());
+    QCOMPARE(w->app.messages, QStringList());
+    QCOMPARE(w->storedList().size(), 5);
+    QCOMPARE(w->log().count(QStringLiteral("Código:   Componente: Produto 1")), 1); // the retry's log alone
+    QVERIFY(w->form()->PainelSelvarra->isVisible());
+    QCOMPARE(w->form()->DBGrid1Model->rowCount(), 5);
 }
 
 // "Cancelar" beside the loading bar stops a long build within a few tenths of
@@ -244,19 +273,41 @@ void TstListBuild::cancelKeepsThePreviousList()
                                      "insert into COMPONEN (CODIGO, COMPONENTE, GRUPO) values ('X' || :i, 'Item ' || :i, 'REV'); "
                                      "i = i + 1; end end"));
     TFormSelvarra *f = w->form();
+    // The worker held in the middle of the build: the window paints, shows the
+    // log and takes the click on "Cancelar" meanwhile.
+    HeldBuild held(f, 1);
+    QTest::mouseClick(f->BotSelvarProdRev, Qt::LeftButton);
+    QVERIFY(held.waitReached());
+    QTRY_VERIFY(f->BotCancelarLista->isVisible());
+    QTRY_VERIFY(f->mmo1->toPlainText().contains(QStringLiteral("Componente: Item 0")));
+    QTest::mouseClick(f->BotCancelarLista, Qt::LeftButton);
+    QVERIFY(f->jobRunning()); // the build goes on until its worker reads the flag
     QElapsedTimer sinceCancel;
-    QTimer::singleShot(300, f, [&] {
-        QVERIFY(f->BotCancelarLista->isVisible());
-        sinceCancel.start();
-        QTest::mouseClick(f->BotCancelarLista, Qt::LeftButton);
-    });
-    w->clickBuild();
-    QVERIFY(sinceCancel.isValid());
+    sinceCancel.start();
+    held.letGo();
+    QVERIFY(w->waitForBuild());
     QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString::number(sinceCancel.elapsed())));
     QCOMPARE(w->app.messages, QStringList{QStringLiteral("Montagem da lista cancelada. A lista anterior foi mantida.")});
     QCOMPARE(w->storedList(), before);
     QVERIFY(!f->PainelSelvarra->isVisible());
     QVERIFY(!f->Gauge1->isVisible() && !f->BotCancelarLista->isVisible());
+    QVERIFY(f->mainActionsEnabled());
+}
+
+// Escape is "Cancelar" too while the build is held on its worker.
+void TstListBuild::escapeCancelsTheBuild()
+{
+    for (int i = 1; i <= 3; ++i)
+        w->addProduct(QStringLiteral("P%1").arg(i), QStringLiteral("Produto %1").arg(i), QString(), QStringLiteral("1"));
+    TFormSelvarra *f = w->form();
+    HeldBuild held(f, 1);
+    QTest::mouseClick(f->BotSelvarProdRev, Qt::LeftButton);
+    QVERIFY(held.waitReached());
+    QTest::keyClick(f, Qt::Key_Escape);
+    held.letGo();
+    QVERIFY(w->waitForBuild());
+    QCOMPARE(w->app.messages, QStringList{QStringLiteral("Montagem da lista cancelada. A lista anterior foi mantida.")});
+    QVERIFY(w->storedList().isEmpty());
     QVERIFY(f->mainActionsEnabled());
 }
 

@@ -74,12 +74,17 @@ void TstListWorkstations::buildWhileTheOtherHasTheListOpen()
     b->typeInCell(0, 0, QStringLiteral("3"));
     b->goToRow(0);
     bool searchedMeanwhile = false;
-    QTimer::singleShot(0, b->form(), [&] {
-        searchedMeanwhile = a->form()->Gauge1->isVisible();
+    {
+        HeldBuild held(a->form(), 1);
+        QTest::mouseClick(a->form()->BotSelvarProdRev, Qt::LeftButton);
+        QVERIFY(held.waitReached());
+        QTRY_VERIFY(a->form()->Gauge1->isVisible());
         QTest::keyClicks(b->form()->EditPesqComp, QStringLiteral("Pro"));
-    });
-    a->clickBuild();
-
+        QVERIFY(b->settle());
+        searchedMeanwhile = a->form()->jobRunning();
+        held.letGo();
+        QVERIFY(a->waitForBuild());
+    }
     QVERIFY(searchedMeanwhile);
     QCOMPARE(a->form()->DBGrid1Model->rowCount(), 5);
     QCOMPARE(reportedRefusals(*a), 0);
@@ -101,23 +106,22 @@ void TstListWorkstations::twoBuildsAtOnce()
 {
     startBoth();
     QString waitingText;
-    QTimer cancelWhenWaiting;
-    cancelWhenWaiting.setInterval(20);
-    connect(&cancelWhenWaiting, &QTimer::timeout, b->form(), [&] {
-        auto *panel = b->form()->findChild<QFrame *>(QStringLiteral("PainelEspera"));
-        if (!panel || !panel->isVisible())
-            return;
-        cancelWhenWaiting.stop();
+    {
+        HeldBuild held(a->form(), 1);
+        QTest::mouseClick(a->form()->BotSelvarProdRev, Qt::LeftButton);
+        QVERIFY(held.waitReached());
+        QTest::mouseClick(b->form()->BotSelvarProdRev, Qt::LeftButton);
+        QFrame *panel = nullptr;
+        QVERIFY(QTest::qWaitFor([&] {
+            panel = b->form()->findChild<QFrame *>(QStringLiteral("PainelEspera"));
+            return panel && panel->isVisible();
+        }, 60000));
         waitingText = panel->findChild<QLabel *>(QStringLiteral("LabelEspera"))->text();
         QTest::mouseClick(panel->findChild<QPushButton *>(QStringLiteral("BotCancelarEspera")), Qt::LeftButton);
-    });
-    QTimer::singleShot(0, a->form(), [&] {
-        QTimer::singleShot(0, b->form(), [&] {
-            cancelWhenWaiting.start();
-            b->clickBuild();
-        });
-    });
-    a->clickBuild();
+        QVERIFY(b->waitForBuild());
+        held.letGo();
+        QVERIFY(a->waitForBuild());
+    }
 
     QVERIFY2(waitingText.startsWith(QStringLiteral("Aguardando a estação 01 terminar de montar a lista… ")), qPrintable(waitingText));
     QCOMPARE(b->app.messages, QStringList{QStringLiteral("Espera cancelada: a lista anterior foi mantida.")});
