@@ -603,7 +603,9 @@ void TFormSelvarra::updateListTotals()
     if (!DM || !PainelSelvarra->isVisible() || !m_mainActionsEnabled)
         return;
     try {
-        LabelTotais->setText(DM->TabRev1->Active() ? ListTotals::of(*DM->TabRev1).text() : QString());
+        // Rows just read were counted by the thread that read them.
+        const std::optional<ListTotals> read = m_listReads ? m_listReads->totals() : std::nullopt;
+        LabelTotais->setText(DM->TabRev1->Active() ? (read ? *read : ListTotals::of(*DM->TabRev1)).text() : QString());
     } catch (...) {
         // Only a count on the screen: the next operation reports a database that fails.
     }

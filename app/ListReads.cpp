@@ -57,6 +57,11 @@ void ListReads::read(const QString &statement, Then then)
     request.defs = m_dm.TabRev1->fieldDefs();
     request.stamped = m_dm.DSP_TabRev1->versionStamped();
     request.versionColumn = m_dm.DSP_TabRev1->versionColumn();
+    if (const Field *quantity = m_dm.TabRev1->FindField(QStringLiteral("QDE"))) {
+        request.summary = [column = quantity->Index()](const ClientDataSet::ReadyRows &rows) {
+            return QVariant::fromValue(ListTotals::of(rows, column));
+        };
+    }
     if (m_dm.SQLDS_TabRev1->CommandText() == statement)
         request.stampInHand = m_dm.TabRev1->currentStamp();
     m_running = m_reader.read(request);
@@ -72,6 +77,13 @@ void ListReads::reread()
     }
     // Without an answer of its own the rows keep the cursor on its product.
     read(m_dm.SQLDS_TabRev1->CommandText(), nullptr);
+}
+
+std::optional<ListTotals> ListReads::totals() const
+{
+    if (!m_totals || !m_dm.TabRev1->Active() || m_dm.TabRev1->revision() != m_totalsRevision)
+        return std::nullopt;
+    return m_totals;
 }
 
 void ListReads::afterReads(std::function<void()> action)
@@ -106,7 +118,13 @@ void ListReads::finished(const std::shared_ptr<BackgroundRead::Result> &result)
             const bool keepPlace = !then && list.Active() && list.RecNo() > 0;
             const QString wasOn = keepPlace ? list.FieldByName(QStringLiteral("CODIGO")).AsString() : QString();
             m_dm.SQLDS_TabRev1->setCommandText(m_statement);
-            list.installRead(std::move(result->rows), result->stamp, result->unchanged);
+            m_reader.dispose(list.installRead(std::move(result->rows), result->stamp, result->unchanged));
+            if (!result->unchanged) {
+                m_totals.reset();
+                if (result->summary.canConvert<ListTotals>())
+                    m_totals = result->summary.value<ListTotals>();
+                m_totalsRevision = list.revision();
+            }
             if (keepPlace)
                 list.FindKey({wasOn});
         }

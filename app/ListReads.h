@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackgroundRead.h"
+#include "ListTotals.h"
 
 #include <QObject>
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QEvent;
 class QWidget;
@@ -53,6 +55,9 @@ public:
     // Input to this widget and to the children it gets later waits for the read.
     void holdInputOf(QWidget *widget);
     BackgroundRead &reader() { return m_reader; }
+    // The list's totals, counted by the reading thread, while the rows are
+    // still the ones it read; else none.
+    std::optional<ListTotals> totals() const;
 
     // The Portuguese line for a read that failed; empty when it did not.
     static QString failureText(const BackgroundRead::Result &result);
@@ -82,4 +87,6 @@ private:
     std::deque<Held> m_held;
     std::deque<std::function<void()>> m_after;
     bool m_goingOn = false;
+    std::optional<ListTotals> m_totals;
+    quint64 m_totalsRevision = 0; // the list's revision the totals are of
 };

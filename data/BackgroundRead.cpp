@@ -109,7 +109,12 @@ private:
         }
         if (hook)
             hook();
-        m_provider->fetch(request.defs, &result.rows, [this, id] { return !stale(id); });
+        std::vector<QVector<QVariant>> fetched;
+        if (!m_provider->fetch(request.defs, &fetched, [this, id] { return !stale(id); }))
+            return;
+        result.rows = ClientDataSet::ReadyRows(std::move(fetched));
+        if (request.summary)
+            result.summary = request.summary(result.rows);
     }
 
     std::shared_ptr<std::atomic<quint64>> m_wanted;
@@ -147,6 +152,14 @@ quint64 BackgroundRead::read(const Request &request)
 void BackgroundRead::cancel()
 {
     m_wanted->store(++m_lastId);
+}
+
+void BackgroundRead::dispose(ClientDataSet::ReadyRows &&rows)
+{
+    if (rows.empty())
+        return;
+    auto held = std::make_shared<ClientDataSet::ReadyRows>(std::move(rows));
+    QMetaObject::invokeMethod(m_worker, [held]() mutable { held.reset(); }, Qt::QueuedConnection);
 }
 
 void BackgroundRead::setBeforeFetch(std::function<void()> hook)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClientDataSet.h"
 #include "FieldDef.h"
 
 #include <QObject>
@@ -29,12 +30,16 @@ public:
         bool stamped = false;   // the table's versions tell whether anything changed
         QString versionColumn;  // the column that numbers a row's version
         QString stampInHand;    // the stamp of the rows in hand; equal: nothing to read
+        // What the window would otherwise work out from every row (the list's
+        // totals), worked out here once the rows are in.
+        std::function<QVariant(const ClientDataSet::ReadyRows &)> summary;
     };
     struct Result
     {
         quint64 id = 0;
         bool unchanged = false;  // the rows in hand are what a read would give
-        std::vector<QVector<QVariant>> rows;
+        ClientDataSet::ReadyRows rows; // made ready here: putting them in place is a swap
+        QVariant summary;        // the request's summary of the rows read; none when unchanged
         QString stamp;           // taken before the rows; empty when not stamped
         bool stampRefused = false; // the engine has no version column: read whole each time
         bool reconnected = false;  // the attachment was lost and made again for this read
@@ -51,6 +56,9 @@ public:
     quint64 read(const Request &request);
     // The read under way, if any, gives up and says nothing.
     void cancel();
+    // Lets rows go on the reading thread: freeing a large list costs the
+    // window's thread as much as reading it would.
+    void dispose(ClientDataSet::ReadyRows &&rows);
     // Makes each read wait for the hook before it begins to fetch: a test slows
     // the read down on purpose to type during it. Runs on the reading thread.
     void setBeforeFetch(std::function<void()> hook);

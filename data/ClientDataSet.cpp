@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <utility>
 
 struct ClientDataSet::Row
 {
@@ -19,6 +20,28 @@ struct ClientDataSet::Row
     RowStatus status = RowStatus::Clean;
     bool pending = false;
 };
+
+ClientDataSet::ReadyRows::ReadyRows() = default;
+ClientDataSet::ReadyRows::ReadyRows(ReadyRows &&other) noexcept = default;
+ClientDataSet::ReadyRows &ClientDataSet::ReadyRows::operator=(ReadyRows &&other) noexcept = default;
+ClientDataSet::ReadyRows::~ReadyRows() = default;
+
+ClientDataSet::ReadyRows::ReadyRows(std::vector<QVector<QVariant>> &&values)
+{
+    m_rows.reserve(values.size());
+    for (auto &read : values) {
+        auto row = std::make_unique<Row>();
+        row->original = read; // shared with values until one of them changes
+        row->values = std::move(read);
+        m_rows.push_back(std::move(row));
+    }
+    values.clear();
+}
+
+const QVector<QVariant> &ClientDataSet::ReadyRows::at(std::size_t row) const
+{
+    return m_rows.at(row)->values;
+}
 
 ClientDataSet::ClientDataSet(const QString &objectName, DataSetProvider *provider, const FieldDefs &defs, QObject *parent)
     : QObject(parent), m_provider(provider), m_defs(defs)
@@ -53,6 +76,7 @@ void ClientDataSet::setState(State state)
 
 void ClientDataSet::emitData()
 {
+    ++m_revision;
     if (m_controlsDisabled)
         m_changedWhileDisabled = true;
     else
@@ -108,23 +132,22 @@ void ClientDataSet::Open()
 void ClientDataSet::reload()
 {
     QString stamp = m_provider->stamp();
-    install(m_provider->fetch(m_defs));
+    install(ReadyRows(m_provider->fetch(m_defs)));
     m_readStamp = std::move(stamp);
 }
 
-void ClientDataSet::install(std::vector<QVector<QVariant>> &&fetched)
+ClientDataSet::ReadyRows ClientDataSet::install(ReadyRows &&ready)
 {
-    m_rows.clear();
-    m_rows.reserve(fetched.size());
-    for (auto &values : fetched) {
-        auto row = std::make_unique<Row>();
-        row->original = values;
-        row->values = std::move(values);
-        m_rows.push_back(std::move(row));
-    }
+    ReadyRows replaced;
+    replaced.m_rows = std::exchange(m_rows, std::move(ready.m_rows));
+    ready.m_rows.clear();
+    // Deleted rows not yet applied go with the rest: the read dropped their change.
+    for (auto &row : m_deleted)
+        replaced.m_rows.push_back(std::move(row));
     m_deleted.clear();
     m_pending.clear();
     m_stale = false;
+    return replaced;
 }
 
 bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
@@ -146,11 +169,11 @@ bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
         if (!unchanged && (!m_provider->fetch(m_defs, &fetched, keepGoing) || !Active()))
             return false;
     }
-    settleRead(std::move(fetched), std::move(stamp), unchanged);
+    settleRead(ReadyRows(std::move(fetched)), std::move(stamp), unchanged);
     return true;
 }
 
-void ClientDataSet::installRead(std::vector<QVector<QVariant>> &&rows, QString stamp, bool unchanged)
+ClientDataSet::ReadyRows ClientDataSet::installRead(ReadyRows &&rows, QString stamp, bool unchanged)
 {
     if (!Active()) {
         m_connection = m_provider->connection();
@@ -160,7 +183,7 @@ void ClientDataSet::installRead(std::vector<QVector<QVariant>> &&rows, QString s
         if (!m_controlsDisabled)
             emit stateChanged();
     }
-    settleRead(std::move(rows), std::move(stamp), unchanged);
+    return settleRead(std::move(rows), std::move(stamp), unchanged);
 }
 
 QString ClientDataSet::currentStamp() const
@@ -168,16 +191,17 @@ QString ClientDataSet::currentStamp() const
     return Active() && !m_stale && m_pending.empty() && m_state == State::Browse ? m_readStamp : QString();
 }
 
-void ClientDataSet::settleRead(std::vector<QVector<QVariant>> &&fetched, QString stamp, bool unchanged)
+ClientDataSet::ReadyRows ClientDataSet::settleRead(ReadyRows &&ready, QString stamp, bool unchanged)
 {
     const bool wasBrowsing = m_state == State::Browse;
+    ReadyRows replaced;
     if (!unchanged) {
         m_readStamp = std::move(stamp);
         // What Close drops: the edit and every change not yet applied.
         m_buffer.clear();
         m_modified = false;
         m_state = State::Browse;
-        install(std::move(fetched));
+        replaced = install(std::move(ready));
     }
     m_cursor = m_rows.empty() ? -1 : 0;
     m_bof = true;
@@ -189,6 +213,7 @@ void ClientDataSet::settleRead(std::vector<QVector<QVariant>> &&fetched, QString
     emitCurrent();
     if (AfterOpen)
         AfterOpen(*this);
+    return replaced;
 }
 
 void ClientDataSet::Close()
@@ -547,6 +572,27 @@ int compareValues(const QVariant &a, const QVariant &b)
     return order == QPartialOrdering::Less ? -1 : (order == QPartialOrdering::Greater ? 1 : 0);
 }
 
+// Whether a value equals the wanted one as compareValues finds it, without
+// converting every text: texts of one length whose characters differ only
+// where both are ASCII differ in WIN1252 too.
+bool sameValue(const QVariant &value, const QVariant &wanted, const QByteArray &wantedBytes)
+{
+    if (value.typeId() != QMetaType::QString || wanted.typeId() != QMetaType::QString || value.isNull() || wanted.isNull())
+        return compareValues(value, wanted) == 0;
+    const QString &text = *static_cast<const QString *>(value.constData());
+    const QString &target = *static_cast<const QString *>(wanted.constData());
+    if (text.size() != target.size()) // one byte for each character
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == target[i])
+            continue;
+        if (text[i].unicode() < 0x80 && target[i].unicode() < 0x80)
+            return false;
+        return toCp1252(text) == wantedBytes;
+    }
+    return true;
+}
+
 // A row's index values made ready for many comparisons: texts become their
 // WIN1252 bytes once, instead of once per comparison.
 using SortKey = QVector<QVariant>;
@@ -587,10 +633,18 @@ bool ClientDataSet::FindKey(const QVariantList &values)
 {
     checkBrowse();
     const QVector<int> columns = indexColumns();
+    // The values made ready once, not once for every row.
+    const qsizetype count = std::min(columns.size(), values.size());
+    QVector<QVariant> wanted;
+    QVector<QByteArray> wantedBytes;
+    for (qsizetype k = 0; k < count; ++k) {
+        wanted << m_fields[columns[k]]->normalized(values[k]);
+        wantedBytes << (wanted[k].typeId() == QMetaType::QString ? toCp1252(wanted[k].toString()) : QByteArray());
+    }
     for (int r = 0; r < int(m_rows.size()); ++r) {
         bool equal = true;
-        for (int k = 0; k < columns.size() && k < values.size() && equal; ++k)
-            equal = compareValues(m_rows[r]->values[columns[k]], m_fields[columns[k]]->normalized(values[k])) == 0;
+        for (qsizetype k = 0; k < count && equal; ++k)
+            equal = sameValue(m_rows[r]->values[columns[k]], wanted[k], wantedBytes[k]);
         if (equal) {
             m_cursor = r;
             m_eof = m_bof = false;

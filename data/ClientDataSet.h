@@ -25,6 +25,28 @@ class ClientDataSet : public QObject
 public:
     enum class State { Inactive, Browse, Edit, Insert };
     using Event = std::function<void(ClientDataSet &)>;
+    struct Row;
+
+    // Rows read on another thread and made ready there, so that putting them
+    // in place on the window's thread is a swap, not a walk over every row.
+    // The rows they replace come back the same way, to be let go elsewhere.
+    class ReadyRows
+    {
+    public:
+        ReadyRows();
+        explicit ReadyRows(std::vector<QVector<QVariant>> &&values);
+        ReadyRows(ReadyRows &&other) noexcept;
+        ReadyRows &operator=(ReadyRows &&other) noexcept;
+        ~ReadyRows();
+
+        std::size_t size() const { return m_rows.size(); }
+        bool empty() const { return m_rows.empty(); }
+        const QVector<QVariant> &at(std::size_t row) const;
+
+    private:
+        friend class ClientDataSet;
+        std::vector<std::unique_ptr<Row>> m_rows;
+    };
 
     ClientDataSet(const QString &objectName, DataSetProvider *provider, const FieldDefs &defs, QObject *parent = nullptr);
     ~ClientDataSet() override;
@@ -48,8 +70,9 @@ public:
     // The rows of a read made on another attachment, put in place as Reopen
     // puts its own (opening the data set if it is closed). unchanged: the
     // stamp said the rows in hand are what the read would give; they stay and
-    // the cursor goes to the first row.
-    void installRead(std::vector<QVector<QVariant>> &&rows, QString stamp, bool unchanged);
+    // the cursor goes to the first row. Returns the rows replaced (none when
+    // unchanged), so that the caller may free them off the window's thread.
+    ReadyRows installRead(ReadyRows &&rows, QString stamp, bool unchanged);
     // The stamp the rows in hand were read under, while they are still what
     // the database gave (nothing edited or pending since); else empty.
     QString currentStamp() const;
@@ -93,6 +116,9 @@ public:
     void DisableControls() { ++m_controlsDisabled; }
     void EnableControls();
     bool ControlsDisabled() const { return m_controlsDisabled > 0; }
+    // Goes up with every change of the rows or of a value in them, signalled
+    // or not: what was worked out from the rows holds while it stays.
+    quint64 revision() const { return m_revision; }
 
     // Events, one handler each.
     Event BeforeInsert, AfterInsert, BeforePost, AfterPost, AfterDelete, AfterOpen;
@@ -109,15 +135,14 @@ signals:
     void stateChanged();   // browse, edit, insert, inactive
 
 private:
-    struct Row;
     enum class RowStatus { Clean, Inserted, Modified, Deleted };
 
     void checkActive() const;
     void checkBrowse();
     void ensureFresh();
     void reload();
-    void install(std::vector<QVector<QVariant>> &&fetched);
-    void settleRead(std::vector<QVector<QVariant>> &&fetched, QString stamp, bool unchanged);
+    ReadyRows install(ReadyRows &&ready);
+    ReadyRows settleRead(ReadyRows &&ready, QString stamp, bool unchanged);
     void startInsert(bool append);
     void setState(State state);
     void emitData();
@@ -149,4 +174,5 @@ private:
     QString m_indexFieldNames;
     int m_controlsDisabled = 0;
     bool m_changedWhileDisabled = false;
+    quint64 m_revision = 0;
 };

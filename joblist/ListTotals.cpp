@@ -14,11 +14,16 @@ ListTotals ListTotals::of(ClientDataSet &list)
         return totals;
     const int quantity = list.FieldByName(QStringLiteral("QDE")).Index();
     const int rows = list.RecordCount();
-    for (int row = 0; row < rows; ++row) {
-        const QVariant value = list.valueAt(row, quantity);
-        if (!value.isNull() && value.metaType() == QMetaType::fromType<Decimal>())
-            totals.add(value.value<Decimal>());
-    }
+    for (int row = 0; row < rows; ++row)
+        totals.add(list.valueAt(row, quantity));
+    return totals;
+}
+
+ListTotals ListTotals::of(const ClientDataSet::ReadyRows &rows, int quantityColumn)
+{
+    ListTotals totals;
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        totals.add(rows.at(row).value(quantityColumn));
     return totals;
 }
 
@@ -35,6 +40,12 @@ ListTotals ListTotals::stored(SqlConnection &connection)
             totals.add(quantity);
     }
     return totals;
+}
+
+void ListTotals::add(const QVariant &quantity)
+{
+    if (!quantity.isNull() && quantity.metaType() == QMetaType::fromType<Decimal>())
+        add(quantity.value<Decimal>());
 }
 
 void ListTotals::add(const Decimal &quantity)

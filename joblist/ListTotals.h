@@ -1,8 +1,9 @@
 #pragma once
 
+#include "ClientDataSet.h"
+
 #include <QString>
 
-class ClientDataSet;
 class Decimal;
 class SqlConnection;
 
@@ -16,6 +17,8 @@ struct ListTotals
 
     // Walks the open list, the row being edited with what is typed into it.
     static ListTotals of(ClientDataSet &list);
+    // Rows just read, counted on the thread that read them.
+    static ListTotals of(const ClientDataSet::ReadyRows &rows, int quantityColumn);
 
     // What TABREV1 holds in the database at this moment, for every station.
     static ListTotals stored(SqlConnection &connection);
@@ -24,5 +27,6 @@ struct ListTotals
     QString text() const;
 
 private:
+    void add(const QVariant &quantity);
     void add(const Decimal &quantity);
 };

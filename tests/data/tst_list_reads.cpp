@@ -7,6 +7,7 @@
 #include "TestSuite.h"
 
 #include <QSemaphore>
+#include <QThread>
 #include <QSignalSpy>
 #include <QtTest>
 #include <atomic>
@@ -86,7 +87,7 @@ private slots:
         QCOMPARE(result->id, newest);
         QVERIFY(!result->failed);
         QCOMPARE(int(result->rows.size()), 2000);
-        QCOMPARE(result->rows.front().at(0).toString(), QStringLiteral("01999")); // "P00001", the first by name
+        QCOMPARE(result->rows.at(0).at(0).toString(), QStringLiteral("01999")); // "P00001", the first by name
         QCOMPARE(begun.load(), 2);
     }
 
@@ -131,6 +132,65 @@ private slots:
         reader.read(request);
         const auto again = answer(answers);
         QVERIFY(again && again->unchanged);
+    }
+
+    // The rows come made ready by the reading thread, with what was worked
+    // out from them there; putting them in place hands back the rows they
+    // replace, and a row put in place so is edited and stored like one the
+    // data set read itself.
+    void rowsComeReadyFromTheReadingThread()
+    {
+        ClientDataSet &list = *dm->TabRev1;
+        list.Open();
+        suite->exec(QStringLiteral("update TABREV1 set QDE = 2 where CODIGO in ('00001', '00004')"));
+        BackgroundRead reader;
+        QSignalSpy answers(&reader, &BackgroundRead::finished);
+        BackgroundRead::Request request = listRequest(*dm, QStringLiteral("CODIGO"));
+        const int quantity = list.FieldByName(QStringLiteral("QDE")).Index();
+        std::atomic<bool> onTheWindowsThread{true};
+        request.summary = [&](const ClientDataSet::ReadyRows &rows) {
+            onTheWindowsThread = QThread::currentThread() == QCoreApplication::instance()->thread();
+            int withQuantity = 0;
+            for (std::size_t row = 0; row < rows.size(); ++row)
+                withQuantity += rows.at(row).at(quantity).isNull() ? 0 : 1;
+            return QVariant(withQuantity);
+        };
+        reader.read(request);
+        const auto result = answer(answers);
+        QVERIFY(result && !result->failed);
+        QVERIFY(!onTheWindowsThread);
+        QCOMPARE(result->summary.toInt(), 2);
+
+        const quint64 before = list.revision();
+        const ClientDataSet::ReadyRows replaced = list.installRead(std::move(result->rows), result->stamp, false);
+        QCOMPARE(int(replaced.size()), 2000);
+        QVERIFY(replaced.at(1).at(quantity).isNull()); // the rows as they were before the change
+        QVERIFY(list.revision() != before);
+        QCOMPARE(list.RecordCount(), 2000);
+        QCOMPARE(list.RecNo(), 1);
+        list.setRecNo(2);
+        QCOMPARE(list.FieldByName(QStringLiteral("QDE")).AsString(), QStringLiteral("2"));
+
+        const quint64 installed = list.revision();
+        list.setRecNo(4);
+        list.FieldByName(QStringLiteral("QDE")).setAsString(QStringLiteral("5"));
+        list.Post(); // stored at once, as every TABREV1 post
+        QVERIFY(list.revision() != installed);
+        QCOMPARE(list.ChangeCount(), 0);
+        QCOMPARE(suite->rows(QStringLiteral("select cast(QDE as integer) from TABREV1 where CODIGO = '00003'")).value(0).value(0).toInt(),
+                 5);
+
+        // Nothing changed since the stamp in hand: nothing is handed back and
+        // what was worked out from the rows still holds.
+        list.Refresh();
+        QCOMPARE(list.RecordCount(), 2000);
+        request.stampInHand = list.currentStamp();
+        reader.read(request);
+        const auto again = answer(answers);
+        QVERIFY(again && again->unchanged && !again->summary.isValid());
+        const quint64 held = list.revision();
+        QCOMPARE(int(list.installRead(std::move(again->rows), again->stamp, true).size()), 0);
+        QCOMPARE(list.revision(), held);
     }
 
     // An engine that refuses the version column: the list is read whole, and

@@ -174,6 +174,27 @@ private slots:
         QCOMPARE(dm->TabRev1->RecordCount(), 1);
     }
 
+    // A code is found by its every character: accents count, a longer or a
+    // shorter code is another product, and the last of many rows is reached.
+    void findKeyTellsCodesApart()
+    {
+        suite->exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 300) do begin "
+                                   "insert into TABREV1 (CODIGO, COMPONENTE) values ('C' || lpad(:i, 4, '0'), 'x'); "
+                                   "i = i + 1; end end"));
+        for (const char *code : {"CAÇA", "CAÇÃ", "CACA", "CAÇAS"})
+            suite->exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('%1', 'y')").arg(QString::fromUtf8(code)));
+        ClientDataSet &list = *dm->TabRev1;
+        list.Open();
+        for (const char *code : {"CAÇÃ", "CAÇA", "CACA", "CAÇAS", "C0299", "C0000"}) {
+            QVERIFY2(list.FindKey({QString::fromUtf8(code)}), code);
+            QCOMPARE(list.FieldByName(QStringLiteral("CODIGO")).AsString(), QString::fromUtf8(code));
+        }
+        const int at = list.RecNo();
+        for (const char *code : {"CAÇ", "CAÇAÇ", "CAÇÁ", "C029", "C02999"})
+            QVERIFY2(!list.FindKey({QString::fromUtf8(code)}), code);
+        QCOMPARE(list.RecNo(), at);
+    }
+
     // Another station removes the row while a quantity is typed into it: the
     // update finds nothing to change, so it is refused and kept, not lost in
     // silence; once the row is back, the next apply stores the quantity.
