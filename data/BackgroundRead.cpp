@@ -159,7 +159,7 @@ void BackgroundRead::dispose(ClientDataSet::ReadyRows &&rows)
     if (rows.empty())
         return;
     auto held = std::make_shared<ClientDataSet::ReadyRows>(std::move(rows));
-    QMetaObject::invokeMethod(m_worker, [held]() mutable { held.reset(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(m_thread->worker(), [held]() mutable { held.reset(); }, Qt::QueuedConnection);
 }
 
 void BackgroundRead::setBeforeFetch(std::function<void()> hook)
