@@ -24,6 +24,7 @@
 #include "TDM.h"
 #include "TRvSystem.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -117,12 +118,36 @@ static void afterListReads(TFormSelvarra &form, std::function<void()> action)
 namespace {
 
 // The panel over the list while the history works, with "Cancelar"; the
-// window's actions that could start other work wait until it goes.
-std::shared_ptr<JobWaitPanel> workingPanel(TFormSelvarra &form, const QString &text)
+// window's actions that could start other work wait until it goes. The list
+// stays open for typing, but it cannot be closed, printed or switched to
+// another model while the worker writes its quantities: the print would miss
+// them and the list read afterwards would open a list the clerk had closed.
+class WorkingPanel
 {
-    auto panel = std::make_shared<JobWaitPanel>(form);
-    panel->showing(text);
-    return panel;
+public:
+    WorkingPanel(TFormSelvarra &form, const QString &text)
+        : m_wait(form), m_controls{form.BotSairMontEtiq, form.btnEtiqSemPreco, form.DBLCB1}
+    {
+        for (QWidget *control : m_controls)
+            control->setEnabled(false);
+        m_wait.showing(text);
+    }
+    ~WorkingPanel()
+    {
+        for (QWidget *control : m_controls)
+            control->setEnabled(true);
+    }
+    WorkingPanel(const WorkingPanel &) = delete;
+    WorkingPanel &operator=(const WorkingPanel &) = delete;
+
+private:
+    JobWaitPanel m_wait;
+    QList<QWidget *> m_controls;
+};
+
+std::shared_ptr<WorkingPanel> workingPanel(TFormSelvarra &form, const QString &text)
+{
+    return std::make_shared<WorkingPanel>(form, text);
 }
 
 // What the clerk reads when the work of an action did not end well: what

@@ -395,8 +395,13 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return answered; }, 5000));
         a->typeInCell(1, 0, QStringLiteral("5")); // BRAVO, which the work would fill with 3
         QCOMPARE(quantities().value(1), QStringLiteral("P2|5"));
+        // Closing the list or printing it would miss the quantities on their way.
+        QTest::mouseClick(f->BotSairMontEtiq, Qt::LeftButton);
+        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(f->PainelSelvarra->isVisible());
         gate.release();
         QVERIFY(historyDone(*a));
+        QVERIFY(f->BotSairMontEtiq->isEnabled() && f->btnEtiqSemPreco->isEnabled());
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(panelText(), QString());
         QCOMPARE(quantities(), QStringList({"P1|2", "P2|5", "P3|", "P4|1"}));

@@ -146,6 +146,9 @@ void TstCounterTraps::onlyWhatIsShownTakesKeys()
         QTest::keyClick(focused(), Qt::Key_Return);
         QVERIFY(f()->isVisible());
         QVERIFY(f()->PainelSelvarra->isVisible());
+        // "Preços alterados" works on the list until its worker is done.
+        QTRY_VERIFY(f()->BotSairMontEtiq->isEnabled());
+        QVERIFY(w->settle());
     }
     QCOMPARE(stored(QStringLiteral("10033")), QStringLiteral("3"));
     QVERIFY(w->app.questions.isEmpty());
