@@ -55,16 +55,7 @@ private slots:
     void lostBetweenActions()
     {
         PrivateServer server;
-        QString why;
-        if (!server.prepare(&why)) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL(qPrintable(why));
-            QSKIP(qPrintable(why));
-        }
-        QVERIFY(server.start());
-        const QString database = server.databaseText(QStringLiteral("boticon.bd"));
-        QString error;
-        QVERIFY2(TestSuite::createDatabase(database, &error), qPrintable(error));
+        SELVAR_START_PRIVATE_SUITE(server, database, TestSuite::Writes::Async);
 
         ListWindow w;
         QVERIFY(w.start());

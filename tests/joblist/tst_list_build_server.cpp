@@ -36,16 +36,7 @@ private slots:
     void init()
     {
         server = std::make_unique<PrivateServer>();
-        QString why;
-        if (!server->prepare(&why)) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL(qPrintable(why));
-            QSKIP(qPrintable(why));
-        }
-        QVERIFY(server->start());
-        const QString database = server->databaseText(QStringLiteral("boticon.bd"));
-        QString error;
-        QVERIFY2(TestSuite::createDatabase(database, &error, TestSuite::Writes::Forced), qPrintable(error));
+        SELVAR_START_PRIVATE_SUITE(*server, database, TestSuite::Writes::Forced);
         setup = std::make_unique<SqlConnection>(QStringLiteral("Preparo"), QStringLiteral("Preparo"));
         setup->setDataBase(database);
         setup->ExecuteDirect(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE) values ('OLD1', 'Lista anterior')"));

@@ -139,16 +139,7 @@ void TstSearchTyping::otherBoxMakesTheReadGiveWay()
 void TstSearchTyping::serverLostBetweenTwoKeys()
 {
     PrivateServer server;
-    QString why;
-    if (!server.prepare(&why)) {
-        if (qEnvironmentVariable("CI") == QLatin1String("true"))
-            QFAIL(qPrintable(why));
-        QSKIP(qPrintable(why));
-    }
-    QVERIFY(server.start());
-    const QString database = server.databaseText(QStringLiteral("boticon.bd"));
-    QString error;
-    QVERIFY2(TestSuite::createDatabase(database, &error), qPrintable(error));
+    SELVAR_START_PRIVATE_SUITE(server, database, TestSuite::Writes::Async);
 
     // The window starts on a suite of its own; its list then lives on the server.
     ListWindow w;

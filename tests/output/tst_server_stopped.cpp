@@ -99,17 +99,8 @@ private slots:
     {
         setColumnLists();
         server = std::make_unique<PrivateServer>();
-        QString why;
-        if (!server->prepare(&why)) {
-            if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                QFAIL(qPrintable(why));
-            QSKIP(qPrintable(why));
-        }
-        QVERIFY(server->start());
         // Forced writes, as a pharmacy keeps them: a killed server loses nothing committed.
-        const QString database = server->databaseText(QStringLiteral("boticon.bd"));
-        QString error;
-        QVERIFY2(TestSuite::createDatabase(database, &error, TestSuite::Writes::Forced), qPrintable(error));
+        SELVAR_START_PRIVATE_SUITE(*server, database, TestSuite::Writes::Forced);
         dm = std::make_unique<TDM>();
         dm->SQLConnection1->setDataBase(database);
         execute(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('OLD1', 'Lista anterior 1', 2)"));

@@ -3,6 +3,9 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include "TestSuite.h"
 
 // A Firebird server of one test's own: its own port, configuration, lock folder
 // and copy of the security database, so the test may kill it and start it again
@@ -26,3 +29,21 @@ private:
     QProcess m_server;
     int m_port = 0;
 };
+
+// In a test function: starts `server` and makes a suite database on it, named
+// by `database` from then on. A machine with no server to run skips the test,
+// except under CI, where that is a failure.
+#define SELVAR_START_PRIVATE_SUITE(server, database, writes)                                            \
+    QString database;                                                                                 \
+    do {                                                                                              \
+        QString why_;                                                                                 \
+        if (!(server).prepare(&why_)) {                                                               \
+            if (qEnvironmentVariable("CI") == QLatin1String("true"))                                  \
+                QFAIL(qPrintable(why_));                                                              \
+            QSKIP(qPrintable(why_));                                                                  \
+        }                                                                                             \
+        QVERIFY((server).start());                                                                    \
+        database = (server).databaseText(QStringLiteral("boticon.bd"));                               \
+        QString error_;                                                                               \
+        QVERIFY2(TestSuite::createDatabase(database, &error_, writes), qPrintable(error_));            \
+    } while (false)
