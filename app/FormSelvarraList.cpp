@@ -490,7 +490,7 @@ void TFormSelvarra::connectListHandlers()
     // the list's, once the grid has finished moving.
     DBGrid1Model->setErrorHandler([this](const SelvarError &error) {
         if (!listChangeRefused(DM, error)) {
-            Messages::show(error.message());
+            Messages::show(userMessage(error));
             return;
         }
         const RefusedQuantity refused = refusedRow(*DM->TabRev1);

@@ -1,5 +1,6 @@
 #include "Guarded.h"
 
+#include "DatabaseErrors.h"
 #include "Messages.h"
 #include "SelvarError.h"
 
@@ -12,7 +13,7 @@ bool guarded(const std::function<void()> &body)
         body();
         return true;
     } catch (const SelvarError &error) {
-        Messages::show(error.message());
+        Messages::show(userMessage(error));
     } catch (const std::exception &error) {
         Messages::show(QString::fromLocal8Bit(error.what()));
     }

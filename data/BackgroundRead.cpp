@@ -24,16 +24,11 @@ public:
             return;
         try {
             prepare(request);
-            try {
-                readInto(id, request, *result);
-            } catch (const DatabaseError &error) {
-                // A lost attachment is made again by the next statement: a read
-                // writes nothing, so it is tried once more at once.
-                if (!isConnectionFailure(error))
-                    throw;
-                result->reconnected = true;
-                readInto(id, request, *result);
-            }
+            // A lost attachment is made again and the read tried once more by
+            // the connection itself: a read writes nothing.
+            const quint64 reconnections = m_connection->reconnections();
+            readInto(id, request, *result);
+            result->reconnected = m_connection->reconnections() != reconnections;
         } catch (const DatabaseError &error) {
             result->failed = true;
             result->connectionLost = isConnectionFailure(error);

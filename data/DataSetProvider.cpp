@@ -50,23 +50,27 @@ QString DataSetProvider::stamp() const
     // they are themselves for the first two billion transactions and the sum of
     // any list fits.
     const QString statement = QStringLiteral("select count(*), sum(mod(%1, 2147483647)), max(%1) from %2").arg(m_versionColumn, table);
-    QSqlQuery query;
-    try {
-        query = connection()->exec(statement, {});
-    } catch (const DatabaseError &error) {
-        if (isConnectionFailure(error))
-            throw;
-        // The engine does not know the column: no stamp, the rows are read whole.
-        m_stampRefused = true;
-        return QString();
-    }
-    if (!query.next()) {
-        connection()->checkFetched(query);
-        return QString();
-    }
-    QString stamp = m_dataSet->CommandText();
-    for (int column = 0; column < 3; ++column)
-        stamp += QLatin1Char('\n') + query.value(column).toString();
+    QString stamp;
+    connection()->onLiveAttachment([&] {
+        stamp.clear();
+        QSqlQuery query;
+        try {
+            query = connection()->exec(statement, {});
+        } catch (const DatabaseError &error) {
+            if (isConnectionFailure(error))
+                throw;
+            // The engine does not know the column: no stamp, the rows are read whole.
+            m_stampRefused = true;
+            return;
+        }
+        if (!query.next()) {
+            connection()->checkFetched(query);
+            return;
+        }
+        stamp = m_dataSet->CommandText();
+        for (int column = 0; column < 3; ++column)
+            stamp += QLatin1Char('\n') + query.value(column).toString();
+    });
     return stamp;
 }
 
@@ -143,6 +147,14 @@ std::vector<QVector<QVariant>> DataSetProvider::fetch(const FieldDefs &defs) con
 }
 
 bool DataSetProvider::fetch(const FieldDefs &defs, std::vector<QVector<QVariant>> *rows, const KeepGoing &keepGoing) const
+{
+    // A read broken off halfway starts over on a new attachment.
+    bool whole = false;
+    connection()->onLiveAttachment([&] { whole = fetchOnce(defs, rows, keepGoing); });
+    return whole;
+}
+
+bool DataSetProvider::fetchOnce(const FieldDefs &defs, std::vector<QVector<QVariant>> *rows, const KeepGoing &keepGoing) const
 {
     QSqlQuery query = connection()->exec(exactStatement(defs), m_dataSet->Params());
     const QSqlRecord record = query.record();

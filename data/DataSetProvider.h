@@ -64,6 +64,7 @@ public:
     Statement deleteStatement(const FieldDefs &defs, const QVector<QVariant> &original) const;
 
 private:
+    bool fetchOnce(const FieldDefs &defs, std::vector<QVector<QVariant>> *rows, const KeepGoing &keepGoing) const;
     void appendWhere(Statement &statement, const FieldDefs &defs, const QVector<QVariant> &original) const;
     const QString &exactStatement(const FieldDefs &defs) const;
 

@@ -103,8 +103,15 @@ void SqlConnection::connectNow()
     std::optional<EmbeddedEngineSettings> settings;
     if (embedded())
         settings.emplace(attachName());
-    if (!m_db.open())
-        throw DatabaseError(databaseMessage(m_db.lastError()), m_db.lastError().nativeErrorCode().toInt());
+    if (!m_db.open()) {
+        const DatabaseError failure(databaseMessage(m_db.lastError()), m_db.lastError().nativeErrorCode().toInt());
+        if (isConnectionFailure(failure))
+            throw ConnectionLost(QStringLiteral("Não foi possível conectar ao banco de dados: nada foi lido nem gravado. "
+                                                "Confira a rede e o servidor e tente de novo. (%1)")
+                                     .arg(failure.message()),
+                                 failure.nativeCode());
+        throw failure;
+    }
 }
 
 QSqlDatabase &SqlConnection::acquire()
@@ -137,7 +144,7 @@ void SqlConnection::dropPrepared()
 void SqlConnection::reconnectIfLost()
 {
     if (m_transaction == Transaction::Lost)
-        throw DatabaseError(QStringLiteral("A conexão com o banco de dados foi perdida no meio do trabalho."), -902);
+        throw ConnectionLost(QStringLiteral("A conexão com o banco de dados foi perdida no meio do trabalho."), -902);
     if (m_users > 0 && !Connected())
         connectNow();
 }
@@ -147,11 +154,13 @@ void SqlConnection::fail(const QSqlError &error)
     const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
     if (isConnectionFailure(failure)) {
         dropPrepared();
-        if (m_transaction == Transaction::Open) {
+        if (m_transaction == Transaction::Open || m_direct) {
             // The driver forgets its transaction only when told to end it; left
             // alone, the dead handle would be taken for the next job's.
             m_db.rollback();
-            m_transaction = Transaction::Lost;
+            if (m_transaction == Transaction::Open)
+                m_transaction = Transaction::Lost;
+            m_direct = false;
         }
         m_db.close();
     }
@@ -165,7 +174,65 @@ void SqlConnection::fail(QSqlQuery &query)
     fail(error);
 }
 
+// A statement that failed before its commit was sent was never committed: the
+// database undoes it with the attachment, so running it again writes it once.
+// A lost commit is another matter, and so is anything inside a job.
+void SqlConnection::onLiveAttachment(const std::function<void()> &work)
+{
+    if (m_retryDepth > 0 || InTransaction() || m_direct) {
+        work();
+        return;
+    }
+    ++m_retryDepth;
+    struct Depth { int &depth; ~Depth() { --depth; } } depth{m_retryDepth};
+    try {
+        work();
+        return;
+    } catch (const ConnectionLost &) {
+        throw;
+    } catch (const DatabaseError &error) {
+        if (!isConnectionFailure(error) || m_users == 0)
+            throw;
+    }
+    try {
+        ++m_reconnections;
+        reconnectIfLost();
+        work();
+    } catch (const ConnectionLost &) {
+        throw;
+    } catch (const DatabaseError &error) {
+        if (!isConnectionFailure(error))
+            throw;
+        throw ConnectionLost(connectionNotBackText(QStringLiteral("nada foi lido nem gravado"), error.message()),
+                             error.nativeCode());
+    }
+}
+
+void SqlConnection::checkCommitted(const QSqlQuery &query)
+{
+    if (m_transaction != Transaction::None || m_direct || query.lastError().type() == QSqlError::NoError)
+        return;
+    commitFailed(query.lastError());
+}
+
+void SqlConnection::commitFailed(const QSqlError &error)
+{
+    const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
+    if (!isConnectionFailure(failure))
+        throw failure; // refused at its commit: nothing of it stays
+    dropPrepared();
+    m_db.close();
+    throw CommitUnknown(commitUnknownText(failure.message()), failure.nativeCode());
+}
+
 QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &params)
+{
+    QSqlQuery query;
+    onLiveAttachment([&] { query = run(statement, params); });
+    return query;
+}
+
+QSqlQuery SqlConnection::run(const QString &statement, const QVariantList &params)
 {
     reconnectIfLost();
     QSqlQuery query(m_db);
@@ -177,6 +244,7 @@ QSqlQuery SqlConnection::exec(const QString &statement, const QVariantList &para
         query.bindValue(i, params[i]);
     if (!query.exec())
         fail(query);
+    checkCommitted(query);
     return query;
 }
 
@@ -187,6 +255,13 @@ void SqlConnection::checkFetched(QSqlQuery &query)
 }
 
 int SqlConnection::execWrite(const QString &statement, const QVariantList &params, Count count)
+{
+    int changed = -1;
+    onLiveAttachment([&] { changed = runWrite(statement, params, count); });
+    return changed;
+}
+
+int SqlConnection::runWrite(const QString &statement, const QVariantList &params, Count count)
 {
     reconnectIfLost();
     auto it = m_prepared.find(statement);
@@ -202,6 +277,7 @@ int SqlConnection::execWrite(const QString &statement, const QVariantList &param
         it->bindValue(i, params[i]);
     if (!it->exec())
         fail(it->lastError());
+    checkCommitted(*it);
     return count == Count::Rows ? it->numRowsAffected() : -1;
 }
 
@@ -211,17 +287,24 @@ void SqlConnection::ExecuteDirect(const QString &statement)
         exec(statement);
         return;
     }
-    acquire();
-    struct Releaser { SqlConnection *c; ~Releaser() { c->release(); } } releaser{this};
-    m_db.transaction();
-    try {
-        exec(statement);
-    } catch (...) {
-        m_db.rollback();
-        throw;
-    }
-    if (!m_db.commit())
-        throw DatabaseError(databaseMessage(m_db.lastError()));
+    const Use use(*this);
+    onLiveAttachment([&] {
+        reconnectIfLost();
+        if (!m_db.transaction())
+            fail(m_db.lastError());
+        m_direct = true;
+        try {
+            run(statement, {});
+        } catch (...) {
+            if (m_direct)
+                m_db.rollback();
+            m_direct = false;
+            throw;
+        }
+        m_direct = false;
+        if (!m_db.commit())
+            commitFailed(m_db.lastError());
+    });
 }
 
 void SqlConnection::BeginTransaction()

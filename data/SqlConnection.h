@@ -7,6 +7,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 
 // One database connection of the data module. It never asks for a login and is
 // connected only while a data set is open on it: each open connects again and
@@ -68,8 +69,19 @@ public:
         SqlConnection &m_connection;
     };
 
+    // Outside a job, runs a piece of work on the database and, when it fails
+    // because the attachment is gone (a server restarted, a network back),
+    // once more on an attachment made anew: the work must be one that cannot
+    // be done twice by it, a read or a single statement that was not committed.
+    // A connection that cannot be made again fails in Portuguese (ConnectionLost).
+    // Inside a job it runs once: the job's work went with the attachment.
+    void onLiveAttachment(const std::function<void()> &work);
+    // How many times an attachment was made again that way.
+    quint64 reconnections() const { return m_reconnections; }
+
     // Runs one statement with bound parameters; outside an explicit transaction
-    // the driver commits it at once.
+    // the driver commits it at once. A commit the connection lost on the way
+    // fails as CommitUnknown and is not tried again.
     QSqlQuery exec(const QString &statement, const QVariantList &params = {});
     // After a select's last row: a fetch the database broke off (a connection lost
     // halfway) fails like the statement would have, instead of passing for the end.
@@ -86,6 +98,12 @@ public:
 private:
     void connectNow();
     void reconnectIfLost();
+    QSqlQuery run(const QString &statement, const QVariantList &params);
+    int runWrite(const QString &statement, const QVariantList &params, Count count);
+    // After a statement the driver committed by itself: the driver does not
+    // fail the statement when its commit fails.
+    void checkCommitted(const QSqlQuery &query);
+    [[noreturn]] void commitFailed(const QSqlError &error);
     // Throw the error as a DatabaseError, dropping a connection the database has lost.
     [[noreturn]] void fail(const QSqlError &error);
     [[noreturn]] void fail(QSqlQuery &query);
@@ -101,4 +119,7 @@ private:
     int m_users = 0;
     enum class Transaction { None, Open, Lost };
     Transaction m_transaction = Transaction::None;
+    bool m_direct = false; // ExecuteDirect's own transaction is open
+    int m_retryDepth = 0;
+    quint64 m_reconnections = 0;
 };

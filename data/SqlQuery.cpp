@@ -27,9 +27,13 @@ void SqlQuery::Open()
         return;
     m_connection->acquire();
     try {
-        QSqlQuery query = m_connection->exec(m_sql);
-        m_hasRow = query.next();
-        m_record = query.record();
+        m_connection->onLiveAttachment([this] {
+            QSqlQuery query = m_connection->exec(m_sql);
+            m_hasRow = query.next();
+            if (!m_hasRow)
+                m_connection->checkFetched(query);
+            m_record = query.record();
+        });
     } catch (...) {
         m_connection->release();
         throw;

@@ -114,24 +114,30 @@ void TDM::TabRev1AfterPost(ClientDataSet &dataSet)
         writeThrough(dataSet);
         return;
     }
+    // A statement that met a dropped attachment wrote nothing and was tried
+    // again on a new one; what reaches here is a server still away, or a
+    // commit lost on the way. Either way the quantity stays pending.
+    const auto typed = [&dataSet] {
+        return std::make_pair(dataSet.FieldByName(QStringLiteral("QDE")).AsString(),
+                              dataSet.FieldByName(QStringLiteral("COMPONENTE")).AsString());
+    };
     try {
         dataSet.ApplyUpdates(-1);
+    } catch (const CommitUnknown &error) {
+        const auto [quantity, product] = typed();
+        throw CommitUnknown(QStringLiteral("A conexão com o servidor caiu enquanto a quantidade %1 de %2 era gravada, e "
+                                           "não se sabe se ela foi gravada. Confira a quantidade na lista quando a "
+                                           "conexão voltar.")
+                                .arg(quantity, product),
+                            error.nativeCode());
     } catch (const DatabaseError &error) {
         if (!isConnectionFailure(error))
             throw;
-        // The statement that met the dropped attachment wrote nothing, and the
-        // quantity is still pending: the next statement attaches again.
-        try {
-            dataSet.ApplyUpdates(-1);
-        } catch (const DatabaseError &again) {
-            if (!isConnectionFailure(again))
-                throw;
-            throw DatabaseError(QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou; a quantidade %1 "
-                                               "de %2 não foi gravada. Digite-a de novo quando a conexão voltar.")
-                                    .arg(dataSet.FieldByName(QStringLiteral("QDE")).AsString(),
-                                         dataSet.FieldByName(QStringLiteral("COMPONENTE")).AsString()),
-                                again.nativeCode());
-        }
+        const auto [quantity, product] = typed();
+        throw ConnectionLost(QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou; a quantidade %1 "
+                                            "de %2 não foi gravada. Digite-a de novo quando a conexão voltar.")
+                                 .arg(quantity, product),
+                             error.nativeCode());
     }
     if (dataSet.ChangeCount() > 0)
         dataSet.Refresh(); // fails as the write-through fails for a refused change

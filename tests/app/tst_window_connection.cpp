@@ -1,0 +1,151 @@
+// The window's own connection when the server (one of the test's own) is
+// killed and started again between two actions: storing a quantity, choosing
+// another model, printing, closing the list with a quantity being typed and
+// opening it again each complete by themselves; with the server still away the
+// clerk is told in Portuguese what was not stored, and it is stored with the
+// next quantity once the server is back.
+#include "ListWindow.h"
+#include "PrintHandOver.h"
+#include "PrivateServer.h"
+#include "ProcessStarter.h"
+#include "ReportModal.h"
+#include "SqlConnection.h"
+#include "TDM.h"
+#include "TFormSelvarra.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TstWindowConnection : public QObject
+{
+    Q_OBJECT
+
+    // On an attachment of its own each time: the window's may be the one the server lost.
+    static QStringList stored(const QString &database, const QString &table)
+    {
+        SqlConnection connection(QStringLiteral("Conferencia"), QStringLiteral("Conferencia"));
+        connection.setDataBase(database);
+        const SqlConnection::Use use(connection);
+        QSqlQuery query = connection.exec(QStringLiteral("select CODIGO, cast(QDE as integer) from %1 order by CODIGO").arg(table));
+        QStringList rows;
+        while (query.next())
+            rows << query.value(0).toString() + QLatin1Char('|') + (query.isNull(1) ? QString() : query.value(1).toString());
+        return rows;
+    }
+
+    // The sentence that leads each message; the client's own words may follow
+    // it in parentheses, never lead.
+    static QString englishLead(const QStringList &messages)
+    {
+        for (const QString &message : messages) {
+            const QString lead = message.section(QStringLiteral(" ("), 0, 0);
+            for (const char *word : {"connection", "Error", "Unable", "network", "shutdown"})
+                if (lead.contains(QLatin1String(word), Qt::CaseInsensitive))
+                    return message;
+        }
+        return QString();
+    }
+
+private slots:
+    void restartedBetweenActions()
+    {
+        PrivateServer server;
+        SELVAR_START_PRIVATE_SUITE(server, database, TestSuite::Writes::Forced);
+
+        ListWindow w;
+        QVERIFY(w.start());
+        SqlConnection &connection = *w.dm()->SQLConnection1;
+        connection.setDataBase(database);
+        for (const char *row : {"('P1', 'ALFA', 13.90, '7891000100103')", "('P2', 'BRAVO', 5, '7891000315507')",
+                                "('P3', 'CHARLIE', 8, '7891000055120')"})
+            connection.ExecuteDirect(
+                QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, PRECO1, CODIGOEAN) values %1").arg(QLatin1String(row)));
+        for (int i = 0; i < ListWindow::modelDescriptions().size(); ++i)
+            connection.ExecuteDirect(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO, QDECOL) values ('0%1', '%2', 3)")
+                                         .arg(i + 1)
+                                         .arg(ListWindow::modelDescriptions()[i]));
+        connection.ExecuteDirect(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values ('02')"));
+        // The thermal model's print goes to a batch file that the test only counts.
+        QVERIFY(QDir(w.app.suite.root()).mkpath(QStringLiteral("Interfac01")));
+        QFile batch(QDir(w.app.suite.path(QStringLiteral("Interfac01"))).filePath(QStringLiteral("ImprEtiq.bat")));
+        QVERIFY(batch.open(QIODevice::WriteOnly));
+        batch.close();
+        int printed = 0;
+        const ProcessStarter::Starter previousStarter = ProcessStarter::setStarter([&printed](const QString &, const QStringList &) {
+            ++printed;
+            return true;
+        });
+        ReportModal::setHook([](QDialog &dialog) {
+            dialog.done(2); // "Imprimir"
+            return dialog.result();
+        });
+        TFormSelvarra *f = w.form();
+        w.clickReopen();
+        QVERIFY(f->PainelSelvarra->isVisible());
+        const auto restart = [&server] {
+            server.kill();
+            return server.start();
+        };
+
+        QVERIFY(restart());
+        w.typeInCell(0, 0, QStringLiteral("4"));
+        QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
+        QCOMPARE(stored(database, QStringLiteral("TABREV1")), QStringList({"P1|4", "P2|", "P3|"}));
+
+        QVERIFY(restart());
+        w.chooseModel(QStringLiteral("Carta"));
+        w.chooseModel(QStringLiteral("Zebra"));
+        QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
+
+        QVERIFY(restart());
+        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(f->printHandOver->waitUntilIdle(60000));
+        QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
+        QVERIFY(printed > 0); // the batch file started for the job
+        // One row a label, numbered: the four of ALFA.
+        QCOMPARE(stored(database, QStringLiteral("TABREV2")), QStringList({"000001|", "000002|", "000003|", "000004|"}));
+        QCOMPARE(f->DBLCB1->currentText(), ListWindow::modelDescriptions()[1]);
+
+        // Closing the list stores the quantity still in its cell.
+        QVERIFY(restart());
+        QVERIFY(w.startTyping(1, 0, QStringLiteral("7")));
+        w.clickClose();
+        QVERIFY(w.settle()); // the list read back after the quantity, before the server goes
+        QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
+        QVERIFY(!f->PainelSelvarra->isVisible());
+        QCOMPARE(stored(database, QStringLiteral("TABREV1")), QStringList({"P1|4", "P2|7", "P3|"}));
+
+        QVERIFY(restart());
+        w.clickReopen();
+        QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
+        QVERIFY(f->PainelSelvarra->isVisible());
+        QCOMPARE(w.gridText(1, 0), QStringLiteral("7"));
+        QCOMPARE(f->DBLCB1->currentText(), ListWindow::modelDescriptions()[1]);
+
+        // Still away: the quantity is not stored, the clerk is told so, and
+        // the grid keeps it until the server is back and the next one goes.
+        server.kill();
+        w.typeInCell(2, 0, QStringLiteral("5"));
+        QCOMPARE(w.app.messages.size(), 1);
+        QVERIFY2(englishLead(w.app.messages).isEmpty(), qPrintable(englishLead(w.app.messages)));
+        QVERIFY2(w.app.messages.constFirst().startsWith(QStringLiteral("A conexão com o servidor foi perdida e ainda não "
+                                                                       "voltou; a quantidade 5 de CHARLIE não foi gravada.")),
+                 qPrintable(w.app.messages.constFirst()));
+        QCOMPARE(w.gridText(2, 0), QStringLiteral("5"));
+        QVERIFY(server.start());
+        w.typeInCell(0, 0, QStringLiteral("6"));
+        QCOMPARE(w.app.messages.size(), 1);
+        QCOMPARE(stored(database, QStringLiteral("TABREV1")), QStringList({"P1|6", "P2|7", "P3|5"}));
+
+        ReportModal::setHook({});
+        ProcessStarter::setStarter(previousStarter);
+    }
+};
+
+QTEST_MAIN(TstWindowConnection)
+#include "tst_window_connection.moc"
