@@ -13,6 +13,7 @@
 #include "ListTotals.h"
 #include "Messages.h"
 #include "ModelLookup.h"
+#include "PacedLog.h"
 #include "ProductListBuilder.h"
 #include "ProductSearch.h"
 #include "RunValues.h"
@@ -26,6 +27,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTimer>
 
@@ -36,14 +38,21 @@
 
 namespace {
 
+// The build log's lines go into mmo1 a slice at a time.
+PacedLog &buildLog(TFormSelvarra &form)
+{
+    auto *log = form.mmo1->findChild<PacedLog *>(QString(), Qt::FindDirectChildrenOnly);
+    return log ? *log : *new PacedLog(form.mmo1);
+}
+
 // The build's log lines and progress, sent from the worker to mmo1 and
 // Gauge1; "Cancelar" and Escape reach it as the worker's flag.
 class WorkerBuildDisplay : public ListBuildDisplay
 {
 public:
     WorkerBuildDisplay(JobWorker::Context &context, TFormSelvarra *form) : m_context(context), m_form(form) {}
-    void logClear() override { send([](TFormSelvarra &f) { f.logClear(); }); }
-    void logAppend(const QString &lines) override { send([lines](TFormSelvarra &f) { f.logAppend(lines); }); }
+    void logClear() override { send([](TFormSelvarra &f) { buildLog(f).clear(); }); }
+    void logAppend(const QString &lines) override { send([lines](TFormSelvarra &f) { buildLog(f).append(lines); }); }
     void loadingBegin(int maximum) override
     {
         send([maximum](TFormSelvarra &f) { f.loadingBegin(maximum); });
@@ -81,6 +90,8 @@ public:
     }
     ~BuildInProgress()
     {
+        // Lines still waiting: few by now, the list having been read meanwhile.
+        buildLog(m_form).flush();
         m_form.loadingEnd();
         m_form.setJobRunning(false);
         m_form.setMainActionsEnabled(true);

@@ -10,6 +10,7 @@
 //   price changes     "Preços alterados" on 10,000 products, 1,000 jobs printed
 //   history window    "Histórico" opened over 10,000 jobs, and "Repetir"
 //                     (bench_history.cpp)
+// Parts may be named to run only those: list (the first three), build, history.
 #include "BenchRegistry.h"
 #include "HistoryBench.h"
 #include "StallProbe.h"
@@ -58,10 +59,11 @@ qint64 stallOf(ListWindow &w, const std::function<void()> &action)
     return probe.stop();
 }
 
-int benchWindow(const QStringList &)
+int benchWindow(const QStringList &parts)
 {
+    const auto wanted = [&parts](const char *part) { return parts.isEmpty() || parts.contains(QLatin1String(part)); };
     QTextStream out(stdout);
-    {
+    if (wanted("list")) {
         ListWindow w;
         if (!w.start())
             return 1;
@@ -83,7 +85,7 @@ int benchWindow(const QStringList &)
             << stallOf(w, [&] { w.typeInCell(3, 0, QStringLiteral("2")); }) << " ms\n";
         out.flush();
     }
-    {
+    if (wanted("build")) {
         ListWindow w;
         if (!w.start())
             return 1;
@@ -96,7 +98,7 @@ int benchWindow(const QStringList &)
             << w.form()->DBGrid1Model->rowCount() << " rows)\n";
         out.flush();
     }
-    if (!benchHistoryWindow(out))
+    if (wanted("history") && !benchHistoryWindow(out))
         return 1;
     return 0;
 }
