@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSource.h"
+#include "DatabaseErrors.h"
 #include "Messages.h"
 #include "SelvarError.h"
 
@@ -134,7 +135,7 @@ void DataSetModel::report(const SelvarError &error) const
     if (m_errorHandler)
         m_errorHandler(error);
     else
-        Messages::show(error.message());
+        Messages::show(userMessage(error));
 }
 
 void DataSetModel::onDataChanged()

@@ -208,20 +208,25 @@ void SqlConnection::onLiveAttachment(const std::function<void()> &work)
     }
 }
 
-void SqlConnection::checkCommitted(const QSqlQuery &query)
+void SqlConnection::checkCommitted(QSqlQuery &query)
 {
     if (m_transaction != Transaction::None || m_direct || query.lastError().type() == QSqlError::NoError)
         return;
-    commitFailed(query.lastError());
+    const QSqlError error = query.lastError();
+    query.clear(); // no statement of a dropped connection may outlive it
+    commitFailed(error);
 }
 
+// The driver forgets a transaction whose commit failed without ending it: it
+// stays open on the attachment, holding what it wrote. Dropping the attachment
+// undoes it; the next statement attaches again.
 void SqlConnection::commitFailed(const QSqlError &error)
 {
     const DatabaseError failure(databaseMessage(error), error.nativeErrorCode().toInt());
-    if (!isConnectionFailure(failure))
-        throw failure; // refused at its commit: nothing of it stays
     dropPrepared();
     m_db.close();
+    if (!isConnectionFailure(failure))
+        throw failure; // refused at its commit: nothing of it stays
     throw CommitUnknown(commitUnknownText(failure.message()), failure.nativeCode());
 }
 

@@ -102,7 +102,7 @@ private:
     int runWrite(const QString &statement, const QVariantList &params, Count count);
     // After a statement the driver committed by itself: the driver does not
     // fail the statement when its commit fails.
-    void checkCommitted(const QSqlQuery &query);
+    void checkCommitted(QSqlQuery &query);
     [[noreturn]] void commitFailed(const QSqlError &error);
     // Throw the error as a DatabaseError, dropping a connection the database has lost.
     [[noreturn]] void fail(const QSqlError &error);

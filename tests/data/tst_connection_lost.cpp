@@ -99,6 +99,26 @@ private slots:
         QCOMPARE(count(QStringLiteral("TABREV1")), 1);
     }
 
+    // The driver commits a single statement by itself and did not fail the
+    // statement when that commit failed: a quantity refused at its commit
+    // passed for stored. It is refused like any other now, stays pending, and
+    // nothing of it is left behind in the database.
+    void aWriteRefusedAtItsCommitStaysPending()
+    {
+        suite->exec(QStringLiteral("create exception VETADO 'vetado na confirmação'"));
+        suite->exec(QStringLiteral("create trigger VETO_NA_CONFIRMACAO on transaction commit as begin "
+                                   "if (exists(select 1 from TABREV1 where CODIGO = 'VETO')) then exception VETADO; end"));
+        dm->TabRev1->Open();
+        dm->TabRev1->Append();
+        dm->TabRev1->FieldByName(QStringLiteral("CODIGO")).setAsString(QStringLiteral("VETO"));
+        QVERIFY_THROWS_EXCEPTION(SelvarError, dm->TabRev1->Post());
+        QCOMPARE(dm->TabRev1->ChangeCount(), 1);
+        QCOMPARE(count(QStringLiteral("TABREV1")), 0);
+        // The attachment that held the refused row was let go: the next write goes through.
+        dm->SQLConnection1->ExecuteDirect(QStringLiteral("insert into TABREV1 (CODIGO) values ('OK')"));
+        QCOMPARE(count(QStringLiteral("TABREV1")), 1);
+    }
+
     // A database that cannot be reached is said in Portuguese, the client's
     // words after it; the clerk never gets them alone.
     void unreachableDatabaseIsToldInPortuguese()
