@@ -376,12 +376,7 @@ private slots:
     // answering (its progress shows, a message box raised meanwhile closes
     // with Enter), and a real "Cancelar" or Escape then ends the job with the
     // previous one intact.
-    void windowAnswersWhileTheJobIsHeld_data()
-    {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("Cancelar") << false;
-        QTest::newRow("Escape") << true;
-    }
+    void windowAnswersWhileTheJobIsHeld_data() { cancelKeepsThePreviousJob_data(); }
 
     void windowAnswersWhileTheJobIsHeld()
     {
