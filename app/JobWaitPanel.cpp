@@ -1,14 +1,10 @@
 #include "JobWaitPanel.h"
 
-#include "RunValues.h"
-#include "TDM.h"
 #include "TFormSelvarra.h"
 
-#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -76,19 +72,4 @@ void JobWaitPanel::showing(const QString &text)
         m_cancel->setFocus();
     }
     m_text->setText(text);
-}
-
-bool JobWaitPanel::pause(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    QObject::connect(m_cancel, &QPushButton::clicked, &loop, &QEventLoop::quit);
-    loop.exec();
-    return !m_form.jobCancelRequested();
-}
-
-std::unique_ptr<SuiteJob> TFormSelvarra::takeJobLock(SuiteJob::Kind kind)
-{
-    JobWaitPanel wait(*this);
-    return std::make_unique<SuiteJob>(*DM->SQLConnection1, RunValues::StationCode, kind, &wait);
 }

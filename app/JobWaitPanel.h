@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SuiteJob.h"
+#include <QString>
 
 class QFrame;
 class QLabel;
@@ -9,20 +9,21 @@ class TFormSelvarra;
 
 // A station waiting its turn for the suite-wide lock: a small panel over the
 // list (or the main buttons) saying whom it waits for and for how long, with
-// "Cancelar"; Escape does the same. The window keeps answering meanwhile, and
-// nothing that could start other work is active until the wait ends.
-class JobWaitPanel : public JobWait
+// "Cancelar"; Escape does the same. The station waits on the worker that runs
+// the job; the window keeps answering meanwhile, and nothing that could start
+// other work is active until the wait ends.
+class JobWaitPanel
 {
 public:
     explicit JobWaitPanel(TFormSelvarra &form);
-    ~JobWaitPanel() override;
+    ~JobWaitPanel();
     JobWaitPanel(const JobWaitPanel &) = delete;
     JobWaitPanel &operator=(const JobWaitPanel &) = delete;
 
-    void waiting(const QString &text, int seconds) override;
+    // "Aguardando a estação 07 terminar de imprimir… 12 s".
+    void waiting(const QString &text, int seconds);
     // The panel with a text of its own ("Consultando a impressora…").
     void showing(const QString &text);
-    bool pause(int ms) override;
 
 private:
     TFormSelvarra &m_form;

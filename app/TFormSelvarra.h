@@ -11,6 +11,7 @@
 #include <memory>
 
 struct PreviewStock;
+struct PrintRun;
 struct HandOverResult;
 enum class OutputKind;
 class HistoryRetention;
@@ -137,10 +138,6 @@ public:
     bool jobRunning() const { return m_jobRunning; }
     bool jobCancelRequested() const { return m_jobCancelRequested; }
 
-    // The suite-wide lock for a list build or a print, waited for in line
-    // with the waiting panel up (JobWaitPanel.cpp).
-    std::unique_ptr<SuiteJob> takeJobLock(SuiteJob::Kind kind);
-
     // The in-use stamp, rewritten at activation and on every tick of Timer1.
     void WriteInUseStamp();
 
@@ -182,6 +179,9 @@ signals:
     void jobCancelClicked();
     // The printer queue was asked about and the print went on, was refused or cancelled.
     void printerCheckEnded();
+    // A click on "Etiquetas com preços" has been dealt with: its job printed,
+    // refused, cancelled or failed, and the window's controls are back.
+    void printEnded();
 
 public:
     // Product list (FormSelvarraList.cpp).
@@ -198,15 +198,9 @@ public:
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
-    // The print once the printer queue, if the path names one, was found ready.
-    void askPrinterThenPrint(const QString &description, OutputKind output, bool thermalReport);
-    void printChecked(const QString &description, OutputKind output, bool thermalReport);
-    // Writes and reads back the label job under the suite-wide lock; a
-    // connection lost since its last use is made again and the job written once more.
-    qint64 writeLabelJob();
-    // A job written but not read back, read again under the lock: it must
-    // still hold its skipped positions and labels.
-    void readWrittenJobAgain(qint64 skipped, qint64 labels);
+    // The print goes on once the printer queue, when the path names one, was
+    // found ready (FormSelvarraPrint.cpp).
+    void askPrinterThenPrint(std::shared_ptr<PrintRun> run);
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
     // True when nothing is being sent to the printer. Otherwise, once the user

@@ -16,6 +16,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -48,7 +49,10 @@ qint64 jobStall(qint64 *totalMs)
     probe.start();
     QElapsedTimer clock;
     clock.start();
+    QSignalSpy ended(window.form(), &TFormSelvarra::printEnded);
     QTest::mouseClick(window.form()->btnEtiqSemPreco, Qt::LeftButton);
+    if (ended.isEmpty() && !ended.wait(600000))
+        qFatal("the print did not end");
     const qint64 stall = probe.stop();
     *totalMs = clock.elapsed();
     window.app.suite.disconnect();

@@ -4,8 +4,7 @@
 
 // What the label job expansion shows while it runs. In the program this is the
 // window's progress panel (Painel1 with the pie gauge Pizza and the caption
-// LabelArq), painted at once at every call, since the expansion keeps the
-// user-interface thread busy until it ends.
+// LabelArq), reached by queued calls from the worker that runs the job.
 class JobProgress
 {
 public:
@@ -21,9 +20,8 @@ public:
     virtual void jobCommitted() {}
     // The panel goes away, whether the job ended well or not.
     virtual void jobEnd() = 0;
-    // Called a few dozen times a second: the window may take the click on
-    // "Cancelar" (or Escape) meanwhile; true stops the job, which then leaves
-    // the previous one as it was.
+    // Called a few dozen times a second: true when the user asked the job to
+    // stop ("Cancelar", Escape), which then leaves the previous one as it was.
     virtual bool cancelRequested() { return false; }
 };
 

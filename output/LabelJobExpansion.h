@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <QElapsedTimer>
-
 #include "SelvarError.h"
 
 class ClientDataSet;
@@ -56,6 +54,9 @@ public:
     // sets that order), and stands on its first row.
     void readBack();
 
+    // The select of TABREV2 in the order its job was written.
+    static QString jobStatement();
+
 private:
     qint64 expand(qint64 skipped, JobProgress &progress);
     void emptyJobTable();
@@ -65,5 +66,4 @@ private:
     void checkCancel(JobProgress &progress);
 
     TDM &m_dm;
-    QElapsedTimer m_sinceCheck;
 };

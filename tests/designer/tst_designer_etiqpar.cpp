@@ -3,6 +3,7 @@
 // adding models at the same moment on the server, and a new thermal report
 // added as a model from the designer, then chosen in the counter's model box
 // and printed through that report.
+#include "ClickAndWait.h"
 #include "DesignDocument.h"
 #include "DesignerInput.h"
 #include "DesignerTestFiles.h"
@@ -295,7 +296,7 @@ private slots:
         counter.clickReopen();
         counter.chooseModel(QStringLiteral("Rolo 50x30"));
         QCOMPARE(counter.form()->DBLCB1->currentText(), QStringLiteral("Rolo 50x30"));
-        QTest::mouseClick(counter.form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(counter.form()->btnEtiqSemPreco, counter.form(), &TFormSelvarra::printEnded));
         QVERIFY(counter.form()->printHandOver->waitUntilIdle(30000));
         ProcessStarter::setStarter(previous);
         QCOMPARE(counter.app.messages, QStringList());

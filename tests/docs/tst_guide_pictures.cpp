@@ -5,6 +5,7 @@
 // taken only once the window shows what the guide says it shows, and written
 // into docs/imagens when it changed, so a changed window changes the guides'
 // pictures. The guides show no picture this test does not make.
+#include "ClickAndWait.h"
 #include "DesignerWindow.h"
 #include "EtiqparPanel.h"
 #include "ListWindow.h"
@@ -172,7 +173,7 @@ private slots:
             }
             return d.result();
         });
-        QTest::mouseClick(f()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
         QCOMPARE(dialogs, QStringList({QStringLiteral("ThermalPrintChoice"), QStringLiteral("ThermalPreview")}));
         QVERIFY(f()->printHandOver->waitUntilIdle(30000));
         QCOMPARE(w->app.messages, QStringList());
@@ -197,7 +198,7 @@ private slots:
             }
             return d.result();
         });
-        QTest::mouseClick(f()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
         QCOMPARE(dialogs, QStringList({"Output Options", "Report Preview"}));
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(f()->LabelImpressao->text(), QStringLiteral("Visualização fechada sem imprimir"));

@@ -1,6 +1,7 @@
 // The print history on one database of the Firebird server, through the real
 // window: each print records exactly what went out, at the price printed; the
 // history fills the list back ("Preços alterados", "Repetir"); old jobs go.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "HistoryRetention.h"
 #include "HistorySettings.h"
@@ -137,7 +138,7 @@ class PrintHistoryTest : public QObject
     void print(ListWindow &w, const QString &etiqInicial = QString())
     {
         w.form()->EditEtiqInic->setText(etiqInicial);
-        QTest::mouseClick(w.form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(w.form()->btnEtiqSemPreco, w.form(), &TFormSelvarra::printEnded));
         QVERIFY(w.form()->printHandOver->waitUntilIdle(60000));
     }
 

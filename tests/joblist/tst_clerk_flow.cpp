@@ -3,6 +3,7 @@
 // next product; a barcode scanner in the code box; the totals; the thermal
 // print and the line that says what it did. Whatever the clerk typed reaches
 // TABREV1, whichever way the grid is left.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -147,7 +148,7 @@ void TstClerkFlow::keyboardFlowStoresEveryQuantityAndPrintsThem()
 
     // The Zebra model is current: 17 labels three across are six files.
     f()->EditEtiqInic->setText(QStringLiteral("1"));
-    QTest::mouseClick(f()->btnEtiqSemPreco, Qt::LeftButton);
+    QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
     QCOMPARE(f()->LabelImpressao->text(), QStringLiteral("Enviando 6 arquivos para a impressora"));
     QVERIFY(f()->printHandOver->waitUntilIdle(30000));
     ProcessStarter::setStarter(previous);

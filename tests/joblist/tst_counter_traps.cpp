@@ -1,6 +1,7 @@
 // Keys a clerk did not mean, a barcode scanner and another station, at the
 // real window: none of them throws away or changes what was typed. Every key
 // is a real key event on the widget that has the focus.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "MessageBoxSink.h"
 #include "PrintHandOver.h"
@@ -316,7 +317,7 @@ void TstCounterTraps::modelChangesOnlyOnPurpose()
     QTest::keyClicks(byName, QStringLiteral("zinco"));
     QTest::keyClick(byName, Qt::Key_Return);
     typeIntoGrid(QStringLiteral("2"), kHandDelayMs);
-    QTest::mouseClick(f()->btnEtiqSemPreco, Qt::LeftButton);
+    QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
     QVERIFY(f()->printHandOver->waitUntilIdle(30000));
     ProcessStarter::setStarter(previous);
     // The clerk goes on in the box last used; Down there changes no model.

@@ -4,6 +4,7 @@
 #include "JobProgress.h"
 #include "SuiteJob.h"
 #include "LabelJobExpansion.h"
+#include "LabelJobRun.h"
 #include "SelvarError.h"
 
 #include <QtTest>
@@ -38,6 +39,14 @@ public:
     void labelStarted(const QString &name) override { calls << QStringLiteral("label ") + name; }
     void rowDone(int rows) override { calls << QStringLiteral("row %1").arg(rows); }
     void jobEnd() override { calls << QStringLiteral("end"); }
+};
+
+// The lock is free in these tests: nobody waits.
+class NoWait : public JobWait
+{
+public:
+    void waiting(const QString &, int) override {}
+    bool pause(int) override { return true; }
 };
 
 } // namespace
@@ -244,6 +253,43 @@ private slots:
             for (job.First(); !job.Eof(); job.Next())
                 codes << job.FieldByName(QStringLiteral("CODIGO")).AsString();
             QCOMPARE(codes, expected);
+        }
+    }
+
+    // The run the worker makes: the list read under the lock must print the
+    // labels the station showed, else nothing is written; a job read again
+    // must still be this one.
+    void runPrintsOnlyTheListShown()
+    {
+        fillList({{QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("1.50")},
+                  {QStringLiteral("B"), QStringLiteral("0"), QStringLiteral("2.00")},
+                  {QStringLiteral("C"), QStringLiteral("1"), null()}});
+        NoWait wait;
+        NoJobProgress quiet;
+        ClientDataSet &list = *db->dm->TabRev1;
+        LabelJobRun::Request request{QStringLiteral("01"), db->dm->SQLDS_TabRev1->CommandText(), QString(),
+                                     LabelJobRun::labelledRows(list)};
+        QCOMPARE(request.shown.size(), 2);
+
+        db->suite.exec(QStringLiteral("update TABREV1 set QDE = 5 where CODIGO = 'P2'"));
+        QVERIFY(LabelJobRun::write(*db->dm, request, wait, quiet).listChanged);
+        QCOMPARE(jobRows(), QStringList());
+
+        list.Close();
+        request.shown = LabelJobRun::labelledRows(list);
+        const LabelJobRun::Outcome written = LabelJobRun::write(*db->dm, request, wait, quiet);
+        QVERIFY(!written.listChanged);
+        QCOMPARE(written.labels, 8);
+        QCOMPARE(written.job.size(), std::size_t(8));
+        QCOMPARE(written.job.at(2).value(db->dm->TabRev2->FieldByName(QStringLiteral("COMPONENTE")).Index()).toString(),
+                 QStringLiteral("B"));
+
+        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 0, 8, wait).size(), std::size_t(8));
+        try {
+            LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 2, 8, wait);
+            QFAIL("a job of another size was taken for this one");
+        } catch (const SelvarError &error) {
+            QVERIFY2(error.message().startsWith(QStringLiteral("O trabalho gravado já foi substituído")), qPrintable(error.message()));
         }
     }
 };

@@ -3,6 +3,7 @@
 // to the 64-bit end of a column) through the real window: the list build, a
 // stored quantity of 100000 reopened, the job expansion and the thermal labels;
 // on an embedded database and on the Firebird server.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "ProcessStarter.h"
 #include "TDM.h"
@@ -119,7 +120,7 @@ private slots:
         window->typeInCell(1, 0, QStringLiteral("0,5"));
         window->typeInCell(2, 0, QStringLiteral("1,5"));
         window->goToRow(0);
-        QTest::mouseClick(window->form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(window->form()->btnEtiqSemPreco, window->form(), &TFormSelvarra::printEnded));
         QCOMPARE(window->app.messages, QStringList());
         QCOMPARE(rows(QStringLiteral("select CODIGO, COMPONENTE, cast(PRECO1 as varchar(24)) from TABREV2 order by CODIGO")),
                  QStringList({QStringLiteral("000001|ACIDO FOLICO 5MG|10000000.00"), QStringLiteral("000002|ACIDO FOLICO 5MG|10000000.00"),

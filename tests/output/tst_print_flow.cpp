@@ -2,6 +2,7 @@
 // database: the list built and filled in the grid, the job in TABREV2, the
 // thermal command files and the batch starts, for the thermal model, a sheet
 // model, a model that prints nothing, and a first label that is not a number.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -17,6 +18,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QtTest>
@@ -85,7 +87,7 @@ class PrintFlowTest : public QObject
     void print(const QString &etiqInicial)
     {
         form()->EditEtiqInic->setText(etiqInicial);
-        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
         QVERIFY(form()->printHandOver->waitUntilIdle(30000));
     }
 
@@ -370,6 +372,81 @@ private slots:
         QVERIFY(form()->isVisible()); // Escape cancelled the print, it did not close the window
     }
 
+    // The job held on its worker after its first product: the window keeps
+    // answering (its progress shows, a message box raised meanwhile closes
+    // with Enter), and a real "Cancelar" or Escape then ends the job with the
+    // previous one intact.
+    void windowAnswersWhileTheJobIsHeld_data() { cancelKeepsThePreviousJob_data(); }
+
+    void windowAnswersWhileTheJobIsHeld()
+    {
+        QFETCH(bool, escape);
+        print(QString());
+        const QStringList lastJob = job();
+        starts.clear();
+        QSignalSpy ended(form(), &TFormSelvarra::printEnded);
+        HeldBuild held(form(), 1);
+        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(held.waitReached());
+        QTRY_VERIFY(form()->Painel1->isVisible());
+        QVERIFY(!form()->DBGrid1->isEnabled() && !form()->btnEtiqSemPreco->isEnabled());
+
+        {
+            QMessageBox box(QMessageBox::Information, QStringLiteral("Selvar"), QStringLiteral("Aviso"), QMessageBox::Ok, form());
+            bool keyed = false;
+            QTimer::singleShot(0, &box, [&] {
+                keyed = QApplication::activeModalWidget() == &box;
+                QTest::keyClick(&box, Qt::Key_Return);
+            });
+            QCOMPARE(box.exec(), int(QMessageBox::Ok));
+            QVERIFY(keyed);
+        }
+        QVERIFY(ended.isEmpty());
+
+        // The box gone, the window is the clerk's again.
+        form()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form()));
+        if (escape)
+            QTest::keyClick(form(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(form()->BotCancelarImpressao, Qt::LeftButton);
+        held.letGo();
+        QVERIFY(ended.wait(60000));
+        QCOMPARE(window->app.messages,
+                 QStringList{QStringLiteral("Impressão cancelada. Nenhuma etiqueta foi gerada; o trabalho anterior foi mantido.")});
+        QCOMPARE(job(), lastJob);
+        QVERIFY(starts.isEmpty());
+        QVERIFY(form()->Painel1->isHidden());
+        QVERIFY(form()->DBGrid1->isEnabled() && form()->btnEtiqSemPreco->isEnabled());
+        QVERIFY(form()->isVisible());
+    }
+
+    // Another station stores a quantity after this one read the list: the job
+    // would not be the list the clerk sees, so nothing is written, the list is
+    // read again, and the next click prints what is now shown.
+    void listChangedElsewhereIsReadAgainFirst()
+    {
+        print(QString());
+        const QStringList lastJob = job();
+        starts.clear();
+        window->app.suite.exec(QStringLiteral("update TABREV1 set QDE = 4 where CODIGO = 'P2'"));
+        print(QString());
+        QCOMPARE(window->app.messages,
+                 QStringList{QStringLiteral("Outra estação mudou a lista depois que ela foi lida aqui; a lista foi lida de "
+                                            "novo. Confira as quantidades e pressione \"Etiquetas com preços\" de novo. "
+                                            "Nenhuma etiqueta foi gerada; o trabalho anterior foi mantido.")});
+        QCOMPARE(job(), lastJob);
+        QVERIFY(starts.isEmpty());
+        QVERIFY(window->settle());
+        QCOMPARE(window->gridText(1, 0), QStringLiteral("4"));
+
+        window->app.messages.clear();
+        print(QString());
+        QCOMPARE(window->app.messages, QStringList());
+        QCOMPARE(job().size(), 7);
+        QCOMPARE(job().at(2), QStringLiteral("000003|BEPANTOL DERMA CREME 40G||7891106001212|35.50"));
+    }
+
     // Without ImprEtiq.bat in the station's folder (or without the folder) the
     // print stops before anything is written: the message names the file, the
     // last job stays in TABREV2, no command file is written, the box keeps its text.
@@ -411,7 +488,7 @@ private slots:
         });
         const auto restore = qScopeGuard([&] { Messages::setQuestionSink(previousQuestions); });
         form()->EditEtiqInic->setText(QStringLiteral("4"));
-        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
         QVERIFY(form()->printHandOver->busy());
         QCOMPARE(form()->LabelEnvio->text(), QStringLiteral("Enviando arquivo 1 de 2"));
         QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Enviando 2 arquivos para a impressora"));

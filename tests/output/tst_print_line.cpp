@@ -4,6 +4,7 @@
 // another are served in the order they joined, a station killed while waiting
 // leaves the line, and a wait
 // ends by "Cancelar" or by its time limit, naming who holds the lock.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintedLabels.h"
 #include "JobLine.h"
@@ -143,8 +144,8 @@ int runStation(const QString &code)
     }
     w.form()->EditEtiqInic->setText(env("SELVAR_STATION_ETIQ"));
     say(QStringLiteral("clicked %1").arg(now()));
-    QTest::mouseClick(w.form()->btnEtiqSemPreco, Qt::LeftButton);
-    if (!w.form()->printHandOver->waitUntilIdle(120000))
+    if (!clickAndWait(w.form()->btnEtiqSemPreco, w.form(), &TFormSelvarra::printEnded)
+        || !w.form()->printHandOver->waitUntilIdle(120000))
         return 3;
     for (const QString &message : std::as_const(w.app.messages))
         say(QStringLiteral("message ") + message);

@@ -3,6 +3,7 @@
 // rejects jobs or does not exist (asked before anything is written, on a
 // scheduler of the test's own), and a command file that cannot be written.
 // The previous job stays in TABREV2 and the first position stays for the retry.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "PrinterQueueCheck.h"
@@ -40,10 +41,7 @@ class PrintLineOutcomeTest : public ListWindowTest
     {
         w->form()->EditEtiqInic->setText(etiqInicial);
         // A queue is asked about while the window goes on; the print follows the answer.
-        QSignalSpy checked(w->form(), &TFormSelvarra::printerCheckEnded);
-        QTest::mouseClick(w->form()->btnEtiqSemPreco, Qt::LeftButton);
-        if (PrinterQueueCheck::needsAsking(RunValues::LabelPrinterPath) && checked.isEmpty())
-            QVERIFY(checked.wait(30000));
+        QVERIFY(clickAndWait(w->form()->btnEtiqSemPreco, w->form(), &TFormSelvarra::printEnded));
         QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
     }
 

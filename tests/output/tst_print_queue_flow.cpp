@@ -4,6 +4,7 @@
 // that never answers leaves the window answering "Cancelar". And "Etiq.
 // Inicial" belongs to the job written: a second print during the first one's
 // hand-over starts at position 1.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "RunValues.h"
@@ -75,7 +76,8 @@ class PrintQueueFlowTest : public ListWindowTest
         return all;
     }
 
-    void clickPrint() { QTest::mouseClick(w->form()->btnEtiqSemPreco, Qt::LeftButton); }
+    // The click, and the print it starts to its end.
+    bool clickPrint() { return clickAndWait(w->form()->btnEtiqSemPreco, w->form(), &TFormSelvarra::printEnded); }
 
 private slots:
     void init()
@@ -109,10 +111,7 @@ private slots:
         copyingBatchFile();
         for (const QString &path : {QStringLiteral("192.0.2.7"), QStringLiteral("LPT1"), QStringLiteral("ETIQUETAS")}) {
             RunValues::LabelPrinterPath = path;
-            QSignalSpy checked(w->form(), &TFormSelvarra::printerCheckEnded);
-            clickPrint();
-            if (path == QLatin1String("ETIQUETAS"))
-                QVERIFY(checked.wait(30000));
+            QVERIFY(clickPrint());
             QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
             QCOMPARE(w->app.messages, QStringList());
             QVERIFY2(printed(path).contains("A0,0,0,2,1,1,N,\"ALCOOL GEL\""), qPrintable(path));
@@ -128,7 +127,7 @@ private slots:
         lpstatThat("exec sleep 600\n");
         copyingBatchFile();
         RunValues::LabelPrinterPath = QStringLiteral("LPT1");
-        clickPrint();
+        QVERIFY(clickPrint());
         QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
         const QStringList before = jobCodes();
         QCOMPARE(before.size(), 4);
@@ -136,7 +135,7 @@ private slots:
         RunValues::LabelPrinterPath = QStringLiteral("cups:Zebra");
         w->form()->EditEtiqInic->setText(QStringLiteral("3"));
         QSignalSpy checked(w->form(), &TFormSelvarra::printerCheckEnded);
-        clickPrint();
+        QTest::mouseClick(w->form()->btnEtiqSemPreco, Qt::LeftButton); // the print stops at the question
         auto *panel = w->form()->findChild<QFrame *>(QStringLiteral("PainelEspera"));
         QVERIFY(panel && panel->isVisible());
         QCOMPARE(panel->findChild<QLabel *>(QStringLiteral("LabelEspera"))->text(), QStringLiteral("Consultando a impressora…"));
@@ -165,14 +164,14 @@ private slots:
         QSignalSpy sending(w->form()->printHandOver, &PrintHandOver::sending);
         QSignalSpy checked(w->form(), &TFormSelvarra::printerCheckEnded);
         w->form()->EditEtiqInic->setText(QStringLiteral("4"));
-        clickPrint();
-        QVERIFY(checked.wait(30000));
+        QVERIFY(clickPrint());
+        QCOMPARE(checked.size(), 1);
         QCOMPARE(sending.size(), 1); // file 1 of the first job is with the batch file, which waits
         QCOMPARE(w->form()->EditEtiqInic->text(), QString());
         QCOMPARE(jobCodes().mid(0, 4), (QStringList{"-000001", "-000002", "-000003", "000001"}));
 
-        clickPrint();
-        QVERIFY(checked.wait(30000));
+        QVERIFY(clickPrint());
+        QCOMPARE(checked.size(), 2);
         QCOMPARE(jobCodes(), (QStringList{"000001", "000002", "000003", "000004"}));
         QCOMPARE(w->form()->EditEtiqInic->text(), QString());
 
@@ -203,7 +202,7 @@ private slots:
         const QVariant id = own.value(0);
         own.finish();
         w->app.suite.exec(QStringLiteral("delete from mon$attachments where mon$attachment_id = ?"), {id});
-        clickPrint();
+        QVERIFY(clickPrint());
         QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(jobCodes(), (QStringList{"000001", "000002", "000003", "000004"}));

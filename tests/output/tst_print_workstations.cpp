@@ -1,6 +1,7 @@
 // Several stations printing on one database through the Firebird server: two
 // windows print at the same moment, and a station killed in the middle of its
 // expansion. Each print is its own job or nothing, never a mix.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintedLabels.h"
 #include "JobProgress.h"
@@ -91,10 +92,11 @@ class PrintWorkstationsTest : public QObject
         b->clickReopen();
     }
 
+    // The click, and the print it starts to its end.
     void print(ListWindow &w, const QString &etiqInicial)
     {
         w.form()->EditEtiqInic->setText(etiqInicial);
-        QTest::mouseClick(w.form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(w.form()->btnEtiqSemPreco, w.form(), &TFormSelvarra::printEnded));
     }
 
     // The command files go to the printer after the click returns, in order.
@@ -151,11 +153,14 @@ private slots:
                 return;
             watch.stop();
             escapeWhenWaiting.start();
-            print(*b, QStringLiteral("3"));
+            b->form()->EditEtiqInic->setText(QStringLiteral("3"));
+            QTest::mouseClick(b->form()->btnEtiqSemPreco, Qt::LeftButton);
         });
+        QSignalSpy bEnded(b->form(), &TFormSelvarra::printEnded);
         watch.start();
         print(*a, QString());
         watch.stop();
+        QVERIFY(!bEnded.isEmpty() || bEnded.wait(60000));
         waitForHandOver(*a);
         QVERIFY2(waitingText.startsWith(QStringLiteral("Aguardando a estação 01 terminar de imprimir… ")), qPrintable(waitingText));
         QCOMPARE(b->app.messages, QStringList{QStringLiteral("Espera cancelada: nada foi impresso.")});

@@ -3,6 +3,7 @@
 // go out (rows, stock outlines, what falls outside), and the print from the
 // preview handing the files over; the same for a model served by the
 // sample project's ZPL report.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -47,7 +48,7 @@ class ThermalPreviewFlowTest : public QObject
     void print(const QString &etiqInicial)
     {
         form()->EditEtiqInic->setText(etiqInicial);
-        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
         QVERIFY(form()->printHandOver->waitUntilIdle(30000));
     }
 

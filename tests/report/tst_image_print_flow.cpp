@@ -3,6 +3,7 @@
 // picture gone the next print stops with the file, line and cause before a
 // byte is written, the job stays in TABREV2 and the files of the previous job
 // are left as they were.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -41,7 +42,7 @@ class ImagePrintFlowTest : public QObject
     void print()
     {
         window->form()->EditEtiqInic->setText(QString());
-        QTest::mouseClick(window->form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(window->form()->btnEtiqSemPreco, window->form(), &TFormSelvarra::printEnded));
         QVERIFY(window->form()->printHandOver->waitUntilIdle(30000));
     }
 

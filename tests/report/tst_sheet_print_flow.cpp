@@ -1,6 +1,7 @@
 // The whole sheet print through the window: the list built, quantities typed
 // in the grid, an A4 model chosen in DBLCB1, "Etiquetas com preços" pressed and
 // the "Output Options" answered with a PDF file by the test.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "OutputOptionsDialog.h"
 #include "ReportModal.h"
@@ -115,7 +116,7 @@ private slots:
             o.EditArquivo->setText(pdf);
         }, QStringLiteral("BotOK"));
         form()->EditEtiqInic->setText(QStringLiteral("4"));
-        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
 
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(dialogs, QStringList({"Output Options"}));
@@ -154,7 +155,7 @@ private slots:
     {
         answerOptions([](OutputOptionsDialog &) {}, QStringLiteral("BotCancelar"));
         form()->EditEtiqInic->setText(QStringLiteral("4"));
-        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
         QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));
         QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Impressão cancelada"));
         QCOMPARE(dialogs, QStringList({"Output Options"}));
@@ -178,7 +179,7 @@ private slots:
             return d.result();
         });
         form()->EditEtiqInic->setText(QStringLiteral("4"));
-        QTest::mouseClick(form()->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
         QCOMPARE(dialogs, QStringList({"Output Options", "Report Preview"}));
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(form()->EditEtiqInic->text(), QStringLiteral("4"));

@@ -1,0 +1,113 @@
+#include "LabelJobRun.h"
+
+#include "DatabaseErrors.h"
+#include "Field.h"
+#include "LabelJobExpansion.h"
+#include "SelvarError.h"
+#include "SuiteJob.h"
+#include "TDM.h"
+
+#include <algorithm>
+
+namespace {
+
+// The rows held, copied for another thread's data set of the same columns.
+ClientDataSet::ReadyRows rowsOf(ClientDataSet &dataSet)
+{
+    const int rows = dataSet.RecordCount();
+    const int columns = int(dataSet.fieldDefs().size());
+    std::vector<QVector<QVariant>> values;
+    values.reserve(std::size_t(rows));
+    for (int row = 0; row < rows; ++row) {
+        QVector<QVariant> line(columns);
+        for (int column = 0; column < columns; ++column)
+            line[column] = dataSet.valueAt(row, column);
+        values.push_back(std::move(line));
+    }
+    return ClientDataSet::ReadyRows(std::move(values));
+}
+
+} // namespace
+
+QVector<LabelJobRun::Row> LabelJobRun::labelledRows(ClientDataSet &list)
+{
+    if (!list.Active())
+        list.Open();
+    const int codigo = list.FieldByName(QStringLiteral("CODIGO")).Index();
+    const int componente = list.FieldByName(QStringLiteral("COMPONENTE")).Index();
+    const int ean = list.FieldByName(QStringLiteral("CODIGOEAN")).Index();
+    const int preco = list.FieldByName(QStringLiteral("PRECO1")).Index();
+    const int qde = list.FieldByName(QStringLiteral("QDE")).Index();
+    QVector<Row> rows;
+    const int count = list.RecordCount();
+    for (int row = 0; row < count; ++row) {
+        const QVariant quantity = list.valueAt(row, qde);
+        const qint64 labels = quantity.isNull() ? 0 : quantity.value<Decimal>().roundHalfEven();
+        if (labels <= 0)
+            continue;
+        const QVariant price = list.valueAt(row, preco);
+        rows.append({list.valueAt(row, codigo).toString(), list.valueAt(row, componente).toString(),
+                     list.valueAt(row, ean).toString(), price.isNull() ? Decimal() : price.value<Decimal>(), labels});
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.codigo < b.codigo; });
+    return rows;
+}
+
+LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait &wait, JobProgress &progress)
+{
+    for (int attempt = 1;; ++attempt) {
+        try {
+            SuiteJob job(*dm.SQLConnection1, request.station, SuiteJob::Kind::Print, &wait);
+            ClientDataSet &list = *dm.TabRev1;
+            list.Close();
+            dm.SQLDS_TabRev1->setCommandText(request.listStatement);
+            list.Open();
+            Outcome outcome;
+            if (labelledRows(list) != request.shown) {
+                outcome.listChanged = true;
+                return outcome;
+            }
+            outcome.labels = LabelJobExpansion(dm).run(request.etiqInicial, progress, job);
+            outcome.job = rowsOf(*dm.TabRev2);
+            return outcome;
+        } catch (const DatabaseError &error) {
+            // A connection the server dropped (a server restarted, a network
+            // back): the job was undone whole, so it is written once more on
+            // an attachment made anew.
+            if (!isConnectionFailure(error))
+                throw;
+            dm.TabRev1->Close();
+            dm.TabRev2->Close();
+            if (attempt == 2)
+                throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu e não pôde ser refeita: nenhuma "
+                                                 "etiqueta foi gerada e o trabalho anterior foi mantido. Confira a rede "
+                                                 "e o servidor e pressione \"Etiquetas com preços\" de novo."));
+        }
+    }
+}
+
+ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station, qint64 skipped, qint64 labels,
+                                               JobWait &wait)
+{
+    SuiteJob job(*dm.SQLConnection1, station, SuiteJob::Kind::Print, &wait);
+    ClientDataSet &rows = *dm.TabRev2;
+    try {
+        dm.SQLDS_TabRev2->setCommandText(LabelJobExpansion::jobStatement());
+        LabelJobExpansion(dm).readBack();
+    } catch (const std::exception &error) {
+        rows.Close();
+        throw JobNotReadBack(labels, error);
+    }
+    // Another station may have printed since; its job is not this one's to print.
+    if (rows.RecordCount() != skipped + labels)
+        throw SelvarError(QStringLiteral("O trabalho gravado já foi substituído pelo de outra estação; nada foi impresso. "
+                                         "Pressione \"Etiquetas com preços\" de novo."));
+    return rowsOf(rows);
+}
+
+QString LabelJobRun::listChangedText()
+{
+    return QStringLiteral("Outra estação mudou a lista depois que ela foi lida aqui; a lista foi lida de novo. Confira as "
+                          "quantidades e pressione \"Etiquetas com preços\" de novo. Nenhuma etiqueta foi gerada; o "
+                          "trabalho anterior foi mantido.");
+}
