@@ -8,6 +8,7 @@
 #include "ListWindow.h"
 #include "PrintedLabels.h"
 #include "JobLine.h"
+#include "JobWorker.h"
 #include "PrintHandOver.h"
 #include "ReportModal.h"
 #include "RunValues.h"
@@ -31,11 +32,17 @@
 #include <QThread>
 #include <QTimer>
 #include <QtTest>
+#include <atomic>
 #include <cstdio>
 
 namespace {
 
 const char kStation[] = "SELVAR_TEST_STATION";
+
+// Labels of each of the list's three products: a job of a few files, enough
+// for several hand-overs per station without making five station programs
+// on a loaded machine outlast the test's watchdog.
+constexpr int kEach = 60;
 
 qint64 now()
 {
@@ -118,16 +125,14 @@ int runStation(const QString &code)
         }
         return dialog.exec();
     });
-    // Served: the progress panel of its expansion is up, so it holds the lock.
-    QTimer served;
-    served.setInterval(2);
-    QObject::connect(&served, &QTimer::timeout, [&served, &w] {
-        if (!w.form()->Painel1->isVisible())
-            return;
-        served.stop();
-        say(QStringLiteral("served %1").arg(now()));
+    // Served: the job's first step runs on the worker while it holds the
+    // lock, so two stations' first steps come in the order they held it,
+    // however late either window gets to paint its panel.
+    static std::atomic<bool> served{false};
+    w.form()->jobWorker()->setStepHook([](int done) {
+        if (done == 0 && !served.exchange(true))
+            say(QStringLiteral("served %1").arg(now()));
     });
-    served.start();
     // Every station is up before any presses: the test then says when to start.
     say(QStringLiteral("ready"));
     if (env("SELVAR_STATION_AT") == QLatin1String("turn")) {
@@ -255,7 +260,9 @@ private slots:
         server->ExecuteDirect(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values ('02')"));
         for (int i = 1; i <= 3; ++i)
             server->ExecuteDirect(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1) "
-                                                 "values ('P%1', 'Produto %1', 500, '789000000000%1', %1)").arg(i));
+                                                 "values ('P%1', 'Produto %1', %2, '789000000000%1', %1)")
+                                                 .arg(i)
+                                                 .arg(kEach));
     }
 
     void cleanup()
@@ -282,13 +289,13 @@ private slots:
             QCOMPARE(waitFor(*stations[i], QStringLiteral("done"), 120000), QString());
         QVERIFY(!QFile::exists(printerOf(QStringLiteral("07"))));
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(printedLabels(printerOf(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))), listLabels(i + 1, 500));
+            QCOMPARE(printedLabels(printerOf(QStringLiteral("%1").arg(8 + i, 2, 10, QLatin1Char('0')))), listLabels(i + 1, kEach));
 
         QFile release(shared->filePath(QStringLiteral("solta")));
         QVERIFY(release.open(QIODevice::WriteOnly));
         release.close();
         QCOMPARE(waitFor(viewer, QStringLiteral("done"), 60000), QString());
-        QCOMPARE(printedLabels(printerOf(QStringLiteral("07"))), listLabels(0, 500));
+        QCOMPARE(printedLabels(printerOf(QStringLiteral("07"))), listLabels(0, kEach));
     }
 
     // Four stations press print while another holds the lock, each once the
@@ -329,7 +336,7 @@ private slots:
                                                                .arg(codes[i], codes[i - 1])));
         }
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(printedLabels(printerOf(codes[i])), listLabels(i, 500));
+            QCOMPARE(printedLabels(printerOf(codes[i])), listLabels(i, kEach));
     }
 
     // A station killed while it waits leaves the line by itself: the one
