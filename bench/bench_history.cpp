@@ -146,7 +146,7 @@ bool benchHistoryRecording(QTextStream &out)
 
     print(out, QStringLiteral("record a sheet job of 10,000 labels over 3,000 products"), stallOf(f, [&] {
               f->noteJobWritten(description);
-              f->printHistory->wholeJobOut(HistoryStore::printerOutput());
+              f->printHistory->wholeJobOut(HistoryStore::printerOutput(), [](const QString &) {});
           }));
 
     // A thermal job: three positions a file, its history brought up to every file at once.
@@ -154,7 +154,7 @@ bool benchHistoryRecording(QTextStream &out)
     const QByteArray record = f->printHistory->thermalRecord();
     const QList<int> positions(3334, 3);
     print(out, QStringLiteral("thermal recorder, 10,000 labels over 3,000 products"),
-          stallOf(f, [&] { f->printHistory->thermalOut(record, positions, int(positions.size())); }));
+          stallOf(f, [&] { f->printHistory->thermalOut(record, positions, int(positions.size()), [](const QString &) {}); }));
 
     // 1,000 jobs of ten products each, printed 400 days ago.
     w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "

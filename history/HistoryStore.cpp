@@ -18,7 +18,8 @@ constexpr int kItemsPerStatement = 25;
 
 QString insertItems(int rows)
 {
-    static QHash<int, QString> statements;
+    // Each history worker keeps its own: several may write at once.
+    thread_local QHash<int, QString> statements;
     QString &statement = statements[rows];
     if (statement.isEmpty()) {
         QStringList selects;
