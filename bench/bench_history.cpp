@@ -50,6 +50,21 @@ qint64 timeHistoryRecord10000(const QString &database)
 
 namespace {
 
+// `jobs` jobs of ten products each, numbered from `firstId`, printed `daysAgo`
+// days ago: job j holds products R(10j) to R(10j + 9), one label each.
+QString printedJobs(int jobs, int firstId, int daysAgo)
+{
+    return QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < %1) do begin "
+                          "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
+                          "(%2 + :j, dateadd(day, -%3, current_timestamp), '01', 10, 10); k = 0; while (k < 10) do begin "
+                          "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
+                          "values (%2 + :j, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
+                          "j = j + 1; end end")
+        .arg(jobs)
+        .arg(firstId)
+        .arg(daysAgo);
+}
+
 struct Stall
 {
     qint64 longest = 0; // the window's longest stall
@@ -89,12 +104,7 @@ bool benchHistoryWindow(QTextStream &out)
     w.app.suite.exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 10000) do begin "
                                     "insert into TABREV1 (CODIGO, COMPONENTE, PRECO1) values ('R' || lpad(:i, 6, '0'), "
                                     "'Produto nº ' || lpad(:i, 5, '0'), 1.5); i = i + 1; end end"));
-    w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "
-                                    "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
-                                    "(:j + 1, current_timestamp, '01', 10, 10); k = 0; while (k < 10) do begin "
-                                    "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
-                                    "values (:j + 1, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
-                                    "j = j + 1; end end"));
+    w.app.suite.exec(printedJobs(1000, 1, 0));
     w.app.suite.disconnect();
     w.clickReopen();
     TFormSelvarra *f = w.form();
@@ -165,13 +175,7 @@ bool benchHistoryRecording(QTextStream &out)
     print(out, QStringLiteral("thermal recorder, 10,000 labels over 3,000 products"),
           stallOf(f, [&] { f->printHistory->thermalOut(record, positions, int(positions.size()), [](const QString &) {}); }));
 
-    // 1,000 jobs of ten products each, printed 400 days ago.
-    w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "
-                                    "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
-                                    "(100000 + :j, dateadd(day, -400, current_timestamp), '01', 10, 10); k = 0; "
-                                    "while (k < 10) do begin insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, "
-                                    "COMPONENTE, PRECO1, ETIQUETAS) values (100000 + :j, :k, 'R' || lpad(:k, 6, '0'), 'x', "
-                                    "1.2, 1); k = k + 1; end j = j + 1; end end"));
+    w.app.suite.exec(printedJobs(1000, 100000, 400));
     w.app.suite.disconnect();
     const int before = f->historyRetention->removed();
     QSignalSpy ended(f->historyRetention, &HistoryRetention::passEnded);

@@ -52,21 +52,6 @@ Decimal priceOf(const QVariant &text)
     return price;
 }
 
-QSqlQuery prepared(QSqlDatabase &db, const QString &statement)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw DatabaseError(databaseMessage(query.lastError()));
-    return query;
-}
-
-void run(QSqlQuery &query)
-{
-    if (!query.exec())
-        throw DatabaseError(databaseMessage(query.lastError()));
-}
-
 } // namespace
 
 HistoryStore::HistoryStore(std::function<QString()> database)
