@@ -76,6 +76,24 @@ QString keptText(int jobs)
                      : QStringLiteral("; %1 trabalhos na fila ficaram guardados para \"Continuar envio\"").arg(jobs);
 }
 
+// "Continuar envio" shown for the jobs left with files to hand over, if any;
+// `settleFirst` completes the history of those whose files all went.
+void showContinueOffer(TFormSelvarra &form, bool settleFirst = false)
+{
+    if (!form.BotContinuarEnvio || form.printHandOver->busy() || RunValues::WorkFolder().isEmpty())
+        return;
+    const QString folder = stationFolder();
+    if (settleFirst)
+        form.printHandOver->settle(folder);
+    const QList<ThermalJournal::Record> rests = form.printHandOver->pending(folder);
+    if (rests.isEmpty()) {
+        form.BotContinuarEnvio->hide();
+        return;
+    }
+    form.BotContinuarEnvio->setText(continueCaption(rests));
+    form.BotContinuarEnvio->show();
+}
+
 } // namespace
 
 void TFormSelvarra::createPrintHandOver()
@@ -106,12 +124,14 @@ void TFormSelvarra::createPrintHandOver()
         BotPararEnvio->hide();
         BotPararEnvio->setEnabled(true);
         BotPararEnvio->setText(QStringLiteral("Parar envio"));
-        refreshContinueOffer();
+        // Not settled here: a record whose history could not be written
+        // would be tried again at every end of the trying.
+        showContinueOffer(*this);
     });
     connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) {
         // Unless the box was typed in or another job was queued since (it
         // starts at position 1 of the same row).
-        if (result.dropped && EditEtiqInic->text().isEmpty() && !printHandOver->busy())
+        if (result.dropped && EditEtiqInic->text().isEmpty() && !printHandOver->handingOver())
             EditEtiqInic->setText(result.startPosition);
         switch (result.end) {
         case HandOverResult::End::Whole:
@@ -147,17 +167,7 @@ void TFormSelvarra::handOver(PrintJob job)
 
 void TFormSelvarra::refreshContinueOffer()
 {
-    if (!BotContinuarEnvio || printHandOver->busy() || RunValues::WorkFolder().isEmpty())
-        return;
-    const QString folder = stationFolder();
-    printHandOver->settle(folder);
-    const QList<ThermalJournal::Record> rests = printHandOver->pending(folder);
-    if (rests.isEmpty()) {
-        BotContinuarEnvio->hide();
-        return;
-    }
-    BotContinuarEnvio->setText(continueCaption(rests));
-    BotContinuarEnvio->show();
+    showContinueOffer(*this, true);
 }
 
 void TFormSelvarra::BotPararEnvioClick()
@@ -179,7 +189,7 @@ void TFormSelvarra::BotContinuarEnvioClick()
 
 bool TFormSelvarra::mayCloseDuringHandOver()
 {
-    if (!printHandOver->busy() || m_closeAnyway)
+    if (!printHandOver->handingOver() || m_closeAnyway)
         return true;
     if (m_closingWait)
         return false; // already waiting for the file to go

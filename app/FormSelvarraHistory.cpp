@@ -40,14 +40,18 @@ constexpr int kFirstRetentionPassMs = 60 * 1000;
 
 void TFormSelvarra::createHistory()
 {
-    historyStore = new HistoryStore([this] { return DM ? DM->SQLConnection1->DataBase() : QString(); });
+    const auto database = [this] { return DM ? DM->SQLConnection1->DataBase() : QString(); };
+    historyStore = new HistoryStore(database);
     historyWork = new HistoryWork(this);
     connect(this, &TFormSelvarra::jobCancelClicked, historyWork, &HistoryWork::cancel);
-    printHistory = new PrintHistory(*historyStore);
+    printHistory = new PrintHistory(*historyStore, *historyWork, database);
     // A thermal job's history is brought up to what went out from the job's
     // own record of the hand-over, whenever files of it have gone.
-    printHandOver->setRecorder([this](const PrintJob &job, int filesDone) {
-        return printHistory ? printHistory->thermalOut(job.history, job.positionsPerFile(), filesDone) : QString();
+    printHandOver->setRecorder([this](const PrintJob &job, int filesDone, PrintHandOver::Recorded recorded) {
+        if (printHistory)
+            printHistory->thermalOut(job.history, job.positionsPerFile(), filesDone, std::move(recorded));
+        else
+            recorded(PrintHistory::failureNote());
     });
 
     BotPrecosAlterados = new QPushButton(QStringLiteral("Preços a&lterados"), PainelSelvarra);
@@ -63,7 +67,7 @@ void TFormSelvarra::createHistory()
     connect(BotHistorico, &QPushButton::clicked, this, &TFormSelvarra::BotHistoricoClick);
 
     historyRetention = new HistoryRetention(
-        *historyStore,
+        *historyWork, database,
         [] { return HistorySettings::retentionDays(SuitePaths::toNative(RunValues::WorkFolder())); },
         [this] { return m_jobRunning || !m_mainActionsEnabled || printHandOver->busy() || !DM; }, this);
     historyRetention->start(kFirstRetentionPassMs);
@@ -76,7 +80,10 @@ void TFormSelvarra::destroyHistory()
     historyRetention = nullptr;
     delete printHistory;
     printHistory = nullptr;
-    delete historyWork; // waits for a write under way to end
+    // Waits for a write under way to end, and for the prints' records in
+    // line that begin within a few seconds; a thermal job's record not written
+    // by then stays with the job's own record, which the next start settles.
+    delete historyWork;
     historyWork = nullptr;
     delete historyStore;
     historyStore = nullptr;
@@ -94,15 +101,19 @@ void TFormSelvarra::noteJobWritten(const QString &modelDescription)
 
 QString TFormSelvarra::historyAfterOutput(OutputKind output)
 {
-    QString note;
     // A sheet run says where its pages went; printing from the preview counts.
+    // The history is written on its worker: a note comes to the print line
+    // only if it could not be.
     if (output == OutputKind::Report && !RvSystem2->sent().isEmpty()) {
         const bool pdf = RvSystem2->sent().constLast().destination == OutputOptions::Destination::File;
-        note = printHistory->wholeJobOut(pdf ? HistoryStore::pdfOutput() : HistoryStore::printerOutput());
+        printHistory->wholeJobOut(pdf ? HistoryStore::pdfOutput() : HistoryStore::printerOutput(), [this](const QString &note) {
+            if (!note.isEmpty())
+                showPrintOutcome(LabelImpressao->toolTip() + note);
+        });
     }
     // A thermal job is in the hand-over's line by now; anything else put nothing out.
     printHistory->jobDropped();
-    return note;
+    return QString();
 }
 
 // An action that writes the list waits for the read under way, so that the
@@ -267,7 +278,7 @@ void repeatJob(TFormSelvarra &form, qint64 jobId, const QList<PrintedItem> &item
 void TFormSelvarra::BotPrecosAlteradosClick()
 {
     afterListReads(*this, [this] { guarded([this] {
-        if (!DM || m_jobRunning || historyWork->busy() || !postListEdit())
+        if (!DM || m_jobRunning || historyWork->acting() || !postListEdit())
             return;
         const QList<ListQuantities::Row> rows = ListQuantities::rows(*DM->TabRev1);
         const ListWrite write(*DM);
@@ -291,7 +302,7 @@ void TFormSelvarra::BotPrecosAlteradosClick()
 void TFormSelvarra::BotHistoricoClick()
 {
     afterListReads(*this, [this] { guarded([this] {
-        if (!DM || m_jobRunning || historyWork->busy() || !postListEdit())
+        if (!DM || m_jobRunning || historyWork->acting() || !postListEdit())
             return;
         const QString database = DM->SQLConnection1->DataBase();
         qint64 chosen = 0;

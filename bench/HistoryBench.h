@@ -14,3 +14,9 @@ class QTextStream;
 // jobs printed: "Preços alterados", "Histórico" opened over 10,000 jobs, and
 // "Repetir" of a job. Prints its lines; false when the window did not start.
 bool benchHistoryWindow(QTextStream &out);
+
+// The window's longest stall while a print's history is recorded: a sheet job
+// of 10,000 labels over 3,000 products, the same as a thermal job brought up
+// to its last file, and one pass removing 1,000 old jobs. `selvar-bench
+// history` runs these alone.
+bool benchHistoryRecording(QTextStream &out);

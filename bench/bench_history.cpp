@@ -1,10 +1,13 @@
+#include "BenchRegistry.h"
 #include "HistoryBench.h"
 #include "StallProbe.h"
 
+#include "HistoryRetention.h"
 #include "HistoryStore.h"
 #include "HistoryWindow.h"
 #include "HistoryWork.h"
 #include "ListReads.h"
+#include "PrintHistory.h"
 #include "ListWindow.h"
 #include "ReportModal.h"
 #include "TFormSelvarra.h"
@@ -47,6 +50,21 @@ qint64 timeHistoryRecord10000(const QString &database)
 
 namespace {
 
+// `jobs` jobs of ten products each, numbered from `firstId`, printed `daysAgo`
+// days ago: job j holds products R(10j) to R(10j + 9), one label each.
+QString printedJobs(int jobs, int firstId, int daysAgo)
+{
+    return QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < %1) do begin "
+                          "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
+                          "(%2 + :j, dateadd(day, -%3, current_timestamp), '01', 10, 10); k = 0; while (k < 10) do begin "
+                          "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
+                          "values (%2 + :j, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
+                          "j = j + 1; end end")
+        .arg(jobs)
+        .arg(firstId)
+        .arg(daysAgo);
+}
+
 struct Stall
 {
     qint64 longest = 0; // the window's longest stall
@@ -86,12 +104,7 @@ bool benchHistoryWindow(QTextStream &out)
     w.app.suite.exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 10000) do begin "
                                     "insert into TABREV1 (CODIGO, COMPONENTE, PRECO1) values ('R' || lpad(:i, 6, '0'), "
                                     "'Produto nº ' || lpad(:i, 5, '0'), 1.5); i = i + 1; end end"));
-    w.app.suite.exec(QStringLiteral("execute block as declare j integer = 0; declare k integer; begin while (j < 1000) do begin "
-                                    "insert into SELVAR_HISTORICO (ID, DATAHORA, ESTACAO, ETIQUETAS, PRODUTOS) values "
-                                    "(:j + 1, current_timestamp, '01', 10, 10); k = 0; while (k < 10) do begin "
-                                    "insert into SELVAR_HISTORICO_ITEM (HISTORICO, ORDEM, CODIGO, COMPONENTE, PRECO1, ETIQUETAS) "
-                                    "values (:j + 1, :k, 'R' || lpad(:j * 10 + :k, 6, '0'), 'x', 1.2, 1); k = k + 1; end "
-                                    "j = j + 1; end end"));
+    w.app.suite.exec(printedJobs(1000, 1, 0));
     w.app.suite.disconnect();
     w.clickReopen();
     TFormSelvarra *f = w.form();
@@ -123,5 +136,69 @@ bool benchHistoryWindow(QTextStream &out)
     print(out, QStringLiteral("repeat a job of 10 products on 10,000 (the others emptied)"),
           stallOf(f, [&] { QTest::mouseClick(f->BotHistorico, Qt::LeftButton); }));
     ReportModal::setHook({});
+    return benchHistoryRecording(out);
+}
+
+bool benchHistoryRecording(QTextStream &out)
+{
+    ListWindow w;
+    if (!w.start())
+        return false;
+    // 10,000 labels over 3,000 products: 1,000 of 4 and 2,000 of 3.
+    w.app.suite.exec(QStringLiteral("execute block as declare i integer = 0; begin while (i < 3000) do begin "
+                                    "insert into TABREV1 (CODIGO, COMPONENTE, PRECO1, QDE, CODIGOEAN) values "
+                                    "('R' || lpad(:i, 6, '0'), 'Produto de revenda nº ' || lpad(:i, 5, '0'), 12.5, "
+                                    "iif(:i < 1000, 4, 3), '789' || lpad(:i, 10, '0')); i = i + 1; end end"));
+    w.app.suite.disconnect();
+    w.clickReopen();
+    TFormSelvarra *f = w.form();
+    const QString description = QStringLiteral("A4 - Pimaco 6180 (3 x 10)");
+    // What the machine alone costs the timer over as long as a removal pass: the
+    // floor under the figures below.
+    print(out, QStringLiteral("nothing to do for 12 s"), stallOf(f, [] { QTest::qWait(12000); }));
+
+    print(out, QStringLiteral("record a sheet job of 10,000 labels over 3,000 products"), stallOf(f, [&] {
+              f->noteJobWritten(description);
+              f->printHistory->wholeJobOut(HistoryStore::printerOutput(), [](const QString &) {});
+          }));
+
+    // A thermal job: three positions a file, its history brought up to every file at once.
+    // Its number is still taken on the window's thread when it is queued.
+    f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+    QByteArray record;
+    print(out, QStringLiteral("thermal job queued, its history number taken (the first: the attachment made)"),
+          stallOf(f, [&] { record = f->printHistory->thermalRecord(); }));
+    f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+    print(out, QStringLiteral("thermal job queued, its history number taken (the next)"),
+          stallOf(f, [&] { record = f->printHistory->thermalRecord(); }));
+    const QList<int> positions(3334, 3);
+    print(out, QStringLiteral("thermal recorder, 10,000 labels over 3,000 products"),
+          stallOf(f, [&] { f->printHistory->thermalOut(record, positions, int(positions.size()), [](const QString &) {}); }));
+
+    w.app.suite.exec(printedJobs(1000, 100000, 400));
+    w.app.suite.disconnect();
+    const int before = f->historyRetention->removed();
+    QSignalSpy ended(f->historyRetention, &HistoryRetention::passEnded);
+    Stall pass = stallOf(f, [&] { f->historyRetention->start(0); });
+    QElapsedTimer waited;
+    waited.start();
+    StallProbe probe;
+    probe.start();
+    const bool passDone = ended.count() > 0 || ended.wait(600000);
+    pass.longest = std::max(pass.longest, probe.stop());
+    pass.whole = passDone ? pass.whole + waited.elapsed() : -1;
+    print(out, QStringLiteral("retention pass removing %1 old jobs").arg(f->historyRetention->removed() - before), pass);
     return true;
 }
+
+namespace {
+
+int benchHistory(const QStringList &)
+{
+    QTextStream out(stdout);
+    return benchHistoryRecording(out) ? 0 : 1;
+}
+
+} // namespace
+
+SELVAR_BENCH_GROUP("history", benchHistory);

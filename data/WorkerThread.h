@@ -20,11 +20,13 @@ public:
     ~WorkerThread()
     {
         Worker *worker = m_worker;
+        // The thread stops from inside this last call: a loop told to quit
+        // from here would leave unanswered what was asked while it was busy.
         QMetaObject::invokeMethod(worker, [worker] {
             worker->close();
             delete worker;
+            QThread::currentThread()->quit();
         }, Qt::QueuedConnection);
-        m_thread->quit();
         m_thread->wait();
         delete m_thread;
     }

@@ -1,6 +1,9 @@
 #include "HistoryRetention.h"
 
 #include "HistoryStore.h"
+#include "HistoryWork.h"
+
+#include <QPointer>
 
 #include <QLoggingCategory>
 
@@ -14,9 +17,9 @@ constexpr int kBetweenPassesMs = 6 * 60 * 60 * 1000;
 
 } // namespace
 
-HistoryRetention::HistoryRetention(HistoryStore &store, std::function<int()> days, std::function<bool()> busy,
-                                   QObject *parent)
-    : QObject(parent), m_store(store), m_days(std::move(days)), m_busy(std::move(busy))
+HistoryRetention::HistoryRetention(HistoryWork &work, std::function<QString()> database, std::function<int()> days,
+                                   std::function<bool()> busy, QObject *parent)
+    : QObject(parent), m_work(work), m_database(std::move(database)), m_days(std::move(days)), m_busy(std::move(busy))
 {
     setObjectName(QStringLiteral("HistoryRetention"));
     m_timer.setSingleShot(true);
@@ -40,12 +43,20 @@ void HistoryRetention::batch()
         emit passEnded();
         return;
     }
-    int removed = 0;
-    try {
-        removed = m_store.removeOlderThan(days, kBatchJobs);
-    } catch (const std::exception &error) {
-        qCWarning(lcHistory) << "old history jobs not removed:" << error.what();
-    }
+    auto removed = std::make_shared<int>(0);
+    m_work.run(
+        m_database(), [days, removed](HistoryWork::Context &context) { *removed = context.history().removeOlderThan(days, kBatchJobs); },
+        [self = QPointer<HistoryRetention>(this), removed](const HistoryWork::Outcome &outcome) {
+            if (outcome.failed)
+                qCWarning(lcHistory).noquote() << "old history jobs not removed:" << outcome.error;
+            if (self)
+                self->batchDone(outcome.failed || outcome.cancelled ? 0 : *removed);
+        },
+        HistoryWork::Kind::Housekeeping);
+}
+
+void HistoryRetention::batchDone(int removed)
+{
     m_removed += removed;
     if (removed >= kBatchJobs) {
         m_timer.start(kBetweenBatchesMs);

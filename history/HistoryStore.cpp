@@ -18,7 +18,8 @@ constexpr int kItemsPerStatement = 25;
 
 QString insertItems(int rows)
 {
-    static QHash<int, QString> statements;
+    // Each history worker keeps its own: several may write at once.
+    thread_local QHash<int, QString> statements;
     QString &statement = statements[rows];
     if (statement.isEmpty()) {
         QStringList selects;
@@ -49,21 +50,6 @@ Decimal priceOf(const QVariant &text)
     if (!text.isNull())
         Decimal::fromText(text.toString(), 2, &price);
     return price;
-}
-
-QSqlQuery prepared(QSqlDatabase &db, const QString &statement)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(statement))
-        throw DatabaseError(databaseMessage(query.lastError()));
-    return query;
-}
-
-void run(QSqlQuery &query)
-{
-    if (!query.exec())
-        throw DatabaseError(databaseMessage(query.lastError()));
 }
 
 } // namespace

@@ -7,20 +7,34 @@
 #include "SuiteJob.h"
 #include "WorkerThread.h"
 
+#include <QDateTime>
+#include <QLoggingCategory>
 #include <mutex>
+
+Q_DECLARE_LOGGING_CATEGORY(lcHistory)
 
 // Lives on the working thread: both attachments are made there and never
 // touched from elsewhere.
 class HistoryWork::Worker : public QObject, public HistoryWork::Context
 {
 public:
-    explicit Worker(std::shared_ptr<std::atomic<quint64>> cancelledUpTo)
-        : m_cancelledUpTo(std::move(cancelledUpTo))
+    Worker(std::shared_ptr<std::atomic<quint64>> cancelledUpTo, std::shared_ptr<std::atomic<qint64>> closeBy)
+        : m_cancelledUpTo(std::move(cancelledUpTo)), m_closeBy(std::move(closeBy))
     {
     }
 
-    void run(quint64 id, const QString &database, const Task &task, Outcome &outcome)
+    void run(quint64 id, Kind kind, const QString &database, const Task &task, Outcome &outcome)
     {
+        m_id = id;
+        m_kind = kind;
+        // A record that closing would wait too long for is left to the
+        // job's own record, from which the next start completes it.
+        if (kind == Kind::Record && m_closeBy->load() > 0 && QDateTime::currentMSecsSinceEpoch() > m_closeBy->load()) {
+            qCWarning(lcHistory) << "closing: a print's history left unwritten";
+            outcome.cancelled = true;
+            outcome.error = QStringLiteral("Cancelado.");
+            return;
+        }
         std::function<void()> hook;
         {
             const std::lock_guard<std::mutex> lock(m_hookMutex);
@@ -28,7 +42,6 @@ public:
         }
         if (hook)
             hook();
-        m_id = id;
         for (int attempt = 0;; ++attempt) {
             m_committing = false;
             try {
@@ -81,7 +94,18 @@ public:
 
     HistoryStore &history() override { return *m_history; }
     SqlConnection &suite() override { return *m_suite; }
-    bool cancelled() const override { return m_id <= m_cancelledUpTo->load(); }
+    bool cancelled() const override
+    {
+        switch (m_kind) {
+        case Kind::Action:
+            return m_id <= m_cancelledUpTo->load() || m_closeBy->load() > 0;
+        case Kind::Housekeeping:
+            return m_closeBy->load() > 0;
+        case Kind::Record:
+            break;
+        }
+        return false;
+    }
     void committing() override { m_committing = true; }
 
 private:
@@ -108,7 +132,9 @@ private:
     }
 
     std::shared_ptr<std::atomic<quint64>> m_cancelledUpTo;
+    std::shared_ptr<std::atomic<qint64>> m_closeBy;
     quint64 m_id = 0;
+    Kind m_kind = Kind::Action;
     bool m_committing = false;
     QString m_database;
     std::unique_ptr<HistoryStore> m_history;
@@ -120,28 +146,36 @@ private:
 
 HistoryWork::HistoryWork(QObject *parent)
     : QObject(parent), m_cancelled(std::make_shared<std::atomic<quint64>>(0)),
-      m_thread(std::make_unique<WorkerThread<Worker>>(QStringLiteral("Historico"), new Worker(m_cancelled)))
+      m_closeBy(std::make_shared<std::atomic<qint64>>(0)),
+      m_thread(std::make_unique<WorkerThread<Worker>>(QStringLiteral("Historico"), new Worker(m_cancelled, m_closeBy)))
 {
 }
 
-// Whatever was asked and not yet begun ends as cancelled; a write under way
-// finishes first.
+// Actions and removals not yet begun end as cancelled; the prints' records
+// in line are written if they begin within a few seconds, and whatever is
+// under way finishes first. Nobody hears of them: the window is going.
 HistoryWork::~HistoryWork()
 {
     cancel();
+    m_closeBy->store(QDateTime::currentMSecsSinceEpoch() + kCloseWaitMs);
     m_thread.reset();
 }
 
-void HistoryWork::run(const QString &database, Task task, Then then)
+void HistoryWork::run(const QString &database, Task task, Then then, Kind kind)
 {
     const quint64 id = ++m_asked;
     ++m_pending;
+    const bool action = kind == Kind::Action;
+    if (action)
+        ++m_actions;
     Worker *worker = m_thread->worker();
-    QMetaObject::invokeMethod(worker, [this, worker, id, database, task = std::move(task), then = std::move(then)] {
+    QMetaObject::invokeMethod(worker, [this, worker, id, kind, action, database, task = std::move(task), then = std::move(then)] {
         auto outcome = std::make_shared<Outcome>();
-        worker->run(id, database, task, *outcome);
-        QMetaObject::invokeMethod(this, [this, then, outcome] {
+        worker->run(id, kind, database, task, *outcome);
+        QMetaObject::invokeMethod(this, [this, then, outcome, action] {
             --m_pending;
+            if (action)
+                --m_actions;
             if (then)
                 then(*outcome);
             if (m_pending == 0)

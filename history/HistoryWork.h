@@ -15,6 +15,10 @@ template <typename Worker> class WorkerThread;
 // hears how it went by a queued call. Tasks run one after the other, in the
 // order asked. A task whose connection turns out lost before it wrote anything
 // (a server restarted since the last use) is run once more on a fresh one.
+// Three kinds of tasks share the one line: the window's actions ("Preços
+// alterados", "Repetir", the history window's reads), which "Cancelar" and
+// closing stop; a print's record, which neither stops (closing gives it a few
+// seconds); and the removal of old jobs, which closing stops.
 class HistoryWork : public QObject
 {
     Q_OBJECT
@@ -42,6 +46,9 @@ public:
     };
     using Task = std::function<void(Context &)>;
     using Then = std::function<void(const Outcome &)>;
+    enum class Kind { Action, Record, Housekeeping };
+    // How long closing waits for the prints' records still in line.
+    static constexpr int kCloseWaitMs = 5000;
 
     explicit HistoryWork(QObject *parent = nullptr);
     ~HistoryWork() override;
@@ -49,10 +56,13 @@ public:
     // Runs the task on the database named by `database` (a DataBase text),
     // then `then` on this object's thread. A `then` whose object is gone by
     // then must check for itself.
-    void run(const QString &database, Task task, Then then);
-    // The task under way and those waiting are told they were cancelled.
+    void run(const QString &database, Task task, Then then, Kind kind = Kind::Action);
+    // The action under way and those waiting are told they were cancelled.
     void cancel();
+    // Any task is asked and not yet answered.
     bool busy() const { return m_pending > 0; }
+    // An action of the window is: the window starts no other meanwhile.
+    bool acting() const { return m_actions > 0; }
 
     // Runs on the working thread before each task: a test holds the work to
     // see the window answer meanwhile.
@@ -64,8 +74,10 @@ signals:
 
 private:
     class Worker;
-    std::shared_ptr<std::atomic<quint64>> m_cancelled; // tasks asked up to this number are cancelled
+    std::shared_ptr<std::atomic<quint64>> m_cancelled; // actions asked up to this number are cancelled
+    std::shared_ptr<std::atomic<qint64>> m_closeBy;    // closing: records not begun by then (ms since the epoch) are not
     std::unique_ptr<WorkerThread<Worker>> m_thread;
     quint64 m_asked = 0;
     int m_pending = 0;
+    int m_actions = 0;
 };

@@ -1,6 +1,7 @@
 #include "PrintHistory.h"
 
 #include "HistoryStore.h"
+#include "HistoryWork.h"
 #include "SelvarError.h"
 
 #include <QJsonArray>
@@ -50,7 +51,8 @@ PrintedJob fromRecord(const QJsonObject &o)
 
 } // namespace
 
-PrintHistory::PrintHistory(HistoryStore &store) : m_store(store)
+PrintHistory::PrintHistory(HistoryStore &store, HistoryWork &work, std::function<QString()> database)
+    : m_store(store), m_work(work), m_database(std::move(database))
 {
 }
 
@@ -59,20 +61,57 @@ QString PrintHistory::failureNote()
     return QStringLiteral(" — o histórico de etiquetas não pôde ser gravado");
 }
 
-QString PrintHistory::wholeJobOut(const QString &output)
+namespace {
+
+// The note of a write that did not end well; the database's own words go to
+// the log only.
+QString noteOf(const HistoryWork::Outcome &outcome, const QString &written)
+{
+    if (outcome.failed || outcome.cancelled) {
+        qCWarning(lcHistory).noquote() << "history not written:" << outcome.error;
+        return PrintHistory::failureNote();
+    }
+    return written;
+}
+
+} // namespace
+
+void PrintHistory::recordWhole(HistoryStore &store, const PrintedJob &job, const QString &output, qint64 *jobId)
+{
+    // The number first: a write run again after a connection lost at its
+    // commit finds the job there and does not write it twice.
+    if (*jobId == 0)
+        *jobId = store.reserveJobId();
+    if (store.labelsRecorded(*jobId) == 0)
+        store.record(job.part(0, job.positions()), output, jobId);
+}
+
+void PrintHistory::wholeJobOut(const QString &output, Noted noted)
 {
     if (!m_current)
-        return QString();
-    const PrintedJob job = *std::move(m_current);
+        return;
+    auto jobId = std::make_shared<qint64>(0);
+    m_work.run(
+        m_database(),
+        [job = *std::move(m_current), output, jobId](HistoryWork::Context &context) {
+            recordWhole(context.history(), job, output, jobId.get());
+        },
+        [noted = std::move(noted)](const HistoryWork::Outcome &outcome) { noted(noteOf(outcome, QString())); },
+        HistoryWork::Kind::Record);
     m_current.reset();
+}
+
+QByteArray PrintHistory::thermalRecord(HistoryStore &store, const PrintedJob &job)
+{
+    // The number is taken now, so that what is recorded later, by whichever
+    // program, goes to this one job and can be read back to know how far it got.
+    qint64 jobId = 0;
     try {
-        qint64 jobId = 0;
-        m_store.record(job.part(0, job.positions()), output, &jobId);
-        return QString();
+        jobId = store.reserveJobId();
     } catch (const std::exception &error) {
-        qCWarning(lcHistory).noquote() << "history not written:" << messageOf(error);
-        return failureNote();
+        qCWarning(lcHistory).noquote() << "no history number reserved:" << messageOf(error);
     }
+    return toRecord(job, jobId);
 }
 
 QByteArray PrintHistory::thermalRecord()
@@ -81,18 +120,11 @@ QByteArray PrintHistory::thermalRecord()
         return {};
     const PrintedJob job = *std::move(m_current);
     m_current.reset();
-    // The number is taken now, so that what is recorded later, by whichever
-    // program, goes to this one job and can be read back to know how far it got.
-    qint64 jobId = 0;
-    try {
-        jobId = m_store.reserveJobId();
-    } catch (const std::exception &error) {
-        qCWarning(lcHistory).noquote() << "no history number reserved:" << messageOf(error);
-    }
-    return toRecord(job, jobId);
+    return thermalRecord(m_store, job);
 }
 
-QString PrintHistory::thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone)
+QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,
+                                    int filesDone)
 {
     const QJsonObject o = QJsonDocument::fromJson(record).object();
     if (o.isEmpty())
@@ -106,15 +138,22 @@ QString PrintHistory::thermalOut(const QByteArray &record, const QList<int> &pos
     // queued) parts could not be told apart: only a job that went out whole is recorded.
     if (jobId == 0 && filesDone < positionsPerFile.size())
         return failureNote();
-    try {
-        // Skipped positions come first: a job with labels recorded is past them.
-        const qint64 recorded = jobId == 0 ? 0 : m_store.labelsRecorded(jobId);
-        const qint64 from = recorded > 0 ? job.skipped + recorded : 0;
-        if (outTo > from)
-            m_store.record(job.part(from, outTo - from), HistoryStore::thermalOutput(), &jobId);
-        return QString();
-    } catch (const std::exception &error) {
-        qCWarning(lcHistory).noquote() << "history not written:" << messageOf(error);
-        return failureNote();
-    }
+    // Skipped positions come first: a job with labels recorded is past them.
+    const qint64 recorded = jobId == 0 ? 0 : store.labelsRecorded(jobId);
+    const qint64 from = recorded > 0 ? job.skipped + recorded : 0;
+    if (outTo > from)
+        store.record(job.part(from, outTo - from), HistoryStore::thermalOutput(), &jobId);
+    return QString();
+}
+
+void PrintHistory::thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone, Noted noted)
+{
+    auto note = std::make_shared<QString>();
+    m_work.run(
+        m_database(),
+        [record, positionsPerFile, filesDone, note](HistoryWork::Context &context) {
+            *note = recordThermal(context.history(), record, positionsPerFile, filesDone);
+        },
+        [note, noted = std::move(noted)](const HistoryWork::Outcome &outcome) { noted(noteOf(outcome, *note)); },
+        HistoryWork::Kind::Record);
 }

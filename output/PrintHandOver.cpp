@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTimer>
@@ -93,7 +94,7 @@ void PrintHandOver::enqueue(PrintJob job)
 
 bool PrintHandOver::inLine(const QString &journal) const
 {
-    if (m_running && m_job.journal == journal)
+    if ((m_running && m_job.journal == journal) || m_recording.contains(journal))
         return true;
     return std::any_of(m_waiting.cbegin(), m_waiting.cend(), [&](const Queued &queued) { return queued.job.journal == journal; });
 }
@@ -103,14 +104,35 @@ void PrintHandOver::replaceStopped(const QString &folder)
     for (const ThermalJournal::Record &stopped : ThermalJournal::inFolder(folder)) {
         if (inLine(stopped.job.journal))
             continue;
-        record(stopped.job, stopped.filesDone());
-        ThermalJournal::remove(stopped.job.journal);
+        record(stopped.job, stopped.filesDone(), [journal = stopped.job.journal](const QString &) {
+            ThermalJournal::remove(journal);
+        });
     }
 }
 
-QString PrintHandOver::record(const PrintJob &job, int filesDone)
+void PrintHandOver::record(const PrintJob &job, int filesDone, Recorded then)
 {
-    return m_recorder && !job.test ? m_recorder(job, filesDone) : QString();
+    if (!m_recorder || job.test) {
+        then(QString());
+        return;
+    }
+    // Until the history answers, the record is neither offered for
+    // "Continuar envio" nor settled again.
+    m_recording.append(job.journal);
+    m_recorder(job, filesDone, [self = QPointer<PrintHandOver>(this), journal = job.journal, then = std::move(then)](const QString &note) {
+        if (!self)
+            return;
+        self->m_recording.removeOne(journal);
+        then(note);
+        self->idleIfDone();
+    });
+}
+
+void PrintHandOver::idleIfDone()
+{
+    // Inside these two the end is told by whoever called them.
+    if (!m_starting && !m_finishing && !busy())
+        emit idle();
 }
 
 QList<ThermalJournal::Record> PrintHandOver::pending(const QString &folder) const
@@ -126,8 +148,12 @@ QList<ThermalJournal::Record> PrintHandOver::pending(const QString &folder) cons
 void PrintHandOver::settle(const QString &folder)
 {
     for (const ThermalJournal::Record &left : ThermalJournal::inFolder(folder)) {
-        if (left.whole() && !inLine(left.job.journal) && record(left.job, left.filesDone()).isEmpty())
-            ThermalJournal::remove(left.job.journal);
+        if (left.whole() && !inLine(left.job.journal)) {
+            record(left.job, left.filesDone(), [journal = left.job.journal](const QString &note) {
+                if (note.isEmpty())
+                    ThermalJournal::remove(journal);
+            });
+        }
     }
 }
 
@@ -199,7 +225,7 @@ void PrintHandOver::startNextJob()
             runNextFile();
         }
     }
-    if (!m_running)
+    if (!busy() && !m_finishing)
         emit idle();
 }
 
@@ -297,19 +323,13 @@ void PrintHandOver::fail(const QString &message)
 
 void PrintHandOver::finish(HandOverResult::End end, const QString &message)
 {
+    m_finishing = true;
     HandOverResult result{end, m_job.firstFileNumber, m_labelsPerFile, int(m_job.files.size()) - m_next, message};
-    const int files = int(m_labelsPerFile.size());
-    // The history first, the record after it: a program ended in between
-    // completes the history from the record when started again.
-    if (!m_job.test && (m_next > 0 || end == HandOverResult::End::Whole))
-        result.historyNote = record(m_job, m_next);
-    if (end == HandOverResult::End::Whole && result.historyNote.isEmpty())
-        ThermalJournal::remove(m_job.journal);
     result.dropped = end != HandOverResult::End::Whole && m_fresh && m_next == 0 && m_job.journal.isEmpty();
     result.startPosition = m_job.startPosition;
+    const PrintJob job = std::exchange(m_job, PrintJob());
+    const int filesDone = std::exchange(m_next, 0);
     m_running = false;
-    m_job = PrintJob();
-    m_next = 0;
     m_labelsPerFile.clear();
     if (end == HandOverResult::End::Stopped) {
         // "Parar envio" stops the printer line, not one job of it: the jobs
@@ -317,10 +337,24 @@ void PrintHandOver::finish(HandOverResult::End end, const QString &message)
         result.jobsKept = int(m_waiting.size());
         m_waiting.clear();
     }
-    emit jobEnded(result);
-    if (end == HandOverResult::End::Whole)
-        emit jobHandedOver(result.labels(), files);
-    else if (end == HandOverResult::End::Failed)
-        emit jobFailed(message, result.labels());
+    // The history first, the record after it: a program ended in between
+    // completes the history from the record when started again. The next job
+    // goes out meanwhile.
+    auto ended = [this, result, journal = job.journal](const QString &note) mutable {
+        result.historyNote = note;
+        const bool whole = result.end == HandOverResult::End::Whole;
+        if (whole && note.isEmpty())
+            ThermalJournal::remove(journal);
+        emit jobEnded(result);
+        if (whole)
+            emit jobHandedOver(result.labels(), int(result.labelsPerFile.size()));
+        else if (result.end == HandOverResult::End::Failed)
+            emit jobFailed(result.message, result.labels());
+    };
+    if (!job.test && (filesDone > 0 || end == HandOverResult::End::Whole))
+        record(job, filesDone, std::move(ended));
+    else
+        ended(QString());
+    m_finishing = false;
     startNextJob();
 }

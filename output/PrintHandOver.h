@@ -41,10 +41,13 @@ public:
     int fileTimeLimitSeconds() const { return m_timeLimitSeconds; }
 
     // Records what went out of a job (its files up to `filesDone` are on the
-    // printer) and returns a note for the user, empty when recorded. Called
-    // when a job's hand-over ends and for every record left behind whose files
-    // all went out; it must give the same history however often it is called.
-    using Recorder = std::function<QString(const PrintJob &job, int filesDone)>;
+    // printer), then calls `recorded` with a note for the user, empty when
+    // recorded: at once or later, on this object's thread, calls answered in
+    // the order made. Called when a job's hand-over ends and for every record
+    // left behind whose files all went out; it must give the same history
+    // however often it is called. The job's record stays until it is answered.
+    using Recorded = std::function<void(const QString &note)>;
+    using Recorder = std::function<void(const PrintJob &job, int filesDone, Recorded recorded)>;
     void setRecorder(Recorder recorder) { m_recorder = std::move(recorder); }
 
     // Queues the job; it starts at once when nothing else is being handed over.
@@ -76,7 +79,9 @@ public:
     int continuePending(const QString &folder);
 
     // A job is being written or handed over, or waits for its turn.
-    bool busy() const { return m_running || !m_waiting.isEmpty(); }
+    bool handingOver() const { return m_running || !m_waiting.isEmpty(); }
+    // ... or the history of one is being recorded.
+    bool busy() const { return handingOver() || !m_recording.isEmpty(); }
     // "arquivo 12 de 334" of the job being handed over; 0 of 0 when idle.
     int currentFile() const { return m_running ? m_next + 1 : 0; }
     int currentFileCount() const { return m_running ? m_job.fileCount() : 0; }
@@ -97,7 +102,8 @@ signals:
     void jobHandedOver(int labels, int files);
     // A job stopped; `message` is for the user, `labelsSent` went out before it stopped.
     void jobFailed(const QString &message, int labelsSent);
-    // Every end of a job (whole, failed, stopped), file by file.
+    // Every end of a job (whole, failed, stopped), file by file, once what
+    // went out is recorded.
     void jobEnded(const HandOverResult &result);
     // Nothing is left to hand over.
     void idle();
@@ -111,7 +117,8 @@ private:
     void forgetIfUnstarted();
     void fail(const QString &message);
     void finish(HandOverResult::End end, const QString &message = {});
-    QString record(const PrintJob &job, int filesDone);
+    void record(const PrintJob &job, int filesDone, Recorded then);
+    void idleIfDone();
     bool inLine(const QString &journal) const;
     void replaceStopped(const QString &folder);
 
@@ -123,12 +130,14 @@ private:
     };
     QQueue<Queued> m_waiting;
     Recorder m_recorder;
+    QStringList m_recording; // records of jobs whose history is being written, kept till it is
     bool m_fresh = false; // the current job is new: its record was written when it was queued
     PrintJob m_job;
     bool m_running = false;
     bool m_closing = false;
     bool m_stopRequested = false;
     bool m_starting = false;
+    bool m_finishing = false;
     int m_timeLimitSeconds = DefaultFileTimeLimitSeconds;
     int m_next = 0;               // index of the current job's file being handed over
     QList<int> m_labelsPerFile;   // labels of each file of the current job whose run ended well

@@ -1,10 +1,13 @@
 // A server killed and started again between two uses, on a server of the
 // test's own: "Preços alterados", the history window and "Repetir" make the
 // connection again and do their work; a server that has not come back is said
-// in Portuguese, with the list's quantities as they were.
+// in Portuguese, with the list's quantities as they were. A print's history
+// is made again the same way.
 #include "ListWindow.h"
 #include "HistoryWindow.h"
+#include "HistoryStore.h"
 #include "HistoryWork.h"
+#include "PrintHistory.h"
 #include "ListReads.h"
 #include "PrivateServer.h"
 #include "ReportModal.h"
@@ -132,6 +135,53 @@ private slots:
         QVERIFY(server.start());
         QCOMPARE(quantities(database), QStringList({"P1|2", "P2|3", "P3|"}));
         QCOMPARE(w.gridText(0, 0), QStringLiteral("2"));
+    }
+
+    // A print's history recorded on the worker, the server killed and started
+    // again between two parts of a thermal job: the attachment is made again
+    // and the job holds each label once. With the server gone, the print line's
+    // note is said in Portuguese, and nothing is written twice once it is back.
+    void printRecordAfterARestart()
+    {
+        PrivateServer server;
+        SELVAR_START_PRIVATE_SUITE(server, database, TestSuite::Writes::Async);
+        const auto named = [database] { return database; };
+        HistoryStore store(named);
+        HistoryWork work;
+        PrintHistory history(store, work, named);
+        PrintedJob job;
+        job.station = QStringLiteral("01");
+        job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
+                     PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(500, 2), 2}};
+        history.jobWritten(job);
+        const QByteArray record = history.thermalRecord();
+        QStringList notes;
+        const auto filesOut = [&](int files) {
+            history.thermalOut(record, {3, 3}, files, [&](const QString &note) { notes << note; });
+            return QTest::qWaitFor([&] { return !work.busy(); }, 60000);
+        };
+        const auto recorded = [named] {
+            HistoryStore check(named);
+            QStringList jobs;
+            for (const HistoryStore::JobRow &row : check.jobs({}))
+                jobs << QStringLiteral("%1 etiquetas, %2 produtos").arg(row.labels).arg(row.products);
+            return jobs;
+        };
+
+        QVERIFY(filesOut(1));
+        server.kill();
+        QVERIFY(server.start());
+        QVERIFY(filesOut(2));
+        QCOMPARE(notes, QStringList({QString(), QString()}));
+        QCOMPARE(recorded(), QStringList{QStringLiteral("6 etiquetas, 2 produtos")});
+
+        server.kill();
+        QVERIFY(filesOut(2));
+        QCOMPARE(notes.value(2), PrintHistory::failureNote());
+        QVERIFY(server.start());
+        QVERIFY(filesOut(2));
+        QCOMPARE(notes.value(3), QString());
+        QCOMPARE(recorded(), QStringList{QStringLiteral("6 etiquetas, 2 produtos")});
     }
 };
 

@@ -32,6 +32,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <atomic>
+#include <thread>
 
 namespace {
 
@@ -140,7 +141,37 @@ class PrintHistoryTest : public QObject
         w.form()->EditEtiqInic->setText(etiqInicial);
         QVERIFY(clickAndWait(w.form()->btnEtiqSemPreco, w.form(), &TFormSelvarra::printEnded));
         QVERIFY(w.form()->printHandOver->waitUntilIdle(60000));
+        QVERIFY(historyDone(w)); // a sheet job's history
     }
+
+    // The command files' records of the hand-over in the station's work folder.
+    QStringList handOverRecords(ListWindow &w)
+    {
+        return QDir(w.app.suite.path(QStringLiteral("Interfac01"))).entryList({QStringLiteral("Envio-*.txt")}, QDir::Files);
+    }
+
+    // Holds every task of the window's history worker at its start until let go.
+    struct HeldHistory
+    {
+        explicit HeldHistory(TFormSelvarra *f) : form(f)
+        {
+            form->historyWork->setBeforeTask([this] {
+                ++held;
+                gate.acquire();
+            });
+        }
+        ~HeldHistory() { letGo(); }
+        void letGo()
+        {
+            if (form)
+                form->historyWork->setBeforeTask({});
+            gate.release(100);
+        }
+        bool waitHeld(int count) { return QTest::qWaitFor([&] { return held >= count; }, 60000); }
+        TFormSelvarra *form;
+        QSemaphore gate;
+        std::atomic<int> held{0};
+    };
 
     QString printLine(ListWindow &w) { return w.form()->LabelImpressao->toolTip(); }
 
@@ -482,21 +513,77 @@ private slots:
         job.skipped = 1;
         job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
                      PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(3550, 2), 3}};
-        QByteArray record;
-        {
-            PrintHistory killed(store);
-            killed.jobWritten(job);
-            record = killed.thermalRecord();
-            QCOMPARE(killed.thermalOut(record, {3, 3, 2}, 0), QString());
-            QCOMPARE(jobs(), QStringList());
-            QCOMPARE(killed.thermalOut(record, {3, 3, 2}, 2), QString());
-        }
+        const QByteArray record = PrintHistory::thermalRecord(store, job);
+        QCOMPARE(PrintHistory::recordThermal(store, record, {3, 3, 2}, 0), QString());
+        QCOMPARE(jobs(), QStringList());
+        QCOMPARE(PrintHistory::recordThermal(store, record, {3, 3, 2}, 2), QString());
         QCOMPARE(jobs(), QStringList{"1|01|||TERMICA|5|2"});
-        PrintHistory again(store);
-        QCOMPARE(again.thermalOut(record, {3, 3, 2}, 3), QString());
-        QCOMPARE(again.thermalOut(record, {3, 3, 2}, 3), QString());
+        HistoryStore again([this] { return database; });
+        QCOMPARE(PrintHistory::recordThermal(again, record, {3, 3, 2}, 3), QString());
+        QCOMPARE(PrintHistory::recordThermal(again, record, {3, 3, 2}, 3), QString());
         QCOMPARE(jobs(), QStringList{"1|01|||TERMICA|7|2"});
         QCOMPARE(items(), QStringList({"1|P1|ALFA||12.90|4", "1|P2|BRAVO||35.50|3"}));
+    }
+
+    // The history's worker held as a thermal print ends: the labels go out,
+    // the window answers, and the job's record of the hand-over stays while its
+    // history waits. Let go, the history holds the job once, with its labels,
+    // the print line says what went out, and the record is gone.
+    void printRecordedWhileTheWorkerIsHeld()
+    {
+        type(*a, {{0, QStringLiteral("4")}, {1, QStringLiteral("2")}});
+        TFormSelvarra *f = a->form();
+        HeldHistory worker(f);
+        QSignalSpy ended(f->printHandOver, &PrintHandOver::jobEnded);
+        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(worker.waitHeld(1));
+        QCOMPARE(runs, 2);
+        bool answered = false;
+        QTimer::singleShot(0, f, [&] { answered = true; });
+        QVERIFY(QTest::qWaitFor([&] { return answered; }, 5000));
+        QVERIFY(f->printHandOver->busy());
+        QCOMPARE(ended.count(), 0);
+        QCOMPARE(jobs(), QStringList());
+        QCOMPARE(handOverRecords(*a).size(), 1);
+
+        worker.letGo();
+        QVERIFY(f->printHandOver->waitUntilIdle(60000));
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(a->app.messages, QStringList());
+        QCOMPARE(printLine(*a), QStringLiteral("6 etiquetas em 2 arquivos enviadas para a impressora"));
+        QCOMPARE(jobs(), QStringList{QStringLiteral("1|01|Joana|01|TERMICA|6|2")});
+        QCOMPARE(items(), QStringList({QStringLiteral("1|P1|ALFA|7896004703398|12.90|4"),
+                                       QStringLiteral("1|P2|BRAVO|7891106001212|35.50|2")}));
+        QCOMPARE(handOverRecords(*a), QStringList());
+    }
+
+    // Two prints whose history waits behind the held worker, and the window
+    // closed: closing gives the records in line a few seconds, and each job
+    // is in the history once.
+    void closingWritesTheRecordsInLine()
+    {
+        type(*a, {{0, QStringLiteral("3")}});
+        TFormSelvarra *f = a->form();
+        HeldHistory worker(f);
+        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(worker.waitHeld(1));
+        type(*a, {{2, QStringLiteral("2")}});
+        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return runs == 3 && !f->printHandOver->handingOver(); }, 60000));
+        worker.form = nullptr; // the window goes with its worker
+        std::thread later([&] {
+            QThread::msleep(300);
+            worker.gate.release(100);
+        });
+        a.reset();
+        later.join();
+        HistoryStore store([this] { return database; });
+        QList<HistoryStore::JobRow> rows = store.jobs({});
+        std::sort(rows.begin(), rows.end(), [](const auto &x, const auto &y) { return x.id < y.id; });
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].labels, 3);
+        QCOMPARE(store.items(rows[0].id).value(0).componente, QStringLiteral("ALFA"));
+        QCOMPARE(rows[1].labels, 5);
     }
 
     // The station keeps 300 days: 45 jobs of 400 days go, in batches, with
@@ -518,7 +605,9 @@ private slots:
                              {QStringLiteral("TEMPO LIMITE POR ARQUIVO=60"), HistorySettings::retentionKey() + QStringLiteral("=300")});
         QCOMPARE(HistorySettings::retentionDays(folder), 300);
 
-        HistoryRetention retention(store, [&] { return HistorySettings::retentionDays(folder); }, [] { return false; });
+        HistoryWork work;
+        HistoryRetention retention(work, [this] { return database; }, [&] { return HistorySettings::retentionDays(folder); },
+                                   [] { return false; });
         QSignalSpy ended(&retention, &HistoryRetention::passEnded);
         retention.start(0);
         QVERIFY(ended.wait(20000));

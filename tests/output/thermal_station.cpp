@@ -17,6 +17,7 @@
 //
 // Questions and messages go to the standard output, one a line.
 #include "HistoryStore.h"
+#include "HistoryWork.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
 #include "PrintHistory.h"
@@ -77,11 +78,12 @@ int main(int argc, char **argv)
     const QString mode = args[3];
 
     HistoryStore store([database] { return database; });
-    PrintHistory history(store);
+    HistoryWork work;
+    PrintHistory history(store, work, [database] { return database; });
     PrintHandOver handOver;
     handOver.setFileTimeLimitSeconds(300);
-    handOver.setRecorder([&history](const PrintJob &job, int filesDone) {
-        return history.thermalOut(job.history, job.positionsPerFile(), filesDone);
+    handOver.setRecorder([&history](const PrintJob &job, int filesDone, PrintHandOver::Recorded recorded) {
+        history.thermalOut(job.history, job.positionsPerFile(), filesDone, std::move(recorded));
     });
     Messages::setSink([](const QString &text) { say(QStringLiteral("MENSAGEM"), text); });
     QObject::connect(&handOver, &PrintHandOver::jobEnded, [](const HandOverResult &result) {
