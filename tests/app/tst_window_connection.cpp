@@ -4,6 +4,7 @@
 // opening it again each complete by themselves; with the server still away the
 // clerk is told in Portuguese what was not stored, and it is stored with the
 // next quantity once the server is back.
+#include "ClickAndWait.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "PrivateServer.h"
@@ -103,7 +104,7 @@ private slots:
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
 
         QVERIFY(restart());
-        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(clickAndWait(f->btnEtiqSemPreco, f, &TFormSelvarra::printEnded));
         QVERIFY(f->printHandOver->waitUntilIdle(60000));
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
         QVERIFY(printed > 0); // the batch file started for the job
