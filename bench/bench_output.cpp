@@ -6,6 +6,7 @@
 // forced writes on, as a pharmacy keeps it, next to the same with async writes.
 // With --million: a job of 1,000,002 labels written and read back, its order checked.
 #include "BenchRegistry.h"
+#include "HandOverIdle.h"
 #include "HistoryBench.h"
 #include "JobProgress.h"
 #include "LabelJobExpansion.h"
@@ -159,7 +160,7 @@ qint64 timeThermal(TestSuite &suite, TDM &dm, int *starts, qint64 *buildMs)
     PrintJob print = ThermalOutput(workFolder, QStringLiteral("/dev/null")).build(*dm.TabRev2);
     *buildMs = timer.elapsed();
     handOver.enqueue(std::move(print));
-    handOver.waitUntilIdle();
+    waitUntilIdle(handOver);
     const qint64 ms = timer.elapsed();
     dm.TabRev2->Close();
     ProcessStarter::setStarter(previous);

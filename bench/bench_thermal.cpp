@@ -5,6 +5,7 @@
 // imaged and checked against its stock as the preview does. And a thermal
 // report's label with a logo and a QR code beside today's.
 #include "BenchRegistry.h"
+#include "HandOverIdle.h"
 #include "LabelStock.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -151,7 +152,7 @@ int benchThermal(const QStringList &)
     const qint64 writeMs = bestOf([&] {
         PrintHandOver handOver;
         files = ThermalOutput(workFolder, QStringLiteral("/dev/null")).run(*dm.TabRev2, handOver);
-        handOver.waitUntilIdle();
+        waitUntilIdle(handOver);
     });
     dm.TabRev2->Close();
     ProcessStarter::setStarter(previous);

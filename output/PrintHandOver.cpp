@@ -4,7 +4,6 @@
 #include "ProcessStarter.h"
 #include "TextFile.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
@@ -183,18 +182,6 @@ void PrintHandOver::stop()
 {
     if (m_running)
         m_stopRequested = true;
-}
-
-bool PrintHandOver::waitUntilIdle(int timeoutMs)
-{
-    if (!busy())
-        return true;
-    QEventLoop loop;
-    connect(this, &PrintHandOver::idle, &loop, &QEventLoop::quit);
-    if (timeoutMs >= 0)
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    return !busy();
 }
 
 void PrintHandOver::startNextJob()

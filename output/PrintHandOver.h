@@ -86,10 +86,6 @@ public:
     int currentFile() const { return m_running ? m_next + 1 : 0; }
     int currentFileCount() const { return m_running ? m_job.fileCount() : 0; }
 
-    // Runs the event loop until nothing is left to hand over, at most
-    // `timeoutMs` (negative: no limit). True when idle.
-    bool waitUntilIdle(int timeoutMs = -1);
-
     // "6 etiquetas já foram enviadas à impressora." and its singular and zero forms.
     static QString labelsSentText(int labels);
 

@@ -5,6 +5,7 @@
 // clerk is told in Portuguese what was not stored, and it is stored with the
 // next quantity once the server is back.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "PrivateServer.h"
@@ -105,7 +106,7 @@ private slots:
 
         QVERIFY(restart());
         QVERIFY(clickAndWait(f->btnEtiqSemPreco, f, &TFormSelvarra::printEnded));
-        QVERIFY(f->printHandOver->waitUntilIdle(60000));
+        QVERIFY(waitUntilIdle(*f->printHandOver, 60000));
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
         QVERIFY(printed > 0); // the batch file started for the job
         // One row a label, numbered: the four of ALFA.

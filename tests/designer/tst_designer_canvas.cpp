@@ -7,6 +7,7 @@
 #include "DesignerInput.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
+#include "HandOverIdle.h"
 #include "LabelCanvas.h"
 #include "NewReportDialogs.h"
 #include "Messages.h"
@@ -324,7 +325,7 @@ private slots:
             return int(ThermalPreviewDialog::PrintRequested);
         });
         m_window->BotImprimirTesteClick();
-        QVERIFY(m_window->handOver()->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*m_window->handOver(), 30000));
         QCOMPARE(previewed.size(), 1);
         const SheetReport &report = document()->report();
         QCOMPARE(readFile(m_window->StationPrinter),

@@ -10,6 +10,7 @@
 #include "DesignerWindow.h"
 #include "EtiqparModels.h"
 #include "EtiqparPanel.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "Messages.h"
 #include "NewReports.h"
@@ -297,7 +298,7 @@ private slots:
         counter.chooseModel(QStringLiteral("Rolo 50x30"));
         QCOMPARE(counter.form()->DBLCB1->currentText(), QStringLiteral("Rolo 50x30"));
         QVERIFY(clickAndWait(counter.form()->btnEtiqSemPreco, counter.form(), &TFormSelvarra::printEnded));
-        QVERIFY(counter.form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*counter.form()->printHandOver, 30000));
         ProcessStarter::setStarter(previous);
         QCOMPARE(counter.app.messages, QStringList());
         QCOMPARE(starts, 2);

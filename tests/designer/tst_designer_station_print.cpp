@@ -6,6 +6,7 @@
 #include "DesignDocument.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
+#include "HandOverIdle.h"
 #include "LabelCanvas.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -42,7 +43,7 @@ class DesignerStationPrintTest : public QObject
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         QTest::keyClick(m_window.get(), Qt::Key_P, Qt::ControlModifier);
-        QVERIFY(m_window->handOver()->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*m_window->handOver(), 30000));
     }
 
     // The row across that the test print sends.

@@ -5,6 +5,7 @@
 #include "DesignDocument.h"
 #include "DesignerTestFiles.h"
 #include "DesignerWindow.h"
+#include "HandOverIdle.h"
 #include "LabelCanvas.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -69,7 +70,7 @@ private:
             return int(QDialog::Rejected);
         });
         m_window->BotImprimirTesteClick();
-        QVERIFY(m_window->handOver()->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*m_window->handOver(), 30000));
     }
 
 private slots:

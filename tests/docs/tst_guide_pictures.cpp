@@ -8,6 +8,7 @@
 #include "ClickAndWait.h"
 #include "DesignerWindow.h"
 #include "EtiqparPanel.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "OutputOptionsDialog.h"
 #include "PrintHandOver.h"
@@ -175,7 +176,7 @@ private slots:
         });
         QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
         QCOMPARE(dialogs, QStringList({QStringLiteral("ThermalPrintChoice"), QStringLiteral("ThermalPreview")}));
-        QVERIFY(f()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*f()->printHandOver, 30000));
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(f()->LabelImpressao->text(), QStringLiteral("12 etiquetas em 4 arquivos enviadas para a impressora"));
         save(QStringLiteral("balconista-impressao.png"), f());

@@ -2,6 +2,7 @@
 // window: each print records exactly what went out, at the price printed; the
 // history fills the list back ("Preços alterados", "Repetir"); old jobs go.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "HistoryRetention.h"
 #include "HistorySettings.h"
@@ -140,7 +141,7 @@ class PrintHistoryTest : public QObject
     {
         w.form()->EditEtiqInic->setText(etiqInicial);
         QVERIFY(clickAndWait(w.form()->btnEtiqSemPreco, w.form(), &TFormSelvarra::printEnded));
-        QVERIFY(w.form()->printHandOver->waitUntilIdle(60000));
+        QVERIFY(waitUntilIdle(*w.form()->printHandOver, 60000));
         QVERIFY(historyDone(w)); // a sheet job's history
     }
 
@@ -285,7 +286,7 @@ private slots:
 
         QVERIFY(a->form()->BotContinuarEnvio->isVisible());
         QTest::mouseClick(a->form()->BotContinuarEnvio, Qt::LeftButton);
-        QVERIFY(a->form()->printHandOver->waitUntilIdle(60000));
+        QVERIFY(waitUntilIdle(*a->form()->printHandOver, 60000));
         QCOMPARE(runs, 5);
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(jobs(), QStringList{QStringLiteral("1|01|Joana|01|TERMICA|13|2")});
@@ -547,7 +548,7 @@ private slots:
         QCOMPARE(handOverRecords(*a).size(), 1);
 
         worker.letGo();
-        QVERIFY(f->printHandOver->waitUntilIdle(60000));
+        QVERIFY(waitUntilIdle(*f->printHandOver, 60000));
         QCOMPARE(ended.count(), 1);
         QCOMPARE(a->app.messages, QStringList());
         QCOMPARE(printLine(*a), QStringLiteral("6 etiquetas em 2 arquivos enviadas para a impressora"));

@@ -4,6 +4,7 @@
 // print and the line that says what it did. Whatever the clerk typed reaches
 // TABREV1, whichever way the grid is left.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -150,7 +151,7 @@ void TstClerkFlow::keyboardFlowStoresEveryQuantityAndPrintsThem()
     f()->EditEtiqInic->setText(QStringLiteral("1"));
     QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
     QCOMPARE(f()->LabelImpressao->text(), QStringLiteral("Enviando 6 arquivos para a impressora"));
-    QVERIFY(f()->printHandOver->waitUntilIdle(30000));
+    QVERIFY(waitUntilIdle(*f()->printHandOver, 30000));
     ProcessStarter::setStarter(previous);
     QVERIFY(w->app.messages.isEmpty());
     QCOMPARE(batchStarts, 6);

@@ -2,6 +2,7 @@
 // real window: none of them throws away or changes what was typed. Every key
 // is a real key event on the widget that has the focus.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "MessageBoxSink.h"
 #include "PrintHandOver.h"
@@ -318,7 +319,7 @@ void TstCounterTraps::modelChangesOnlyOnPurpose()
     QTest::keyClick(byName, Qt::Key_Return);
     typeIntoGrid(QStringLiteral("2"), kHandDelayMs);
     QVERIFY(clickAndWait(f()->btnEtiqSemPreco, f(), &TFormSelvarra::printEnded));
-    QVERIFY(f()->printHandOver->waitUntilIdle(30000));
+    QVERIFY(waitUntilIdle(*f()->printHandOver, 30000));
     ProcessStarter::setStarter(previous);
     // The clerk goes on in the box last used; Down there changes no model.
     QCOMPARE(focused(), byName);

@@ -16,6 +16,7 @@
 //       the label designer's test print, through the same files Etiq001.txt...
 //
 // Questions and messages go to the standard output, one a line.
+#include "HandOverIdle.h"
 #include "HistoryStore.h"
 #include "HistoryWork.h"
 #include "Messages.h"
@@ -137,6 +138,6 @@ int main(int argc, char **argv)
     } else {
         return 2;
     }
-    handOver.waitUntilIdle();
+    waitUntilIdle(handOver);
     return 0;
 }

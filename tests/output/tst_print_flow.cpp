@@ -3,6 +3,7 @@
 // thermal command files and the batch starts, for the thermal model, a sheet
 // model, a model that prints nothing, and a first label that is not a number.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -88,7 +89,7 @@ class PrintFlowTest : public QObject
     {
         form()->EditEtiqInic->setText(etiqInicial);
         QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
-        QVERIFY(form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*form()->printHandOver, 30000));
     }
 
     QString batchFile() const { return QDir(workFolder).filePath(QStringLiteral("ImprEtiq.bat")); }
@@ -497,7 +498,7 @@ private slots:
         QVERIFY2(questions.last().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(questions.last()));
         QVERIFY(form()->isVisible());
 
-        QVERIFY(form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*form()->printHandOver, 30000));
         QCOMPARE(starts.size(), 2);
         QCOMPARE(form()->LabelEnvio->text(), QString());
         // Three used positions and three labels went out on the roll.

@@ -3,6 +3,7 @@
 // one, a disk that fills while a job is written, and the installation's
 // ImprEtiq.bat sending through a real CUPS raw queue to a socket printer.
 #include "Epl2Label.h"
+#include "HandOverIdle.h"
 #include "PrintHandOver.h"
 #include "TextFile.h"
 
@@ -149,7 +150,7 @@ private slots:
         const PrintJob print = job(folder, 15, QStringLiteral("P"), printer);
         QCOMPARE(print.files.size(), 5);
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(handOver, 30000));
         QCOMPARE(done.size(), 0);
         QCOMPARE(failed.size(), 1);
         const QString message = failed[0][0].toString();
@@ -171,7 +172,7 @@ private slots:
         QSignalSpy done(&handOver, &PrintHandOver::jobHandedOver);
         const PrintJob print = job(folder, 6, QStringLiteral("P"), printer);
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle());
+        QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(done.size(), 1);
         QCOMPARE(readFile(printer), bytesOf(print));
     }
@@ -188,7 +189,7 @@ private slots:
         QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
         const PrintJob print = job(folder, 15, QStringLiteral("P"), printer);
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle());
+        QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(ended.size(), 1);
         const auto result = ended[0][0].value<HandOverResult>();
         QCOMPARE(int(result.end), int(HandOverResult::End::Failed));
@@ -216,7 +217,7 @@ private slots:
         QSignalSpy sending(&handOver, &PrintHandOver::sending);
         handOver.enqueue(job(folder, 1000, QStringLiteral("P"), printer));
         QVERIFY(handOver.busy());
-        QVERIFY(handOver.waitUntilIdle(300000));
+        QVERIFY(waitUntilIdle(handOver, 300000));
         QStringList expected;
         for (int i = 1; i <= 334; ++i)
             expected << QStringLiteral("Etiq%1.txt").arg(i, 3, 10, QLatin1Char('0'));
@@ -245,7 +246,7 @@ private slots:
         handOver.enqueue(second);
         QCOMPARE(readFile(second.files[0].path), first.files[0].bytes);
         releaseSecondFile();
-        QVERIFY(handOver.waitUntilIdle());
+        QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(readFile(printer), bytesOf(first) + bytesOf(second));
         QCOMPARE(done.size(), 2);
         QCOMPARE(done[0], QVariantList({7, 3}));
@@ -268,7 +269,7 @@ private slots:
         handOver.enqueue(b);
         handOver.stop();
         releaseSecondFile();
-        QVERIFY(handOver.waitUntilIdle());
+        QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(ended.size(), 1);
         const auto stopped = ended[0][0].value<HandOverResult>();
         QCOMPARE(int(stopped.end), int(HandOverResult::End::Stopped));
@@ -281,7 +282,7 @@ private slots:
         QCOMPARE(rests[1].job.firstFileNumber, 1);
         QCOMPARE(rests[1].job.files.size(), 2);
         QCOMPARE(handOver.continuePending(folder), 2);
-        QVERIFY(handOver.waitUntilIdle());
+        QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(readFile(printer), bytesOf(a) + bytesOf(b));
         QCOMPARE(handOver.pending(folder).size(), 0);
         QCOMPARE(QDir(folder).entryList({QStringLiteral("Envio-*.txt")}), QStringList());
@@ -303,7 +304,7 @@ private slots:
         QCOMPARE(records.size(), 1);
         QVERIFY(QFile::remove(QDir(folder).filePath(records[0])));
         releaseSecondFile();
-        QVERIFY(handOver.waitUntilIdle());
+        QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(failed.size(), 1);
         const QString message = failed[0][0].toString();
         QVERIFY2(message.contains(QStringLiteral("Etiq002.txt foi enviado, mas não foi possível gravar isso no registro do envio"))
@@ -333,7 +334,7 @@ private slots:
         QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
         const PrintJob print = job(disk, 30, QStringLiteral("P"), printer);
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(handOver, 30000));
         QCOMPARE(failed.size(), 1);
         const QString message = failed[0][0].toString();
         QVERIFY2(message.contains(QStringLiteral("Não foi possível gravar o arquivo de etiquetas")) && message.contains(QStringLiteral("Etiq0"))
@@ -396,7 +397,7 @@ private slots:
         QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
         const PrintJob print = job(folder, 300, QStringLiteral("PRODUTO"), QStringLiteral("cups:") + queue);
         handOver.enqueue(print);
-        QVERIFY(handOver.waitUntilIdle(120000));
+        QVERIFY(waitUntilIdle(handOver, 120000));
         QVERIFY2(failed.isEmpty(), failed.isEmpty() ? "" : qPrintable(failed[0][0].toString()));
         QCOMPARE(done.size(), 1);
         QCOMPARE(done[0], QVariantList({300, 100}));

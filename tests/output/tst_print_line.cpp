@@ -5,6 +5,7 @@
 // leaves the line, and a wait
 // ends by "Cancelar" or by its time limit, naming who holds the lock.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintedLabels.h"
 #include "JobLine.h"
@@ -150,7 +151,7 @@ int runStation(const QString &code)
     w.form()->EditEtiqInic->setText(env("SELVAR_STATION_ETIQ"));
     say(QStringLiteral("clicked %1").arg(now()));
     if (!clickAndWait(w.form()->btnEtiqSemPreco, w.form(), &TFormSelvarra::printEnded)
-        || !w.form()->printHandOver->waitUntilIdle(120000))
+        || !waitUntilIdle(*w.form()->printHandOver, 120000))
         return 3;
     for (const QString &message : std::as_const(w.app.messages))
         say(QStringLiteral("message ") + message);

@@ -4,6 +4,7 @@
 // scheduler of the test's own), and a command file that cannot be written.
 // The previous job stays in TABREV2 and the first position stays for the retry.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "PrinterQueueCheck.h"
@@ -42,7 +43,7 @@ class PrintLineOutcomeTest : public ListWindowTest
         w->form()->EditEtiqInic->setText(etiqInicial);
         // A queue is asked about while the window goes on; the print follows the answer.
         QVERIFY(clickAndWait(w->form()->btnEtiqSemPreco, w->form(), &TFormSelvarra::printEnded));
-        QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*w->form()->printHandOver, 30000));
     }
 
     // Real runs of a batch file of this script, to a printer file; returns its path.
@@ -171,7 +172,7 @@ private slots:
         const QStringList job = codes();
 
         QTest::mouseClick(w->form()->BotContinuarEnvio, Qt::LeftButton);
-        QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*w->form()->printHandOver, 30000));
         QCOMPARE(w->form()->LabelImpressao->text(), QStringLiteral("9 etiquetas em 3 arquivos enviadas para a impressora"));
         QVERIFY(!w->form()->BotContinuarEnvio->isVisible());
         QCOMPARE(codes(), job);

@@ -5,6 +5,7 @@
 // Inicial" belongs to the job written: a second print during the first one's
 // hand-over starts at position 1.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "RunValues.h"
@@ -112,7 +113,7 @@ private slots:
         for (const QString &path : {QStringLiteral("192.0.2.7"), QStringLiteral("LPT1"), QStringLiteral("ETIQUETAS")}) {
             RunValues::LabelPrinterPath = path;
             QVERIFY(clickPrint());
-            QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+            QVERIFY(waitUntilIdle(*w->form()->printHandOver, 30000));
             QCOMPARE(w->app.messages, QStringList());
             QVERIFY2(printed(path).contains("A0,0,0,2,1,1,N,\"ALCOOL GEL\""), qPrintable(path));
             QCOMPARE(printed(path).count("P1\r\n"), 2);
@@ -128,7 +129,7 @@ private slots:
         copyingBatchFile();
         RunValues::LabelPrinterPath = QStringLiteral("LPT1");
         QVERIFY(clickPrint());
-        QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*w->form()->printHandOver, 30000));
         const QStringList before = jobCodes();
         QCOMPARE(before.size(), 4);
 
@@ -176,7 +177,7 @@ private slots:
         QCOMPARE(w->form()->EditEtiqInic->text(), QString());
 
         QFile(QString::fromLocal8Bit(release)).open(QIODevice::WriteOnly);
-        QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*w->form()->printHandOver, 30000));
         QCOMPARE(w->app.messages, QStringList());
         // Five files: the first job's three (3 blanks + 4 labels), then the
         // second's two; the first label of each file tells where it starts.
@@ -203,7 +204,7 @@ private slots:
         own.finish();
         w->app.suite.exec(QStringLiteral("delete from mon$attachments where mon$attachment_id = ?"), {id});
         QVERIFY(clickPrint());
-        QVERIFY(w->form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*w->form()->printHandOver, 30000));
         QCOMPARE(w->app.messages, QStringList());
         QCOMPARE(jobCodes(), (QStringList{"000001", "000002", "000003", "000004"}));
         QCOMPARE(printed(QStringLiteral("192.0.2.7")).count("P1\r\n"), 2);

@@ -2,6 +2,7 @@
 // windows print at the same moment, and a station killed in the middle of its
 // expansion. Each print is its own job or nothing, never a mix.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintedLabels.h"
 #include "JobProgress.h"
@@ -100,7 +101,7 @@ class PrintWorkstationsTest : public QObject
     }
 
     // The command files go to the printer after the click returns, in order.
-    void waitForHandOver(ListWindow &w) { QVERIFY(w.form()->printHandOver->waitUntilIdle(60000)); }
+    void waitForHandOver(ListWindow &w) { QVERIFY(waitUntilIdle(*w.form()->printHandOver, 60000)); }
 
     QStringList allPrinted()
     {

@@ -1,5 +1,6 @@
 // The thermal output byte for byte: EPL2 command files written from a label job
 // in a real embedded database, and the batch file started once per file.
+#include "HandOverIdle.h"
 #include "JobDatabase.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -88,7 +89,7 @@ class ThermalOutputTest : public QObject
         db->dm->TabRev2->Open();
         const int files = ThermalOutput(workFolder, printerPath).run(*db->dm->TabRev2, handOver);
         db->dm->TabRev2->Close();
-        if (!handOver.waitUntilIdle(60000))
+        if (!waitUntilIdle(handOver, 60000))
             qWarning("the hand-over did not end");
         return files;
     }
@@ -279,7 +280,7 @@ private slots:
         QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
         db->dm->TabRev2->Open();
         QCOMPARE(ThermalOutput(workFolder, QStringLiteral("/dev/usb/lp0")).run(*db->dm->TabRev2, handOver), 2);
-        QVERIFY(handOver.waitUntilIdle(10000));
+        QVERIFY(waitUntilIdle(handOver, 10000));
         QCOMPARE(failed.size(), 1);
         QVERIFY2(failed[0][0].toString().contains(batch), qPrintable(failed[0][0].toString()));
         QCOMPARE(failed[0][1].toInt(), 0);

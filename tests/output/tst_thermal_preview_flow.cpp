@@ -4,6 +4,7 @@
 // preview handing the files over; the same for a model served by the
 // sample project's ZPL report.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -49,7 +50,7 @@ class ThermalPreviewFlowTest : public QObject
     {
         form()->EditEtiqInic->setText(etiqInicial);
         QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
-        QVERIFY(form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*form()->printHandOver, 30000));
     }
 
     void chooseModel(const QString &beginning) { window->chooseModel(beginning); }

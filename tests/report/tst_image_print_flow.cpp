@@ -4,6 +4,7 @@
 // byte is written, the job stays in TABREV2 and the files of the previous job
 // are left as they were.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
@@ -43,7 +44,7 @@ class ImagePrintFlowTest : public QObject
     {
         window->form()->EditEtiqInic->setText(QString());
         QVERIFY(clickAndWait(window->form()->btnEtiqSemPreco, window->form(), &TFormSelvarra::printEnded));
-        QVERIFY(window->form()->printHandOver->waitUntilIdle(30000));
+        QVERIFY(waitUntilIdle(*window->form()->printHandOver, 30000));
     }
 
 private slots:
