@@ -12,6 +12,7 @@
 #include "ProcessStarter.h"
 #include "ReportModal.h"
 #include "SqlConnection.h"
+#include "StoredQuantities.h"
 #include "TDM.h"
 #include "TFormSelvarra.h"
 
@@ -26,19 +27,6 @@
 class TstWindowConnection : public QObject
 {
     Q_OBJECT
-
-    // On an attachment of its own each time: the window's may be the one the server lost.
-    static QStringList stored(const QString &database, const QString &table)
-    {
-        SqlConnection connection(QStringLiteral("Conferencia"), QStringLiteral("Conferencia"));
-        connection.setDataBase(database);
-        const SqlConnection::Use use(connection);
-        QSqlQuery query = connection.exec(QStringLiteral("select CODIGO, cast(QDE as integer) from %1 order by CODIGO").arg(table));
-        QStringList rows;
-        while (query.next())
-            rows << query.value(0).toString() + QLatin1Char('|') + (query.isNull(1) ? QString() : query.value(1).toString());
-        return rows;
-    }
 
     // The sentence that leads each message; the client's own words may follow
     // it in parentheses, never lead.
@@ -97,7 +85,7 @@ private slots:
         QVERIFY(restart());
         w.typeInCell(0, 0, QStringLiteral("4"));
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
-        QCOMPARE(stored(database, QStringLiteral("TABREV1")), QStringList({"P1|4", "P2|", "P3|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|4", "P2|", "P3|"}));
 
         QVERIFY(restart());
         w.chooseModel(QStringLiteral("Carta"));
@@ -110,7 +98,7 @@ private slots:
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
         QVERIFY(printed > 0); // the batch file started for the job
         // One row a label, numbered: the four of ALFA.
-        QCOMPARE(stored(database, QStringLiteral("TABREV2")), QStringList({"000001|", "000002|", "000003|", "000004|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV2")), QStringList({"000001|", "000002|", "000003|", "000004|"}));
         QCOMPARE(f->DBLCB1->currentText(), ListWindow::modelDescriptions()[1]);
 
         // Closing the list stores the quantity still in its cell.
@@ -120,7 +108,7 @@ private slots:
         QVERIFY(w.settle()); // the list read back after the quantity, before the server goes
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
         QVERIFY(!f->PainelSelvarra->isVisible());
-        QCOMPARE(stored(database, QStringLiteral("TABREV1")), QStringList({"P1|4", "P2|7", "P3|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|4", "P2|7", "P3|"}));
 
         QVERIFY(restart());
         w.clickReopen();
@@ -142,7 +130,7 @@ private slots:
         QVERIFY(server.start());
         w.typeInCell(0, 0, QStringLiteral("6"));
         QCOMPARE(w.app.messages.size(), 1);
-        QCOMPARE(stored(database, QStringLiteral("TABREV1")), QStringList({"P1|6", "P2|7", "P3|5"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|6", "P2|7", "P3|5"}));
 
         ReportModal::setHook({});
         ProcessStarter::setStarter(previousStarter);

@@ -12,6 +12,7 @@
 #include "PrivateServer.h"
 #include "ReportModal.h"
 #include "SqlConnection.h"
+#include "StoredQuantities.h"
 #include "TDM.h"
 #include "TFormSelvarra.h"
 #include "TestSuite.h"
@@ -29,19 +30,6 @@ class TstHistoryConnection : public QObject
     static bool done(TFormSelvarra *f)
     {
         return QTest::qWaitFor([f] { return !f->historyWork->busy() && f->listReads()->idle(); }, 60000);
-    }
-
-    // On an attachment of its own each time: the window's may be the one the server lost.
-    static QStringList quantities(const QString &database)
-    {
-        SqlConnection connection(QStringLiteral("Conferencia"), QStringLiteral("Conferencia"));
-        connection.setDataBase(database);
-        const SqlConnection::Use use(connection);
-        QSqlQuery query = connection.exec(QStringLiteral("select CODIGO, cast(QDE as integer) from TABREV1 order by CODIGO"));
-        QStringList rows;
-        while (query.next())
-            rows << query.value(0).toString() + QLatin1Char('|') + (query.isNull(1) ? QString() : query.value(1).toString());
-        return rows;
     }
 
     static bool english(const QStringList &messages)
@@ -81,7 +69,7 @@ private slots:
         // Once, so that the worker's attachments exist when the server goes.
         QTest::mouseClick(f->BotPrecosAlterados, Qt::LeftButton);
         QVERIFY(done(f));
-        QCOMPARE(quantities(database), QStringList({"P1|2", "P2|", "P3|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|2", "P2|", "P3|"}));
         connection.ExecuteDirect(QStringLiteral("update TABREV1 set QDE = null"));
         w.clickClose();
         w.clickReopen();
@@ -94,7 +82,7 @@ private slots:
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
         QCOMPARE(f->LabelImpressao->toolTip(), QStringLiteral("1 produto com preço diferente da última etiqueta "
                                                               "(2 etiquetas); 1 produto nunca impresso"));
-        QCOMPARE(quantities(database), QStringList({"P1|2", "P2|", "P3|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|2", "P2|", "P3|"}));
         QCOMPARE(w.gridText(0, 0), QStringLiteral("2"));
 
         // The history window after a restart lists the job; the server goes
@@ -121,7 +109,7 @@ private slots:
         QVERIFY2(w.app.messages.isEmpty(), qPrintable(w.app.messages.join(QLatin1Char('\n'))));
         QCOMPARE(w.app.questions, QStringList());
         QCOMPARE(f->LabelImpressao->toolTip(), QStringLiteral("Trabalho 1 na lista: 5 etiquetas em 2 produtos, aos preços de hoje"));
-        QCOMPARE(quantities(database), QStringList({"P1|2", "P2|3", "P3|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|2", "P2|3", "P3|"}));
 
         // A server that has not come back: said in Portuguese, nothing changed.
         server.kill();
@@ -133,7 +121,7 @@ private slots:
                  QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou: \"Preços alterados\" não foi "
                                 "feito e as quantidades da lista ficaram como estavam. Tente de novo em instantes."));
         QVERIFY(server.start());
-        QCOMPARE(quantities(database), QStringList({"P1|2", "P2|3", "P3|"}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV1")), QStringList({"P1|2", "P2|3", "P3|"}));
         QCOMPARE(w.gridText(0, 0), QStringLiteral("2"));
     }
 
