@@ -154,15 +154,20 @@ void TFormSelvarra::handOver(PrintJob job)
 {
     printHandOver->setFileTimeLimitSeconds(StationSettings::fileTimeLimitSeconds(SuitePaths::toNative(RunValues::WorkFolder())));
     BotContinuarEnvio->hide();
-    if (printHistory)
-        job.history = printHistory->thermalRecord();
     // The job's files hold its blank positions, and its record keeps them for
     // "Continuar envio": from now on the box belongs to the next job, which
     // starts at position 1 unless told otherwise.
     job.startPosition = EditEtiqInic->text();
     EditEtiqInic->clear();
     showPrintOutcome(PrintOutcome::thermalQueued(int(job.files.size())).text());
-    printHandOver->enqueue(std::move(job));
+    // Its history number is taken on the history's worker; the job waits for
+    // it in the line, the window does not.
+    if (printHistory)
+        printHandOver->enqueue(std::move(job), [this](PrintHandOver::HistoryGiven given) {
+            printHistory->thermalRecord(std::move(given));
+        });
+    else
+        printHandOver->enqueue(std::move(job));
 }
 
 void TFormSelvarra::refreshContinueOffer()
@@ -194,12 +199,17 @@ bool TFormSelvarra::mayCloseDuringHandOver()
     if (m_closingWait)
         return false; // already waiting for the file to go
     const int limit = printHandOver->fileTimeLimitSeconds();
-    if (!Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (arquivo %1 de %2).\r"
-                                      "Fechando agora, o arquivo em envio termina (em até %3 s) e os seguintes não são "
+    // A job still waiting for its history number has no file under way yet.
+    const bool sending = printHandOver->currentFileCount() > 0;
+    const QString which = sending ? QStringLiteral("arquivo %1 de %2")
+                                        .arg(printHandOver->currentFile())
+                                        .arg(printHandOver->currentFileCount())
+                                  : QStringLiteral("o trabalho está na fila");
+    if (!Messages::ask(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (%1).\r"
+                                      "Fechando agora, o arquivo em envio termina (em até %2 s) e os seguintes não são "
                                       "enviados; eles ficam guardados e podem ser enviados depois com \"Continuar envio\".\r"
                                       "Fechar o programa assim mesmo?")
-                           .arg(printHandOver->currentFile())
-                           .arg(printHandOver->currentFileCount())
+                           .arg(which)
                            .arg(limit)))
         return false;
     // The window keeps answering while the file goes: it closes when the
@@ -211,11 +221,11 @@ bool TFormSelvarra::mayCloseDuringHandOver()
     panel->setFrameShape(QFrame::Box);
     panel->setAutoFillBackground(true);
     auto *layout = new QVBoxLayout(panel);
-    auto *text = new QLabel(QStringLiteral("Fechando: aguardando o arquivo %1 de %2 terminar de ir para a impressora "
-                                           "(no máximo %3 s).")
-                                .arg(printHandOver->currentFile())
-                                .arg(printHandOver->currentFileCount())
-                                .arg(limit),
+    auto *text = new QLabel(sending ? QStringLiteral("Fechando: aguardando o %1 terminar de ir para a impressora "
+                                                     "(no máximo %2 s).")
+                                          .arg(which)
+                                          .arg(limit)
+                                    : QStringLiteral("Fechando: guardando o trabalho da fila para \"Continuar envio\"."),
                             panel);
     text->setWordWrap(true);
     auto *anyway = new QPushButton(QStringLiteral("Fechar mesmo assim"), panel);

@@ -163,14 +163,15 @@ bool benchHistoryRecording(QTextStream &out)
           }));
 
     // A thermal job: three positions a file, its history brought up to every file at once.
-    // Its number is still taken on the window's thread when it is queued.
-    f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+    // Its number is taken on the history's worker; the window waits for it in the open.
     QByteArray record;
-    print(out, QStringLiteral("thermal job queued, its history number taken (the first: the attachment made)"),
-          stallOf(f, [&] { record = f->printHistory->thermalRecord(); }));
-    f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
-    print(out, QStringLiteral("thermal job queued, its history number taken (the next)"),
-          stallOf(f, [&] { record = f->printHistory->thermalRecord(); }));
+    const auto numbered = [&] {
+        f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        record.clear();
+        return stallOf(f, [&] { f->printHistory->thermalRecord([&record](const QByteArray &given) { record = given; }); });
+    };
+    print(out, QStringLiteral("thermal job queued, its history number taken (the first: the attachment made)"), numbered());
+    print(out, QStringLiteral("thermal job queued, its history number taken (the next)"), numbered());
     const QList<int> positions(3334, 3);
     print(out, QStringLiteral("thermal recorder, 10,000 labels over 3,000 products"),
           stallOf(f, [&] { f->printHistory->thermalOut(record, positions, int(positions.size()), [](const QString &) {}); }));

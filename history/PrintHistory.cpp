@@ -2,22 +2,16 @@
 
 #include "HistoryStore.h"
 #include "HistoryWork.h"
-#include "SelvarError.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
+#include <QTimer>
 
 Q_LOGGING_CATEGORY(lcHistory, "selvar.history", QtWarningMsg)
 
 namespace {
-
-QString messageOf(const std::exception &error)
-{
-    const auto *selvar = dynamic_cast<const SelvarError *>(&error);
-    return selvar ? selvar->message() : QString::fromLocal8Bit(error.what());
-}
 
 QByteArray toRecord(const PrintedJob &job, qint64 jobId)
 {
@@ -101,26 +95,50 @@ void PrintHistory::wholeJobOut(const QString &output, Noted noted)
     m_current.reset();
 }
 
-QByteArray PrintHistory::thermalRecord(HistoryStore &store, const PrintedJob &job)
+QByteArray PrintHistory::thermalRecord(const PrintedJob &job, qint64 jobId)
 {
-    // The number is taken now, so that what is recorded later, by whichever
-    // program, goes to this one job and can be read back to know how far it got.
-    qint64 jobId = 0;
-    try {
-        jobId = store.reserveJobId();
-    } catch (const std::exception &error) {
-        qCWarning(lcHistory).noquote() << "no history number reserved:" << messageOf(error);
-    }
     return toRecord(job, jobId);
 }
 
-QByteArray PrintHistory::thermalRecord()
+void PrintHistory::thermalRecord(std::function<void(const QByteArray &record)> given)
 {
-    if (!m_current)
-        return {};
-    const PrintedJob job = *std::move(m_current);
+    if (!m_current) {
+        given(QByteArray());
+        return;
+    }
+    // The number is taken now, so that what is recorded later, by whichever
+    // program, goes to this one job and can be read back to know how far it
+    // got. Whichever comes first, the number or the end of the wait, answers.
+    struct Asked
+    {
+        PrintedJob job;
+        std::function<void(const QByteArray &)> given;
+        bool answered = false;
+        void answer(qint64 jobId)
+        {
+            if (!std::exchange(answered, true))
+                given(toRecord(job, jobId));
+        }
+    };
+    auto asked = std::make_shared<Asked>(Asked{*std::move(m_current), std::move(given)});
     m_current.reset();
-    return thermalRecord(m_store, job);
+    auto number = std::make_shared<qint64>(0); // written on the worker, read in its answer
+    m_work.run(
+        m_database(), [number](HistoryWork::Context &context) { *number = context.history().reserveJobId(); },
+        [asked, number](const HistoryWork::Outcome &outcome) {
+            const bool taken = !outcome.failed && !outcome.cancelled;
+            if (!taken)
+                qCWarning(lcHistory).noquote() << "no history number reserved:" << outcome.error;
+            else if (asked->answered)
+                qCWarning(lcHistory) << "history number" << *number << "came after its job had gone without one";
+            asked->answer(taken ? *number : 0);
+        },
+        HistoryWork::Kind::Record);
+    QTimer::singleShot(kNumberWaitMs, &m_work, [asked] {
+        if (!asked->answered)
+            qCWarning(lcHistory) << "no history number after" << kNumberWaitMs << "ms: the job goes without one";
+        asked->answer(0);
+    });
 }
 
 QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,

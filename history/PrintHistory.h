@@ -41,8 +41,13 @@ public:
     void wholeJobOut(const QString &output, Noted noted);
 
     // The job just written goes to the thermal hand-over: what its record
-    // keeps for the history. Empty when no job was written.
-    QByteArray thermalRecord();
+    // keeps for the history, with a job number taken on the history's worker,
+    // is handed to `given` on this thread; at once, and empty, when no job was
+    // written. The print never waits long for the history: with no number
+    // after kNumberWaitMs the record goes without one, and the history then
+    // holds the job only if it goes out whole.
+    static constexpr int kNumberWaitMs = 5000;
+    void thermalRecord(std::function<void(const QByteArray &record)> given);
     // Files of a thermal job went out: the first `filesDone`, which held these
     // many positions each (skipped ones counted). The history is brought up to
     // them, whatever of it an earlier call or an earlier program wrote.
@@ -54,7 +59,8 @@ public:
     // The writes themselves, on whichever thread owns `store`. A failure of
     // the database throws; a part that cannot be told apart returns the note.
     static void recordWhole(HistoryStore &store, const PrintedJob &job, const QString &output, qint64 *jobId);
-    static QByteArray thermalRecord(HistoryStore &store, const PrintedJob &job);
+    // The record of a thermal job numbered `jobId`, 0 when no number could be taken.
+    static QByteArray thermalRecord(const PrintedJob &job, qint64 jobId);
     static QString recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,
                                  int filesDone);
 

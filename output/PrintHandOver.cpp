@@ -4,6 +4,7 @@
 #include "ProcessStarter.h"
 #include "TextFile.h"
 
+#include <QDebug>
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcess>
@@ -80,15 +81,61 @@ QString PrintHandOver::labelsSentText(int labels)
 
 void PrintHandOver::enqueue(PrintJob job)
 {
-    Queued queued{std::move(job), {}, false};
-    if (!queued.job.test && queued.job.journal.isEmpty()) {
-        replaceStopped(QFileInfo(queued.job.batchFile).absolutePath());
-        queued.recordError = ThermalJournal::create(queued.job);
-        queued.fresh = true;
-    }
+    Queued queued{std::move(job)};
+    replaceStopped(queued);
+    admit(queued);
     m_waiting.enqueue(std::move(queued));
     if (!m_running)
         startNextJob();
+}
+
+void PrintHandOver::enqueue(PrintJob job, const HistoryAsk &ask)
+{
+    const quint64 ticket = ++m_tickets;
+    Queued queued{std::move(job)};
+    queued.ticket = ticket;
+    queued.awaiting = true;
+    // What the job replaces is what is stopped at the click, not what a job
+    // ahead of it leaves stopped while it waits.
+    replaceStopped(queued);
+    m_waiting.enqueue(std::move(queued));
+    ask([self = QPointer<PrintHandOver>(this), ticket](const QByteArray &history) {
+        if (self)
+            self->historyGiven(ticket, history);
+    });
+}
+
+void PrintHandOver::historyGiven(quint64 ticket, const QByteArray &history)
+{
+    const auto queued = std::find_if(m_waiting.begin(), m_waiting.end(), [ticket](const Queued &q) { return q.ticket == ticket; });
+    if (queued == m_waiting.end() || !queued->awaiting)
+        return; // the program is closing, or the answer came twice
+    queued->job.history = history;
+    admit(*queued);
+    if (queued->kept) {
+        // Stopped before it could start: it waits on its record, like the
+        // jobs that were behind the stopped one, for "Continuar envio".
+        if (!queued->recordError.isEmpty())
+            qWarning().noquote() << "a job queued as the line stopped was not recorded:" << queued->recordError;
+        m_waiting.erase(queued);
+    }
+    if (!m_running)
+        startNextJob();
+}
+
+void PrintHandOver::replaceStopped(const Queued &queued)
+{
+    if (!queued.job.test && queued.job.journal.isEmpty())
+        replaceStopped(QFileInfo(queued.job.batchFile).absolutePath());
+}
+
+void PrintHandOver::admit(Queued &queued)
+{
+    queued.awaiting = false;
+    if (queued.job.test || !queued.job.journal.isEmpty())
+        return;
+    queued.recordError = ThermalJournal::create(queued.job);
+    queued.fresh = true;
 }
 
 bool PrintHandOver::inLine(const QString &journal) const
@@ -180,8 +227,23 @@ int PrintHandOver::continuePending(const QString &folder)
 
 void PrintHandOver::stop()
 {
-    if (m_running)
+    if (m_running) {
         m_stopRequested = true;
+        return;
+    }
+    keepWaiting();
+}
+
+int PrintHandOver::keepWaiting()
+{
+    // Jobs on their records stay there for "Continuar envio"; one whose
+    // history record has not come yet gets its record when it comes, and
+    // waits on it too.
+    const int kept = int(m_waiting.size());
+    m_waiting.removeIf([](const Queued &queued) { return !queued.awaiting; });
+    for (Queued &queued : m_waiting)
+        queued.kept = true;
+    return kept;
 }
 
 void PrintHandOver::startNextJob()
@@ -192,7 +254,9 @@ void PrintHandOver::startNextJob()
         return;
     m_starting = true;
     const auto done = qScopeGuard([this] { m_starting = false; });
-    while (!m_running && !m_waiting.isEmpty()) {
+    // A job whose history record is still being made holds those behind it:
+    // the line keeps the order of the clicks.
+    while (!m_running && !m_waiting.isEmpty() && !m_waiting.head().awaiting) {
         Queued next = m_waiting.dequeue();
         m_job = std::move(next.job);
         m_fresh = next.fresh;
@@ -321,8 +385,7 @@ void PrintHandOver::finish(HandOverResult::End end, const QString &message)
     if (end == HandOverResult::End::Stopped) {
         // "Parar envio" stops the printer line, not one job of it: the jobs
         // behind stay on their records, and "Continuar envio" sends them in turn.
-        result.jobsKept = int(m_waiting.size());
-        m_waiting.clear();
+        result.jobsKept = keepWaiting();
     }
     // The history first, the record after it: a program ended in between
     // completes the history from the record when started again. The next job

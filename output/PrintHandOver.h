@@ -56,6 +56,14 @@ public:
     // to be overwritten), once their history is complete. A test print keeps
     // no record and replaces none.
     void enqueue(PrintJob job);
+    // The same for a job whose history record is still being made (a number
+    // is taken for it on the history's own thread): `ask` is called now and
+    // hands the record to the function it is given, on this object's thread.
+    // The job takes its place in the line at once; it gets its own record and
+    // starts when the history record comes, so nothing goes out unrecorded.
+    using HistoryGiven = std::function<void(const QByteArray &history)>;
+    using HistoryAsk = std::function<void(HistoryGiven given)>;
+    void enqueue(PrintJob job, const HistoryAsk &ask);
 
     // "Parar envio": the job being handed over stops once the file being sent
     // has gone; the jobs queued behind it stay on record, to go out after it
@@ -121,10 +129,18 @@ private:
     struct Queued
     {
         PrintJob job;
-        QString recordError; // why its record could not be written
+        QString recordError = QString(); // why its record could not be written
         bool fresh = false;  // a new job, not the rest of a recorded one
+        quint64 ticket = 0;
+        bool awaiting = false; // its history record is not here yet
+        bool kept = false;     // "Parar envio" came while it was awaited: recorded, not started
     };
+    void replaceStopped(const Queued &queued);
+    void admit(Queued &queued);
+    int keepWaiting();
+    void historyGiven(quint64 ticket, const QByteArray &history);
     QQueue<Queued> m_waiting;
+    quint64 m_tickets = 0;
     Recorder m_recorder;
     QStringList m_recording; // records of jobs whose history is being written, kept till it is
     bool m_fresh = false; // the current job is new: its record was written when it was queued

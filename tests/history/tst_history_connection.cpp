@@ -142,7 +142,9 @@ private slots:
         job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
                      PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(500, 2), 2}};
         history.jobWritten(job);
-        const QByteArray record = history.thermalRecord();
+        QByteArray record;
+        history.thermalRecord([&record](const QByteArray &given) { record = given; });
+        QVERIFY(QTest::qWaitFor([&] { return !record.isEmpty(); }, 60000));
         QStringList notes;
         const auto filesOut = [&](int files) {
             history.thermalOut(record, {3, 3}, files, [&](const QString &note) { notes << note; });

@@ -514,7 +514,7 @@ private slots:
         job.skipped = 1;
         job.items = {PrintedItem{1, QStringLiteral("P1"), QStringLiteral("ALFA"), QString(), Decimal(1290, 2), 4},
                      PrintedItem{2, QStringLiteral("P2"), QStringLiteral("BRAVO"), QString(), Decimal(3550, 2), 3}};
-        const QByteArray record = PrintHistory::thermalRecord(store, job);
+        const QByteArray record = PrintHistory::thermalRecord(job, store.reserveJobId());
         QCOMPARE(PrintHistory::recordThermal(store, record, {3, 3, 2}, 0), QString());
         QCOMPARE(jobs(), QStringList());
         QCOMPARE(PrintHistory::recordThermal(store, record, {3, 3, 2}, 2), QString());
@@ -526,10 +526,12 @@ private slots:
         QCOMPARE(items(), QStringList({"1|P1|ALFA||12.90|4", "1|P2|BRAVO||35.50|3"}));
     }
 
-    // The history's worker held as a thermal print ends: the labels go out,
-    // the window answers, and the job's record of the hand-over stays while its
-    // history waits. Let go, the history holds the job once, with its labels,
-    // the print line says what went out, and the record is gone.
+    // The history's worker held as a thermal print is queued: the job waits
+    // in the line for its history number, unrecorded and unsent, while the
+    // window answers. The number given, the labels go out; held again as the
+    // print ends, the job's record of the hand-over stays while its history
+    // waits. Let go, the history holds the job once, with its labels, the
+    // print line says what went out, and the record is gone.
     void printRecordedWhileTheWorkerIsHeld()
     {
         type(*a, {{0, QStringLiteral("4")}, {1, QStringLiteral("2")}});
@@ -538,8 +540,17 @@ private slots:
         QSignalSpy ended(f->printHandOver, &PrintHandOver::jobEnded);
         QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
         QVERIFY(worker.waitHeld(1));
-        QCOMPARE(runs, 2);
         bool answered = false;
+        QTimer::singleShot(0, f, [&] { answered = true; });
+        QVERIFY(QTest::qWaitFor([&] { return answered; }, 5000));
+        QVERIFY(f->printHandOver->handingOver());
+        QCOMPARE(runs, 0);
+        QCOMPARE(handOverRecords(*a), QStringList());
+
+        worker.gate.release(1);
+        QVERIFY(worker.waitHeld(2));
+        QCOMPARE(runs, 2);
+        answered = false;
         QTimer::singleShot(0, f, [&] { answered = true; });
         QVERIFY(QTest::qWaitFor([&] { return answered; }, 5000));
         QVERIFY(f->printHandOver->busy());
@@ -558,9 +569,37 @@ private slots:
         QCOMPARE(handOverRecords(*a), QStringList());
     }
 
+    // Closed while its thermal job waits for its history number: the clerk
+    // is asked, the window says it keeps the job, and once the number comes
+    // the job is on its record for "Continuar envio", with nothing sent.
+    void closingWhileTheJobWaitsForItsNumberKeepsIt()
+    {
+        type(*a, {{0, QStringLiteral("3")}});
+        TFormSelvarra *f = a->form();
+        HeldHistory worker(f);
+        QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
+        QVERIFY(worker.waitHeld(1));
+        a->app.questions.clear();
+        QVERIFY(!f->close());
+        QCOMPARE(a->app.questions.size(), 1);
+        QVERIFY2(a->app.questions[0].startsWith(QStringLiteral("Ainda há etiquetas sendo enviadas à impressora (o trabalho está na fila).")),
+                 qPrintable(a->app.questions[0]));
+        auto *panel = f->findChild<QFrame *>(QStringLiteral("PainelFechando"));
+        QVERIFY(panel && panel->isVisible());
+        QCOMPARE(panel->findChild<QLabel *>()->text(), QStringLiteral("Fechando: guardando o trabalho da fila para \"Continuar envio\"."));
+
+        worker.gate.release(1);
+        QTRY_VERIFY_WITH_TIMEOUT(!f->isVisible(), 30000);
+        QCOMPARE(runs, 0);
+        QCOMPARE(handOverRecords(*a).size(), 1);
+        QCOMPARE(a->app.messages, QStringList());
+    }
+
     // Two prints whose history waits behind the held worker, and the window
     // closed: closing gives the records in line a few seconds, and each job
-    // is in the history once.
+    // is in the history once. The second job's number waits behind the first
+    // one's record: it goes out without one after a few seconds, and is
+    // recorded whole.
     void closingWritesTheRecordsInLine()
     {
         type(*a, {{0, QStringLiteral("3")}});
@@ -568,6 +607,8 @@ private slots:
         HeldHistory worker(f);
         QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
         QVERIFY(worker.waitHeld(1));
+        worker.gate.release(1);
+        QVERIFY(worker.waitHeld(2));
         type(*a, {{2, QStringLiteral("2")}});
         QTest::mouseClick(f->btnEtiqSemPreco, Qt::LeftButton);
         QVERIFY(QTest::qWaitFor([&] { return runs == 3 && !f->printHandOver->handingOver(); }, 60000));

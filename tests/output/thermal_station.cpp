@@ -96,8 +96,9 @@ int main(int argc, char **argv)
     auto print = [&](const QString &tag, int files) {
         history.jobWritten(printed(tag, files));
         PrintJob job = commandFiles(folder, tag, files);
-        job.history = history.thermalRecord();
-        handOver.enqueue(std::move(job));
+        handOver.enqueue(std::move(job), [&history](PrintHandOver::HistoryGiven given) {
+            history.thermalRecord(std::move(given));
+        });
     };
 
     if (mode == QLatin1String("print")) {

@@ -49,6 +49,14 @@ private:
 const QByteArray kFirstHeader = "R0,0\r\nq999\r\nI8,3,001\r\nQ100,024\r\nrN\r\nS3\r\nD7\r\nZT\r\nJF\r\nO\r\nf100\r\nN\r\n";
 const QByteArray kLaterHeader = "R0,0\r\nq999\r\nI8,3,001\r\nQ100,024\r\nrN\r\nS3\r\nD7\r\nZT\r\nJF\r\nO\r\nN\r\n";
 
+QStringList readLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 class PrintFlowTest : public QObject
@@ -479,8 +487,17 @@ private slots:
 
     // The click returns while the files are still being handed over: the window
     // says which file goes now, and closing it asks first; "Não" keeps it open.
+    // The batch file sends nothing until the test says so.
     void handOverRunsAfterTheClick()
     {
+        const QString go = QDir(workFolder).filePath(QStringLiteral("siga"));
+        const QString sent = QDir(workFolder).filePath(QStringLiteral("enviados"));
+        QFile batch(batchFile());
+        QVERIFY(batch.open(QIODevice::WriteOnly));
+        batch.write(QStringLiteral("#!/bin/sh\nwhile [ ! -e '%1' ]; do sleep 0.02; done\necho \"$1\" >> '%2'\n").arg(go, sent).toLocal8Bit());
+        batch.close();
+        const auto fake = ProcessStarter::setStarter({});
+        const auto restoreStarter = qScopeGuard([&] { ProcessStarter::setStarter(fake); });
         QStringList questions;
         const auto previousQuestions = Messages::setQuestionSink([&questions](const QString &text) {
             questions << text;
@@ -491,15 +508,18 @@ private slots:
         form()->EditEtiqInic->setText(QStringLiteral("4"));
         QVERIFY(clickAndWait(form()->btnEtiqSemPreco, form(), &TFormSelvarra::printEnded));
         QVERIFY(form()->printHandOver->busy());
-        QCOMPARE(form()->LabelEnvio->text(), QStringLiteral("Enviando arquivo 1 de 2"));
+        // The files go once the job's history number is taken on its worker.
+        QTRY_COMPARE_WITH_TIMEOUT(form()->LabelEnvio->text(), QStringLiteral("Enviando arquivo 1 de 2"), 30000);
         QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("Enviando 2 arquivos para a impressora"));
         QVERIFY(!form()->close());
         QCOMPARE(questions.size(), 2);
         QVERIFY2(questions.last().contains(QStringLiteral("arquivo 1 de 2")), qPrintable(questions.last()));
         QVERIFY(form()->isVisible());
 
+        QVERIFY(QFile(go).open(QIODevice::WriteOnly));
         QVERIFY(waitUntilIdle(*form()->printHandOver, 30000));
-        QCOMPARE(starts.size(), 2);
+        QCOMPARE(readLines(sent), (QStringList{QDir(workFolder).filePath(QStringLiteral("Etiq001.txt")),
+                                               QDir(workFolder).filePath(QStringLiteral("Etiq002.txt"))}));
         QCOMPARE(form()->LabelEnvio->text(), QString());
         // Three used positions and three labels went out on the roll.
         QCOMPARE(form()->LabelImpressao->text(), QStringLiteral("6 etiquetas em 2 arquivos enviadas para a impressora"));

@@ -253,11 +253,49 @@ private slots:
         QCOMPARE(done[1], QVariantList({4, 2}));
     }
 
+    // A job whose history record is still being made holds its place in the
+    // line and those behind it, with no record of its own and nothing sent;
+    // given, it goes with it, and the next after it.
+    void jobWaitsInLineForItsHistory()
+    {
+        writeBatch(folder, "cat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QByteArrayList recorded;
+        handOver.setRecorder([&](const PrintJob &done, int, PrintHandOver::Recorded then) {
+            recorded << done.history;
+            then(QString());
+        });
+        QSignalSpy sending(&handOver, &PrintHandOver::sending);
+        const PrintJob x = job(folder, 4, QStringLiteral("X"), printer);
+        const PrintJob y = job(folder, 2, QStringLiteral("Y"), printer);
+        PrintHandOver::HistoryGiven give;
+        handOver.enqueue(x, [&give](PrintHandOver::HistoryGiven given) { give = std::move(given); });
+        handOver.enqueue(y);
+        QVERIFY(give);
+        QVERIFY(handOver.busy());
+        QCOMPARE(sending.size(), 0);
+        QCOMPARE(QDir(folder).entryList({QStringLiteral("Envio-*.txt")}).size(), 1); // Y's alone
+        QVERIFY(!QFile::exists(printer));
+        give("historia X");
+        QVERIFY(waitUntilIdle(handOver));
+        QCOMPARE(readFile(printer), bytesOf(x) + bytesOf(y));
+        QCOMPARE(recorded, QByteArrayList({"historia X", QByteArray()}));
+    }
+
     // "Parar envio" while file 2 of job A goes, job B queued behind it: A
     // stops after file 2, B is kept, and "Continuar envio" sends A's files 3
-    // to 5 and then B, each whole and once, their records gone after.
+    // to 5 and then B, each whole and once, their records gone after. B's
+    // history record may still be on its way as the line stops: B is then
+    // kept on its record once it comes.
+    void stopKeepsQueuedJobsForContinue_data()
+    {
+        QTest::addColumn<bool>("historyLate");
+        QTest::newRow("B ready") << false;
+        QTest::newRow("B's history after the stop") << true;
+    }
     void stopKeepsQueuedJobsForContinue()
     {
+        QFETCH(bool, historyLate);
         holdSecondFile();
         PrintHandOver handOver;
         QSignalSpy sending(&handOver, &PrintHandOver::sending);
@@ -266,9 +304,19 @@ private slots:
         const PrintJob b = job(folder, 4, QStringLiteral("B"), printer);
         handOver.enqueue(a);
         QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 2, 60000);
-        handOver.enqueue(b);
+        PrintHandOver::HistoryGiven give;
+        if (historyLate)
+            handOver.enqueue(b, [&give](PrintHandOver::HistoryGiven given) { give = std::move(given); });
+        else
+            handOver.enqueue(b);
         handOver.stop();
         releaseSecondFile();
+        QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 60000);
+        if (historyLate) {
+            QVERIFY(handOver.busy());
+            QCOMPARE(handOver.pending(folder).size(), 1);
+            give("historia B");
+        }
         QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(ended.size(), 1);
         const auto stopped = ended[0][0].value<HandOverResult>();
@@ -281,6 +329,7 @@ private slots:
         QCOMPARE(rests[0].job.firstFileNumber, 3);
         QCOMPARE(rests[1].job.firstFileNumber, 1);
         QCOMPARE(rests[1].job.files.size(), 2);
+        QCOMPARE(rests[1].job.history, historyLate ? QByteArray("historia B") : QByteArray());
         QCOMPARE(handOver.continuePending(folder), 2);
         QVERIFY(waitUntilIdle(handOver));
         QCOMPARE(readFile(printer), bytesOf(a) + bytesOf(b));

@@ -167,7 +167,9 @@ private slots:
         w->form()->EditEtiqInic->setText(QStringLiteral("4"));
         QVERIFY(clickPrint());
         QCOMPARE(checked.size(), 1);
-        QCOMPARE(sending.size(), 1); // file 1 of the first job is with the batch file, which waits
+        // File 1 of the first job goes to the batch file, which waits, once the
+        // job's history number is taken.
+        QTRY_COMPARE_WITH_TIMEOUT(sending.size(), 1, 30000);
         QCOMPARE(w->form()->EditEtiqInic->text(), QString());
         QCOMPARE(jobCodes().mid(0, 4), (QStringList{"-000001", "-000002", "-000003", "000001"}));
 
