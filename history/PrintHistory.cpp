@@ -142,7 +142,7 @@ void PrintHistory::thermalRecord(std::function<void(const QByteArray &record)> g
 }
 
 QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,
-                                    int filesDone)
+                                    int filesDone, qint64 *numberIfNone)
 {
     const QJsonObject o = QJsonDocument::fromJson(record).object();
     if (o.isEmpty())
@@ -152,12 +152,21 @@ QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &recor
     qint64 outTo = 0;
     for (int positions : positionsPerFile.mid(0, filesDone))
         outTo += positions;
-    // Without a number (the database could not give one when the job was
-    // queued) parts could not be told apart: only a job that went out whole is recorded.
-    if (jobId == 0 && filesDone < positionsPerFile.size())
-        return failureNote();
+    if (jobId == 0) {
+        // Without a number (none came when the job was queued) parts could not
+        // be told apart: only a job that went out whole is recorded, under a
+        // number taken first, so that a write run again after a commit lost
+        // on the way finds it there.
+        if (filesDone < positionsPerFile.size())
+            return failureNote();
+        qint64 taken = 0;
+        qint64 &number = numberIfNone ? *numberIfNone : taken;
+        if (number == 0)
+            number = store.reserveJobId();
+        jobId = number;
+    }
     // Skipped positions come first: a job with labels recorded is past them.
-    const qint64 recorded = jobId == 0 ? 0 : store.labelsRecorded(jobId);
+    const qint64 recorded = store.labelsRecorded(jobId);
     const qint64 from = recorded > 0 ? job.skipped + recorded : 0;
     if (outTo > from)
         store.record(job.part(from, outTo - from), HistoryStore::thermalOutput(), &jobId);
@@ -167,10 +176,11 @@ QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &recor
 void PrintHistory::thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone, Noted noted)
 {
     auto note = std::make_shared<QString>();
+    auto numberIfNone = std::make_shared<qint64>(0);
     m_work.run(
         m_database(),
-        [record, positionsPerFile, filesDone, note](HistoryWork::Context &context) {
-            *note = recordThermal(context.history(), record, positionsPerFile, filesDone);
+        [record, positionsPerFile, filesDone, note, numberIfNone](HistoryWork::Context &context) {
+            *note = recordThermal(context.history(), record, positionsPerFile, filesDone, numberIfNone.get());
         },
         [note, noted = std::move(noted)](const HistoryWork::Outcome &outcome) { noted(noteOf(outcome, *note)); },
         HistoryWork::Kind::Record);

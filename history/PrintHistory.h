@@ -61,8 +61,10 @@ public:
     static void recordWhole(HistoryStore &store, const PrintedJob &job, const QString &output, qint64 *jobId);
     // The record of a thermal job numbered `jobId`, 0 when no number could be taken.
     static QByteArray thermalRecord(const PrintedJob &job, qint64 jobId);
+    // A record without a number takes one in `*numberIfNone` when it is 0,
+    // and keeps to it when it is not: the same job run again writes once.
     static QString recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,
-                                 int filesDone);
+                                 int filesDone, qint64 *numberIfNone = nullptr);
 
 private:
     HistoryStore &m_store;
