@@ -109,35 +109,41 @@ void PrintHistory::thermalRecord(std::function<void(const QByteArray &record)> g
     // The number is taken now, so that what is recorded later, by whichever
     // program, goes to this one job and can be read back to know how far it
     // got. Whichever comes first, the number or the end of the wait, answers.
+    // A record of thousands of products is written on the worker too; only
+    // one without a number is written here.
     struct Asked
     {
-        PrintedJob job;
+        const PrintedJob job; // read on both threads, written by neither
         std::function<void(const QByteArray &)> given;
         bool answered = false;
-        void answer(qint64 jobId)
+        void answer(const QByteArray &record)
         {
             if (!std::exchange(answered, true))
-                given(toRecord(job, jobId));
+                given(record);
         }
     };
     auto asked = std::make_shared<Asked>(Asked{*std::move(m_current), std::move(given)});
     m_current.reset();
-    auto number = std::make_shared<qint64>(0); // written on the worker, read in its answer
+    auto numbered = std::make_shared<QByteArray>(); // written on the worker, read in its answer
     m_work.run(
-        m_database(), [number](HistoryWork::Context &context) { *number = context.history().reserveJobId(); },
-        [asked, number](const HistoryWork::Outcome &outcome) {
-            const bool taken = !outcome.failed && !outcome.cancelled;
-            if (!taken)
+        m_database(),
+        [asked, numbered](HistoryWork::Context &context) { *numbered = toRecord(asked->job, context.history().reserveJobId()); },
+        [asked, numbered](const HistoryWork::Outcome &outcome) {
+            if (outcome.failed || outcome.cancelled) {
                 qCWarning(lcHistory).noquote() << "no history number reserved:" << outcome.error;
-            else if (asked->answered)
-                qCWarning(lcHistory) << "history number" << *number << "came after its job had gone without one";
-            asked->answer(taken ? *number : 0);
+                asked->answer(toRecord(asked->job, 0));
+                return;
+            }
+            if (asked->answered)
+                qCWarning(lcHistory) << "a history number came after its job had gone without one";
+            asked->answer(*numbered);
         },
         HistoryWork::Kind::Record);
     QTimer::singleShot(kNumberWaitMs, &m_work, [asked] {
-        if (!asked->answered)
-            qCWarning(lcHistory) << "no history number after" << kNumberWaitMs << "ms: the job goes without one";
-        asked->answer(0);
+        if (asked->answered)
+            return;
+        qCWarning(lcHistory) << "no history number after" << kNumberWaitMs << "ms: the job goes without one";
+        asked->answer(toRecord(asked->job, 0));
     });
 }
 
