@@ -8,9 +8,22 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
+
+std::mutex commitSeamMutex;
+SqlConnection::CommitSeam commitSeam;
+std::atomic<bool> commitSeamSet{false};
+
+// What the client says when a commit's answer never comes.
+QSqlError lostAnswer()
+{
+    return QSqlError(QStringLiteral("Error reading data from the connection."), QString(), QSqlError::TransactionError,
+                     QStringLiteral("-902"));
+}
 
 QString uniqueQtName(const QString &base)
 {
@@ -208,11 +221,32 @@ void SqlConnection::onLiveAttachment(const std::function<void()> &work)
     }
 }
 
+SqlConnection::CommitSeam SqlConnection::setCommitSeam(CommitSeam seam)
+{
+    const std::lock_guard<std::mutex> lock(commitSeamMutex);
+    commitSeamSet.store(bool(seam));
+    return std::exchange(commitSeam, std::move(seam));
+}
+
+bool SqlConnection::commitAnswerLost(const QString &statement)
+{
+    if (!commitSeamSet.load())
+        return false;
+    CommitSeam seam;
+    {
+        const std::lock_guard<std::mutex> lock(commitSeamMutex);
+        seam = commitSeam;
+    }
+    return seam && seam(*this, statement);
+}
+
 void SqlConnection::checkCommitted(QSqlQuery &query)
 {
-    if (m_transaction != Transaction::None || m_direct || query.lastError().type() == QSqlError::NoError)
+    if (m_transaction != Transaction::None || m_direct)
         return;
-    const QSqlError error = query.lastError();
+    if (query.lastError().type() == QSqlError::NoError && (query.isSelect() || !commitAnswerLost(query.lastQuery())))
+        return;
+    const QSqlError error = query.lastError().type() == QSqlError::NoError ? lostAnswer() : query.lastError();
     query.clear(); // no statement of a dropped connection may outlive it
     commitFailed(error);
 }
@@ -309,6 +343,8 @@ void SqlConnection::ExecuteDirect(const QString &statement)
         m_direct = false;
         if (!m_db.commit())
             commitFailed(m_db.lastError());
+        if (commitAnswerLost(statement))
+            commitFailed(lostAnswer());
     });
 }
 
@@ -339,6 +375,10 @@ void SqlConnection::CommitTransaction()
     }
     m_transaction = Transaction::None;
     release();
+    if (commitAnswerLost(QString())) {
+        m_db.close();
+        fail(lostAnswer());
+    }
 }
 
 void SqlConnection::RollbackTransaction()

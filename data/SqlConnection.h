@@ -95,7 +95,19 @@ public:
     enum class Count { Skip, Rows };
     int execWrite(const QString &statement, const QVariantList &params, Count count = Count::Skip);
 
+    // A test seam, off unless a test sets it. It runs on the committing thread
+    // right after the database has committed a write of this program: a single
+    // statement or ExecuteDirect (`statement` its text), or a job's transaction
+    // (`statement` empty). A test acts there at the one moment nothing outside
+    // can time: it stops the server between a job's commit and its read-back.
+    // Returning true takes the commit's answer as lost on its way, as when the
+    // network fails just then: the attachment is dropped and the caller fails
+    // as for a real lost commit. Returns the seam it replaces.
+    using CommitSeam = std::function<bool(SqlConnection &connection, const QString &statement)>;
+    static CommitSeam setCommitSeam(CommitSeam seam);
+
 private:
+    bool commitAnswerLost(const QString &statement);
     void connectNow();
     void reconnectIfLost();
     QSqlQuery run(const QString &statement, const QVariantList &params);

@@ -5,10 +5,12 @@
 // clerk is told in Portuguese what was not stored, and it is stored with the
 // next quantity once the server is back.
 #include "ClickAndWait.h"
+#include "EnglishText.h"
 #include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
 #include "PrivateServer.h"
+#include "ServerListWindow.h"
 #include "ProcessStarter.h"
 #include "ReportModal.h"
 #include "SqlConnection.h"
@@ -28,19 +30,6 @@ class TstWindowConnection : public QObject
 {
     Q_OBJECT
 
-    // The sentence that leads each message; the client's own words may follow
-    // it in parentheses, never lead.
-    static QString englishLead(const QStringList &messages)
-    {
-        for (const QString &message : messages) {
-            const QString lead = message.section(QStringLiteral(" ("), 0, 0);
-            for (const char *word : {"connection", "Error", "Unable", "network", "shutdown"})
-                if (lead.contains(QLatin1String(word), Qt::CaseInsensitive))
-                    return message;
-        }
-        return QString();
-    }
-
 private slots:
     void restartedBetweenActions()
     {
@@ -49,22 +38,8 @@ private slots:
 
         ListWindow w;
         QVERIFY(w.start());
-        SqlConnection &connection = *w.dm()->SQLConnection1;
-        connection.setDataBase(database);
-        for (const char *row : {"('P1', 'ALFA', 13.90, '7891000100103')", "('P2', 'BRAVO', 5, '7891000315507')",
-                                "('P3', 'CHARLIE', 8, '7891000055120')"})
-            connection.ExecuteDirect(
-                QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, PRECO1, CODIGOEAN) values %1").arg(QLatin1String(row)));
-        for (int i = 0; i < ListWindow::modelDescriptions().size(); ++i)
-            connection.ExecuteDirect(QStringLiteral("insert into ETIQPAR (MODELO, DESCRICAO, QDECOL) values ('0%1', '%2', 3)")
-                                         .arg(i + 1)
-                                         .arg(ListWindow::modelDescriptions()[i]));
-        connection.ExecuteDirect(QStringLiteral("insert into ETIQCORR (MODELOCORRENTE) values ('02')"));
         // The thermal model's print goes to a batch file that the test only counts.
-        QVERIFY(QDir(w.app.suite.root()).mkpath(QStringLiteral("Interfac01")));
-        QFile batch(QDir(w.app.suite.path(QStringLiteral("Interfac01"))).filePath(QStringLiteral("ImprEtiq.bat")));
-        QVERIFY(batch.open(QIODevice::WriteOnly));
-        batch.close();
+        QVERIFY(!startOnServer(w, database).isEmpty());
         int printed = 0;
         const ProcessStarter::Starter previousStarter = ProcessStarter::setStarter([&printed](const QString &, const QStringList &) {
             ++printed;
