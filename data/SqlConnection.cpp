@@ -371,14 +371,16 @@ void SqlConnection::CommitTransaction()
     if (!m_db.commit()) {
         const QSqlError error = m_db.lastError();
         RollbackTransaction();
+        // A commit sent and never answered may have landed: the job is not
+        // known to be undone, so nobody may say it was.
+        if (isConnectionFailure(DatabaseError(databaseMessage(error), error.nativeErrorCode().toInt())))
+            commitFailed(error);
         fail(error);
     }
     m_transaction = Transaction::None;
     release();
-    if (commitAnswerLost(QString())) {
-        m_db.close();
-        fail(lostAnswer());
-    }
+    if (commitAnswerLost(QString()))
+        commitFailed(lostAnswer());
 }
 
 void SqlConnection::RollbackTransaction()

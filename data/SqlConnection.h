@@ -49,6 +49,8 @@ public:
     // the job's back: the job's work is gone with it, and every later statement
     // fails until the job ends.
     void BeginTransaction();
+    // A commit the connection lost on its way fails as CommitUnknown: the
+    // database may hold the job or not.
     void CommitTransaction();
     void RollbackTransaction(); // never fails: a transaction the database lost is undone already
     bool InTransaction() const { return m_transaction != Transaction::None; }

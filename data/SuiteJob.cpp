@@ -1,5 +1,6 @@
 #include "SuiteJob.h"
 
+#include "DatabaseErrors.h"
 #include "JobLine.h"
 #include "SqlConnection.h"
 
@@ -158,6 +159,8 @@ void SuiteJob::RollbackAndRethrow(const QString &kept)
         throw;
     } catch (const JobCancelled &cancelled) {
         throw JobCancelled(cancelled.message() + QLatin1Char(' ') + kept);
+    } catch (const CommitUnknown &) {
+        throw; // the job may be everyone's already: what was kept is not known
     } catch (const DatabaseError &error) {
         throw DatabaseError(error.message() + QLatin1Char('\n') + kept, error.nativeCode());
     } catch (const SelvarError &error) {

@@ -42,6 +42,10 @@ ListBuildJob::Outcome ListBuildJob::run(TDM &dm, const QString &station, std::op
             outcome.productsRead = builder.productsRead();
             outcome.rowsRefused = builder.rowsRefused();
             return outcome;
+        } catch (const CommitUnknown &error) {
+            // The new list may be the database's already: it is neither built
+            // again by itself nor said to be undone.
+            throw CommitUnknown(commitLostText(), error.nativeCode());
         } catch (const DatabaseError &error) {
             if (!isConnectionFailure(error))
                 throw;
@@ -54,6 +58,13 @@ ListBuildJob::Outcome ListBuildJob::run(TDM &dm, const QString &station, std::op
             throw SelvarError(connectionLostText(stored, attempt > 1));
         }
     }
+}
+
+QString ListBuildJob::commitLostText()
+{
+    return QStringLiteral("A conexão com o banco de dados caiu enquanto a lista nova era confirmada, e não se sabe se ela "
+                          "foi gravada. Confira a lista quando a conexão voltar, antes de pressionar \"Códigos de Barras "
+                          "de Produtos Prontos\" de novo.");
 }
 
 QString ListBuildJob::connectionLostText(int stored, bool retried)

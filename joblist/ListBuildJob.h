@@ -37,4 +37,6 @@ public:
     // The text of a lost connection, after `stored` products were stored and
     // undone (0: none); `retried` when the second attempt failed too.
     static QString connectionLostText(int stored, bool retried);
+    // The new list's commit lost on its way: it may be stored or not.
+    static QString commitLostText();
 };

@@ -2,7 +2,8 @@
 // the way: the database may hold it or not, and the window cannot know. The
 // clerk is told so once, in Portuguese, in the program's own box; the grid
 // keeps what was typed; the list read again shows what the database holds;
-// and the next quantity is stored as usual. A print's record in the history
+// and the next quantity is stored as usual. A list build whose commit is lost
+// never claims the earlier list was kept. A print's record in the history
 // whose commit is lost the same way is there once, never twice.
 #include "ClickAndWait.h"
 #include "EnglishText.h"
@@ -118,6 +119,49 @@ private slots:
         QCOMPARE(boxes.texts.size(), 1);
         QVERIFY2(englishLead(boxes.texts + QStringList{f->LabelPesquisa->text(), f->LabelImpressao->toolTip()}).isEmpty(),
                  qPrintable(englishLead(boxes.texts)));
+    }
+
+    // The build's commit lands and its answer is lost: the clerk is told it is
+    // not known whether the new list was saved, never that the earlier one
+    // was kept; the list shown and the next build are the database's.
+    void listBuildWhoseCommitWasLost()
+    {
+        ListWindow w;
+        QVERIFY(w.start());
+        w.app.suite.exec(QStringLiteral("insert into TABREV1 (CODIGO, COMPONENTE, QDE) values ('OLD', 'LISTA ANTERIOR', null)"));
+        const ListWindow::ShelfProduct products[] = {{"P1", "ALFA", "7891000100103"}, {"P2", "BRAVO", "7891000315507"}};
+        w.addProducts(products);
+        installMessageBoxSink();
+        RealBoxes boxes([](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Return); });
+        std::atomic<int> commits{0};
+        SqlConnection::setCommitSeam([&](SqlConnection &, const QString &statement) {
+            return statement.isEmpty() && QThread::currentThread()->objectName() == QLatin1String("TrabalhoSuite")
+                   && commits++ == 0;
+        });
+        const auto storedCodes = [&w] {
+            QStringList codes;
+            for (const QString &row : w.storedList())
+                codes << row.section(QLatin1Char('|'), 0, 0);
+            return codes;
+        };
+
+        w.clickBuild();
+        QCOMPARE(commits.load(), 1); // not built a second time by itself
+        QCOMPARE(storedCodes(), QStringList({"P1", "P2"}));
+        QCOMPARE(boxes.texts.size(), 1);
+        QVERIFY2(boxes.texts.constFirst().contains(QStringLiteral("não se sabe se ela foi gravada")),
+                 qPrintable(boxes.texts.constFirst()));
+        QVERIFY2(!boxes.texts.constFirst().contains(QStringLiteral("anterior foi mantida")), qPrintable(boxes.texts.constFirst()));
+        QVERIFY2(englishLead(boxes.texts).isEmpty(), qPrintable(boxes.texts.constFirst()));
+
+        // The window goes on: the next build is stored and shown.
+        w.app.suite.exec(QStringLiteral("insert into COMPONEN (CODIGO, COMPONENTE, GRUPO, DCB, PRECOR) values "
+                                        "('P3', 'CHARLIE', 'REV', '7891000055120', 10)"));
+        w.clickBuild();
+        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(storedCodes(), QStringList({"P1", "P2", "P3"}));
+        QVERIFY(w.form()->PainelSelvarra->isVisible());
+        QCOMPARE(w.gridText(2, 1), QStringLiteral("CHARLIE"));
     }
 
     // The history's commit of a printed job answers lost: it may be written
