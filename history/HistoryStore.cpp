@@ -102,17 +102,16 @@ template <typename Work> void HistoryStore::inTransaction(Work work)
 {
     for (int attempt = 0;; ++attempt) {
         SqlConnection &connection = ready();
-        bool committing = false;
         try {
             connection.BeginTransaction();
             work(connection);
-            committing = true;
             connection.CommitTransaction();
             return;
+        } catch (const CommitUnknown &) {
+            connection.RollbackTransaction();
+            throw;
         } catch (const DatabaseError &error) {
             connection.RollbackTransaction();
-            if (committing && isConnectionFailure(error))
-                throw CommitUnknown(commitUnknownText(error.message()), error.nativeCode());
             if (attempt > 0 || !isConnectionFailure(error))
                 throw;
         } catch (...) {
