@@ -4,6 +4,7 @@
 // stored quantity of 100000 reopened, the job expansion and the thermal labels;
 // on an embedded database and on the Firebird server.
 #include "ClickAndWait.h"
+#include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "ProcessStarter.h"
 #include "TDM.h"
@@ -121,6 +122,8 @@ private slots:
         window->typeInCell(2, 0, QStringLiteral("1,5"));
         window->goToRow(0);
         QVERIFY(clickAndWait(window->form()->btnEtiqSemPreco, window->form(), &TFormSelvarra::printEnded));
+        // The command files are written once the job's history number is taken.
+        QVERIFY(waitUntilIdle(*window->form()->printHandOver, 60000));
         QCOMPARE(window->app.messages, QStringList());
         QCOMPARE(rows(QStringLiteral("select CODIGO, COMPONENTE, cast(PRECO1 as varchar(24)) from TABREV2 order by CODIGO")),
                  QStringList({QStringLiteral("000001|ACIDO FOLICO 5MG|10000000.00"), QStringLiteral("000002|ACIDO FOLICO 5MG|10000000.00"),
