@@ -93,11 +93,9 @@ SqlConnection &HistoryStore::ready()
 
 // The connection is kept between prints, so a server restarted meanwhile is
 // met here first: the work, undone with the connection, is tried once more on
-// a fresh one.
-// A connection lost before the commit took the work with it: it is done
-// again on a new one. Lost at the commit, the work may be in the database or
-// not, and done again it could count a print twice: it fails as CommitUnknown,
-// and the caller reads what is there before it writes again.
+// a fresh one. Lost at the commit, the work may be in the database or not,
+// and done again it could count a print twice: it fails as CommitUnknown, and
+// the caller reads what is there before it writes again.
 template <typename Work> void HistoryStore::inTransaction(Work work)
 {
     for (int attempt = 0;; ++attempt) {

@@ -129,14 +129,12 @@ void PrintHistory::thermalRecord(std::function<void(const QByteArray &record)> g
         m_database(),
         [asked, numbered](HistoryWork::Context &context) { *numbered = toRecord(asked->job, context.history().reserveJobId()); },
         [asked, numbered](const HistoryWork::Outcome &outcome) {
-            if (outcome.failed || outcome.cancelled) {
+            const bool taken = !outcome.failed && !outcome.cancelled;
+            if (!taken)
                 qCWarning(lcHistory).noquote() << "no history number reserved:" << outcome.error;
-                asked->answer(toRecord(asked->job, 0));
-                return;
-            }
-            if (asked->answered)
+            else if (asked->answered)
                 qCWarning(lcHistory) << "a history number came after its job had gone without one";
-            asked->answer(*numbered);
+            asked->answer(taken ? *numbered : toRecord(asked->job, 0));
         },
         HistoryWork::Kind::Record);
     QTimer::singleShot(kNumberWaitMs, &m_work, [asked] {
