@@ -1,6 +1,7 @@
 #include "Epl2Label.h"
 
 #include "BrLocale.h"
+#include "Epl2Text.h"
 
 ThermalLabel ThermalLabel::fromJobRow(const QString &componente, const QString &codigoEan, const Decimal &preco1)
 {
@@ -34,10 +35,10 @@ QStringList labelBlock(int column, const ThermalLabel &label)
 {
     const int x = (column - 1) * 285;
     return {
-        QStringLiteral("A%1,0,0,2,1,1,N,").arg(x) + quoted(label.nameLine1),
-        QStringLiteral("A%1,20,0,2,1,1,N,").arg(x) + quoted(label.nameLine2),
-        QStringLiteral("B%1,42,0,1,2,6,40,B,").arg(x) + quoted(label.barcode),
-        QStringLiteral("A%1,119,0,4,1,1,N,").arg(x) + quoted(QStringLiteral("R$ ") + label.price),
+        QStringLiteral("A%1,0,0,2,1,1,N,").arg(x) + epl2Quoted(label.nameLine1),
+        QStringLiteral("A%1,20,0,2,1,1,N,").arg(x) + epl2Quoted(label.nameLine2),
+        QStringLiteral("B%1,42,0,1,2,6,40,B,").arg(x) + epl2Quoted(label.barcode),
+        QStringLiteral("A%1,119,0,4,1,1,N,").arg(x) + epl2Quoted(QStringLiteral("R$ ") + label.price),
     };
 }
 
@@ -46,18 +47,9 @@ QString printLine()
     return QStringLiteral("P1");
 }
 
-QString quoted(const QString &field)
+QByteArray fileBytes(const QStringList &lines)
 {
-    QString escaped = field;
-    // A line break inside a name would start a printer command of its own
-    // ("P9999" prints 9,999 copies); every control character goes as a blank.
-    for (QChar &c : escaped) {
-        if (c.unicode() < 32 || c.unicode() == 127)
-            c = QLatin1Char(' ');
-    }
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+    return encodeEpl2(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), Epl2CodePage::Dos860);
 }
 
 } // namespace Epl2

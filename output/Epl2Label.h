@@ -31,9 +31,10 @@ QStringList labelBlock(int column, const ThermalLabel &label);
 // Prints the image once; the last line of every file.
 QString printLine();
 
-// A field between double quotes. A quote or a backslash in the text would end
-// the field early or swallow the next character, so both go as the printer
-// language's escapes \" and \\. Control characters (0-31, 127) go as blanks.
-QString quoted(const QString &field);
+// The lines of one command file as the bytes sent. The header's "I8,3,001"
+// selects DOS 860, so the names go in DOS 860: written in Windows-1252, as
+// the suite stores them, every accented capital would print as a box-drawing
+// glyph ("ÁGUA" as "┴GUA").
+QByteArray fileBytes(const QStringList &lines);
 
 } // namespace Epl2

@@ -5,7 +5,6 @@
 #include "PrintHandOver.h"
 #include "SelvarError.h"
 #include "SuitePaths.h"
-#include "TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -90,7 +89,7 @@ PrintJob ThermalOutput::build(ClientDataSet &job) const
         if (column == kLabelsAcross || job.Eof()) {
             lines << Epl2::printLine();
             qCInfo(lcThermal).noquote() << commandLine(fileNumber);
-            print.files.append({nativeFile(fileName(fileNumber)), TextFile::encodeLines(lines), column});
+            print.files.append({nativeFile(fileName(fileNumber)), Epl2::fileBytes(lines), column});
             column = 0;
             ++fileNumber;
         }

@@ -2,6 +2,7 @@
 
 #include "DrawnElements.h"
 #include "PrintImage.h"
+#include "PrinterRanges.h"
 #include "ProjectError.h"
 #include "SheetDocument.h"
 
@@ -22,7 +23,7 @@ QString mm(double value)
     return brNumber(std::ceil(value * 10) / 10);
 }
 
-QString matrixWarning(const CellElement &e, const QString &text, double perMm)
+QString matrixWarning(const CellElement &e, const QString &text, double perMm, bool zpl)
 {
     const MatrixSymbology symbology = e.kind == CellElement::Kind::DataMatrix ? MatrixSymbology::DataMatrix : MatrixSymbology::QrCode;
     const std::optional<MatrixCode> code = encodeMatrixCode(symbology, text, e.qrLevel);
@@ -41,6 +42,10 @@ QString matrixWarning(const CellElement &e, const QString &text, double perMm)
                  mm(matrixSide(*code, symbology, wanted) / perMm))
             .arg(matrixSide(*code, symbology, 1));
     }
+    if (zpl && symbology == MatrixSymbology::QrCode && module > ZplQrMagnification.high) {
+        return QStringLiteral("%1: o QR foi reduzido para %2 pontos por módulo; a caixa comporta %3 (o ZPL aceita de %4 a %2)")
+            .arg(codeName(e)).arg(ZplQrMagnification.high).arg(module).arg(ZplQrMagnification.low);
+    }
     if (module / perMm + 1e-6 < MinMatrixModuleMm) {
         return QStringLiteral("%1 com módulo de %2 mm, abaixo de %3 mm: leitores podem não ler")
             .arg(codeName(e), brNumber(std::floor(module / perMm * 100) / 100), brNumber(MinMatrixModuleMm));
@@ -53,6 +58,7 @@ QString matrixWarning(const CellElement &e, const QString &text, double perMm)
 QStringList drawnElementWarnings(const SheetReport &report, const QList<LabelRecord> &records)
 {
     const double perMm = report.thermal ? dotsPerMm(report.thermal->dpi) : SheetDpi / 25.4;
+    const bool zpl = report.thermal && report.thermal->language == PrinterLanguage::Zpl;
     QStringList warnings;
     for (const CellElement &e : report.elements) {
         QString fault;
@@ -64,7 +70,7 @@ QStringList drawnElementWarnings(const SheetReport &report, const QList<LabelRec
             continue;
         for (const LabelRecord &record : records) {
             const QString text = SheetDocument::textOf(e, record);
-            const QString warning = text.isEmpty() ? QString() : matrixWarning(e, text, perMm);
+            const QString warning = text.isEmpty() ? QString() : matrixWarning(e, text, perMm, zpl);
             if (!warning.isEmpty()) {
                 warnings << warning;
                 break; // one warning an element

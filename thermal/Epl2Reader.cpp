@@ -1,9 +1,10 @@
 #include "Epl2Reader.h"
 
-#include "Cp1252.h"
+#include "Epl2Text.h"
 #include "PrintedGraphic.h"
 #include "PrinterBarcode.h"
 #include "PrinterFonts.h"
+#include "PrinterRanges.h"
 
 #include <QList>
 
@@ -12,10 +13,10 @@ namespace {
 // Commands that take numbers or nothing after their name.
 const QStringList DrawingAndSize = {QStringLiteral("LO"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"),
                                     QStringLiteral("P"),  QStringLiteral("q"), QStringLiteral("Q"), QStringLiteral("R"),
-                                    QStringLiteral("X")};
-// Printer set-up with no mark on the label: character set, speed, density,
+                                    QStringLiteral("X"), QStringLiteral("I")};
+// Printer set-up with no mark on the label: speed, density,
 // print direction, form back-up, options, feed adjust, buffering.
-const QStringList SetupOnly = {QStringLiteral("I"), QStringLiteral("S"), QStringLiteral("D"), QStringLiteral("f")};
+const QStringList SetupOnly = {QStringLiteral("S"), QStringLiteral("D"), QStringLiteral("f")};
 const QStringList SetupLines = {QStringLiteral("ZT"), QStringLiteral("ZB"), QStringLiteral("JF"), QStringLiteral("JB"),
                                 QStringLiteral("rN"), QStringLiteral("rY")};
 
@@ -58,7 +59,9 @@ private:
     void boxDraw(const QStringList &p);
     qsizetype graphic(const QByteArray &bytes, qsizetype start);
     void print(const QStringList &p);
+    void characterSet(const QStringList &p);
     void add(PrintedElement element, const QStringList &p);
+    bool rotationTaken(int rotation);
     bool numbers(const QStringList &p, int count, QList<int> *out);
     void fault(const QString &message) { m_file.faults.append({m_line, message}); }
 
@@ -67,6 +70,9 @@ private:
     bool m_dirty = false;
     QPoint m_reference;
     int m_line = 0;
+    // A file that selects no page is read in the page of everything the
+    // suite stores; `I` changes it for the lines that follow.
+    Epl2CodePage m_page = Epl2CodePage::Windows1252;
 };
 
 // Splits "x,y,...,"DATA"" into its numbers and its quoted data, undoing the
@@ -111,7 +117,7 @@ RenderedFile Epl2Reader::read(const QByteArray &bytes)
         QByteArray line = bytes.mid(pos, end - pos);
         if (line.endsWith('\r'))
             line.chop(1);
-        command(fromCp1252(line));
+        command(decodeEpl2(line, m_page));
         pos = end + 1;
         ++m_line;
     }
@@ -161,6 +167,8 @@ void Epl2Reader::command(const QString &line)
     } else if (name == QLatin1String("Q")) {
         if (numbers(params.mid(0, 1), 1, &n))
             m_buffer.declared.setHeight(n[0]);
+    } else if (name == QLatin1String("I")) {
+        characterSet(params);
     } else if (name == QLatin1String("R")) {
         if (numbers(params, 2, &n))
             m_reference = QPoint(n[0], n[1]);
@@ -181,12 +189,27 @@ bool Epl2Reader::numbers(const QStringList &p, int count, QList<int> *out)
     return ok;
 }
 
+// EPL2 Programmer's Manual, "A Command - ASCII Text", p3 = rotation:
+// "Characters are organized vertically from left to right and then rotated
+// to print"; the figures of the A and B commands turn the field about its
+// start position p1,p2, which stays where the unturned field's top-left
+// corner would be. (ZPL's ^FO is the top-left corner of the turned field;
+// EPL2 has no such rule.)
 void Epl2Reader::add(PrintedElement element, const QStringList &p)
 {
     element.line = m_line;
-    placeElement(element, m_reference + QPoint(p[0].toInt(), p[1].toInt()), p[2].toInt() % 4);
+    turnElementAbout(element, m_reference + QPoint(p[0].toInt(), p[1].toInt()), p[2].toInt());
     m_buffer.elements.append(element);
     m_dirty = true;
+}
+
+// EPL2 takes no value out of range: the printer rejects the whole line.
+bool Epl2Reader::rotationTaken(int rotation)
+{
+    if (Epl2Rotation.holds(rotation))
+        return true;
+    fault(QStringLiteral("rotação %1 fora de %2 a %3: a impressora recusa a linha").arg(rotation).arg(Epl2Rotation.low).arg(Epl2Rotation.high));
+    return false;
 }
 
 void Epl2Reader::text(const QStringList &p, const QString &data)
@@ -197,6 +220,8 @@ void Epl2Reader::text(const QStringList &p, const QString &data)
             fault(QStringLiteral("'A' precisa de 7 parâmetros antes do texto, não %1").arg(p.size()));
         return;
     }
+    if (!rotationTaken(n[2]))
+        return;
     const std::optional<PrinterFont> font = epl2Font(n[3], n[4], n[5], m_file.dpi);
     if (!font) {
         fault(QStringLiteral("fonte '%1' de 'A' não é desenhada por este programa (use 1 a 5)").arg(p[3]));
@@ -236,7 +261,13 @@ void Epl2Reader::barcode(const QStringList &p, const QString &data)
                   .arg(selector));
         return;
     }
-    if (n[3] < 1 || n[4] < n[3] || n[5] < 1) {
+    if (!rotationTaken(n[2]))
+        return;
+    if (!Epl2NarrowBar.holds(n[3])) {
+        fault(QStringLiteral("barra estreita de 'B' é %1, fora de %2 a %3: a impressora recusa a linha").arg(n[3]).arg(Epl2NarrowBar.low).arg(Epl2NarrowBar.high));
+        return;
+    }
+    if (n[4] < n[3] || n[5] < 1) {
         fault(QStringLiteral("barras de 'B' com largura ou altura impossível: estreita %1, larga %2, altura %3").arg(n[3]).arg(n[4]).arg(n[5]));
         return;
     }
@@ -312,6 +343,21 @@ qsizetype Epl2Reader::graphic(const QByteArray &bytes, qsizetype start)
     }
     add(graphicElement(bytes.mid(data, size), n[2], n[3], false), QStringList{p[0], p[1], QStringLiteral("0")});
     return data + size;
+}
+
+void Epl2Reader::characterSet(const QStringList &p)
+{
+    if (p.value(0).trimmed() != QLatin1String("8")) {
+        fault(QStringLiteral("'I' com dados de %1 bits: este programa lê só 8 bits (I8,...)").arg(p.value(0)));
+        return;
+    }
+    const std::optional<Epl2CodePage> page = epl2CodePage(p.value(1));
+    if (!page) {
+        fault(QStringLiteral("página de código '%1' de 'I' não é lida por este programa (use 0, DOS 437; 3, DOS 860; ou A, Windows-1252)")
+                  .arg(p.value(1)));
+        return;
+    }
+    m_page = *page;
 }
 
 void Epl2Reader::print(const QStringList &p)

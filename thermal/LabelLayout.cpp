@@ -1,16 +1,23 @@
 #include "LabelLayout.h"
 
 #include "BarcodeText.h"
-#include "Cp1252.h"
 #include "EanUpc.h"
+#include "Epl2Text.h"
 #include "PrintedGraphic.h"
 #include "PrinterFonts.h"
+#include "PrinterRanges.h"
 #include "QuietZones.h"
+#include "ZplText.h"
 
 #include <QStringList>
 #include <QTransform>
 
 namespace {
+
+// A report's EPL2 files are Windows-1252 text, the page of everything the
+// suite stores, and say so in their `I` command, so what the printer prints
+// is what the preview decodes.
+constexpr Epl2CodePage ReportPage = Epl2CodePage::Windows1252;
 
 // The fonts a writer draws with, and the element the renderer will make of a
 // barcode, so that sizes are measured exactly as they will be imaged.
@@ -25,7 +32,8 @@ TextShape textShape(const RollSetup &roll, int height)
 {
     TextShape shape;
     if (roll.language == PrinterLanguage::Zpl) {
-        shape.font = zplScalableFont(height, height);
+        const int dots = ZplFontHeight.clamped(height);
+        shape.font = zplScalableFont(dots, dots);
         return shape;
     }
     // The tallest resident font (5 has capitals only) and multiplier that is
@@ -150,7 +158,7 @@ private:
     void matrixCode(QPoint label, const ThermalElement &e);
     template<typename Dark>
     void graphic(QPoint at, int width, int height, Dark dark);
-    void add(const QString &line) { m_lines << (m_roll.language == PrinterLanguage::Zpl ? line.toUtf8() : toCp1252(line)); }
+    void add(const QString &line) { m_lines << (m_roll.language == PrinterLanguage::Zpl ? line.toUtf8() : encodeEpl2(line, ReportPage)); }
 
     const RollSetup &m_roll;
     QList<QByteArray> m_lines;
@@ -172,25 +180,27 @@ struct Turn
         const QRect turned = turn.mapRect(QRect(QPoint(0, 0), layoutSize()));
         return turn * QTransform::fromTranslate(box.left() - turned.left(), box.top() - turned.top());
     }
-    // The top-left corner of `layoutRect` turned: where the printer's field starts.
-    QPoint origin(const QRect &layoutRect) const { return transform().mapRect(QRectF(layoutRect)).toRect().topLeft(); }
+    // Where the printer's field starts: ZPL's ^FO is the top-left corner of
+    // the turned field; EPL2 turns the field about its start position, the
+    // point where its unturned top-left corner lands (see turnElementAbout).
+    QPoint fieldPoint(const QRect &layoutRect, PrinterLanguage language) const
+    {
+        if (language == PrinterLanguage::Epl2)
+            return transform().map(QPointF(layoutRect.topLeft())).toPoint();
+        return transform().mapRect(QRectF(layoutRect)).toRect().topLeft();
+    }
 };
+
+// A field pushed left of or above the label by the calibration starts at
+// its edge, where the printer would put it.
+QString zplOrigin(QPoint at)
+{
+    return QStringLiteral("^FO%1,%2").arg(ZplFieldOrigin.clamped(at.x())).arg(ZplFieldOrigin.clamped(at.y()));
+}
 
 QString zplOrientation(int quarterTurns)
 {
     return QString(QStringLiteral("NRIB").at(quarterTurns % 4));
-}
-
-QString epl2Quoted(QString text)
-{
-    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
-// ^ and ~ would start a command inside the data: they print as blanks.
-QString zplData(QString text)
-{
-    return text.replace(QLatin1Char('^'), QLatin1Char(' ')).replace(QLatin1Char('~'), QLatin1Char(' '));
 }
 
 QByteArray Writer::file(const QList<LabelContent> &row)
@@ -203,7 +213,7 @@ QByteArray Writer::file(const QList<LabelContent> &row)
                                     QStringLiteral("^LL%1").arg(m_roll.label.height()), QStringLiteral("^LH0,0")})
             add(line);
     } else {
-        for (const QString &line : {QStringLiteral("N"), QStringLiteral("I8,3,001"), QStringLiteral("q%1").arg(m_roll.width()),
+        for (const QString &line : {QStringLiteral("N"), epl2CharacterSetCommand(ReportPage), QStringLiteral("q%1").arg(m_roll.width()),
                                     QStringLiteral("Q%1,%2").arg(m_roll.label.height()).arg(feedGap)})
             add(line);
     }
@@ -248,7 +258,7 @@ void Writer::rule(QPoint label, const ThermalElement &e)
     const QRect box = e.box.translated(label);
     const int thickness = e.kind == ThermalElement::Kind::Line ? std::min(box.width(), box.height()) : e.thickness;
     if (m_roll.language == PrinterLanguage::Zpl) {
-        add(QStringLiteral("^FO%1,%2^GB%3,%4,%5^FS").arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height()).arg(thickness));
+        add(zplOrigin(box.topLeft()) + QStringLiteral("^GB%3,%4,%5^FS").arg(box.width()).arg(box.height()).arg(thickness));
     } else if (e.kind == ThermalElement::Kind::Line) {
         add(QStringLiteral("LO%1,%2,%3,%4").arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height()));
     } else {
@@ -258,7 +268,7 @@ void Writer::rule(QPoint label, const ThermalElement &e)
 
 void Writer::matrixCode(QPoint label, const ThermalElement &e)
 {
-    const std::optional<PlacedMatrix> placed = placedMatrix(e);
+    const std::optional<PlacedMatrix> placed = placedMatrix(e, m_roll.language);
     if (!placed || placed->module == 0)
         return;
     const QPoint at = placed->symbol.topLeft() + label;
@@ -270,9 +280,9 @@ void Writer::matrixCode(QPoint label, const ThermalElement &e)
     }
     if (e.matrix == MatrixSymbology::QrCode) {
         const QChar level = QStringLiteral("LMQH").at(int(e.qrLevel));
-        add(QStringLiteral("^FO%1,%2^BQN,2,%3,%4^FD%4A,%5^FS").arg(at.x()).arg(at.y()).arg(placed->module).arg(level).arg(zplData(e.value)));
+        add(zplOrigin(at) + QStringLiteral("^BQN,2,%3%4^FS").arg(placed->module).arg(zplFieldData(level + QStringLiteral("A,") + e.value)));
     } else {
-        add(QStringLiteral("^FO%1,%2^BXN,%3,200,,,,,1^FD%4^FS").arg(at.x()).arg(at.y()).arg(placed->module).arg(zplData(e.value)));
+        add(zplOrigin(at) + QStringLiteral("^BXN,%3,200,,,,,1%4^FS").arg(placed->module).arg(zplFieldData(e.value)));
     }
 }
 
@@ -281,12 +291,12 @@ void Writer::graphic(QPoint at, int width, int height, Dark dark)
 {
     const int bytesPerRow = (width + 7) / 8;
     if (m_roll.language == PrinterLanguage::Epl2) {
-        m_lines << toCp1252(QStringLiteral("GW%1,%2,%3,%4,").arg(at.x()).arg(at.y()).arg(bytesPerRow).arg(height)) +
+        m_lines << QStringLiteral("GW%1,%2,%3,%4,").arg(at.x()).arg(at.y()).arg(bytesPerRow).arg(height).toLatin1() +
                        packedBits(width, height, false, dark);
         return;
     }
     const QByteArray bits = packedBits(width, height, true, dark);
-    add(QStringLiteral("^FO%1,%2^GFA,%3,%3,%4,%5^FS").arg(at.x()).arg(at.y()).arg(bits.size()).arg(bytesPerRow).arg(QString::fromLatin1(bits.toHex().toUpper())));
+    add(zplOrigin(at) + QStringLiteral("^GFA,%3,%3,%4,%5^FS").arg(bits.size()).arg(bytesPerRow).arg(QString::fromLatin1(bits.toHex().toUpper())));
 }
 
 void Writer::text(QPoint label, const ThermalElement &e)
@@ -303,7 +313,8 @@ void Writer::text(QPoint label, const ThermalElement &e)
             x += (laid.box.width() - width) / 2;
         else if (e.alignment & Qt::AlignRight)
             x += laid.box.width() - width;
-        textLine(turn.origin(QRect(x, i * shape.font.height, width, shape.font.height)), shape, lines[i], e.quarterTurns);
+        textLine(turn.fieldPoint(QRect(x, i * shape.font.height, width, shape.font.height), m_roll.language), shape, lines[i],
+                 e.quarterTurns);
     }
 }
 
@@ -312,7 +323,7 @@ void Writer::textLine(QPoint at, const TextShape &shape, const QString &text, in
     if (text.isEmpty())
         return;
     if (m_roll.language == PrinterLanguage::Zpl) {
-        add(QStringLiteral("^FO%1,%2^A0%3,%4,%4^FD%5^FS").arg(at.x()).arg(at.y()).arg(zplOrientation(quarterTurns)).arg(shape.font.height).arg(zplData(text)));
+        add(zplOrigin(at) + QStringLiteral("^A0%3,%4,%4%5^FS").arg(zplOrientation(quarterTurns)).arg(shape.font.height).arg(zplFieldData(text)));
     } else {
         add(QStringLiteral("A%1,%2,%3,%4,%5,%5,N,%6").arg(at.x()).arg(at.y()).arg(quarterTurns).arg(shape.epl2Font).arg(shape.epl2Vertical).arg(epl2Quoted(text)));
     }
@@ -339,7 +350,7 @@ void Writer::barcode(QPoint label, const ThermalElement &e)
     const int quietLeft = quietZoneFor(*quietTipo(e.symbology)).left * module;
     const int symbolX = (laid.box.width() - modules * module) / 2 + quietLeft;
     const QRect bounds = drawn.localBounds();
-    barcodeLine(turn.origin(QRect(QPoint(symbolX + bounds.left(), 0), bounds.size())), e, module, height);
+    barcodeLine(turn.fieldPoint(QRect(QPoint(symbolX + bounds.left(), 0), bounds.size()), m_roll.language), e, module, height);
 }
 
 QString epl2Selector(PrinterSymbology symbology)
@@ -385,7 +396,7 @@ void Writer::barcodeLine(QPoint at, const ThermalElement &e, int module, int hei
     }
     const QString legend = e.legend ? QStringLiteral("Y") : QStringLiteral("N");
     QString command;
-    QString sent = zplData(data);
+    QString sent = data;
     switch (e.symbology) {
     case PrinterSymbology::Ean13:
         command = QStringLiteral("^BE%1,%2,%3,N").arg(zplOrientation(e.quarterTurns)).arg(height).arg(legend);
@@ -409,7 +420,7 @@ void Writer::barcodeLine(QPoint at, const ThermalElement &e, int module, int hei
                                                            : QStringLiteral(">;") + ApenasDigitos(data);
         break;
     }
-    add(QStringLiteral("^FO%1,%2^BY%3,3%4^FD%5^FS").arg(at.x()).arg(at.y()).arg(module).arg(command, sent));
+    add(zplOrigin(at) + QStringLiteral("^BY%3,3%4%5^FS").arg(module).arg(command, zplFieldData(sent)));
 }
 
 } // namespace
@@ -442,7 +453,9 @@ int barcodeModule(const ThermalElement &e)
 {
     // A turned barcode runs along its box's height.
     const int length = e.quarterTurns % 2 ? e.box.height() : e.box.width();
-    return length / std::max(1, minimumBarcodeWidth(e.symbology, e.value));
+    const int widest = length / std::max(1, minimumBarcodeWidth(e.symbology, e.value));
+    // Neither ^BY nor EPL2's narrow bar goes past 10 dots.
+    return std::min({widest, ZplModuleWidth.high, Epl2NarrowBar.high});
 }
 
 bool textIsCut(const RollSetup &roll, const ThermalElement &e)
@@ -452,7 +465,7 @@ bool textIsCut(const RollSetup &roll, const ThermalElement &e)
     return textLines(laid, textShape(roll, e.fontHeight).font).join(QLatin1Char(' ')) != e.value.simplified();
 }
 
-std::optional<PlacedMatrix> placedMatrix(const ThermalElement &e)
+std::optional<PlacedMatrix> placedMatrix(const ThermalElement &e, PrinterLanguage language)
 {
     std::optional<MatrixCode> code = encodeMatrixCode(e.matrix, e.value, e.qrLevel);
     if (!code)
@@ -460,6 +473,10 @@ std::optional<PlacedMatrix> placedMatrix(const ThermalElement &e)
     PlacedMatrix placed;
     placed.code = *code;
     placed.module = matrixModule(*code, e.matrix, e.box.width(), e.box.height(), e.module);
+    // A ZPL QR of more than 10 dots a module is not printed at that size but
+    // at the printer's default: it is written at 10, centred where it was.
+    if (language == PrinterLanguage::Zpl && e.matrix == MatrixSymbology::QrCode)
+        placed.module = std::min(placed.module, ZplQrMagnification.high);
     const QSize size(code->columns * placed.module, code->rows * placed.module);
     placed.symbol = QRect(e.box.topLeft() + QPoint((e.box.width() - size.width()) / 2, (e.box.height() - size.height()) / 2), size);
     return placed;

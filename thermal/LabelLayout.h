@@ -67,18 +67,19 @@ bool languageHasSymbology(PrinterLanguage language, PrinterSymbology symbology);
 int minimumBarcodeWidth(PrinterSymbology symbology, const QString &sampleData);
 
 // The module (dots) a barcode element is written with: the widest with which
-// symbol and quiet zones fit its box; 0 when not even one dot does.
+// symbol and quiet zones fit its box, at most 10; 0 when not even one dot does.
 int barcodeModule(const ThermalElement &element);
 
-// A 2D code element's symbol and the module it is written with (0 when its
-// box cannot hold it); nothing when the symbology cannot hold the value.
+// A 2D code element's symbol and the module it is written with in the
+// language (0 when its box cannot hold it; a ZPL QR at most 10 dots a
+// module); nothing when the symbology cannot hold the value.
 struct PlacedMatrix
 {
     MatrixCode code;
     int module = 0;
     QRect symbol;       // dots, inside the label: the symbol without its quiet zones
 };
-std::optional<PlacedMatrix> placedMatrix(const ThermalElement &element);
+std::optional<PlacedMatrix> placedMatrix(const ThermalElement &element, PrinterLanguage language);
 
 // Whether a text element prints less than its whole value (cut at its box's
 // width, or more lines than its box holds).

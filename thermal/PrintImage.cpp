@@ -33,3 +33,11 @@ void placeElement(PrintedElement &element, QPoint origin, int quarterTurns)
     const QRect turned = turn.mapRect(element.localBounds());
     element.placement = turn * QTransform::fromTranslate(origin.x() - turned.left(), origin.y() - turned.top());
 }
+
+void turnElementAbout(PrintedElement &element, QPoint point, int quarterTurns)
+{
+    const QPoint corner = element.localBounds().topLeft();
+    QTransform turn;
+    turn.rotate(90.0 * quarterTurns);
+    element.placement = QTransform::fromTranslate(-corner.x(), -corner.y()) * turn * QTransform::fromTranslate(point.x(), point.y());
+}

@@ -92,5 +92,11 @@ struct RenderedFile
 double dotsPerMm(int dpi);
 
 // Turns the element clockwise by quarter turns and puts the top-left corner
-// of what it draws on `origin`, as both printer languages place fields.
+// of what it draws, once turned, on `origin`: ZPL's field origin.
 void placeElement(PrintedElement &element, QPoint origin, int quarterTurns);
+
+// Puts the top-left corner of what the element draws unturned on `point` and
+// turns it clockwise about that point: EPL2's start position. A field turned
+// 90 degrees lies left of its point, reading downwards; 180, left of and
+// above it, upside down; 270, right of it, reading upwards.
+void turnElementAbout(PrintedElement &element, QPoint point, int quarterTurns);

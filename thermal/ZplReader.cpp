@@ -3,6 +3,8 @@
 #include "Cp1252.h"
 #include "PrintedGraphic.h"
 #include "PrinterBarcode.h"
+#include "PrinterRanges.h"
+#include "ZplText.h"
 
 #include <QRegularExpression>
 #include "PrinterFonts.h"
@@ -72,6 +74,7 @@ private:
     void matrixField();
     void fieldSeparator();
     void add(PrintedElement element, int quarterTurns);
+    int ranged(const QString &what, int value, ParameterRange range, int fallback);
     void fault(const QString &message) { m_file.faults.append({m_line, message}); }
     QString decoded(const QByteArray &bytes) const { return m_utf8 ? QString::fromUtf8(bytes) : fromCp1252(bytes); }
 
@@ -88,6 +91,7 @@ private:
     int m_defaultTurns = 0;    // ^FW
     std::optional<PendingBarcode> m_barcode;
     std::optional<QString> m_data;
+    std::optional<char> m_hexIndicator;   // ^FH: this field's data holds escapes
     int m_module = 2;
     double m_ratio = 3.0;
     int m_barHeight = 10;
@@ -111,7 +115,7 @@ RenderedFile ZplReader::read(const QByteArray &bytes)
         if (name == QLatin1String("^FD")) {
             // Line breaks inside field data only lay the file out.
             args.replace('\r', QByteArray()).replace('\n', QByteArray());
-            m_data = decoded(args);
+            m_data = decoded(m_hexIndicator ? zplUnescaped(args, *m_hexIndicator) : args);
         } else {
             command(name, QString::fromLatin1(args.trimmed()));
         }
@@ -130,7 +134,7 @@ void ZplReader::command(const QString &name, const QString &args)
         QStringLiteral("^CF"), QStringLiteral("^FS"), QStringLiteral("^BY"), QStringLiteral("^BC"), QStringLiteral("^BE"),
         QStringLiteral("^B3"), QStringLiteral("^GB"), QStringLiteral("^PQ"), QStringLiteral("^LH"), QStringLiteral("^PW"),
         QStringLiteral("^LL"), QStringLiteral("^CI"), QStringLiteral("^FX"), QStringLiteral("^FW"), QStringLiteral("^BQ"),
-        QStringLiteral("^BX"), QStringLiteral("^GF"),
+        QStringLiteral("^BX"), QStringLiteral("^GF"), QStringLiteral("^FH"),
     };
     if (!known.contains(name)) {
         fault(QStringLiteral("comando desconhecido '%1'").arg(name.trimmed()));
@@ -151,7 +155,8 @@ void ZplReader::command(const QString &name, const QString &args)
         m_file.images.append(m_image);
         m_inFormat = false;
     } else if (name == QLatin1String("^FO")) {
-        m_origin = m_home + QPoint(numberAt(p, 0, 0), numberAt(p, 1, 0));
+        m_origin = m_home + QPoint(ranged(QStringLiteral("x de '^FO'"), numberAt(p, 0, 0), ZplFieldOrigin, 0),
+                                   ranged(QStringLiteral("y de '^FO'"), numberAt(p, 1, 0), ZplFieldOrigin, 0));
     } else if (name == QLatin1String("^A0") || name == QLatin1String("^A@")) {
         fieldFont(p);
     } else if (name == QLatin1String("^CF")) {
@@ -160,7 +165,7 @@ void ZplReader::command(const QString &name, const QString &args)
     } else if (name == QLatin1String("^FS")) {
         fieldSeparator();
     } else if (name == QLatin1String("^BY")) {
-        m_module = std::max(1, numberAt(p, 0, m_module));
+        m_module = ranged(QStringLiteral("módulo de '^BY'"), numberAt(p, 0, m_module), ZplModuleWidth, ZplModuleWidthInitial);
         bool ok = false;
         const double ratio = p.value(1).trimmed().toDouble(&ok);
         if (ok)
@@ -174,6 +179,9 @@ void ZplReader::command(const QString &name, const QString &args)
         matrixCommand(name, p);
     } else if (name == QLatin1String("^GF")) {
         storedGraphic(p);
+    } else if (name == QLatin1String("^FH")) {
+        // "Default Value: _ (underscore)"
+        m_hexIndicator = args.isEmpty() ? '_' : args.at(0).toLatin1();
     } else if (name == QLatin1String("^FW")) {
         m_defaultTurns = quarterTurnsOf(p.value(0));
         m_fieldTurns = m_defaultTurns;
@@ -197,7 +205,7 @@ void ZplReader::command(const QString &name, const QString &args)
 void ZplReader::fieldFont(const QStringList &p)
 {
     m_fieldTurns = quarterTurnsOf(p.value(0), m_defaultTurns);
-    const int height = numberAt(p, 1, m_defaultFont.height);
+    const int height = ranged(QStringLiteral("altura de '^A'"), numberAt(p, 1, m_defaultFont.height), ZplFontHeight, m_defaultFont.height);
     m_fieldFont = ZplFont{height, numberAt(p, 2, height), true};
 }
 
@@ -244,7 +252,8 @@ void ZplReader::matrixCommand(const QString &name, const QStringList &p)
     PendingBarcode code;
     if (name == QLatin1String("^BQ")) {
         code.matrix = MatrixSymbology::QrCode;
-        code.module = numberAt(p, 2, 2);
+        const int standard = zplQrDefaultMagnification(m_file.dpi);
+        code.module = ranged(QStringLiteral("ampliação de '^BQ'"), numberAt(p, 2, standard), ZplQrMagnification, standard);
         if (p.value(1).trimmed() == QLatin1String("1"))
             fault(QStringLiteral("QR modelo 1 não é desenhado por este programa (use ^BQN,2,...)"));
     } else {
@@ -332,7 +341,18 @@ void ZplReader::fieldSeparator()
     m_barcode.reset();
     m_data.reset();
     m_fieldFont.reset();
+    m_hexIndicator.reset();
     m_fieldTurns = m_defaultTurns;
+}
+
+// A value out of its range is not taken: the printer uses the parameter's
+// default, and so does the preview.
+int ZplReader::ranged(const QString &what, int value, ParameterRange range, int fallback)
+{
+    if (range.holds(value))
+        return value;
+    fault(QStringLiteral("%1 é %2, fora de %3 a %4: a impressora usa %5").arg(what).arg(value).arg(range.low).arg(range.high).arg(fallback));
+    return fallback;
 }
 
 void ZplReader::add(PrintedElement element, int quarterTurns)

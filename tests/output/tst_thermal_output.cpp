@@ -142,7 +142,8 @@ private slots:
 
         const QByteArray first = kHeaderFirst
                                  + block(0, "DIPIRONA SODICA 500M", "G 10 COMPRIMIDOS", "7891058017392", "4,50")
-                                 + block(285, "PROTETOR SOLAR FPS 3", "0 LO\xC7\xC3O 120ML", "7891010031916", "1.234,50")
+                                 // "I8,3,001" selects DOS 860: Ç and Ã go as its bytes 0x80 and 0x8E.
+                                 + block(285, "PROTETOR SOLAR FPS 3", "0 LO\x80\x8EO 120ML", "7891010031916", "1.234,50")
                                  + block(570, "ALCOOL GEL 70%", "", "7896004703397", "0,00") + "P1\r\n";
         const QByteArray second = kHeaderLater
                                   + block(0, "VITAMINA C 1G EFERVE", "SCENTE", "7891106001212", "12,90") + "P1\r\n";

@@ -290,6 +290,30 @@ private slots:
 
     // A missing picture: the print stops at its line before a byte is written;
     // the designer warns of it, and of a code its box cannot hold.
+    // A 30 x 30 mm QR at 300 dpi holds 12 dots a module; ZPL's ^BQ takes 1 to
+    // 10: it is written at 10, said so, and reads back from the preview.
+    void zplQrReducedToTenDots()
+    {
+        const QString head = QStringLiteral("  termica linguagem=ZPL resolucao=300\n  etiqueta largura=40 altura=40\n"
+                                            "  qr CODIGOEAN x=2 y=2 largura=30 altura=30\nfim\n");
+        const QString text = QStringLiteral("ativo \"Folha\"\nrelatorio \"Folha\"\n  papel A4\n  grade colunas=1 linhas=1\n"
+                                            "  margens esquerda=10 topo=10\n  etiqueta largura=50 altura=30\nfim\n"
+                                            "relatorio \"Z\"\n  modelos \"Z\"\n")
+                             + head;
+        QCOMPARE(faultOf(text), QString());
+        const ReportProject p = parseReportProject(text, File);
+        const SheetReport &report = reportNamed(p, QStringLiteral("Z"));
+        QCOMPARE(drawnElementWarnings(report, products().mid(0, 1)),
+                 QStringList{QStringLiteral("Código QR CODIGOEAN: o QR foi reduzido para 10 pontos por módulo; a caixa comporta 12 (o ZPL aceita de 1 a 10)")});
+        const QList<QByteArray> files = thermalCommandFiles(report, products().mid(0, 1), QPointF());
+        QVERIFY2(files[0].contains("^BQN,2,10^"), files[0].constData());
+        const RenderedFile rendered = readCommandFile(files[0], 300);
+        QVERIFY(rendered.faults.isEmpty());
+        const PrintImage &printed = rendered.images[0];
+        QCOMPARE(printed.elements.first().barBounds().size(), QSize(210, 210));
+        QCOMPARE(ReportTestKit::decodeMatrixImage(paintPrintImage(printed, QRect(QPoint(0, 0), printed.declared))), QStringLiteral("7891058017392"));
+    }
+
     void missingImageIsToldBeforePrinting()
     {
         QTemporaryDir folder;

@@ -36,7 +36,7 @@ QByteArray fixedLayoutFile(const QList<ThermalLabel> &labels)
     for (int i = 0; i < labels.size(); ++i)
         lines << Epl2::labelBlock(i + 1, labels[i]);
     lines << Epl2::printLine();
-    return toCp1252(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    return Epl2::fileBytes(lines);
 }
 
 PrintImage onlyImage(const RenderedFile &file)
@@ -151,15 +151,15 @@ private slots:
         QTest::newRow("A font 1 at 300") << QByteArray("N\nA10,20,0,1,2,3,N,\"AB\"\nP1\n") << 300 << K::Text << QRect(10, 20, 48, 60) << "";
         QTest::newRow("A font 5") << QByteArray("N\nA0,0,0,5,1,1,N,\"OK\"\nP1\n") << 203 << K::Text << QRect(0, 0, 64, 48) << "";
         QTest::newRow("A font 3 at 300") << QByteArray("N\nA0,0,0,3,1,1,R,\"X\"\nP1\n") << 300 << K::Text << QRect(0, 0, 20, 36) << "";
-        QTest::newRow("A turned 90") << QByteArray("N\nA50,5,1,2,1,1,N,\"ABC\"\nP1\n") << 203 << K::Text << QRect(50, 5, 16, 30) << "";
+        QTest::newRow("A turned 90") << QByteArray("N\nA50,5,1,2,1,1,N,\"ABC\"\nP1\n") << 203 << K::Text << QRect(34, 5, 16, 30) << "";
         QTest::newRow("A escapes") << QByteArray("N\nA0,0,0,2,1,1,N,\"a\\\"b\\\\\"\nP1\n") << 203 << K::Text << QRect(0, 0, 40, 16) << "";
         QTest::newRow("R moves the origin") << QByteArray("R30,7\nN\nLO5,6,100,3\nP1\n") << 203 << K::Line << QRect(35, 13, 100, 3) << "";
         QTest::newRow("B EAN-13") << QByteArray("N\nB0,0,0,E30,2,4,50,N,\"789100010010\"\nP1\n") << 203 << K::Barcode << QRect(0, 0, 190, 50)
                                   << "7891000100103";
         // Code 39: per character three wide (6) and six narrow (2) elements, a narrow gap between.
         QTest::newRow("B Code 39") << QByteArray("N\nB0,0,0,3,2,6,30,N,\"AB\"\nP1\n") << 203 << K::Barcode << QRect(0, 0, 4 * 30 + 3 * 2, 30) << "AB";
-        QTest::newRow("B turned 90") << QByteArray("N\nB10,10,1,1,2,6,40,N,\"7891234567895\"\nP1\n") << 203 << K::Barcode
-                                     << QRect(10, 10, 40, 246) << "7891234567895";
+        QTest::newRow("B turned 90") << QByteArray("N\nB60,10,1,1,2,6,40,N,\"7891234567895\"\nP1\n") << 203 << K::Barcode
+                                     << QRect(20, 10, 40, 246) << "7891234567895";
         QTest::newRow("^BC turned R, mode A") << QByteArray("^XA^FO5,0^BY1^BCR,30,N,N,N,A^FDAB1234^FS^XZ") << 203 << K::Barcode
                                               << QRect(5, 0, 30, 11 * 7 + 13) << "AB1234";
         QTest::newRow("B Code 128 C") << QByteArray("N\nB0,0,0,1C,1,3,20,N,\"1234\"\nP1\n") << 203 << K::Barcode
