@@ -60,14 +60,16 @@ QList<CommandManual> makeManuals()
     manuals << CommandManual{
         QStringLiteral("selvar-label-preview"),
         QStringLiteral("mostra em PNG o que a impressora térmica imprimiria"),
-        QStringLiteral("selvar-label-preview ARQUIVO... -o SAIDA.png [--dpi 203|300] [--label 30x17] [--columns 0,285,570]"),
+        QStringLiteral("selvar-label-preview ARQUIVO... (-o SAIDA.png [--label 30x17] [--columns 0,285,570] | --check) [--dpi 203|300]"),
         QStringLiteral("Mostra em PNG o que a impressora térmica imprimiria com os arquivos."),
         {{{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("arquivo"), QStringLiteral("A imagem PNG a gravar.")},
          {{QStringLiteral("dpi")}, QStringLiteral("dpi"), QStringLiteral("Resolução da cabeça: 203 ou 300 (padrão 203)."), QStringLiteral("203")},
          {{QStringLiteral("label")}, QStringLiteral("tamanho"),
           QStringLiteral("Etiqueta LARGURAxALTURA em mm: contornos, vermelho e lista do que sai dela.")},
          {{QStringLiteral("columns")}, QStringLiteral("x,x,..."),
-          QStringLiteral("Início de cada coluna em pontos (padrão: onde os arquivos desenham).")}},
+          QStringLiteral("Início de cada coluna em pontos (padrão: onde os arquivos desenham).")},
+         {{QStringLiteral("check")}, QString(),
+          QStringLiteral("Só confere: lista cada comando ou parâmetro que a linguagem da impressora não aceita; não grava imagem.")}},
         {{QStringLiteral("EXEMPLOS"),
           QStringLiteral("Os arquivos de um trabalho da estação 01 sobre a etiqueta de 30 x 17 mm:\n"
                          "\n"
@@ -76,7 +78,8 @@ QList<CommandManual> makeManuals()
                          "O que sai da etiqueta fica vermelho na imagem e é listado, arquivo por arquivo.")},
          {QStringLiteral("SAÍDA"),
           QStringLiteral("0 quando tudo foi desenhado; 2 quando a imagem foi gravada mas algum comando não pôde ser "
-                         "desenhado; 1 quando nada foi desenhado.")}}};
+                         "desenhado; 1 quando nada foi desenhado. Com --check: 0 quando a impressora aceita tudo, 2 quando "
+                         "algo foi listado, 1 quando um arquivo não pôde ser lido.")}}};
 
     manuals << CommandManual{
         QStringLiteral("selvar-setup-station"),

@@ -2,6 +2,7 @@
 // in a real embedded database, and the batch file started once per file.
 #include "HandOverIdle.h"
 #include "JobDatabase.h"
+#include "PrinterCheck.h"
 #include "PrintHandOver.h"
 #include "ProcessStarter.h"
 #include "SelvarError.h"
@@ -149,6 +150,7 @@ private slots:
                                   + block(0, "VITAMINA C 1G EFERVE", "SCENTE", "7891106001212", "12,90") + "P1\r\n";
         QCOMPARE(commandFile(QStringLiteral("Etiq001.txt")), first);
         QCOMPARE(commandFile(QStringLiteral("Etiq002.txt")), second);
+        QCOMPARE(printerCheck({first, second}), QString());
         QCOMPARE(first.count("\r\n"), 25);
         QCOMPARE(second.count("\r\n"), 16);
 

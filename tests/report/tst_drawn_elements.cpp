@@ -5,6 +5,7 @@
 #include "DrawnElements.h"
 #include "DrawnWarnings.h"
 #include "MonoPicture.h"
+#include "PrinterCheck.h"
 #include "ProjectFile.h"
 #include "ProjectError.h"
 #include "ProjectParser.h"
@@ -146,6 +147,7 @@ private slots:
             const QString ean = product.value(QStringLiteral("CODIGOEAN")).display;
             const QList<QByteArray> files = thermalCommandFiles(report, {product}, QPointF());
             QCOMPARE(files.size(), 1);
+            QCOMPARE(printerCheck(files, dpi), QString());
             const RenderedFile rendered = readCommandFile(files[0], dpi);
             QVERIFY2(rendered.faults.isEmpty(), qPrintable(rendered.faults.value(0).message));
             QCOMPARE(rendered.images.size(), 1);
@@ -307,6 +309,7 @@ private slots:
                  QStringList{QStringLiteral("Código QR CODIGOEAN: o QR foi reduzido para 10 pontos por módulo; a caixa comporta 12 (o ZPL aceita de 1 a 10)")});
         const QList<QByteArray> files = thermalCommandFiles(report, products().mid(0, 1), QPointF());
         QVERIFY2(files[0].contains("^BQN,2,10^"), files[0].constData());
+        QCOMPARE(printerCheck(files, 300), QString());
         const RenderedFile rendered = readCommandFile(files[0], 300);
         QVERIFY(rendered.faults.isEmpty());
         const PrintImage &printed = rendered.images[0];

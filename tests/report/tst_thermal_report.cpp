@@ -4,6 +4,7 @@
 #include "ProjectFile.h"
 #include "ProjectParser.h"
 #include "ReportTestKit.h"
+#include "PrinterCheck.h"
 #include "ThermalRenderer.h"
 #include "ThermalReportFiles.h"
 
@@ -71,6 +72,7 @@ private slots:
         const QList<LabelRecord> rows = job();
         const QList<QByteArray> files = thermalCommandFiles(*report, rows, project.offset + report->offset);
         QCOMPARE(files.size(), 3);
+        QCOMPARE(printerCheck(files, dpi), QString());
         int label = 0;
         for (const QByteArray &bytes : files) {
             const RenderedFile rendered = readCommandFile(bytes, dpi);

@@ -4,6 +4,7 @@
 #include "Epl2Label.h"
 #include "Epl2Text.h"
 #include "LabelLayout.h"
+#include "PrinterCheck.h"
 #include "ThermalRenderer.h"
 
 #include <QtTest>
@@ -97,7 +98,32 @@ class PrinterRulesTest : public QObject
 {
     Q_OBJECT
 
+    // Every file written here, by resolution, for the printer's check.
+    QMap<int, QList<QByteArray>> m_written;
+
+    QByteArray written(const RollSetup &setup, const QList<LabelContent> &row)
+    {
+        const QByteArray file = writeCommandFile(setup, row);
+        m_written[setup.dpi] << file;
+        return file;
+    }
+
 private slots:
+    // The printer takes every command file the writers made here.
+    void cleanupTestCase()
+    {
+        for (auto it = m_written.cbegin(); it != m_written.cend(); ++it)
+            QCOMPARE(printerCheck(it.value(), it.key()), QString());
+    }
+
+    // --check names every line a printer would not take, file by file.
+    void checkNamesWhatThePrinterRefuses()
+    {
+        QCOMPARE(printerCheck({"^XA^FO0,0^BQN,2,14^FDMA,123^FS^XZ\r\n", "N\r\nA0,0,5,2,1,1,N,\"X\"\r\nP1\r\n"}, 300),
+                 QStringLiteral("Etiq001.txt, linha 1: ampliação de '^BQ' é 14, fora de 1 a 10: a impressora usa 3\n"
+                                "Etiq002.txt, linha 2: rotação 5 fora de 0 a 3: a impressora recusa a linha"));
+    }
+
     // "I8,3,001" selects DOS 860: the fixed layout keeps that header and sends
     // its names in DOS 860; a report's files select Windows-1252 ("I8,A,001")
     // and send it. Each preview decodes by the page its file selects.
@@ -107,11 +133,12 @@ private slots:
         lines << Epl2::labelBlock(1, ThermalLabel::fromJobRow(Accents, QStringLiteral("7891058017392"), Decimal()));
         lines << Epl2::printLine();
         const QByteArray fixed = Epl2::fileBytes(lines);
+        m_written[203] << fixed;
         QVERIFY(linesOf(fixed).contains("I8,3,001"));
         QCOMPARE(lineStarting(fixed, "A0,0,"), QByteArray("A0,0,0,2,1,1,N,\"LO\x80\x8EO \x86GUA \x80\""));
         QCOMPARE(texts(readCommandFile(fixed, 203)).first(), Accents);
 
-        const QByteArray report = writeCommandFile(roll(PrinterLanguage::Epl2), {{text(Accents)}});
+        const QByteArray report = written(roll(PrinterLanguage::Epl2), {{text(Accents)}});
         QVERIFY(linesOf(report).contains("I8,A,001"));
         QVERIFY(report.contains("\"LO\xC7\xC3O \xC1GUA \xC7\""));
         QCOMPARE(texts(readCommandFile(report, 203)), QStringList{Accents});
@@ -190,7 +217,7 @@ private slots:
         RollSetup setup = roll(language);
         setup.across = 3;
         setup.gap = 16;
-        const QByteArray file = writeCommandFile(setup, {{}, {price, barcode(QStringLiteral("7891058017392"), codeBox, turns)}});
+        const QByteArray file = written(setup, {{}, {price, barcode(QStringLiteral("7891058017392"), codeBox, turns)}});
         const RenderedFile rendered = readCommandFile(file, 203);
         QCOMPARE(faultsText(rendered), QString());
         const QList<PrintedElement> elements = rendered.images.first().elements;
@@ -211,7 +238,7 @@ private slots:
         qr.kind = ThermalElement::Kind::MatrixCode;
         qr.box = QRect(0, 0, 200, 200);
         qr.value = QStringLiteral("https://loja/~farmacia_a^b");
-        const QByteArray zpl = writeCommandFile(roll(PrinterLanguage::Zpl), {{qr, text(QStringLiteral("5~6\nP9"), QRect(210, 0, 260, 40))}});
+        const QByteArray zpl = written(roll(PrinterLanguage::Zpl), {{qr, text(QStringLiteral("5~6\nP9"), QRect(210, 0, 260, 40))}});
         QVERIFY(zpl.contains("^FH^FDMA,https://loja/_7Efarmacia_5Fa_5Eb^FS"));
         QVERIFY(zpl.contains("^FH^FD5_7E6 P9^FS"));
         const RenderedFile read = readCommandFile(zpl, 203);
@@ -220,7 +247,7 @@ private slots:
 
         // The report writer and the fixed layout quote alike.
         const QString typed = QStringLiteral("A\"B\\C\r\nP9999");
-        const QByteArray epl2 = writeCommandFile(roll(PrinterLanguage::Epl2), {{text(typed), barcode(typed, QRect(10, 60, 460, 80), 0)}});
+        const QByteArray epl2 = written(roll(PrinterLanguage::Epl2), {{text(typed), barcode(typed, QRect(10, 60, 460, 80), 0)}});
         QCOMPARE(lineStarting(epl2, "B").right(16), QByteArray("\"A\\\"B\\\\C  P9999\""));
         QVERIFY(!linesOf(epl2).contains("P9999"));
         // A text's blanks run together as it is laid out; a barcode keeps each one.
@@ -237,7 +264,7 @@ private slots:
         qr.kind = ThermalElement::Kind::MatrixCode;
         qr.box = QRect(0, 0, 360, 360);
         qr.value = QStringLiteral("7891058017392");
-        const QByteArray zpl = writeCommandFile(roll(PrinterLanguage::Zpl, 300), {{qr}});
+        const QByteArray zpl = written(roll(PrinterLanguage::Zpl, 300), {{qr}});
         // 21 modules of 10 dots, centred in the box.
         QVERIFY(zpl.contains("^FO75,75^BQN,2,10^FDMA,7891058017392^FS"));
         const RenderedFile read = readCommandFile(zpl, 300);
@@ -248,7 +275,7 @@ private slots:
         // "12" takes 66 modules with its quiet zones: 15 dots each would fit in 1,000.
         RollSetup wideLabel = roll(PrinterLanguage::Zpl);
         wideLabel.label = QSize(1000, 100);
-        const QByteArray wide = writeCommandFile(wideLabel, {{barcode(QStringLiteral("12"), QRect(0, 0, 1000, 60), 0)}});
+        const QByteArray wide = written(wideLabel, {{barcode(QStringLiteral("12"), QRect(0, 0, 1000, 60), 0)}});
         QVERIFY(wide.contains("^BY10,3"));
     }
 

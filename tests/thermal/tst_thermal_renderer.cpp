@@ -5,6 +5,7 @@
 #include "Cp1252.h"
 #include "Epl2Label.h"
 #include "LabelStock.h"
+#include "PrinterCheck.h"
 #include "ThermalRenderer.h"
 #include "ZxingOracle.h"
 
@@ -72,6 +73,7 @@ class ThermalRendererTest : public QObject
 private slots:
     void fixedLayoutPositions()
     {
+        QCOMPARE(printerCheck({fixedLayoutFile(KnownJob)}), QString());
         const RenderedFile file = readCommandFile(fixedLayoutFile(KnownJob), 203);
         QCOMPARE(file.language, PrinterLanguage::Epl2);
         QCOMPARE(faultsText(file), QString());

@@ -4,11 +4,14 @@
 //
 //   selvar-label-preview Etiq001.txt Etiq002.txt -o etiquetas.png
 //                        [--dpi 203|300] [--label 30x17] [--columns 0,285,570]
+//   selvar-label-preview --check Etiq001.txt Etiq002.txt [--dpi 203|300]
 //
 // --label gives the stock (millimetres); its columns start where the files
 // draw them unless --columns (dots) says otherwise. Everything outside a label
 // is then tinted red and listed. Exit status: 0 rendered, 2 rendered with
-// commands it could not image, 1 nothing rendered.
+// commands it could not image, 1 nothing rendered. --check only lists, on
+// standard output, every command or parameter the printer language does not
+// take (or that this program does not read): 0 none, 2 some, 1 unreadable.
 #include "CommandLineInfo.h"
 #include "CommandManual.h"
 #include "LabelStock.h"
@@ -30,6 +33,7 @@ struct Options
     int dpi = 203;
     std::optional<QSizeF> label;
     QList<int> columns;
+    bool check = false;
 };
 
 std::optional<QSizeF> parseSize(const QString &text)
@@ -66,7 +70,8 @@ Parsed parseOptions(const QStringList &arguments, Options *options, QString *err
     options->files = parser.positionalArguments();
     options->output = parser.value(QStringLiteral("output"));
     options->dpi = parser.value(QStringLiteral("dpi")).toInt();
-    if (options->files.isEmpty() || options->output.isEmpty()) {
+    options->check = parser.isSet(QStringLiteral("check"));
+    if (options->files.isEmpty() || (options->output.isEmpty() && !options->check)) {
         *error = QStringLiteral("Uso: ") + manual.usage;
         return Parsed::Failed;
     }
@@ -90,6 +95,24 @@ Parsed parseOptions(const QStringList &arguments, Options *options, QString *err
         }
     }
     return Parsed::Run;
+}
+
+// Every fault of every file, "FILE, linha N: what", on standard output.
+int check(const Options &options, QTextStream &out, QTextStream &err)
+{
+    bool faults = false;
+    for (const QString &path : options.files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err << QStringLiteral("%1: não foi possível ler (%2)").arg(path, file.errorString()) << Qt::endl;
+            return 1;
+        }
+        for (const RenderFault &fault : readCommandFile(file.readAll(), options.dpi).faults) {
+            out << QStringLiteral("%1, linha %2: %3").arg(QFileInfo(path).fileName()).arg(fault.line).arg(fault.message) << Qt::endl;
+            faults = true;
+        }
+    }
+    return faults ? 2 : 0;
 }
 
 QImage stacked(const QList<QImage> &pictures)
@@ -133,6 +156,8 @@ int main(int argc, char **argv)
     case Parsed::Run:
         break;
     }
+    if (options.check)
+        return check(options, out, err);
 
     QList<QImage> pictures;
     bool faults = false;
