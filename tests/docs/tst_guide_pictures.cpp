@@ -2,9 +2,11 @@
 // a clerk drives it: the main panel, the list with quantities and totals, a
 // search that finds nothing, the thermal print's choice and preview, the line
 // after printing, the sheet output's options and preview. Each picture is
-// taken only once the window shows what the guide says it shows, and written
-// into docs/imagens when it changed, so a changed window changes the guides'
-// pictures. The guides show no picture this test does not make.
+// taken only once the window shows what the guide says it shows. An ordinary
+// run writes them into the build folder and never into the sources:
+// scripts/refresh-guide-pictures points it at docs/imagens on purpose, when a
+// changed window should change the guides. The guides show no picture this
+// test does not make.
 #include "ClickAndWait.h"
 #include "DesignerWindow.h"
 #include "EtiqparPanel.h"
@@ -35,7 +37,12 @@
 
 namespace {
 
-const QString Pictures = QStringLiteral(SELVAR_SOURCE_DIR "/docs/imagens");
+// Where the pictures go: the build folder, unless the refresh script names the guides' own.
+QString picturesFolder()
+{
+    const QString asked = qEnvironmentVariable("SELVAR_GUIDE_PICTURES");
+    return asked.isEmpty() ? QStringLiteral(GUIDE_PICTURES_BUILD_DIR) : asked;
+}
 
 struct Product
 {
@@ -75,7 +82,7 @@ class TstGuidePictures : public QObject
         QBuffer png;
         png.open(QIODevice::WriteOnly);
         QVERIFY(widget->grab().save(&png, "PNG"));
-        QFile file(QDir(Pictures).filePath(name));
+        QFile file(QDir(picturesFolder()).filePath(name));
         const bool same = file.open(QIODevice::ReadOnly) && file.readAll() == png.data();
         file.close();
         if (!same) {
@@ -107,7 +114,7 @@ class TstGuidePictures : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(QDir().mkpath(Pictures));
+        QVERIFY(QDir().mkpath(picturesFolder()));
         w = std::make_unique<ListWindow>();
         QVERIFY(w->start(QStringLiteral("02"))); // the Zebra model is current
         // The pictures show the colour of the sample BOTICON.INI an installation starts from.
