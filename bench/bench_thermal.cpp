@@ -82,8 +82,9 @@ void benchReportLabels(QTextStream &out, const QString &figure, const SheetRepor
     for (const QByteArray &file : std::as_const(files))
         bytes += file.size();
     const qint64 renderMs = bestOf([&] {
+        PrinterMemory printer;
         for (const QByteArray &file : std::as_const(files)) {
-            const RenderedFile rendered = readCommandFile(file, report.thermal->dpi);
+            const RenderedFile rendered = readCommandFile(file, report.thermal->dpi, &printer);
             if (paintPrintImage(rendered.images.value(0), printArea(rendered.images.value(0))).isNull())
                 qFatal("nothing painted");
         }
@@ -91,6 +92,7 @@ void benchReportLabels(QTextStream &out, const QString &figure, const SheetRepor
     out << "report_" << figure << "_write_1000_labels_ms: " << writeMs << Qt::endl;
     out << "report_" << figure << "_render_1000_labels_ms: " << renderMs << Qt::endl;
     out << "report_" << figure << "_bytes_a_label: " << bytes / kLabels << Qt::endl;
+    out << "report_" << figure << "_first_file_bytes: " << files.value(0).size() << Qt::endl;
 }
 
 // Today's label (name, price, EAN-13 on 50 x 30 mm) and the same with a logo

@@ -96,8 +96,10 @@ ThermalPreviewDialog::ThermalPreviewDialog(const QList<QByteArray> &files, int d
     setWindowTitle(QStringLiteral("Visualizar etiquetas"));
 
     QStringList findings;
+    // The files reach one printer in order: a graphic the first stores, the later ones recall.
+    PrinterMemory printer;
     for (int i = 0; i < files.size(); ++i) {
-        const RenderedFile rendered = readCommandFile(files[i], dpi);
+        const RenderedFile rendered = readCommandFile(files[i], dpi, &printer);
         for (const RenderFault &fault : rendered.faults)
             findings << QStringLiteral("%1, linha %2: %3").arg(commandFileName(i)).arg(fault.line).arg(fault.message);
         for (const PrintImage &image : rendered.images) {

@@ -40,6 +40,12 @@ ThermalElement::Kind thermalKind(CellElement::Kind kind)
     }
 }
 
+// A stored graphic's name: letters and digits, at most 8, one an element.
+QString storedPictureName(int elementIndex)
+{
+    return QStringLiteral("SLV%1").arg(elementIndex);
+}
+
 } // namespace
 
 QHash<int, QImage> thermalPictures(const SheetReport &report, double perMm)
@@ -75,8 +81,12 @@ LabelContent labelContent(const SheetReport &report, const LabelRecord &record, 
         e.matrix = element.kind == CellElement::Kind::DataMatrix ? MatrixSymbology::DataMatrix : MatrixSymbology::QrCode;
         e.qrLevel = element.qrLevel;
         e.module = element.moduleMm > 0 ? std::max(1, int(std::lround(element.moduleMm * perMm))) : 0;
-        if (element.kind == CellElement::Kind::Image)
+        if (element.kind == CellElement::Kind::Image) {
             e.picture = pictures ? pictures->value(index) : thermalPictures(report, perMm).value(index);
+            // A job's pictures are stored in the printer once (storedPictures).
+            if (pictures)
+                e.storedAs = storedPictureName(index);
+        }
         e.fontHeight = pointsToDots(element.fontSize > 0 ? element.fontSize : 8.0, perMm);
         e.wrap = element.wrap;
         e.alignment = element.alignment;
@@ -122,10 +132,17 @@ QList<QByteArray> thermalCommandFiles(const SheetReport &report, const QList<Lab
     // One day for the whole job, even one printed across midnight.
     const QDate printDay = QDate::currentDate();
     const QHash<int, QImage> pictures = thermalPictures(report, perMm);
+    QList<StoredPicture> stored;
+    for (auto it = pictures.cbegin(); it != pictures.cend(); ++it) {
+        if (!it.value().isNull())
+            stored.append({storedPictureName(it.key()), it.value()});
+    }
+    std::sort(stored.begin(), stored.end(), [](const StoredPicture &a, const StoredPicture &b) { return a.name < b.name; });
     for (qsizetype i = 0; i < rows.size(); ++i) {
         row.append(labelContent(report, rows[i], offsetDots, perMm, printDay, &pictures));
         if (row.size() == roll.across || i + 1 == rows.size()) {
-            files.append(writeCommandFile(roll, row));
+            // The job's pictures go to the printer once, ahead of its first label.
+            files.append((files.isEmpty() ? storePictures(roll, stored) : QByteArray()) + writeCommandFile(roll, row));
             if (labels)
                 labels->append(int(row.size()));
             row.clear();

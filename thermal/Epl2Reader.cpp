@@ -13,7 +13,7 @@ namespace {
 // Commands that take numbers or nothing after their name.
 const QStringList DrawingAndSize = {QStringLiteral("LO"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"),
                                     QStringLiteral("P"),  QStringLiteral("q"), QStringLiteral("Q"), QStringLiteral("R"),
-                                    QStringLiteral("X"), QStringLiteral("I")};
+                                    QStringLiteral("X"), QStringLiteral("I"), QStringLiteral("GG"), QStringLiteral("GK")};
 // Printer set-up with no mark on the label: speed, density,
 // print direction, form back-up, options, feed adjust, buffering.
 const QStringList SetupOnly = {QStringLiteral("S"), QStringLiteral("D"), QStringLiteral("f")};
@@ -46,8 +46,11 @@ QString commandName(const QString &line)
 class Epl2Reader
 {
 public:
-    explicit Epl2Reader(int dpi) { m_file.language = PrinterLanguage::Epl2;
-        m_file.dpi = dpi; }
+    Epl2Reader(int dpi, PrinterMemory *memory) : m_memory(memory ? memory : &m_ownMemory)
+    {
+        m_file.language = PrinterLanguage::Epl2;
+        m_file.dpi = dpi;
+    }
 
     RenderedFile read(const QByteArray &bytes);
 
@@ -58,6 +61,8 @@ private:
     void lineDraw(const QStringList &p);
     void boxDraw(const QStringList &p);
     qsizetype graphic(const QByteArray &bytes, qsizetype start);
+    qsizetype storeGraphic(const QByteArray &bytes, qsizetype start);
+    void recallGraphic(const QStringList &p, const QString &name);
     void print(const QStringList &p);
     void characterSet(const QStringList &p);
     void add(PrintedElement element, const QStringList &p);
@@ -65,6 +70,8 @@ private:
     bool numbers(const QStringList &p, int count, QList<int> *out);
     void fault(const QString &message) { m_file.faults.append({m_line, message}); }
 
+    PrinterMemory m_ownMemory;
+    PrinterMemory *m_memory;
     RenderedFile m_file;
     PrintImage m_buffer;
     bool m_dirty = false;
@@ -108,8 +115,8 @@ RenderedFile Epl2Reader::read(const QByteArray &bytes)
         if (end < 0)
             end = bytes.size();
         // A graphic's bytes are binary and may hold line ends of their own.
-        if (bytes.mid(pos, 2) == "GW") {
-            const qsizetype next = graphic(bytes, pos);
+        if (bytes.mid(pos, 2) == "GW" || bytes.mid(pos, 2) == "GM") {
+            const qsizetype next = bytes.mid(pos, 2) == "GW" ? graphic(bytes, pos) : storeGraphic(bytes, pos);
             m_line += int(bytes.mid(pos, next - pos).count('\n'));
             pos = next;
             continue;
@@ -142,6 +149,17 @@ void Epl2Reader::command(const QString &line)
     const QString args = line.mid(name.size());
     QStringList params;
     QString data;
+    if (name == QLatin1String("GG") || name == QLatin1String("GK")) {
+        if (!splitDataCommand(args, &params, &data)) {
+            fault(QStringLiteral("'%1' sem o nome entre aspas").arg(name));
+            return;
+        }
+        if (name == QLatin1String("GK"))
+            m_memory->graphics.remove(data);
+        else
+            recallGraphic(params, data);
+        return;
+    }
     if (name == QLatin1String("A") || name == QLatin1String("B")) {
         if (!splitDataCommand(args, &params, &data)) {
             fault(QStringLiteral("'%1' sem o texto entre aspas").arg(name));
@@ -360,6 +378,51 @@ void Epl2Reader::characterSet(const QStringList &p)
     m_page = *page;
 }
 
+// EPL2 Programmer's Manual, "GM Command - Store Graphics": "GM"NAME"p1"
+// then p1 bytes of a PCX file.
+qsizetype Epl2Reader::storeGraphic(const QByteArray &bytes, qsizetype start)
+{
+    qsizetype lineEnd = bytes.indexOf('\n', start);
+    if (lineEnd < 0)
+        lineEnd = bytes.size();
+    QStringList params;
+    QString name;
+    const QString line = QString::fromLatin1(bytes.mid(start + 2, lineEnd - start - 2)).trimmed();
+    const qsizetype close = line.indexOf(QLatin1Char('"'), 1);
+    bool sized = false;
+    const int size = close > 0 ? line.mid(close + 1).toInt(&sized) : 0;
+    if (!line.startsWith(QLatin1Char('"')) || close < 0 || !sized || size < 1) {
+        fault(QStringLiteral("'GM' precisa do nome entre aspas e do tamanho em bytes: GM\"NOME\"tamanho"));
+        return lineEnd + 1;
+    }
+    name = line.mid(1, close - 1);
+    const qsizetype data = lineEnd + 1;
+    if (data + size > bytes.size()) {
+        fault(QStringLiteral("'GM' anuncia %1 bytes de gráfico e o arquivo acaba antes").arg(size));
+        return bytes.size();
+    }
+    const std::optional<StoredGraphic> graphic = pcxGraphic(bytes.mid(data, size));
+    if (!graphic)
+        fault(QStringLiteral("'GM' com um gráfico que não é PCX de 1 bit: '%1' não foi guardado").arg(name));
+    else
+        m_memory->graphics.insert(name, *graphic);
+    return data + size;
+}
+
+// "GG Command - Print Graphics": "GGp1,p2,"NAME"".
+void Epl2Reader::recallGraphic(const QStringList &p, const QString &name)
+{
+    QList<int> n;
+    if (!numbers(p, 2, &n))
+        return;
+    const auto stored = m_memory->graphics.constFind(name);
+    if (stored == m_memory->graphics.cend()) {
+        fault(QStringLiteral("'GG' chama o gráfico '%1', que não foi guardado (GM) antes").arg(name));
+        return;
+    }
+    add(graphicElement(stored->bits, stored->bytesPerRow, stored->rows, stored->darkBit), QStringList{p[0], p[1], QStringLiteral("0")});
+}
+
 void Epl2Reader::print(const QStringList &p)
 {
     m_buffer.copies = p.isEmpty() ? 1 : p[0].toInt();
@@ -371,7 +434,7 @@ void Epl2Reader::print(const QStringList &p)
 
 } // namespace
 
-RenderedFile readEpl2(const QByteArray &bytes, int dpi)
+RenderedFile readEpl2(const QByteArray &bytes, int dpi, PrinterMemory *memory)
 {
-    return Epl2Reader(dpi).read(bytes);
+    return Epl2Reader(dpi, memory).read(bytes);
 }

@@ -158,6 +158,7 @@ private:
     void matrixCode(QPoint label, const ThermalElement &e);
     template<typename Dark>
     void graphic(QPoint at, int width, int height, Dark dark);
+    void recall(QPoint at, const QString &name);
     void add(const QString &line) { m_lines << (m_roll.language == PrinterLanguage::Zpl ? line.toUtf8() : encodeEpl2(line, ReportPage)); }
 
     const RollSetup &m_roll;
@@ -247,7 +248,10 @@ void Writer::element(QPoint label, const ThermalElement &e)
     case ThermalElement::Kind::Graphic:
         if (!e.picture.isNull()) {
             const QPoint at = label + e.box.topLeft() + QPoint((e.box.width() - e.picture.width()) / 2, (e.box.height() - e.picture.height()) / 2);
-            graphic(at, e.picture.width(), e.picture.height(), [&](int x, int y) { return monoDark(e.picture, x, y); });
+            if (!e.storedAs.isEmpty())
+                recall(at, e.storedAs);
+            else
+                graphic(at, e.picture.width(), e.picture.height(), [&](int x, int y) { return monoDark(e.picture, x, y); });
         }
         break;
     }
@@ -297,6 +301,18 @@ void Writer::graphic(QPoint at, int width, int height, Dark dark)
     }
     const QByteArray bits = packedBits(width, height, true, dark);
     add(zplOrigin(at) + QStringLiteral("^GFA,%3,%3,%4,%5^FS").arg(bits.size()).arg(bytesPerRow).arg(QString::fromLatin1(bits.toHex().toUpper())));
+}
+
+// ZPL II Programming Guide, "^XG Recall Graphic": "^XGd:o.x,mx,my" at the
+// field origin, magnification 1. EPL2 Programmer's Manual, "GG Command -
+// Print Graphics": "GGp1,p2,"NAME"", p1 and p2 the horizontal and vertical
+// start position.
+void Writer::recall(QPoint at, const QString &name)
+{
+    if (m_roll.language == PrinterLanguage::Zpl)
+        add(zplOrigin(at) + QStringLiteral("^XGR:%1.GRF,1,1^FS").arg(name));
+    else
+        add(QStringLiteral("GG%1,%2,\"%3\"").arg(at.x()).arg(at.y()).arg(name));
 }
 
 void Writer::text(QPoint label, const ThermalElement &e)
@@ -428,6 +444,27 @@ void Writer::barcodeLine(QPoint at, const ThermalElement &e, int module, int hei
 QByteArray writeCommandFile(const RollSetup &roll, const QList<LabelContent> &row)
 {
     return Writer(roll).file(row);
+}
+
+QByteArray storePictures(const RollSetup &roll, const QList<StoredPicture> &pictures)
+{
+    QByteArray commands;
+    for (const StoredPicture &stored : pictures) {
+        const QImage &picture = stored.picture;
+        const auto dark = [&](int x, int y) { return monoDark(picture, x, y); };
+        if (roll.language == PrinterLanguage::Zpl) {
+            // "~DGd:o.x,t,w,data": t the graphic's bytes, w the bytes a row.
+            const QByteArray bits = packedBits(picture.width(), picture.height(), true, dark);
+            commands += QStringLiteral("~DGR:%1.GRF,%2,%3,").arg(stored.name).arg(bits.size()).arg((picture.width() + 7) / 8).toLatin1()
+                        + bits.toHex().toUpper() + "\r\n";
+        } else {
+            // "GMNAME"p1 then p1 bytes of a PCX file; "GK"NAME"" deletes one
+            // stored before under the name.
+            const QByteArray pcx = pcxPicture(picture.width(), picture.height(), dark);
+            commands += QStringLiteral("GK\"%1\"\r\nGM\"%1\"%2\r\n").arg(stored.name).arg(pcx.size()).toLatin1() + pcx + "\r\n";
+        }
+    }
+    return commands;
 }
 
 bool languageHasSymbology(PrinterLanguage language, PrinterSymbology symbology)

@@ -50,14 +50,27 @@ struct ThermalElement
     MatrixSymbology matrix = MatrixSymbology::QrCode;
     QrLevel qrLevel = QrLevel::M;
     int module = 0;
-    // Graphics: the 1-bit picture (monoPicture), centred in the box.
+    // Graphics: the 1-bit picture (monoPicture), centred in the box; sent
+    // inside the label, or recalled by the name the job stored it under
+    // (storePictures) when `storedAs` is set.
     QImage picture;
+    QString storedAs;
 };
 
 using LabelContent = QList<ThermalElement>; // an empty list leaves the label blank
 
 // One command file: the set-up, the labels of one row (at most `across`), print.
 QByteArray writeCommandFile(const RollSetup &roll, const QList<LabelContent> &row);
+
+// Pictures a job stores in the printer once, before its first label, to be
+// recalled by name in every label: ZPL ~DG (to the printer's memory R:),
+// EPL2 GM (a PCX image; GK first, as a name is stored once).
+struct StoredPicture
+{
+    QString name;       // 1 to 8 letters and digits
+    QImage picture;     // 1 bit a dot (monoPicture)
+};
+QByteArray storePictures(const RollSetup &roll, const QList<StoredPicture> &pictures);
 
 // Whether the language's writer has the symbology (EPL2: all; ZPL: EAN-13,
 // Code 128 and Code 39).

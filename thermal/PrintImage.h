@@ -2,6 +2,7 @@
 
 #include "BarCodeTipo.h"
 
+#include <QHash>
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -86,6 +87,23 @@ struct RenderedFile
     int dpi = 203;
     QList<PrintImage> images;
     QList<RenderFault> faults;
+};
+
+// A 1-bit picture stored in the printer by name (ZPL ~DG, EPL2 GM) and
+// recalled in each label (^XG, GG).
+struct StoredGraphic
+{
+    QByteArray bits;              // row by row, the leftmost dot in a byte's highest bit
+    int bytesPerRow = 0;
+    int rows = 0;
+    bool darkBit = true;          // the bit value that prints
+};
+
+// What a printer keeps between the files of a job: the graphics stored in
+// it, by name as the commands write it ("R:SLV1.GRF", "SLV1").
+struct PrinterMemory
+{
+    QHash<QString, StoredGraphic> graphics;
 };
 
 // Dots per millimetre of a print head: 8 at 203 dpi, 12 at 300 dpi.

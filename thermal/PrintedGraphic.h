@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+#include <optional>
+
 // Dot pictures in a printer's image buffer: a 2D code drawn module by module,
 // and a stored graphic (EPL2 GW, ZPL ^GFA) row by row. Both become runs of
 // dark dots, so the renderer paints and measures them as it does bars.
@@ -32,3 +34,18 @@ QByteArray packedBits(int width, int height, bool darkBit, Dark dark)
     }
     return bits;
 }
+
+// A 1-bit picture as a PCX file, the form EPL2 stores graphics in (EPL2
+// Programmer's Manual, "GM Command - Store Graphics": "PCX format ... 1 bit
+// per pixel"): the 128-byte header, then every row run-length encoded, a
+// dark dot a 0 bit (palette colour 0, black).
+QByteArray pcxFile(int width, int height, const QByteArray &lightOnes);
+template<typename Dark>
+QByteArray pcxPicture(int width, int height, Dark dark)
+{
+    return pcxFile(width, height, packedBits(width, height, false, dark));
+}
+
+// The picture of a PCX file as EPL2 prints it; nothing when it is not a
+// 1-bit, one-plane, run-length encoded PCX.
+std::optional<StoredGraphic> pcxGraphic(const QByteArray &pcx);

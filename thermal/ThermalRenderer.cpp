@@ -11,9 +11,9 @@ PrinterLanguage detectLanguage(const QByteArray &bytes)
     return bytes.contains("^XA") || bytes.contains("^xa") ? PrinterLanguage::Zpl : PrinterLanguage::Epl2;
 }
 
-RenderedFile readCommandFile(const QByteArray &bytes, int dpi)
+RenderedFile readCommandFile(const QByteArray &bytes, int dpi, PrinterMemory *memory)
 {
-    return detectLanguage(bytes) == PrinterLanguage::Zpl ? readZpl(bytes, dpi) : readEpl2(bytes, dpi);
+    return detectLanguage(bytes) == PrinterLanguage::Zpl ? readZpl(bytes, dpi, memory) : readEpl2(bytes, dpi, memory);
 }
 
 void paintElements(QPainter &painter, const PrintImage &image, const QColor &ink, const QRect &within)

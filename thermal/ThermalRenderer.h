@@ -14,7 +14,9 @@ class QPainter;
 
 PrinterLanguage detectLanguage(const QByteArray &bytes);
 
-RenderedFile readCommandFile(const QByteArray &bytes, int dpi);
+// One file of a job; `memory` is the printer's between the job's files, so
+// a graphic the first file stores is recalled by the later ones.
+RenderedFile readCommandFile(const QByteArray &bytes, int dpi, PrinterMemory *memory = nullptr);
 
 // Draws the elements in image dots on a painter already placed: every one,
 // or those that reach into `within` when it is given.

@@ -56,7 +56,7 @@ int numberAt(const QStringList &p, int index, int fallback)
 class ZplReader
 {
 public:
-    explicit ZplReader(int dpi)
+    ZplReader(int dpi, PrinterMemory *memory) : m_memory(memory ? memory : &m_ownMemory)
     {
         m_file.language = PrinterLanguage::Zpl;
         m_file.dpi = dpi;
@@ -71,6 +71,8 @@ private:
     void box(const QStringList &p);
     void matrixCommand(const QString &name, const QStringList &p);
     void storedGraphic(const QStringList &p);
+    void downloadGraphic(const QStringList &p);
+    void recallGraphic(const QStringList &p);
     void matrixField();
     void fieldSeparator();
     void add(PrintedElement element, int quarterTurns);
@@ -78,6 +80,8 @@ private:
     void fault(const QString &message) { m_file.faults.append({m_line, message}); }
     QString decoded(const QByteArray &bytes) const { return m_utf8 ? QString::fromUtf8(bytes) : fromCp1252(bytes); }
 
+    PrinterMemory m_ownMemory;
+    PrinterMemory *m_memory;
     RenderedFile m_file;
     PrintImage m_image;
     bool m_inFormat = false;
@@ -134,13 +138,18 @@ void ZplReader::command(const QString &name, const QString &args)
         QStringLiteral("^CF"), QStringLiteral("^FS"), QStringLiteral("^BY"), QStringLiteral("^BC"), QStringLiteral("^BE"),
         QStringLiteral("^B3"), QStringLiteral("^GB"), QStringLiteral("^PQ"), QStringLiteral("^LH"), QStringLiteral("^PW"),
         QStringLiteral("^LL"), QStringLiteral("^CI"), QStringLiteral("^FX"), QStringLiteral("^FW"), QStringLiteral("^BQ"),
-        QStringLiteral("^BX"), QStringLiteral("^GF"), QStringLiteral("^FH"),
+        QStringLiteral("^BX"), QStringLiteral("^GF"), QStringLiteral("^FH"), QStringLiteral("~DG"), QStringLiteral("^XG"),
     };
     if (!known.contains(name)) {
         fault(QStringLiteral("comando desconhecido '%1'").arg(name.trimmed()));
         return;
     }
     const QStringList p = args.split(QLatin1Char(','));
+    // A control command, taken at once wherever it stands.
+    if (name == QLatin1String("~DG")) {
+        downloadGraphic(p);
+        return;
+    }
     if (name == QLatin1String("^XA")) {
         m_image = PrintImage();
         m_inFormat = true;
@@ -179,6 +188,8 @@ void ZplReader::command(const QString &name, const QString &args)
         matrixCommand(name, p);
     } else if (name == QLatin1String("^GF")) {
         storedGraphic(p);
+    } else if (name == QLatin1String("^XG")) {
+        recallGraphic(p);
     } else if (name == QLatin1String("^FH")) {
         // "Default Value: _ (underscore)"
         m_hexIndicator = args.isEmpty() ? '_' : args.at(0).toLatin1();
@@ -288,6 +299,46 @@ void ZplReader::storedGraphic(const QStringList &p)
     add(graphicElement(QByteArray::fromHex(hex), perRow, total / perRow, true), 0);
 }
 
+// Graphic names as the printer keeps them: the device (R: when none is
+// given, "Default Value: R:") and the name in capitals.
+QString graphicName(const QString &given)
+{
+    const QString name = given.trimmed().toUpper();
+    return name.contains(QLatin1Char(':')) ? name : QStringLiteral("R:") + name;
+}
+
+// ZPL II Programming Guide, "~DG Download Graphics": "~DGd:o.x,t,w,data",
+// t = "total number of bytes in graphic", w = "number of bytes per row",
+// data = "ASCII hexadecimal string defining image".
+void ZplReader::downloadGraphic(const QStringList &p)
+{
+    const int total = numberAt(p, 1, -1);
+    const int perRow = numberAt(p, 2, -1);
+    QByteArray hex = p.mid(3).join(QLatin1Char(',')).toLatin1();
+    hex.replace('\r', QByteArray()).replace('\n', QByteArray());
+    static const QRegularExpression plainHex(QStringLiteral("^[0-9A-Fa-f]*$"));
+    if (p.value(0).trimmed().isEmpty() || total < 1 || perRow < 1 || total % perRow != 0 || hex.size() != 2 * total
+        || !plainHex.match(QString::fromLatin1(hex)).hasMatch()) {
+        fault(QStringLiteral("'~DG' só é lido na forma ~DGR:NOME.GRF,total,bytes por linha,dados em hexadecimal"));
+        return;
+    }
+    m_memory->graphics.insert(graphicName(p[0]), StoredGraphic{QByteArray::fromHex(hex), perRow, total / perRow, true});
+}
+
+// "^XG Recall Graphic": "^XGd:o.x,mx,my", at the field origin.
+void ZplReader::recallGraphic(const QStringList &p)
+{
+    const QString name = graphicName(p.value(0));
+    const auto stored = m_memory->graphics.constFind(name);
+    if (stored == m_memory->graphics.cend()) {
+        fault(QStringLiteral("'^XG' chama o gráfico '%1', que não foi guardado (~DG) antes").arg(name));
+        return;
+    }
+    if (numberAt(p, 1, 1) != 1 || numberAt(p, 2, 1) != 1)
+        fault(QStringLiteral("'^XG' ampliado não é desenhado por este programa (use ,1,1)"));
+    add(graphicElement(stored->bits, stored->bytesPerRow, stored->rows, stored->darkBit), 0);
+}
+
 // ^BQ data opens with its error-correction level and input mode: "MA,texto".
 void ZplReader::matrixField()
 {
@@ -364,7 +415,7 @@ void ZplReader::add(PrintedElement element, int quarterTurns)
 
 } // namespace
 
-RenderedFile readZpl(const QByteArray &bytes, int dpi)
+RenderedFile readZpl(const QByteArray &bytes, int dpi, PrinterMemory *memory)
 {
-    return ZplReader(dpi).read(bytes);
+    return ZplReader(dpi, memory).read(bytes);
 }

@@ -9,4 +9,5 @@
 // ^BC ^BE ^B3 (with ^BY) make it a barcode, ^GB a box, ^FD ... ^FS its data.
 // ^CI28 reads the data as UTF-8 (otherwise Windows-1252). Any other command
 // is reported by name.
-RenderedFile readZpl(const QByteArray &bytes, int dpi);
+// `memory` carries the graphics a file stores to the files after it.
+RenderedFile readZpl(const QByteArray &bytes, int dpi, PrinterMemory *memory = nullptr);

@@ -251,7 +251,19 @@ private slots:
         const CellElement &element = report.elements[0];
         const QImage expected = monoPicture(logo(), QSize(int(37.5 * k), int(12.5 * k)), {element.threshold, element.dither});
         QCOMPARE(expected.size(), QSize(int(37.5 * k), int(12.5 * k)));
-        const RenderedFile rendered = readCommandFile(thermalCommandFiles(report, products().mid(0, 1), QPointF()).value(0), dpi);
+        // Three labels one across: the logo goes to the printer once, in the
+        // first file, and the last label, read after the others as the printer
+        // gets them, recalls it.
+        const QList<QByteArray> files = thermalCommandFiles(report, products().mid(0, 3), QPointF());
+        QCOMPARE(files.size(), 3);
+        const QByteArray store = language == QLatin1String("ZPL") ? QByteArray("~DG") : QByteArray("GM\"");
+        QCOMPARE(files[0].count(store) + files[1].count(store) + files[2].count(store), 1);
+        QVERIFY(files[2].size() < files[0].size() / 10);
+        QCOMPARE(printerCheck(files, dpi), QString());
+        PrinterMemory printer;
+        readCommandFile(files[0], dpi, &printer);
+        readCommandFile(files[1], dpi, &printer);
+        const RenderedFile rendered = readCommandFile(files[2], dpi, &printer);
         QVERIFY2(rendered.faults.isEmpty(), qPrintable(rendered.faults.value(0).message));
         const QImage image = paintPrintImage(rendered.images.value(0), QRect(0, 0, int(50 * k), int(30 * k)));
         const QPoint at(int(2 * k), int(3 * k));

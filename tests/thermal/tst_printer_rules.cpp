@@ -4,6 +4,7 @@
 #include "Epl2Label.h"
 #include "Epl2Text.h"
 #include "LabelLayout.h"
+#include "MonoPicture.h"
 #include "PrinterCheck.h"
 #include "ThermalRenderer.h"
 
@@ -310,6 +311,64 @@ private slots:
         QCOMPARE(file.images.first().elements.size(), elements);
         if (elements)
             QCOMPARE(file.images.first().elements.first().bounds().width(), width);
+    }
+
+    // A logo is stored once for the job and recalled in each label; the
+    // preview, reading the job's files in order, prints it dot for dot as
+    // the logo sent inside a label.
+    void logoStoredOncePerJob_data()
+    {
+        QTest::addColumn<PrinterLanguage>("language");
+        QTest::addColumn<QByteArray>("recall");
+        QTest::addColumn<QByteArray>("store");
+        QTest::newRow("ZPL") << PrinterLanguage::Zpl << QByteArray("^FO12,10^XGR:SLV0.GRF,1,1^FS") << QByteArray("~DGR:SLV0.GRF,");
+        QTest::newRow("EPL2") << PrinterLanguage::Epl2 << QByteArray("GG12,10,\"SLV0\"") << QByteArray("GM\"SLV0\"");
+    }
+
+    void logoStoredOncePerJob()
+    {
+        QFETCH(PrinterLanguage, language);
+        QFETCH(QByteArray, recall);
+        QFETCH(QByteArray, store);
+        // 45 x 20 dots: an odd width, a ring and a bar, bytes that repeat and bytes that do not.
+        QImage logo(45, 20, QImage::Format_RGB32);
+        logo.fill(Qt::white);
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 45; ++x) {
+                const int dx = x - 10, dy = y - 10;
+                if ((dx * dx + dy * dy < 81 && dx * dx + dy * dy > 25) || (x > 25 && y > 5 && y < 12) || (x + y) % 7 == 0)
+                    logo.setPixel(x, y, qRgb(0, 0, 0));
+            }
+        }
+        logo = monoPicture(logo, logo.size(), {});
+        ThermalElement inside;
+        inside.kind = ThermalElement::Kind::Graphic;
+        inside.box = QRect(10, 10, 49, 20);
+        inside.picture = logo;
+        ThermalElement stored = inside;
+        stored.storedAs = QStringLiteral("SLV0");
+
+        const RollSetup setup = roll(language);
+        const QByteArray first = storePictures(setup, {{QStringLiteral("SLV0"), logo}}) + writeCommandFile(setup, {{stored}});
+        const QByteArray second = writeCommandFile(setup, {{stored}});
+        QCOMPARE(first.count(store), 1);
+        QVERIFY(linesOf(first).contains(recall));
+        QVERIFY(linesOf(second).contains(recall));
+        QVERIFY(!second.contains(store));
+        m_written[setup.dpi] << first << second;
+
+        PrinterMemory printer;
+        const RenderedFile one = readCommandFile(first, 203, &printer);
+        const RenderedFile two = readCommandFile(second, 203, &printer);
+        const RenderedFile sent = readCommandFile(written(setup, {{inside}}), 203);
+        QCOMPARE(faultsText(one) + faultsText(two) + faultsText(sent), QString());
+        const QRect area(0, 0, 80, 40);
+        const QImage expected = paintPrintImage(sent.images.first(), area);
+        QCOMPARE(paintPrintImage(one.images.first(), area), expected);
+        QCOMPARE(paintPrintImage(two.images.first(), area), expected);
+        // Alone, the second file recalls what this printer never stored.
+        QVERIFY(faultsText(readCommandFile(second, 203)).contains(QStringLiteral("que não foi guardado")));
+        QCOMPARE(printerCheck({first, second}), QString());
     }
 };
 

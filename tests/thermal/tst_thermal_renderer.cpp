@@ -268,7 +268,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("faults");
-        QTest::newRow("EPL2 unknown command") << QByteArray("N\nGG10,10,\"LOGO\"\nP1\n") << "linha 2: comando desconhecido 'GG'";
+        QTest::newRow("EPL2 unknown command") << QByteArray("N\nGX10,10,\"LOGO\"\nP1\n") << "linha 2: comando desconhecido 'GX'";
+        QTest::newRow("EPL2 graphic never stored") << QByteArray("N\nGG10,10,\"LOGO\"\nP1\n")
+                                                   << "linha 2: 'GG' chama o gráfico 'LOGO', que não foi guardado (GM) antes";
         QTest::newRow("EPL2 unknown font") << QByteArray("N\r\nA0,0,0,7,1,1,N,\"x\"\r\nP1\r\n")
                                            << "linha 2: fonte '7' de 'A' não é desenhada por este programa (use 1 a 5)";
         QTest::newRow("EPL2 unknown symbology") << QByteArray("N\nB0,0,0,9,2,6,40,B,\"x\"\nP1\n")
@@ -277,8 +279,8 @@ private slots:
         QTest::newRow("EPL2 never printed") << QByteArray("N\nLO0,0,10,10\n")
                                             << "linha 2: o arquivo termina sem 'P': esta imagem não seria impressa";
         QTest::newRow("EPL2 data without quotes") << QByteArray("N\nA0,0,0,1,1,1,N,V00\nP1\n") << "linha 2: 'A' sem o texto entre aspas";
-        QTest::newRow("ZPL unknown commands") << QByteArray("~SD20\n^XA\n^FO0,0^XGR:LOGO.GRF^FS\n^XZ")
-                                              << "linha 1: comando desconhecido '~SD'; linha 3: comando desconhecido '^XG'";
+        QTest::newRow("ZPL unknown command, graphic never stored") << QByteArray("~SD20\n^XA\n^FO0,0^XGR:LOGO.GRF^FS\n^XZ")
+                                              << "linha 1: comando desconhecido '~SD'; linha 3: '^XG' chama o gráfico 'R:LOGO.GRF', que não foi guardado (~DG) antes";
         QTest::newRow("EPL2 graphic cut short") << QByteArray("N\nGW0,0,2,4,\x00\x00\x00")
                                                 << "linha 2: 'GW' anuncia 8 bytes de gráfico e o arquivo acaba antes";
         QTest::newRow("EPL2 box inside out") << QByteArray("N\nX50,50,2,40,90\nP1\n")
@@ -321,12 +323,12 @@ private slots:
 
         QFile broken(second);
         QVERIFY(broken.open(QIODevice::Append));
-        broken.write("GG0,0,\"LOGO\"\r\n");
+        broken.write("GX0,0,\"LOGO\"\r\n");
         broken.close();
         tool.start(QStringLiteral(SELVAR_LABEL_PREVIEW), {second, QStringLiteral("-o"), png, QStringLiteral("--dpi"), QStringLiteral("300")});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 2);
-        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Etiq002.txt, linha 18: comando desconhecido 'GG'")));
+        QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Etiq002.txt, linha 18: comando desconhecido 'GX'")));
     }
 };
 

@@ -6,7 +6,8 @@
 //                        [--dpi 203|300] [--label 30x17] [--columns 0,285,570]
 //   selvar-label-preview --check Etiq001.txt Etiq002.txt [--dpi 203|300]
 //
-// --label gives the stock (millimetres); its columns start where the files
+// The files are read as one job, in order: a graphic one stores, the later
+// ones recall. --label gives the stock (millimetres); its columns start where the files
 // draw them unless --columns (dots) says otherwise. Everything outside a label
 // is then tinted red and listed. Exit status: 0 rendered, 2 rendered with
 // commands it could not image, 1 nothing rendered. --check only lists, on
@@ -101,13 +102,14 @@ Parsed parseOptions(const QStringList &arguments, Options *options, QString *err
 int check(const Options &options, QTextStream &out, QTextStream &err)
 {
     bool faults = false;
+    PrinterMemory printer;
     for (const QString &path : options.files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             err << QStringLiteral("%1: não foi possível ler (%2)").arg(path, file.errorString()) << Qt::endl;
             return 1;
         }
-        for (const RenderFault &fault : readCommandFile(file.readAll(), options.dpi).faults) {
+        for (const RenderFault &fault : readCommandFile(file.readAll(), options.dpi, &printer).faults) {
             out << QStringLiteral("%1, linha %2: %3").arg(QFileInfo(path).fileName()).arg(fault.line).arg(fault.message) << Qt::endl;
             faults = true;
         }
@@ -161,6 +163,8 @@ int main(int argc, char **argv)
 
     QList<QImage> pictures;
     bool faults = false;
+    // The files are one job sent to one printer, in the order given.
+    PrinterMemory printer;
     for (const QString &path : options.files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -168,7 +172,7 @@ int main(int argc, char **argv)
             return 1;
         }
         const QString name = QFileInfo(path).fileName();
-        const RenderedFile rendered = readCommandFile(file.readAll(), options.dpi);
+        const RenderedFile rendered = readCommandFile(file.readAll(), options.dpi, &printer);
         for (const RenderFault &fault : rendered.faults) {
             err << QStringLiteral("%1, linha %2: %3").arg(name).arg(fault.line).arg(fault.message) << Qt::endl;
             faults = true;
