@@ -64,16 +64,20 @@ void thermalWarnings(const SheetReport &report, const QList<LabelRecord> &record
 // Sheet printers print at 203, 300 or 600 dpi, and a text's lines break by
 // the font's metrics at that resolution: a name whole at 600 dpi can leave a
 // line over at 203. The text is warned when it is cut at any of them.
-bool sheetTextCutOnSomePrinter(const CellElement &element, const QString &text)
+// The box stands where the first label of the page puts it, so that the
+// glyphs fall on the printer's dots as they do there.
+bool sheetTextCutOnSomePrinter(const SheetReport &report, const CellElement &element, const QString &text)
 {
     // A turned text is laid out along its box's height.
     const QSizeF laid = element.rotation % 180 ? element.box.size().transposed() : element.box.size();
+    const QPointF cell = report.grid.cellRect(0).topLeft();
     for (const double dpi : {203.0, 300.0, 600.0}) {
         QImage device(1, 1, QImage::Format_RGB32);
         device.setDotsPerMeterX(qRound(dpi / 0.0254));
         device.setDotsPerMeterY(qRound(dpi / 0.0254));
         const double perMm = dpi / 25.4;
-        const QRectF box(element.box.x() * perMm, element.box.y() * perMm, laid.width() * perMm, laid.height() * perMm);
+        const QPointF at = (cell + element.box.topLeft()) * perMm;
+        const QRectF box(at - QPointF(std::floor(cell.x() * perMm), std::floor(cell.y() * perMm)), laid * perMm);
         if (sheetTextIsCut(box, element, text, &device))
             return true;
     }
@@ -90,7 +94,7 @@ void sheetWarnings(const SheetReport &report, const LabelRecord &record, QString
             const double moduleMm = element.box.width() / std::max(1, minimumBarcodeWidth(element.printerSymbology, text));
             if (moduleMm + 1e-6 < MinModuleMm)
                 *warnings << moduleWarning(element, moduleMm);
-        } else if (element.isTextLike() && sheetTextCutOnSomePrinter(element, text)) {
+        } else if (element.isTextLike() && sheetTextCutOnSomePrinter(report, element, text)) {
             *warnings << cutWarning(element, text);
         }
     }
