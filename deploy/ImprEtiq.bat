@@ -1,26 +1,27 @@
 #!/bin/sh
-# ImprEtiq.bat - hands one label command file to the thermal printer.
+# ImprEtiq.bat - entrega um arquivo de comandos de etiquetas à impressora térmica.
 #
-# Selvar runs this file once per command file, one run at a time and in file
-# order, with two arguments:
-#   $1  the command file, e.g. /opt/boticon/InterfacXX/Etiq001.txt
-#   $2  the station's printer path (ROTULO1 of its ESTACOES row)
-# Selvar waits for every run and looks at how it ends: an exit code other than
-# 0 stops the printing there, and the message shows the last line this file
-# wrote to its error output.
+# O Selvar roda este arquivo uma vez para cada arquivo de comandos, um de cada
+# vez e na ordem dos arquivos, com dois argumentos:
+#   $1  o arquivo de comandos, por exemplo /opt/boticon/InterfacXX/Etiq001.txt
+#   $2  o caminho da impressora da estação (ROTULO1 da sua linha em ESTACOES)
+# O Selvar espera cada execução e olha como ela termina: um código de saída
+# diferente de 0 para a impressão ali, e a mensagem mostra a última linha que
+# este arquivo escreveu na sua saída de erros.
 #
-# The printer path may name:
-#   /dev/usb/lp0          a USB thermal printer (the station's user must be
-#                         allowed to write it, e.g. as a member of group lp)
-#   cups:ZEBRA or ZEBRA   the CUPS raw queue ZEBRA (a path without "/" names
-#                         a queue; selvar-setup-station --cups-raw-queue makes
-#                         one): the file goes through lp -d ZEBRA -o raw,
-#                         untouched by any driver
-#   /var/spool/etiq.prn   a plain file, to see what would be printed: every
-#                         command file is added at its end, so it holds the
-#                         whole job in order (empty it by hand between tries)
+# O caminho da impressora pode ser:
+#   /dev/usb/lp0          uma impressora térmica USB (o usuário da estação
+#                         precisa poder escrever nela, por exemplo no grupo lp)
+#   cups:ZEBRA ou ZEBRA   a fila crua ZEBRA do CUPS (um caminho sem "/" é uma
+#                         fila; selvar-setup-station --cups-raw-queue cria uma):
+#                         o arquivo vai por lp -d ZEBRA -o raw, sem passar por
+#                         nenhum driver
+#   /var/spool/etiq.prn   um arquivo comum, para ver o que seria impresso: cada
+#                         arquivo de comandos é acrescentado no fim, e ele guarda
+#                         o trabalho inteiro em ordem (esvazie-o à mão entre os
+#                         testes)
 #
-# Argox printers read these files only when set to their PPLB language.
+# As impressoras Argox só leem estes arquivos na linguagem PPLB.
 [ $# -ge 2 ] || { echo "uso: $0 ARQUIVO IMPRESSORA" >&2; exit 2; }
 [ -n "$2" ] || { echo "a estação não tem impressora de etiquetas (ROTULO1 vazio em ESTACOES)" >&2; exit 2; }
 [ -r "$1" ] || { echo "arquivo de etiquetas ilegível: $1" >&2; exit 2; }
@@ -29,6 +30,6 @@ case "$2" in
   */*) ;;
   *) exec lp -d "$2" -o raw "$1" > /dev/null ;;
 esac
-# Appending writes a device just as a plain copy does, and never wipes what
-# earlier files of the job left in a plain file.
+# Acrescentar escreve num dispositivo como uma cópia comum escreveria, e
+# nunca apaga o que os arquivos anteriores do trabalho deixaram num arquivo comum.
 cat "$1" >> "$2"

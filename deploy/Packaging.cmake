@@ -16,7 +16,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # the platform plugins a window needs, and Qt's own words in Portuguese (the
 # standard buttons and dialogs), read from their .qm files at start.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-ibase, libfbclient2, qt6-qpa-plugins, qt6-translations-l10n")
+# Reports ask for "Arial": a font with its metrics lays the labels out as on the
+# suite's Windows stations, whatever else fontconfig would offer in its place.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-ibase, libfbclient2, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2 | fonts-croscore")
 # The embedded engine serves a pharmacy with one counter and no server; CUPS's
 # lp sends labels to a queue.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "firebird3.0-server-core, cups-client, fonts-dejavu-core")

@@ -1,9 +1,11 @@
 #include "DesignerWindow.h"
 
 #include "DrawnElementFactory.h"
+#include "ElementPlacement.h"
 
 #include "DesignDocument.h"
 #include "FormFields.h"
+#include "GuideWindow.h"
 #include "LabelCanvas.h"
 #include "Messages.h"
 #include "PrintHandOver.h"
@@ -41,6 +43,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -127,6 +130,9 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     leftLayout->addWidget(new QLabel(QStringLiteral("Relatórios:")));
     ListaRelatorios = new QListWidget;
     ListaRelatorios->setObjectName(QStringLiteral("ListaRelatorios"));
+    // A long line wraps: its "alterado" or "novo, não gravado" at the end stays in sight.
+    ListaRelatorios->setWordWrap(true);
+    ListaRelatorios->setTextElideMode(Qt::ElideNone);
     leftLayout->addWidget(ListaRelatorios, 1);
     PainelModelos = new ModelsBox;
     EditModelos = PainelModelos->EditModelos;
@@ -148,7 +154,13 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     Propriedades = new PropertiesPanel(m_document, m_canvas);
     auto *rightDock = new QDockWidget(QStringLiteral("Propriedades"));
     rightDock->setObjectName(QStringLiteral("PainelPropriedades"));
-    rightDock->setWidget(Propriedades);
+    // The rows shown follow the selected element's kind: scrolled, the panel never resizes the window or the label in the middle.
+    auto *propertiesArea = new QScrollArea;
+    propertiesArea->setWidget(Propriedades);
+    propertiesArea->setWidgetResizable(true);
+    propertiesArea->setFrameShape(QFrame::NoFrame);
+    propertiesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rightDock->setWidget(propertiesArea);
     rightDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     addDockWidget(Qt::RightDockWidgetArea, rightDock);
 
@@ -258,6 +270,21 @@ void DesignerWindow::buildActions()
     bar->addSeparator();
     bar->addAction(ActDesfazer);
     bar->addAction(ActRefazer);
+    // What each button does, with its keys, for the manager who hovers before clicking.
+    const QList<std::pair<QString, QString>> tips = {
+        {QStringLiteral("ActAbrir"), QStringLiteral("Abrir outro projeto de etiquetas (Selvar.rav)")},
+        {QStringLiteral("ActSalvar"), QStringLiteral("Gravar no projeto os relatórios alterados")},
+        {QStringLiteral("ActNovaFolha"), QStringLiteral("Começar um relatório para folhas de etiquetas (A4, A5, Carta)")},
+        {QStringLiteral("ActNovoTermico"), QStringLiteral("Começar um relatório para uma impressora térmica de rolo")},
+        {QStringLiteral("ActConfigurar"), QStringLiteral("Nome, etiqueta, folha ou rolo e impressora deste relatório")},
+        {QStringLiteral("ActImprimirTeste"), QStringLiteral("Imprimir um teste deste relatório com os produtos mostrados")},
+        {QStringLiteral("ActDesfazer"), QStringLiteral("Desfazer o último passo")},
+        {QStringLiteral("ActRefazer"), QStringLiteral("Refazer o passo desfeito")},
+    };
+    for (const auto &[name, tip] : tips) {
+        QAction *a = findChild<QAction *>(name);
+        a->setToolTip(a->shortcut().isEmpty() ? tip : QStringLiteral("%1 (%2)").arg(tip, a->shortcut().toString(QKeySequence::NativeText)));
+    }
     edit->addSeparator();
     ActCopiar = action(edit, QStringLiteral("ActCopiar"), QStringLiteral("Copiar"), QKeySequence::Copy, [this] { copySelection(); });
     ActColar = action(edit, QStringLiteral("ActColar"), QStringLiteral("Colar"), QKeySequence::Paste, [this] { paste(); });
@@ -266,18 +293,25 @@ void DesignerWindow::buildActions()
     ActExcluir = action(edit, QStringLiteral("ActExcluir"), QStringLiteral("Excluir"), QKeySequence::Delete, [this] { deleteSelection(); });
     edit->addSeparator();
     bar->addSeparator();
-    const QList<std::pair<CellElement::Kind, QString>> kinds = {
-        {CellElement::Kind::Field, QStringLiteral("Campo")},
-        {CellElement::Kind::Price, QStringLiteral("Preço")},
-        {CellElement::Kind::Text, QStringLiteral("Texto")},
-        {CellElement::Kind::Barcode, QStringLiteral("Código de barras")},
+    const QList<std::tuple<CellElement::Kind, QString, QString>> kinds = {
+        {CellElement::Kind::Field, QStringLiteral("Campo"), QStringLiteral("Um dado do produto: o nome, o código ou o EAN")},
+        {CellElement::Kind::Price, QStringLiteral("Preço"), QStringLiteral("O preço do produto, no formato escolhido nas propriedades")},
+        {CellElement::Kind::Text, QStringLiteral("Texto"), QStringLiteral("Um texto fixo, igual em todas as etiquetas")},
+        {CellElement::Kind::Barcode, QStringLiteral("Código de barras"), QStringLiteral("O código de barras do produto, com os dígitos embaixo")},
     };
-    for (const auto &[kind, text] : kinds) {
-        bar->addAction(action(edit, QStringLiteral("ActNovo") + QString(text).remove(QLatin1Char(' ')).replace(QStringLiteral("ç"), QStringLiteral("c")),
-                              QStringLiteral("+ ") + text, QKeySequence(), [this, kind = kind] { addElement(kind); }));
+    // The new elements on a row of their own: at the window's first size every one shows, none behind "»".
+    addToolBarBreak();
+    QToolBar *elements = addToolBar(QStringLiteral("Elementos"));
+    elements->setObjectName(QStringLiteral("BarraElementos"));
+    for (const auto &[kind, text, tip] : kinds) {
+        elements->addAction(action(edit, QStringLiteral("ActNovo") + QString(text).remove(QLatin1Char(' ')).replace(QStringLiteral("ç"), QStringLiteral("c")),
+                                   QStringLiteral("+ ") + text, QKeySequence(), [this, kind = kind] { addElement(kind); }));
+        elements->actions().last()->setToolTip(tip);
     }
-    for (const DrawnElementButton &button : drawnElementButtons())
-        bar->addAction(action(edit, button.objectName, QStringLiteral("+ ") + button.text, QKeySequence(), [this, kind = button.kind] { addElement(kind); }));
+    for (const DrawnElementButton &button : drawnElementButtons()) {
+        elements->addAction(action(edit, button.objectName, QStringLiteral("+ ") + button.text, QKeySequence(), [this, kind = button.kind] { addElement(kind); }));
+        elements->actions().last()->setToolTip(button.toolTip);
+    }
 
     const QList<std::tuple<QString, QString, AlignEdge>> edges = {
         {QStringLiteral("ActAlinharEsquerda"), QStringLiteral("À esquerda"), AlignEdge::Left},
@@ -321,6 +355,10 @@ void DesignerWindow::buildActions()
         if (ok)
             m_canvas->setZoom(percent);
     });
+    QMenu *help = menuBar()->addMenu(QStringLiteral("A&juda"));
+    action(help, QStringLiteral("ActGuia"), QStringLiteral("Guia de etiquetas"), QKeySequence::HelpContents, [this] { showGuide(); })
+        ->setToolTip(QStringLiteral("O guia, aberto na parte sobre o elemento escolhido"));
+
     auto *fitButton = new QToolButton;
     fitButton->setObjectName(QStringLiteral("BotAjustar"));
     fitButton->setDefaultAction(fit);
@@ -328,6 +366,18 @@ void DesignerWindow::buildActions()
     statusBar()->addPermanentWidget(new QLabel(QStringLiteral("Zoom:")));
     statusBar()->addPermanentWidget(ComboZoom);
     statusBar()->addPermanentWidget(fitButton);
+}
+
+void DesignerWindow::showGuide()
+{
+    if (!m_guide)
+        m_guide = new GuideWindow(this);
+    const QList<int> selection = m_canvas->selectedElements();
+    const SheetReport *report = m_document->hasReport() ? &m_document->report() : nullptr;
+    const CellElement *selected = report && !selection.isEmpty() ? &report->elements[selection.first()] : nullptr;
+    m_guide->show();
+    m_guide->raise();
+    m_guide->showSection(guideSection(report, selected));
 }
 
 bool DesignerWindow::openProject(const QString &path)
@@ -355,13 +405,16 @@ void DesignerWindow::showProject()
         ListaRelatorios->addItem(editedLine(*m_document, row));
     ListaRelatorios->setCurrentRow(m_document->currentIndex());
     LabelFalhas->setText(m_document->fileFault());
-    setWindowTitle(QStringLiteral("Editor de etiquetas — %1").arg(m_document->path()));
+    // The program's name follows the file's in the title bar (the application's display name).
+    setWindowTitle(QStringLiteral("%1[*]").arg(m_document->path()));
 }
 
 void DesignerWindow::showReport()
 {
-    PainelModelos->showModels(m_document->hasReport() ? m_document->report().modelPrefixes : QStringList(), m_document->hasReport());
+    PainelModelos->showModels(m_document->hasReport() ? m_document->report().modelPrefixes : QStringList(), m_document->hasReport(),
+                              m_document->hasReport() && m_document->report().thermal.has_value());
     ActSalvar->setEnabled(m_document->isModified());
+    setWindowModified(m_document->isModified());
     // A rename shows in the list at once, saved or not.
     if (QListWidgetItem *item = ListaRelatorios->item(m_document->currentIndex()))
         item->setText(editedLine(*m_document, m_document->currentIndex()));
@@ -743,6 +796,9 @@ void DesignerWindow::addElement(CellElement::Kind kind)
         e = newDrawnElement(kind, after);
         break;
     }
+    // Where nothing is yet, so it neither hides nor is hidden; a frame goes round the label.
+    if (kind != CellElement::Kind::Frame)
+        e.box.moveTopLeft(firstFreeSpot(after, e.box.size()));
     after.elements.append(e);
     m_document->edit(after, QStringLiteral("Novo elemento"));
     m_canvas->selectElements({int(after.elements.size()) - 1});

@@ -21,6 +21,7 @@ class QListWidget;
 class QPlainTextEdit;
 class ModelsBox;
 class EtiqparPanel;
+class GuideWindow;
 struct SuiteData;
 class BackgroundTask;
 
@@ -95,6 +96,8 @@ public slots:
     void deleteSelection();
     void align(AlignEdge edge);
     void distribute(Qt::Orientation orientation);
+    // The labels guide, at the section about the selected element (F1).
+    void showGuide();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -123,6 +126,7 @@ private:
     LabelCanvas *m_canvas;
     PrintHandOver *m_handOver;
     BackgroundTask *m_suiteReader = nullptr;
+    GuideWindow *m_guide = nullptr;
     QList<CellElement> m_clipboard;
     bool m_toLabel = false;
     bool m_testFailed = false; // the last test print failed: the station is asked for again

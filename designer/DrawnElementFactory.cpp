@@ -3,11 +3,14 @@
 const QList<DrawnElementButton> &drawnElementButtons()
 {
     static const QList<DrawnElementButton> buttons = {
-        {CellElement::Kind::Image, QStringLiteral("Logo"), QStringLiteral("ActNovoLogo")},
-        {CellElement::Kind::Line, QStringLiteral("Linha"), QStringLiteral("ActNovoLinha")},
-        {CellElement::Kind::Frame, QStringLiteral("Quadro"), QStringLiteral("ActNovoQuadro")},
-        {CellElement::Kind::QrCode, QStringLiteral("QR"), QStringLiteral("ActNovoQR")},
-        {CellElement::Kind::Date, QStringLiteral("Data"), QStringLiteral("ActNovoData")},
+        {CellElement::Kind::Image, QStringLiteral("Logo"), QStringLiteral("ActNovoLogo"),
+         QStringLiteral("Uma imagem na etiqueta, como o logotipo da farmácia (PNG, JPEG ou BMP)")},
+        {CellElement::Kind::Line, QStringLiteral("Linha"), QStringLiteral("ActNovoLinha"), QStringLiteral("Uma linha reta, para separar partes da etiqueta")},
+        {CellElement::Kind::Frame, QStringLiteral("Quadro"), QStringLiteral("ActNovoQuadro"), QStringLiteral("Um quadro em volta da etiqueta")},
+        {CellElement::Kind::QrCode, QStringLiteral("QR"), QStringLiteral("ActNovoQR"),
+         QStringLiteral("Um código QR: um endereço, o EAN do produto, ou os dois juntos")},
+        {CellElement::Kind::Date, QStringLiteral("Data"), QStringLiteral("ActNovoData"),
+         QStringLiteral("A data da impressão, ou uma data adiante, como a validade")},
     };
     return buttons;
 }

@@ -12,10 +12,11 @@ struct DrawnElementButton
     CellElement::Kind kind;
     QString text;       // "Logo", "Linha", ...
     QString objectName; // "ActNovoLogo", ...
+    QString toolTip;    // what the button puts on the label, in a manager's words
 };
 
 const QList<DrawnElementButton> &drawnElementButtons();
 
 // A new element of `kind` for `report`, at the label's top-left corner and
-// sized to fit it.
+// sized to fit it (the window then moves it where the label has room).
 CellElement newDrawnElement(CellElement::Kind kind, const SheetReport &report);

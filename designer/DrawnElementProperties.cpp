@@ -6,6 +6,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -34,6 +38,12 @@ DrawnElementProperties::DrawnElementProperties(QWidget *parent) : QGroupBox(QStr
     EditMeses = new QSpinBox(this);
     EditMeses->setRange(-120, 120);
     EditArquivo = new QLineEdit(this);
+    BotEscolherArquivo = new QPushButton(QStringLiteral("Escolher…"), this);
+    BotEscolherArquivo->setToolTip(QStringLiteral("Escolher a imagem no disco (PNG, JPEG ou BMP)"));
+    pickImage = [](QWidget *parent, const QString &folder) {
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Imagem da etiqueta"), folder,
+                                            QStringLiteral("Imagens (*.png *.jpg *.jpeg *.bmp *.PNG *.JPG *.JPEG *.BMP)"));
+    };
     EditLimiar = new QSpinBox(this);
     EditLimiar->setRange(1, 99);
     EditLimiar->setSuffix(QStringLiteral(" %"));
@@ -52,6 +62,7 @@ DrawnElementProperties::DrawnElementProperties(QWidget *parent) : QGroupBox(QStr
         {EditModulo, QStringLiteral("EditModulo")},         {ComboFormatoData, QStringLiteral("ComboFormatoData")},
         {EditDias, QStringLiteral("EditDias")},             {EditMeses, QStringLiteral("EditMeses")},
         {EditArquivo, QStringLiteral("EditArquivo")},       {EditLimiar, QStringLiteral("EditLimiar")},
+        {BotEscolherArquivo, QStringLiteral("BotEscolherArquivo")},
         {CheckPontilhado, QStringLiteral("CheckPontilhado")}, {LabelFalha, QStringLiteral("LabelFalha")},
     };
     for (const auto &[widget, name] : named)
@@ -67,7 +78,11 @@ DrawnElementProperties::DrawnElementProperties(QWidget *parent) : QGroupBox(QStr
     form->addRow(QStringLiteral("Formato da data:"), ComboFormatoData);
     form->addRow(QStringLiteral("Mais dias:"), EditDias);
     form->addRow(QStringLiteral("Mais meses:"), EditMeses);
-    form->addRow(QStringLiteral("Arquivo da imagem:"), EditArquivo);
+    auto *file = new QHBoxLayout;
+    m_fileRow = file;
+    file->addWidget(EditArquivo, 1);
+    file->addWidget(BotEscolherArquivo);
+    form->addRow(QStringLiteral("Arquivo da imagem:"), file);
     form->addRow(QStringLiteral("Limiar:"), EditLimiar);
     form->addRow(QString(), CheckPontilhado);
 
@@ -84,7 +99,22 @@ DrawnElementProperties::DrawnElementProperties(QWidget *parent) : QGroupBox(QStr
     connect(CheckPontilhado, &QCheckBox::toggled, this, [tell] { tell(QStringLiteral("Propriedade")); });
     connect(EditConteudo, &QLineEdit::editingFinished, this, [tell] { tell(QStringLiteral("Conteúdo do código")); });
     connect(EditArquivo, &QLineEdit::editingFinished, this, [tell] { tell(QStringLiteral("Arquivo da imagem")); });
+    connect(BotEscolherArquivo, &QPushButton::clicked, this, &DrawnElementProperties::chooseImage);
 }
+
+void DrawnElementProperties::chooseImage()
+{
+    const QString folder = projectFolder ? projectFolder() : QString();
+    const QString picked = pickImage(this, folder);
+    if (picked.isEmpty())
+        return;
+    // Written as found from the project's folder, so the pharmacy's folder can move with its logo.
+    const QString name = folder.isEmpty() ? picked : QDir(folder).relativeFilePath(picked);
+    EditArquivo->setText(QDir::fromNativeSeparators(name));
+    if (!m_loading)
+        emit changed(QStringLiteral("Arquivo da imagem"));
+}
+
 
 void DrawnElementProperties::showElement(const CellElement &e)
 {
@@ -104,15 +134,29 @@ void DrawnElementProperties::showElement(const CellElement &e)
     EditArquivo->setText(e.kind == Kind::Image ? e.value : QString());
     EditLimiar->setValue(e.threshold);
     CheckPontilhado->setChecked(e.dither);
-    ComboRotacao->setEnabled(turns);
-    EditEspessura->setEnabled(rule);
-    for (QWidget *w : QList<QWidget *>{EditConteudo, EditModulo})
-        w->setEnabled(e.isMatrixCode());
-    ComboCorrecao->setEnabled(e.kind == Kind::QrCode);
-    for (QWidget *w : QList<QWidget *>{ComboFormatoData, EditDias, EditMeses})
-        w->setEnabled(e.kind == Kind::Date);
-    for (QWidget *w : QList<QWidget *>{EditArquivo, EditLimiar, CheckPontilhado})
-        w->setEnabled(e.kind == Kind::Image);
+    const bool image = e.kind == Kind::Image;
+    const QList<std::pair<QWidget *, bool>> rows = {
+        {ComboRotacao, turns},
+        {EditEspessura, rule},
+        {EditConteudo, e.isMatrixCode()},
+        {LabelFalha, e.isMatrixCode()},
+        {EditModulo, e.isMatrixCode()},
+        {ComboCorrecao, e.kind == Kind::QrCode},
+        {ComboFormatoData, e.kind == Kind::Date},
+        {EditDias, e.kind == Kind::Date},
+        {EditMeses, e.kind == Kind::Date},
+        {EditArquivo, image},
+        {BotEscolherArquivo, image},
+        {EditLimiar, image},
+        {CheckPontilhado, image},
+    };
+    auto *form = static_cast<QFormLayout *>(layout());
+    for (const auto &[widget, shown] : rows) {
+        widget->setEnabled(shown);
+        if (widget != EditArquivo && widget != BotEscolherArquivo)
+            form->setRowVisible(widget, shown);
+    }
+    form->setRowVisible(m_fileRow, image);
     m_loading = false;
 }
 

@@ -91,9 +91,11 @@ ModelsBox::ModelsBox(QWidget *parent) : QWidget(parent)
     });
 }
 
-void ModelsBox::showModels(const QStringList &prefixes, bool enabled)
+void ModelsBox::showModels(const QStringList &prefixes, bool enabled, bool thermal)
 {
     m_shown = prefixes;
+    m_thermal = thermal;
+    EditModelos->setPlaceholderText(thermal ? QStringLiteral("Zebra ZPL\nArgox") : QStringLiteral("A4 3x10\nA5"));
     EditModelos->setEnabled(enabled);
     if (!EditModelos->hasFocus()) {
         const QSignalBlocker block(EditModelos);
@@ -110,7 +112,8 @@ void ModelsBox::showModelsToSave()
     else if (!typedModels(EditModelos->toPlainText(), &prefixes))
         LabelModelosGravados->setText(QStringLiteral("Feche as aspas, ou escreva um modelo por linha."));
     else if (prefixes.isEmpty())
-        LabelModelosGravados->setText(QStringLiteral("Nenhum modelo: só imprime se for o relatório ativo."));
+        LabelModelosGravados->setText(m_thermal ? QStringLiteral("Nenhum modelo: um relatório térmico só imprime os modelos listados aqui.")
+                                                : QStringLiteral("Nenhum modelo: só imprime se for o relatório ativo."));
     else
         LabelModelosGravados->setText(QStringLiteral("Grava: ") + modelsStatement(prefixes));
 }

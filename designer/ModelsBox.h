@@ -21,7 +21,7 @@ public:
     QLabel *LabelModelosGravados;
 
     // The report's models, shown one per line (left alone while being typed).
-    void showModels(const QStringList &prefixes, bool enabled);
+    void showModels(const QStringList &prefixes, bool enabled, bool thermal = false);
     // What is typed, handed on by modelsTyped when it differs from what the
     // report has; false (with a message) when quotes do not close.
     bool commit();
@@ -38,6 +38,7 @@ private:
     void showModelsToSave();
 
     QStringList m_shown; // the report's models as last shown
+    bool m_thermal = false; // a thermal report is never the active one: it prints only the models it lists
 };
 
 // The models as the box takes a text; false when quotes do not close.

@@ -9,7 +9,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -122,7 +124,12 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     form->addRow(QStringLiteral("Simbologia:"), ComboSimbologia);
     form->addRow(QString(), CheckLegenda);
     m_drawn = new DrawnElementProperties(this);
+    m_drawn->projectFolder = [this] { return QFileInfo(m_document->path()).absolutePath(); };
     form->addRow(m_drawn);
+    // Short and unwrapped: the panel keeps its width whatever it shows, and the label in the middle its size.
+    auto *none = new QLabel(QStringLiteral("Clique num elemento da etiqueta."));
+    none->setObjectName(QStringLiteral("LabelNenhum"));
+    form->addRow(none);
     // The section compares its boxes with the element on display, so only the
     // value changed there reaches the other selected elements.
     connect(m_drawn, &DrawnElementProperties::changed, this, [this](const QString &what) {
@@ -215,6 +222,7 @@ void PropertiesPanel::load()
     const QList<int> selection = m_canvas->selectedElements();
     const SheetReport &report = m_document->report();
     setEnabled(!selection.isEmpty() && m_document->hasReport());
+    showRowsFor(isEnabled() ? std::optional(report.elements.value(selection.first()).kind) : std::nullopt);
     if (!isEnabled())
         return;
     const CellElement &e = report.elements.value(selection.first());
@@ -242,6 +250,30 @@ void PropertiesPanel::load()
     ComboValor->setEnabled(e.readsField() || e.kind == CellElement::Kind::Text);
     m_drawn->showElement(e);
     m_loading = false;
+}
+
+void PropertiesPanel::showRowsFor(std::optional<CellElement::Kind> kind)
+{
+    // Only what the kind prints with: no font for a picture, no alignment for a frame.
+    // Nothing selected shows no values at all, rather than the last element's.
+    CellElement e;
+    if (kind)
+        e.kind = *kind;
+    const bool barcode = kind && e.kind == CellElement::Kind::Barcode;
+    const bool text = kind && e.isTextLike();
+    const QList<std::pair<QWidget *, bool>> rows = {
+        {EditX, bool(kind)}, {EditY, bool(kind)}, {EditLargura, bool(kind)}, {EditAltura, bool(kind)},
+        {ComboValor, kind && (e.readsField() || e.kind == CellElement::Kind::Text)},
+        {EditFonte, text || barcode}, {EditTamanho, text || barcode}, {CheckNegrito, text || barcode},
+        {CheckItalico, text}, {CheckQuebra, text}, {ComboAlinhamento, text},
+        {EditFormato, kind && e.kind == CellElement::Kind::Price},
+        {ComboSimbologia, barcode}, {CheckLegenda, barcode},
+    };
+    auto *form = static_cast<QFormLayout *>(layout());
+    for (const auto &[widget, shown] : rows)
+        form->setRowVisible(widget, shown);
+    form->setRowVisible(m_drawn, kind.has_value()); // every kind has a row there: the turn, a thickness, a file...
+    form->setRowVisible(findChild<QLabel *>(QStringLiteral("LabelNenhum")), !kind);
 }
 
 void PropertiesPanel::change(const QString &what, const std::function<void(CellElement &)> &apply)

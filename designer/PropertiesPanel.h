@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class DesignDocument;
 class DrawnElementProperties;
@@ -41,6 +42,7 @@ public:
 
 private:
     void load();
+    void showRowsFor(std::optional<CellElement::Kind> kind); // none: nothing selected
     // `apply` to each selected element, as one undo step named `what`.
     void change(const QString &what, const std::function<void(CellElement &)> &apply);
 

@@ -125,7 +125,8 @@ QList<CommandManual> makeManuals()
         QStringLiteral("editor de etiquetas: desenha os relatórios do projeto Selvar.rav como imprimem"),
         QStringLiteral("selvar-designer [PROJETO] | --render PROJETO RELATORIO -o SAIDA.png [--dpi N] | --check PROJETO"),
         QStringLiteral("Editor de etiquetas: desenha os relatórios do projeto Selvar.rav em tamanho real, como imprimem.\n"
-                       "Sem opções abre a janela com o projeto dado, ou com c:\\boticon\\rpt\\Selvar.rav."),
+                       "Sem opções abre a janela com o projeto dado, ou com o da suíte: rpt/Selvar.rav na pasta\n"
+                       "BOTICON_ROOT, ou /opt/boticon/rpt/Selvar.rav quando a variável não existe."),
         {{{QStringLiteral("render")}, QString(),
           QStringLiteral("Grava em PNG a etiqueta do RELATORIO como o editor a mostra (produtos de exemplo).")},
          {{QStringLiteral("check")}, QString(),

@@ -15,5 +15,10 @@ struct CellElement;
 void paintSheetText(QPainter &painter, const QRectF &box, const CellElement &element, const QString &text);
 
 // Whether the text does not show whole in `box` as paintSheetText lays it out
-// on `device`: a line left over, or a line wider than the box.
-bool sheetTextIsCut(const QRectF &box, const CellElement &element, const QString &text, QPaintDevice *device);
+// on `device`: a line left over, or ink the box's clip takes off below or, on
+// one line, beyond its end (judged on the glyphs drawn, whatever font stands
+// in for the one asked). `shown`, when
+// asked for, gets what shows: the whole lines, and of a line the box cuts,
+// the characters inside it.
+bool sheetTextIsCut(const QRectF &box, const CellElement &element, const QString &text, QPaintDevice *device,
+                    QString *shown = nullptr);

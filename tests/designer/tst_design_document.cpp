@@ -2,6 +2,7 @@
 // byte; edits undo and redo, a drag as one step; a layout the parser refuses
 // and a file changed on disk are not written over; new reports made from the
 // stock in hand print labels that scan, inside their labels.
+#include "ArialStandIn.h"
 #include "Cp1252.h"
 #include "DesignDocument.h"
 #include "DesignerTestFiles.h"
@@ -103,6 +104,8 @@ private:
     }
 
 private slots:
+    void initTestCase() { verifyArialStandIn(); }
+
     // "Texto cortado" against the print: for the starting layout of every
     // sheet, each sample product, at 203, 300 and 600 dpi, a text is warned
     // exactly when the printed one is visibly cut (no false warning, none

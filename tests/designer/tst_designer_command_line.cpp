@@ -97,6 +97,9 @@ private slots:
         QCOMPARE(help.status, 0);
         QVERIFY(help.out.startsWith(QStringLiteral("Uso: selvar-designer")));
         QVERIFY(help.out.contains(QStringLiteral("--render")) && help.out.contains(QStringLiteral("Mostra a versão e termina.")));
+        // The project it opens by default, as this system's paths name it.
+        QVERIFY2(help.out.contains(QStringLiteral("/opt/boticon/rpt/Selvar.rav")) && !help.out.contains(QStringLiteral("c:\\boticon")),
+                 qPrintable(help.out));
         const Run version = designer({QStringLiteral("--version")});
         QVERIFY(version.out.startsWith(QStringLiteral("selvar-designer ")));
     }

@@ -40,7 +40,7 @@ done
 ! grep -qE "tst_|test_|selvar-bench|\.a\$|/include/" "$work/list" || { cat "$work/list" >&2; fail "o pacote leva arquivos de teste ou de construção"; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6core6 libqt6widgets6 libqt6sql6 libqt6printsupport6 libqt6sql6-ibase libfbclient2 qt6-qpa-plugins; do
+for d in libqt6core6 libqt6widgets6 libqt6sql6 libqt6printsupport6 libqt6sql6-ibase libfbclient2 qt6-qpa-plugins fonts-liberation2; do
   echo "$depends" | grep -q "$d" || fail "Depends sem $d: $depends"
 done
 
