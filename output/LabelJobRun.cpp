@@ -67,7 +67,9 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
                 outcome.listChanged = true;
                 return outcome;
             }
-            outcome.labels = LabelJobExpansion(dm).run(request.etiqInicial, progress, job);
+            LabelJobExpansion expansion(dm);
+            outcome.labels = expansion.run(request.etiqInicial, progress, job);
+            outcome.written = expansion.written();
             outcome.job = rowsOf(*dm.TabRev2);
             return outcome;
         } catch (const DatabaseError &error) {
@@ -86,8 +88,8 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
     }
 }
 
-ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station, qint64 skipped, qint64 labels,
-                                               JobWait &wait)
+ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station, const WrittenJob &written,
+                                               qint64 labels, JobWait &wait)
 {
     SuiteJob job(*dm.SQLConnection1, station, SuiteJob::Kind::Print, &wait);
     ClientDataSet &rows = *dm.TabRev2;
@@ -96,12 +98,15 @@ ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station,
         LabelJobExpansion(dm).readBack();
     } catch (const std::exception &error) {
         rows.Close();
-        throw JobNotReadBack(labels, error);
+        throw JobNotReadBack(labels, written, error);
     }
-    // Another station may have printed since; its job is not this one's to print.
-    if (rows.RecordCount() != skipped + labels)
+    // Another station may have printed since, maybe as many labels: its job is
+    // not this one's to print, nor to record as this one's.
+    if (WrittenJob::of(rows) != written) {
+        rows.Close();
         throw SelvarError(QStringLiteral("O trabalho gravado já foi substituído pelo de outra estação; nada foi impresso. "
                                          "Pressione \"Etiquetas com preços\" de novo."));
+    }
     return rowsOf(rows);
 }
 
