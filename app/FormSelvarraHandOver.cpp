@@ -141,7 +141,7 @@ void TFormSelvarra::createPrintHandOver()
             showPrintOutcome(PrintOutcome::handOverStopped(result.labels(), result.filesLeft).text() + keptText(result.jobsKept));
             break;
         case HandOverResult::End::Failed:
-            showPrintOutcome(PrintOutcome::thermalStopped(result.labels()).text());
+            showPrintOutcome(PrintOutcome::thermalStopped(result.labels(), result.labelsCutOff).text());
             Messages::show(result.message);
             break;
         }

@@ -28,6 +28,15 @@ QString filesLeftText(int files)
                       : QStringLiteral(" Os %1 arquivos seguintes não foram enviados.").arg(files);
 }
 
+// A file whose run the time limit ended: whether it reached the printer is not known.
+QString cutOffText(const PrintJob &job, int fileNumber, int labels)
+{
+    if (labels <= 0)
+        return {};
+    return QStringLiteral(" O arquivo %1 (%2) pode ter saído na impressora ou não; \"Continuar envio\" perguntará por ele.")
+        .arg(QFileInfo(job.files[fileNumber - 1].path).fileName(), ThermalJournal::positionsText(job, fileNumber));
+}
+
 // Why a run of the batch file did not end well, in the user's words.
 QString failureReason(const QString &batch, const ProcessStarter::Outcome &outcome)
 {
@@ -330,12 +339,17 @@ void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
         return;
     const CommandFile &done = m_job.files[m_next];
     if (!outcome.succeeded()) {
-        // Unwritten, the mark costs a question at "Continuar envio", nothing more.
-        if (!m_job.journal.isEmpty())
+        // A run the time limit ended may have copied its file before it hung,
+        // like one "Fechar mesmo assim" cut off: it stays marked started, and
+        // "Continuar envio" asks about it. Any other run that ended badly is
+        // marked so; unwritten, the mark costs a question, nothing more.
+        if (outcome.timedOut)
+            m_cutOff = done.labels;
+        else if (!m_job.journal.isEmpty())
             ThermalJournal::markFailed(m_job.journal, m_next + 1);
-        fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4")
+        fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4%5")
                  .arg(shortName(done.path), failureReason(shortName(m_job.batchFile), outcome),
-                      labelsSentText(sentLabels()),
+                      labelsSentText(sentLabels()), cutOffText(m_job, m_next + 1, m_cutOff),
                       filesLeftText(int(m_job.files.size()) - m_next - 1)));
         return;
     }
@@ -378,6 +392,7 @@ void PrintHandOver::finish(HandOverResult::End end, const QString &message)
     HandOverResult result{end, m_job.firstFileNumber, m_labelsPerFile, int(m_job.files.size()) - m_next, message};
     result.dropped = end != HandOverResult::End::Whole && m_fresh && m_next == 0 && m_job.journal.isEmpty();
     result.startPosition = m_job.startPosition;
+    result.labelsCutOff = std::exchange(m_cutOff, 0);
     const PrintJob job = std::exchange(m_job, PrintJob());
     const int filesDone = std::exchange(m_next, 0);
     m_running = false;

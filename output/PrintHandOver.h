@@ -17,7 +17,8 @@ struct Outcome;
 // command files are all written first, so a full disk or a read-only folder
 // never sends half a job; then the batch file runs for one file at a time, in
 // file order, each run waited for from the event loop, with a time limit, and
-// its exit status checked. A job waits for the job before it to end, since
+// its exit status checked; a run past the time limit is ended and its file
+// counts as maybe printed. A job waits for the job before it to end, since
 // both use the same file names. A run that fails stops its job: the files
 // after it stay unsent, and the message says which file failed and how many
 // labels had gone out. Each job has one record of its own (ThermalJournal),
@@ -153,4 +154,5 @@ private:
     int m_timeLimitSeconds = DefaultFileTimeLimitSeconds;
     int m_next = 0;               // index of the current job's file being handed over
     QList<int> m_labelsPerFile;   // labels of each file of the current job whose run ended well
+    int m_cutOff = 0;             // labels of the file whose run the time limit ended
 };

@@ -13,8 +13,9 @@
 // holds the job whole (batch file, printer path, every command file with its
 // bytes and labels, and the history's record of the job); every line after it
 // is a mark, "iniciado N" before file N goes to the batch file, "enviado N"
-// once the batch file ended well or "falhou N" once it ended badly, each on
-// disk before the program goes on.
+// once the batch file ended well or "falhou N" once it ended badly (a run the
+// time limit ended is not marked: it may have printed), each on disk before
+// the program goes on.
 // The hand-over, "Continuar envio" and the history read how far the job got
 // from here and from nowhere else.
 namespace ThermalJournal {
