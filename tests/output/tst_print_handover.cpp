@@ -288,7 +288,7 @@ private slots:
         writeBatch(folder, "cat \"$1\" >> \"$2\"");
         PrintHandOver handOver;
         QByteArrayList recorded;
-        handOver.setRecorder([&](const PrintJob &done, int, PrintHandOver::Recorded then) {
+        handOver.setRecorder([&](const PrintJob &done, int, PrintHandOver::Keep, PrintHandOver::Recorded then) {
             recorded << done.history;
             then(QString());
         });
