@@ -18,6 +18,9 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
 #include <atomic>
@@ -38,6 +41,65 @@ struct HeldByAnswer
         if (offThread && QThread::currentThread() != QCoreApplication::instance()->thread())
             ++*offThread;
     }
+};
+
+// Between the program and the database server, as a network is: passes
+// everything both ways, and once armed cuts every connection when that many
+// bytes have come from the server, in the middle of whatever they carry.
+class CuttingProxy : public QTcpServer
+{
+public:
+    explicit CuttingProxy(quint16 serverPort) : m_serverPort(serverPort)
+    {
+        connect(this, &QTcpServer::newConnection, this, &CuttingProxy::pair);
+        listen(QHostAddress::LocalHost);
+    }
+    void arm(qint64 bytes)
+    {
+        m_cutAfter = bytes;
+        m_since = 0;
+    }
+    int cuts = 0;
+
+    // Every connection ends at once, as when the network goes.
+    void cutAll()
+    {
+        for (const auto &[client, server] : std::exchange(m_pairs, {})) {
+            if (client)
+                client->abort();
+            if (server)
+                server->abort();
+        }
+    }
+
+private:
+    void pair()
+    {
+        while (QTcpSocket *client = nextPendingConnection()) {
+            auto *server = new QTcpSocket(client);
+            m_pairs.append(std::make_pair(QPointer<QTcpSocket>(client), QPointer<QTcpSocket>(server)));
+            connect(client, &QTcpSocket::readyRead, server, [client, server] { server->write(client->readAll()); });
+            connect(server, &QTcpSocket::readyRead, client, [this, client, server] {
+                const QByteArray bytes = server->readAll();
+                if (m_cutAfter >= 0 && (m_since += bytes.size()) > m_cutAfter) {
+                    m_cutAfter = -1;
+                    ++cuts;
+                    cutAll();
+                    return;
+                }
+                client->write(bytes);
+            });
+            connect(client, &QTcpSocket::disconnected, server, &QTcpSocket::disconnectFromHost);
+            connect(server, &QTcpSocket::disconnected, client, &QTcpSocket::disconnectFromHost);
+            connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+            server->connectToHost(QHostAddress::LocalHost, m_serverPort);
+        }
+    }
+
+    quint16 m_serverPort;
+    qint64 m_cutAfter = -1;
+    qint64 m_since = 0;
+    QList<std::pair<QPointer<QTcpSocket>, QPointer<QTcpSocket>>> m_pairs;
 };
 
 // A counter's thermal printing without its window, joined as the window joins
@@ -146,6 +208,55 @@ private slots:
         }
         QCOMPARE(answered, 40);
         QCOMPARE(held.offThread->load(), 0);
+    }
+
+    // "Repetir" reads a job of 20,000 products, and the network breaks the
+    // read off half-way through the rows: the broken read never passes for
+    // the end of the job. The read is made again on a new attachment and
+    // brings every product.
+    void historyReadBrokenHalfWay()
+    {
+        SELVAR_REQUIRE_SERVER();
+        const QString direct = TestSuite::createServerDatabase(QStringLiteral("historico-cortado"));
+        QVERIFY(!direct.isEmpty());
+        const QString host = direct.section(QLatin1Char(':'), 0, 0);
+        const quint16 port = host.contains(QLatin1Char('/')) ? quint16(host.section(QLatin1Char('/'), 1).toUInt()) : 3050;
+        CuttingProxy proxy(port);
+        QVERIFY(proxy.isListening());
+        const QString database = QStringLiteral("127.0.0.1/%1:%2").arg(proxy.serverPort()).arg(direct.section(QLatin1Char(':'), 1));
+
+        constexpr int kProducts = 20000;
+        PrintedJob job = StationJobs::printed(QStringLiteral("P"), kProducts);
+        qint64 id = 0;
+        HistoryStore([direct] { return direct; }).record(job, HistoryStore::thermalOutput(), &id);
+
+        HistoryWork work;
+        // The worker's attachments say goodbye through the proxy as the work
+        // ends, with this thread waiting: the network goes first.
+        const auto networkGone = qScopeGuard([&proxy] { proxy.cutAll(); });
+        auto read = [&](QList<PrintedItem> *items) {
+            HistoryWork::Outcome outcome;
+            bool answered = false;
+            work.run(database, [items, id](HistoryWork::Context &context) { *items = context.history().items(id); },
+                     [&](const HistoryWork::Outcome &o) {
+                         outcome = o;
+                         answered = true;
+                     });
+            if (!QTest::qWaitFor([&] { return answered; }, 120000))
+                outcome.failed = true;
+            return outcome;
+        };
+        QList<PrintedItem> items;
+        QVERIFY(!read(&items).failed); // the attachments made, through the network
+        QCOMPARE(items.size(), kProducts);
+        items.clear();
+        proxy.arm(256 * 1024);
+        const HistoryWork::Outcome outcome = read(&items);
+        QCOMPARE(proxy.cuts, 1);
+        QVERIFY2(!outcome.failed, qPrintable(outcome.error));
+        QVERIFY(outcome.retried);
+        QCOMPARE(items.size(), kProducts);
+        QCOMPARE(items.constLast().componente, QStringLiteral("P P%1").arg(kProducts));
     }
 
     // Job A stops after its file 2 with the server away, so its history is

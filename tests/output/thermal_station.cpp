@@ -8,7 +8,9 @@
 //       a job of FILES files of 3 labels, product "TAG Pk" in file k. EVENT:
 //       "antes:N"  killed as file N is about to go (its record not yet marked);
 //       "depois:N" killed once file N is marked sent, before its history;
-//       "parar:N"  "Parar envio" as file N goes.
+//       "parar:N"  "Parar envio" as file N goes;
+//       "numero:N" as file 1 goes, a job B of 2 files is queued and its history
+//                  number held; killed once file N is marked sent.
 //   selvar-thermal-station FOLDER DATABASE continue sim|nao [TAG FILES]
 //       "Continuar envio", the question answered so; with TAG FILES a new job
 //       is queued as soon as the first file of the continuation goes.
@@ -86,8 +88,17 @@ int main(int argc, char **argv)
             if (file == at && event == QLatin1String("parar"))
                 handOver.stop();
         });
+        QObject::connect(&handOver, &PrintHandOver::sending, [&work, &print, event](int file) {
+            if (file == 1 && event == QLatin1String("numero")) {
+                work.setBeforeTask([] {
+                    for (;;)
+                        QThread::sleep(1);
+                });
+                print(QStringLiteral("B"), 2);
+            }
+        });
         QObject::connect(&handOver, &PrintHandOver::fileDone, [event, at](int file) {
-            if (file == at && event == QLatin1String("depois"))
+            if (file == at && (event == QLatin1String("depois") || event == QLatin1String("numero")))
                 ::kill(::getpid(), SIGKILL);
         });
         print(args.value(4), args.value(5).toInt());
