@@ -55,6 +55,7 @@ QVector<LabelJobRun::Row> LabelJobRun::labelledRows(ClientDataSet &list)
 
 LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait &wait, JobProgress &progress)
 {
+    bool commitUnknown = false; // a commit sent whose answer was lost: the job may be written
     for (int attempt = 1;; ++attempt) {
         try {
             SuiteJob job(*dm.SQLConnection1, request.station, SuiteJob::Kind::Print, &wait);
@@ -78,8 +79,14 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
             // an attachment made anew.
             if (!isConnectionFailure(error))
                 throw;
+            commitUnknown = commitUnknown || dynamic_cast<const CommitUnknown *>(&error);
             dm.TabRev1->Close();
             dm.TabRev2->Close();
+            if (attempt == 2 && commitUnknown)
+                throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu enquanto o trabalho novo era "
+                                                 "gravado e não pôde ser refeita: não se sabe se ele ficou gravado em "
+                                                 "TABREV2 no lugar do anterior. Nenhuma etiqueta foi impressa. Confira "
+                                                 "a rede e o servidor e pressione \"Etiquetas com preços\" de novo."));
             if (attempt == 2)
                 throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu e não pôde ser refeita: nenhuma "
                                                  "etiqueta foi gerada e o trabalho anterior foi mantido. Confira a rede "
