@@ -128,6 +128,9 @@ void TFormSelvarra::createPrintHandOver()
         // would be tried again at every end of the trying.
         showContinueOffer(*this);
     });
+    // A replaced job whose history could not be written: its record waits for it.
+    connect(printHandOver, &PrintHandOver::historyKept, this,
+            [this](const QString &note) { showPrintOutcome(LabelImpressao->toolTip() + note); });
     connect(printHandOver, &PrintHandOver::jobEnded, this, [this](const HandOverResult &result) {
         // Unless the box was typed in or another job was queued since (it
         // starts at position 1 of the same row).
@@ -141,7 +144,7 @@ void TFormSelvarra::createPrintHandOver()
             showPrintOutcome(PrintOutcome::handOverStopped(result.labels(), result.filesLeft).text() + keptText(result.jobsKept));
             break;
         case HandOverResult::End::Failed:
-            showPrintOutcome(PrintOutcome::thermalStopped(result.labels()).text());
+            showPrintOutcome(PrintOutcome::thermalStopped(result.labels(), result.labelsCutOff).text());
             Messages::show(result.message);
             break;
         }

@@ -47,9 +47,10 @@ void TFormSelvarra::createHistory()
     printHistory = new PrintHistory(*historyStore, *historyWork, database);
     // A thermal job's history is brought up to what went out from the job's
     // own record of the hand-over, whenever files of it have gone.
-    printHandOver->setRecorder([this](const PrintJob &job, int filesDone, PrintHandOver::Recorded recorded) {
+    printHandOver->setRecorder([this](const PrintJob &job, int filesDone, PrintHandOver::Keep keep,
+                                      PrintHandOver::Recorded recorded) {
         if (printHistory)
-            printHistory->thermalOut(job.history, job.positionsPerFile(), filesDone, std::move(recorded));
+            printHistory->thermalOut(job.history, job.positionsPerFile(), filesDone, std::move(keep), std::move(recorded));
         else
             recorded(PrintHistory::failureNote());
     });

@@ -291,7 +291,7 @@ void listBuilt(TFormSelvarra &form, const std::shared_ptr<ListBuildRun> &run)
         run->end();
         if (read.failed) {
             Messages::show(QStringLiteral("A lista nova foi montada, mas não pôde ser aberta: %1")
-                               .arg(ListReads::failureText(read)));
+                               .arg(ListReads::failureText(read, false)));
             return;
         }
         guarded([&form] {
@@ -388,7 +388,7 @@ void TFormSelvarra::btnConfigEtiqClick()
         // The list as TABREV1 holds it, in the order of the last build or search.
         m_listReads->read(DM->SQLDS_TabRev1->CommandText(), [this](const BackgroundRead::Result &read) {
             if (read.failed) {
-                Messages::show(ListReads::failureText(read));
+                Messages::show(ListReads::failureText(read, false));
                 return;
             }
             DM->TabRev1->First();

@@ -277,8 +277,8 @@ void offerReadAgain(const std::shared_ptr<PrintRun> &run, const JobNotReadBack &
     auto rows = std::make_shared<ClientDataSet::ReadyRows>();
     JobWorker::Job job;
     job.database = form.DM->SQLConnection1->DataBase();
-    job.work = [rows, labels, skipped = run->skipped, station = RunValues::StationCode](JobWorker::Context &context) {
-        *rows = LabelJobRun::readAgain(context.dm, station, skipped, labels, context);
+    job.work = [rows, labels, written = notRead.written(), station = RunValues::StationCode](JobWorker::Context &context) {
+        *rows = LabelJobRun::readAgain(context.dm, station, written, labels, context);
     };
     job.waiting = waitingPanel(run);
     job.done = [run, rows, labels](std::exception_ptr failure) {

@@ -95,11 +95,14 @@ void ListReads::afterReads(std::function<void()> action)
     m_after.push_back(std::move(action));
 }
 
-QString ListReads::failureText(const BackgroundRead::Result &result)
+QString ListReads::failureText(const BackgroundRead::Result &result, bool listShown)
 {
     if (!result.failed)
         return QString();
     // The driver's own words are for the log, not for the clerk.
+    if (result.connectionLost && !listShown)
+        return QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou. A lista não foi aberta; tente de "
+                              "novo em instantes.");
     if (result.connectionLost)
         return QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou. A lista mostrada é a de antes; "
                               "tente de novo em instantes.");

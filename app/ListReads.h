@@ -60,7 +60,9 @@ public:
     std::optional<ListTotals> totals() const;
 
     // The Portuguese line for a read that failed; empty when it did not.
-    static QString failureText(const BackgroundRead::Result &result);
+    // `listShown`: the list on screen is still the one read before (a search,
+    // a re-read), not a list that was to be opened.
+    static QString failureText(const BackgroundRead::Result &result, bool listShown = true);
 
 signals:
     // No read under way, no input waiting for one.

@@ -168,20 +168,31 @@ void HistoryWork::run(const QString &database, Task task, Then then, Kind kind)
     const bool action = kind == Kind::Action;
     if (action)
         ++m_actions;
+    // `then` stays here: what it holds (a panel over the list) is destroyed
+    // on this thread, never by the worker's copy of a call.
+    m_thens.emplace(id, Waiting{std::move(then), action});
     Worker *worker = m_thread->worker();
-    QMetaObject::invokeMethod(worker, [this, worker, id, kind, action, database, task = std::move(task), then = std::move(then)] {
+    QMetaObject::invokeMethod(worker, [this, worker, id, kind, database, task = std::move(task)] {
         auto outcome = std::make_shared<Outcome>();
         worker->run(id, kind, database, task, *outcome);
-        QMetaObject::invokeMethod(this, [this, then, outcome, action] {
-            --m_pending;
-            if (action)
-                --m_actions;
-            if (then)
-                then(*outcome);
-            if (m_pending == 0)
-                emit finished();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, id, outcome] { answered(id, *outcome); }, Qt::QueuedConnection);
     }, Qt::QueuedConnection);
+}
+
+void HistoryWork::answered(quint64 id, const Outcome &outcome)
+{
+    const auto found = m_thens.find(id);
+    if (found == m_thens.end())
+        return;
+    Waiting waiting = std::move(found->second);
+    m_thens.erase(found);
+    --m_pending;
+    if (waiting.action)
+        --m_actions;
+    if (waiting.then)
+        waiting.then(outcome);
+    if (m_pending == 0)
+        emit finished();
 }
 
 void HistoryWork::cancel()

@@ -4,6 +4,7 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 
 class HistoryStore;
@@ -15,6 +16,10 @@ template <typename Worker> class WorkerThread;
 // hears how it went by a queued call. Tasks run one after the other, in the
 // order asked. A task whose connection turns out lost before it wrote anything
 // (a server restarted since the last use) is run once more on a fresh one.
+// A task runs on the working thread and must own nothing of the window's
+// thread; its `then` is kept on this object's thread and is destroyed there,
+// once called or when this object goes, so a `then` may hold widgets. This
+// class is where that rule is kept: nothing of `then` is copied to the worker.
 // Three kinds of tasks share the one line: the window's actions ("Preços
 // alterados", "Repetir", the history window's reads), which "Cancelar" and
 // closing stop; a print's record, which neither stops (closing gives it a few
@@ -74,6 +79,13 @@ signals:
 
 private:
     class Worker;
+    struct Waiting
+    {
+        Then then;
+        bool action = false;
+    };
+    void answered(quint64 id, const Outcome &outcome);
+    std::map<quint64, Waiting> m_thens; // asked and not yet answered, by number
     std::shared_ptr<std::atomic<quint64>> m_cancelled; // actions asked up to this number are cancelled
     std::shared_ptr<std::atomic<qint64>> m_closeBy;    // closing: records not begun by then (ms since the epoch) are not
     std::unique_ptr<WorkerThread<Worker>> m_thread;

@@ -146,29 +146,22 @@ void PrintHistory::thermalRecord(std::function<void(const QByteArray &record)> g
 }
 
 QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,
-                                    int filesDone, qint64 *numberIfNone)
+                                    int filesDone)
 {
     const QJsonObject o = QJsonDocument::fromJson(record).object();
     if (o.isEmpty())
         return QString(); // a job written without a history record: its products are unknown
     const PrintedJob job = fromRecord(o);
     qint64 jobId = o.value("historico").toString().toLongLong();
+    if (jobId == 0) {
+        // Without a number parts cannot be told apart, nor a write run again
+        // from one done: the caller numbers a whole job first (thermalOut).
+        qCWarning(lcHistory) << "a thermal job's history without a number was not written";
+        return failureNote();
+    }
     qint64 outTo = 0;
     for (int positions : positionsPerFile.mid(0, filesDone))
         outTo += positions;
-    if (jobId == 0) {
-        // Without a number (none came when the job was queued) parts could not
-        // be told apart: only a job that went out whole is recorded, under a
-        // number taken first, so that a write run again after a commit lost
-        // on the way finds it there.
-        if (filesDone < positionsPerFile.size())
-            return failureNote();
-        qint64 taken = 0;
-        qint64 &number = numberIfNone ? *numberIfNone : taken;
-        if (number == 0)
-            number = store.reserveJobId();
-        jobId = number;
-    }
     // Skipped positions come first: a job with labels recorded is past them.
     const qint64 recorded = store.labelsRecorded(jobId);
     const qint64 from = recorded > 0 ? job.skipped + recorded : 0;
@@ -177,14 +170,53 @@ QString PrintHistory::recordThermal(HistoryStore &store, const QByteArray &recor
     return QString();
 }
 
+namespace {
+
+qint64 numberOf(const QByteArray &record)
+{
+    return QJsonDocument::fromJson(record).object().value("historico").toString().toLongLong();
+}
+
+QByteArray numbered(const QByteArray &record, qint64 jobId)
+{
+    QJsonObject o = QJsonDocument::fromJson(record).object();
+    o.insert("historico", QString::number(jobId));
+    return QJsonDocument(o).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
+
 void PrintHistory::thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone, Noted noted)
 {
+    thermalOut(record, positionsPerFile, filesDone, [](const QByteArray &) { return QString(); }, std::move(noted));
+}
+
+void PrintHistory::thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone, Keep keep,
+                              Noted noted)
+{
+    // A whole job that went without a number (none came when it was queued)
+    // takes one now, and the job's own record keeps it before anything is
+    // written under it: whatever becomes of the write (a commit whose answer
+    // is lost, a program killed), the next try writes to that number, finds
+    // what is there and records the job once. Within this call the number
+    // is taken once, also when the worker runs the task again.
+    const bool numberless = numberOf(record) == 0 && filesDone >= positionsPerFile.size()
+                            && !QJsonDocument::fromJson(record).object().isEmpty();
     auto note = std::make_shared<QString>();
-    auto numberIfNone = std::make_shared<qint64>(0);
+    auto kept = std::make_shared<QByteArray>(numberless ? QByteArray() : record);
     m_work.run(
         m_database(),
-        [record, positionsPerFile, filesDone, note, numberIfNone](HistoryWork::Context &context) {
-            *note = recordThermal(context.history(), record, positionsPerFile, filesDone, numberIfNone.get());
+        [kept, record, positionsPerFile, filesDone, note, keep = std::move(keep)](HistoryWork::Context &context) {
+            if (kept->isEmpty()) {
+                const QByteArray withNumber = numbered(record, context.history().reserveJobId());
+                if (const QString error = keep(withNumber); !error.isEmpty()) {
+                    qCWarning(lcHistory).noquote() << "the job's history number could not be kept in its record:" << error;
+                    *note = failureNote();
+                    return;
+                }
+                *kept = withNumber;
+            }
+            *note = recordThermal(context.history(), *kept, positionsPerFile, filesDone);
         },
         [note, noted = std::move(noted)](const HistoryWork::Outcome &outcome) { noted(noteOf(outcome, *note)); },
         HistoryWork::Kind::Record);

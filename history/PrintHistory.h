@@ -51,6 +51,12 @@ public:
     // Files of a thermal job went out: the first `filesDone`, which held these
     // many positions each (skipped ones counted). The history is brought up to
     // them, whatever of it an earlier call or an earlier program wrote.
+    // A whole job without a number takes one first, handed to `keep` on the
+    // history's worker (it puts the record in the job's own record and says
+    // why it could not) before the history is written under it; without
+    // `keep` nothing durable holds the number.
+    using Keep = std::function<QString(const QByteArray &record)>;
+    void thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone, Keep keep, Noted noted);
     void thermalOut(const QByteArray &record, const QList<int> &positionsPerFile, int filesDone, Noted noted);
 
     // " — o histórico de etiquetas não pôde ser gravado"
@@ -61,10 +67,10 @@ public:
     static void recordWhole(HistoryStore &store, const PrintedJob &job, const QString &output, qint64 *jobId);
     // The record of a thermal job numbered `jobId`, 0 when no number could be taken.
     static QByteArray thermalRecord(const PrintedJob &job, qint64 jobId);
-    // A record without a number takes one in `*numberIfNone` when it is 0,
-    // and keeps to it when it is not: the same job run again writes once.
+    // A record without a number writes nothing and returns the note: it
+    // must be numbered first, so that the same job run again writes once.
     static QString recordThermal(HistoryStore &store, const QByteArray &record, const QList<int> &positionsPerFile,
-                                 int filesDone, qint64 *numberIfNone = nullptr);
+                                 int filesDone);
 
 private:
     HistoryStore &m_store;

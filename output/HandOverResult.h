@@ -30,6 +30,10 @@ struct HandOverResult
     // were never used, so its "Etiq. Inicial" (startPosition) is still good.
     bool dropped = false;
     QString startPosition = QString();
+    // Labels of the file whose run the time limit ended: they may be on the
+    // printer or not, and are counted in neither labelsPerFile nor the history
+    // until "Continuar envio" has asked about them.
+    int labelsCutOff = 0;
 
     int labels() const
     {

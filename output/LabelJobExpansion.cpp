@@ -95,7 +95,7 @@ qint64 LabelJobExpansion::run(const QString &etiqInicial, JobProgress &progress,
             readBack();
         } catch (const std::exception &error) {
             m_dm.TabRev2->Close();
-            throw JobNotReadBack(labels, error);
+            throw JobNotReadBack(labels, m_written, error);
         }
     }
     return labels;
@@ -127,8 +127,8 @@ QString notReadBackText(qint64 labels, const std::exception &error)
 
 } // namespace
 
-JobNotReadBack::JobNotReadBack(qint64 labels, const std::exception &error)
-    : SelvarError(notReadBackText(labels, error)), m_labels(labels)
+JobNotReadBack::JobNotReadBack(qint64 labels, const WrittenJob &written, const std::exception &error)
+    : SelvarError(notReadBackText(labels, error)), m_labels(labels), m_written(written)
 {
 }
 
@@ -141,6 +141,7 @@ qint64 LabelJobExpansion::expand(qint64 skipped, JobProgress &progress)
     ProgressShown shown(progress, list.RecordCount());
 
     emptyJobTable();
+    m_written = WrittenJob();
     ControlsDisabled quietList(list);
     ControlsDisabled quietJob(*m_dm.TabRev2);
     appendSkippedPositions(skipped, progress);
@@ -184,6 +185,7 @@ void LabelJobExpansion::appendSkippedPositions(qint64 count, JobProgress &progre
         checkCancel(progress);
         job.Append();
         job.FieldByName(QStringLiteral("CODIGO")).setAsString(LabelNumbers::skippedPositionCode(position));
+        m_written.addRow(job);
         job.Post();
     }
 }
@@ -216,5 +218,6 @@ void LabelJobExpansion::appendLabel(ClientDataSet &list, qint64 number)
         job.FieldByName(QLatin1String(column)).setAsString(list.FieldByName(QLatin1String(column)).AsString());
     // An empty price is a price of 0.00 on the label; the copy stays exact to the cent.
     job.FieldByName(QStringLiteral("PRECO1")).setAsDecimal(list.FieldByName(QStringLiteral("PRECO1")).AsDecimal());
+    m_written.addRow(job);
     job.Post();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "SelvarError.h"
+#include "WrittenJob.h"
 
 class ClientDataSet;
 class JobProgress;
@@ -15,11 +16,14 @@ class TDM;
 class JobNotReadBack : public SelvarError
 {
 public:
-    JobNotReadBack(qint64 labels, const std::exception &error);
+    JobNotReadBack(qint64 labels, const WrittenJob &written, const std::exception &error);
     qint64 labels() const { return m_labels; }
+    // What was committed: the job read again later must be this one.
+    const WrittenJob &written() const { return m_written; }
 
 private:
     qint64 m_labels;
+    WrittenJob m_written;
 };
 
 // "Etiquetas com preços", first half: turns the product list TABREV1 into the
@@ -57,6 +61,9 @@ public:
     // The select of TABREV2 in the order its job was written.
     static QString jobStatement();
 
+    // What run wrote, row by row.
+    const WrittenJob &written() const { return m_written; }
+
 private:
     qint64 expand(qint64 skipped, JobProgress &progress);
     void emptyJobTable();
@@ -66,4 +73,5 @@ private:
     void checkCancel(JobProgress &progress);
 
     TDM &m_dm;
+    WrittenJob m_written;
 };

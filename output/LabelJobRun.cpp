@@ -55,6 +55,7 @@ QVector<LabelJobRun::Row> LabelJobRun::labelledRows(ClientDataSet &list)
 
 LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait &wait, JobProgress &progress)
 {
+    bool commitUnknown = false; // a commit sent whose answer was lost: the job may be written
     for (int attempt = 1;; ++attempt) {
         try {
             SuiteJob job(*dm.SQLConnection1, request.station, SuiteJob::Kind::Print, &wait);
@@ -67,7 +68,9 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
                 outcome.listChanged = true;
                 return outcome;
             }
-            outcome.labels = LabelJobExpansion(dm).run(request.etiqInicial, progress, job);
+            LabelJobExpansion expansion(dm);
+            outcome.labels = expansion.run(request.etiqInicial, progress, job);
+            outcome.written = expansion.written();
             outcome.job = rowsOf(*dm.TabRev2);
             return outcome;
         } catch (const DatabaseError &error) {
@@ -76,8 +79,14 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
             // an attachment made anew.
             if (!isConnectionFailure(error))
                 throw;
+            commitUnknown = commitUnknown || dynamic_cast<const CommitUnknown *>(&error);
             dm.TabRev1->Close();
             dm.TabRev2->Close();
+            if (attempt == 2 && commitUnknown)
+                throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu enquanto o trabalho novo era "
+                                                 "gravado e não pôde ser refeita: não se sabe se ele ficou gravado em "
+                                                 "TABREV2 no lugar do anterior. Nenhuma etiqueta foi impressa. Confira "
+                                                 "a rede e o servidor e pressione \"Etiquetas com preços\" de novo."));
             if (attempt == 2)
                 throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu e não pôde ser refeita: nenhuma "
                                                  "etiqueta foi gerada e o trabalho anterior foi mantido. Confira a rede "
@@ -86,8 +95,8 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
     }
 }
 
-ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station, qint64 skipped, qint64 labels,
-                                               JobWait &wait)
+ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station, const WrittenJob &written,
+                                               qint64 labels, JobWait &wait)
 {
     SuiteJob job(*dm.SQLConnection1, station, SuiteJob::Kind::Print, &wait);
     ClientDataSet &rows = *dm.TabRev2;
@@ -96,12 +105,15 @@ ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station,
         LabelJobExpansion(dm).readBack();
     } catch (const std::exception &error) {
         rows.Close();
-        throw JobNotReadBack(labels, error);
+        throw JobNotReadBack(labels, written, error);
     }
-    // Another station may have printed since; its job is not this one's to print.
-    if (rows.RecordCount() != skipped + labels)
+    // Another station may have printed since, maybe as many labels: its job is
+    // not this one's to print, nor to record as this one's.
+    if (WrittenJob::of(rows) != written) {
+        rows.Close();
         throw SelvarError(QStringLiteral("O trabalho gravado já foi substituído pelo de outra estação; nada foi impresso. "
                                          "Pressione \"Etiquetas com preços\" de novo."));
+    }
     return rowsOf(rows);
 }
 

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "Decimal.h"
+#include "WrittenJob.h"
 
 #include <QString>
 #include <QVector>
@@ -50,6 +51,7 @@ public:
         bool listChanged = false;     // nothing written: TABREV1 is no longer the list shown
         qint64 labels = 0;            // label rows written, skipped positions not counted
         ClientDataSet::ReadyRows job; // the job read back under the lock, in its order
+        WrittenJob written;           // what was committed
     };
 
     // Waits its turn, reads the list, writes the job and reads it back. A
@@ -59,9 +61,9 @@ public:
     static Outcome write(TDM &dm, const Request &request, JobWait &wait, JobProgress &progress);
 
     // A job written and not read back, read under the lock once more: it must
-    // still hold its skipped positions and labels, or another station's job
-    // replaced it.
-    static ClientDataSet::ReadyRows readAgain(TDM &dm, const QString &station, qint64 skipped, qint64 labels,
+    // still be the job written, row for row, or another station's job
+    // replaced it and nothing of it is this station's to print.
+    static ClientDataSet::ReadyRows readAgain(TDM &dm, const QString &station, const WrittenJob &written, qint64 labels,
                                               JobWait &wait);
 
     // What the clerk is told when the list changed under the station.

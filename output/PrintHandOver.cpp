@@ -28,6 +28,15 @@ QString filesLeftText(int files)
                       : QStringLiteral(" Os %1 arquivos seguintes não foram enviados.").arg(files);
 }
 
+// A file whose run the time limit ended: whether it reached the printer is not known.
+QString cutOffText(const PrintJob &job, int fileNumber, int labels)
+{
+    if (labels <= 0)
+        return {};
+    return QStringLiteral(" O arquivo %1 (%2) pode ter saído na impressora ou não; \"Continuar envio\" perguntará por ele.")
+        .arg(QFileInfo(job.files[fileNumber - 1].path).fileName(), ThermalJournal::positionsText(job, fileNumber));
+}
+
 // Why a run of the batch file did not end well, in the user's words.
 QString failureReason(const QString &batch, const ProcessStarter::Outcome &outcome)
 {
@@ -114,13 +123,27 @@ void PrintHandOver::historyGiven(quint64 ticket, const QByteArray &history)
     admit(*queued);
     if (queued->kept) {
         // Stopped before it could start: it waits on its record, like the
-        // jobs that were behind the stopped one, for "Continuar envio".
+        // jobs that were behind the stopped one, for "Continuar envio"; one
+        // whose record could not be written is not kept, and the clerk hears so.
         if (!queued->recordError.isEmpty())
-            qWarning().noquote() << "a job queued as the line stopped was not recorded:" << queued->recordError;
+            keptJobUnrecorded(*queued);
         m_waiting.erase(queued);
     }
     if (!m_running)
         startNextJob();
+}
+
+void PrintHandOver::keptJobUnrecorded(const Queued &queued)
+{
+    const QString message = QStringLiteral("O envio parou antes deste trabalho começar, e não foi possível gravar o "
+                                           "registro dele na pasta %1 (%2): ele não ficou guardado para \"Continuar "
+                                           "envio\". Pressione \"Etiquetas com preços\" de novo para imprimi-lo.\r%3")
+                                .arg(QFileInfo(queued.job.batchFile).absolutePath(), queued.recordError, labelsSentText(0));
+    HandOverResult result{HandOverResult::End::Failed, queued.job.firstFileNumber, {}, queued.job.fileCount(), message};
+    result.dropped = true;
+    result.startPosition = queued.job.startPosition;
+    emit jobEnded(result);
+    emit jobFailed(message, 0);
 }
 
 void PrintHandOver::replaceStopped(const Queued &queued)
@@ -150,10 +173,24 @@ void PrintHandOver::replaceStopped(const QString &folder)
     for (const ThermalJournal::Record &stopped : ThermalJournal::inFolder(folder)) {
         if (inLine(stopped.job.journal))
             continue;
-        record(stopped.job, stopped.filesDone(), [journal = stopped.job.journal](const QString &) {
-            ThermalJournal::remove(journal);
-        });
+        // Its command files are about to be overwritten: it is never offered
+        // again. Unmarked, it would be, from its record's own bytes.
+        if (!stopped.replaced) {
+            if (const QString error = ThermalJournal::markReplaced(stopped.job.journal); !error.isEmpty())
+                qWarning().noquote() << "a replaced job's record could not be marked:" << error;
+        }
+        removeOnceRecorded(stopped, true);
     }
+}
+
+void PrintHandOver::removeOnceRecorded(const ThermalJournal::Record &left, bool tell)
+{
+    record(left.job, left.filesDone(), [this, journal = left.job.journal, tell](const QString &note) {
+        if (note.isEmpty())
+            ThermalJournal::remove(journal);
+        else if (tell)
+            emit historyKept(note + historyPendingText());
+    });
 }
 
 void PrintHandOver::record(const PrintJob &job, int filesDone, Recorded then)
@@ -165,13 +202,22 @@ void PrintHandOver::record(const PrintJob &job, int filesDone, Recorded then)
     // Until the history answers, the record is neither offered for
     // "Continuar envio" nor settled again.
     m_recording.append(job.journal);
-    m_recorder(job, filesDone, [self = QPointer<PrintHandOver>(this), journal = job.journal, then = std::move(then)](const QString &note) {
+    const Keep keep = [journal = job.journal](const QByteArray &history) {
+        return journal.isEmpty() ? QString() : ThermalJournal::keepHistory(journal, history);
+    };
+    m_recorder(job, filesDone, keep, [self = QPointer<PrintHandOver>(this), journal = job.journal, then = std::move(then)](const QString &note) {
         if (!self)
             return;
         self->m_recording.removeOne(journal);
         then(note);
         self->idleIfDone();
     });
+}
+
+QString PrintHandOver::historyPendingText()
+{
+    return QStringLiteral("; o registro do trabalho anterior ficou guardado, e o histórico dele será gravado quando o "
+                          "banco de dados responder");
 }
 
 void PrintHandOver::idleIfDone()
@@ -185,7 +231,7 @@ QList<ThermalJournal::Record> PrintHandOver::pending(const QString &folder) cons
 {
     QList<ThermalJournal::Record> records;
     for (ThermalJournal::Record &left : ThermalJournal::inFolder(folder)) {
-        if (!left.whole() && !inLine(left.job.journal))
+        if (!left.whole() && !left.replaced && !inLine(left.job.journal))
             records.append(std::move(left));
     }
     return records;
@@ -194,12 +240,8 @@ QList<ThermalJournal::Record> PrintHandOver::pending(const QString &folder) cons
 void PrintHandOver::settle(const QString &folder)
 {
     for (const ThermalJournal::Record &left : ThermalJournal::inFolder(folder)) {
-        if (left.whole() && !inLine(left.job.journal)) {
-            record(left.job, left.filesDone(), [journal = left.job.journal](const QString &note) {
-                if (note.isEmpty())
-                    ThermalJournal::remove(journal);
-            });
-        }
+        if ((left.whole() || left.replaced) && !inLine(left.job.journal))
+            removeOnceRecorded(left, false);
     }
 }
 
@@ -330,12 +372,17 @@ void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
         return;
     const CommandFile &done = m_job.files[m_next];
     if (!outcome.succeeded()) {
-        // Unwritten, the mark costs a question at "Continuar envio", nothing more.
-        if (!m_job.journal.isEmpty())
+        // A run the time limit ended may have copied its file before it hung,
+        // like one "Fechar mesmo assim" cut off: it stays marked started, and
+        // "Continuar envio" asks about it. Any other run that ended badly is
+        // marked so; unwritten, the mark costs a question, nothing more.
+        if (outcome.timedOut)
+            m_cutOff = done.labels;
+        else if (!m_job.journal.isEmpty())
             ThermalJournal::markFailed(m_job.journal, m_next + 1);
-        fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4")
+        fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4%5")
                  .arg(shortName(done.path), failureReason(shortName(m_job.batchFile), outcome),
-                      labelsSentText(sentLabels()),
+                      labelsSentText(sentLabels()), cutOffText(m_job, m_next + 1, m_cutOff),
                       filesLeftText(int(m_job.files.size()) - m_next - 1)));
         return;
     }
@@ -378,6 +425,7 @@ void PrintHandOver::finish(HandOverResult::End end, const QString &message)
     HandOverResult result{end, m_job.firstFileNumber, m_labelsPerFile, int(m_job.files.size()) - m_next, message};
     result.dropped = end != HandOverResult::End::Whole && m_fresh && m_next == 0 && m_job.journal.isEmpty();
     result.startPosition = m_job.startPosition;
+    result.labelsCutOff = std::exchange(m_cutOff, 0);
     const PrintJob job = std::exchange(m_job, PrintJob());
     const int filesDone = std::exchange(m_next, 0);
     m_running = false;

@@ -17,7 +17,8 @@ struct Outcome;
 // command files are all written first, so a full disk or a read-only folder
 // never sends half a job; then the batch file runs for one file at a time, in
 // file order, each run waited for from the event loop, with a time limit, and
-// its exit status checked. A job waits for the job before it to end, since
+// its exit status checked; a run past the time limit is ended and its file
+// counts as maybe printed. A job waits for the job before it to end, since
 // both use the same file names. A run that fails stops its job: the files
 // after it stay unsent, and the message says which file failed and how many
 // labels had gone out. Each job has one record of its own (ThermalJournal),
@@ -44,17 +45,25 @@ public:
     // printer), then calls `recorded` with a note for the user, empty when
     // recorded: at once or later, on this object's thread, calls answered in
     // the order made. Called when a job's hand-over ends and for every record
-    // left behind whose files all went out; it must give the same history
-    // however often it is called. The job's record stays until it is answered.
+    // left behind whose files all went out or that a new job replaced; it
+    // must give the same history however often it is called. The job's
+    // record stays until it is answered with an empty note. `keep` puts a
+    // history record given anew (a history number taken only now) into the
+    // job's record, before anything is written from it, and says why it could
+    // not: a later call then writes to that same number. It may be called on
+    // the history's thread: it only appends to the record's file, which the
+    // hand-over no longer marks once the job is being recorded.
     using Recorded = std::function<void(const QString &note)>;
-    using Recorder = std::function<void(const PrintJob &job, int filesDone, Recorded recorded)>;
+    using Keep = std::function<QString(const QByteArray &history)>;
+    using Recorder = std::function<void(const PrintJob &job, int filesDone, Keep keep, Recorded recorded)>;
     void setRecorder(Recorder recorder) { m_recorder = std::move(recorder); }
 
     // Queues the job; it starts at once when nothing else is being handed over.
     // A new job gets its record now; it replaces the records of stopped jobs
     // of its station that are not in this line (their command files are about
-    // to be overwritten), once their history is complete. A test print keeps
-    // no record and replaces none.
+    // to be overwritten): they are no longer offered to "Continuar envio", and
+    // each is removed once its history is written, kept until then. A test
+    // print keeps no record and replaces none.
     void enqueue(PrintJob job);
     // The same for a job whose history record is still being made (a number
     // is taken for it on the history's own thread): `ask` is called now and
@@ -78,7 +87,8 @@ public:
     // over and not in this line, oldest first.
     QList<ThermalJournal::Record> pending(const QString &folder) const;
     // Records whose files all went out (the program ended before their history
-    // was written) get their history now and are removed.
+    // was written), and replaced ones, get their history now and are removed
+    // once it is written.
     void settle(const QString &folder);
     // "Continuar envio": queues every pending job of the folder in order, each
     // from its first file not marked done. A file the batch file was running
@@ -96,6 +106,8 @@ public:
 
     // "6 etiquetas já foram enviadas à impressora." and its singular and zero forms.
     static QString labelsSentText(int labels);
+    // What the print line adds to a history note when the record is kept for it.
+    static QString historyPendingText();
 
 signals:
     // File `fileNumber` of `fileCount` of the current job goes to the batch file now.
@@ -111,6 +123,10 @@ signals:
     void jobEnded(const HandOverResult &result);
     // Nothing is left to hand over.
     void idle();
+    // The history of a replaced job could not be written: its record is kept,
+    // and the history is written from it later (settle). `note` is for the
+    // print line.
+    void historyKept(const QString &note);
 
 private:
     void startNextJob();
@@ -122,6 +138,8 @@ private:
     void fail(const QString &message);
     void finish(HandOverResult::End end, const QString &message = {});
     void record(const PrintJob &job, int filesDone, Recorded then);
+    // The record goes once its history is written; `tell` says a failure on the print line.
+    void removeOnceRecorded(const ThermalJournal::Record &left, bool tell);
     void idleIfDone();
     bool inLine(const QString &journal) const;
     void replaceStopped(const QString &folder);
@@ -137,6 +155,7 @@ private:
     };
     void replaceStopped(const Queued &queued);
     void admit(Queued &queued);
+    void keptJobUnrecorded(const Queued &queued);
     int keepWaiting();
     void historyGiven(quint64 ticket, const QByteArray &history);
     QQueue<Queued> m_waiting;
@@ -153,4 +172,5 @@ private:
     int m_timeLimitSeconds = DefaultFileTimeLimitSeconds;
     int m_next = 0;               // index of the current job's file being handed over
     QList<int> m_labelsPerFile;   // labels of each file of the current job whose run ended well
+    int m_cutOff = 0;             // labels of the file whose run the time limit ended
 };

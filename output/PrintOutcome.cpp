@@ -38,9 +38,13 @@ PrintOutcome PrintOutcome::thermal(qint64 labels, int files)
     return {labelsInFiles(labels, files) + QLatin1Char(' ') + sentTo(labels), true};
 }
 
-PrintOutcome PrintOutcome::thermalStopped(qint64 labelsSent)
+PrintOutcome PrintOutcome::thermalStopped(qint64 labelsSent, qint64 labelsUnknown)
 {
-    return {QStringLiteral("Envio interrompido: ") + labelsCounted(labelsSent) + QLatin1Char(' ') + sentTo(labelsSent), true};
+    QString text = QStringLiteral("Envio interrompido: ") + labelsCounted(labelsSent) + QLatin1Char(' ') + sentTo(labelsSent);
+    if (labelsUnknown > 0)
+        text += QStringLiteral("; mais ") + QString::number(labelsUnknown)
+                + (labelsUnknown == 1 ? QStringLiteral(" pode ter saído") : QStringLiteral(" podem ter saído"));
+    return {text, true};
 }
 
 PrintOutcome PrintOutcome::handOverStopped(qint64 labelsSent, int filesLeft)

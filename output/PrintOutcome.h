@@ -14,8 +14,9 @@ public:
     // "17 etiquetas em 6 arquivos enviadas para a impressora": the files the
     // hand-over gave the printer and the labels they carry.
     static PrintOutcome thermal(qint64 labels, int files);
-    // The hand-over stopped at a file that failed, after `labelsSent` labels.
-    static PrintOutcome thermalStopped(qint64 labelsSent);
+    // The hand-over stopped at a file that failed, after `labelsSent` labels;
+    // `labelsUnknown` more may have gone with a file the time limit cut off.
+    static PrintOutcome thermalStopped(qint64 labelsSent, qint64 labelsUnknown = 0);
     // "Envio parado: 12 etiquetas enviadas; 5 arquivos não enviados.": "Parar envio".
     static PrintOutcome handOverStopped(qint64 labelsSent, int filesLeft);
     // The job went to the hand-over queue, which tells what went out once it knows.

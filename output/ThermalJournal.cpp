@@ -20,6 +20,8 @@ namespace {
 const QLatin1String kStarted("iniciado ");
 const QLatin1String kDone("enviado ");
 const QLatin1String kFailed("falhou ");
+const QLatin1String kReplaced("substituido");
+const QLatin1String kHistory("historico ");
 
 // Strictly growing within the program, so two jobs queued in the same
 // millisecond keep their order; across runs the clock moves on.
@@ -71,6 +73,16 @@ QString markFailed(const QString &journal, int fileNumber)
     return mark(journal, kFailed, fileNumber);
 }
 
+QString markReplaced(const QString &journal)
+{
+    return TextFile::appendDurably(journal, QByteArray(kReplaced.data(), kReplaced.size()) + '\n');
+}
+
+QString keepHistory(const QString &journal, const QByteArray &history)
+{
+    return TextFile::appendDurably(journal, QByteArray(kHistory.data(), kHistory.size()) + history.toBase64() + '\n');
+}
+
 void remove(const QString &journal)
 {
     if (!journal.isEmpty())
@@ -98,7 +110,8 @@ std::optional<Record> load(const QString &journal)
                                  o.value("etiquetas").toInt()});
     }
     // Files go out in order, so the marks are too; a line cut short by a
-    // program killed while writing it reads as no mark.
+    // program killed while writing it reads as no mark. The last history
+    // given holds.
     int done = 0;
     int running = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -108,7 +121,11 @@ std::optional<Record> load(const QString &journal)
             const int n = line.startsWith(what) ? line.mid(what.size()).toInt(&ok) : 0;
             return ok ? n : 0;
         };
-        if (const int n = number(kStarted))
+        if (line == kReplaced)
+            record.replaced = true;
+        else if (line.startsWith(kHistory) && i + 1 < lines.size()) // whole only with its line's end
+            record.job.history = QByteArray::fromBase64(lines[i].mid(kHistory.size()));
+        else if (const int n = number(kStarted))
             running = n;
         else if (const int n = number(kDone))
             done = std::max(done, n);

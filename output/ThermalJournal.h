@@ -13,8 +13,9 @@
 // holds the job whole (batch file, printer path, every command file with its
 // bytes and labels, and the history's record of the job); every line after it
 // is a mark, "iniciado N" before file N goes to the batch file, "enviado N"
-// once the batch file ended well or "falhou N" once it ended badly, each on
-// disk before the program goes on.
+// once the batch file ended well or "falhou N" once it ended badly (a run the
+// time limit ended is not marked: it may have printed), each on disk before
+// the program goes on.
 // The hand-over, "Continuar envio" and the history read how far the job got
 // from here and from nowhere else.
 namespace ThermalJournal {
@@ -28,6 +29,12 @@ QString markStarted(const QString &journal, int fileNumber);
 QString markDone(const QString &journal, int fileNumber);
 // A run that ended badly ended all the same: it is not asked about later.
 QString markFailed(const QString &journal, int fileNumber);
+// A new job of the station overwrote the job's command files: it is never
+// continued, and its record stays only until its history is written.
+QString markReplaced(const QString &journal);
+// The history's record of the job, given anew (a history number taken since
+// it was queued): what the history is written from from now on.
+QString keepHistory(const QString &journal, const QByteArray &history);
 
 void remove(const QString &journal);
 
@@ -40,6 +47,7 @@ struct Record
     // The file marked started and not done: the program ended while the batch
     // file ran it, so it may be on the printer already. 0 when none.
     int interrupted = 0;
+    bool replaced = false; // marked so by markReplaced
 
     int filesDone() const { return job.firstFileNumber - 1; }
     bool whole() const { return filesDone() >= job.files.size(); }

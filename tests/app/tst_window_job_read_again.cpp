@@ -16,6 +16,7 @@
 #include "ProcessStarter.h"
 #include "RealBoxes.h"
 #include "ServerListWindow.h"
+#include "HistoryWork.h"
 #include "SqlConnection.h"
 #include "StoredQuantities.h"
 #include "TDM.h"
@@ -191,6 +192,57 @@ private slots:
         }
         nextPrintAsUsual(printed);
         QCOMPARE(boxes.texts.size(), 1);
+    }
+
+    // While the question waits, the server is back and another station prints
+    // five labels too, of another product: "Sim" finds another job in TABREV2
+    // and says so; this station prints nothing, its history gains nothing, and
+    // the other station's job stays as it printed it.
+    void anotherStationsJobOfTheSameSizeIsRefused()
+    {
+        onJobCommit([this](int commit) {
+            if (commit == 1)
+                QMetaObject::invokeMethod(qApp, [this] { server->kill(); }, Qt::BlockingQueuedConnection);
+            return false;
+        });
+        const QStringList otherJob{"000001|", "000002|", "000003|", "000004|", "000005|"};
+        bool otherPrinted = false;
+        RealBoxes boxes([&](QMessageBox &box) {
+            if (box.button(QMessageBox::Yes) && box.buttons().size() == 2) {
+                otherPrinted = server->start();
+                SqlConnection other(QStringLiteral("OutraEstacao"), QStringLiteral("OutraEstacao"));
+                other.setDataBase(database);
+                const SqlConnection::Use use(other);
+                other.BeginTransaction();
+                other.exec(QStringLiteral("delete from TABREV2"));
+                for (int label = 1; label <= 5; ++label)
+                    other.exec(QStringLiteral("insert into TABREV2 (CODIGO, COMPONENTE, CODIGOEAN, PRECO1) values (?, ?, ?, ?)"),
+                               {QStringLiteral("00000%1").arg(label), QStringLiteral("CHARLIE"), eans[2], QStringLiteral("8.00")});
+                other.CommitTransaction();
+                QTest::mouseClick(box.button(QMessageBox::Yes), Qt::LeftButton);
+            } else {
+                QTest::keyClick(&box, Qt::Key_Return);
+            }
+        });
+
+        print();
+        QVERIFY(otherPrinted);
+        QCOMPARE(boxes.texts.size(), 2);
+        QCOMPARE(boxes.texts.at(1), QStringLiteral("O trabalho gravado já foi substituído pelo de outra estação; nada foi "
+                                                   "impresso. Pressione \"Etiquetas com preços\" de novo."));
+        QCOMPARE(printed, QStringList());
+        QCOMPARE(barcodesPrinted(), QList<int>({0, 0, 0}));
+        QCOMPARE(storedQuantities(database, QStringLiteral("TABREV2")), otherJob);
+        QVERIFY(QTest::qWaitFor([this] { return !form()->historyWork->busy(); }, 60000));
+        {
+            SqlConnection check(QStringLiteral("ConferenciaHistorico"), QStringLiteral("ConferenciaHistorico"));
+            check.setDataBase(database);
+            const SqlConnection::Use use(check);
+            QSqlQuery history = check.exec(QStringLiteral("select count(*) from SELVAR_HISTORICO_ITEM"));
+            QVERIFY(history.next());
+            QCOMPARE(history.value(0).toInt(), 0);
+        }
+        nextPrintAsUsual(printed);
     }
 
     // The job's commit lands and its answer is lost: it is written once more

@@ -8,7 +8,9 @@
 //       a job of FILES files of 3 labels, product "TAG Pk" in file k. EVENT:
 //       "antes:N"  killed as file N is about to go (its record not yet marked);
 //       "depois:N" killed once file N is marked sent, before its history;
-//       "parar:N"  "Parar envio" as file N goes.
+//       "parar:N"  "Parar envio" as file N goes;
+//       "numero:N" as file 1 goes, a job B of 2 files is queued and its history
+//                  number held; killed once file N is marked sent.
 //   selvar-thermal-station FOLDER DATABASE continue sim|nao [TAG FILES]
 //       "Continuar envio", the question answered so; with TAG FILES a new job
 //       is queued as soon as the first file of the continuation goes.
@@ -22,10 +24,12 @@
 #include "Messages.h"
 #include "PrintHandOver.h"
 #include "PrintHistory.h"
+#include "StationJobs.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
+#include <QThread>
 
 #include <csignal>
 #include <unistd.h>
@@ -37,33 +41,6 @@ QTextStream out(stdout);
 void say(const QString &what, const QString &text)
 {
     out << what << ": " << QString(text).replace(QLatin1Char('\r'), QLatin1Char(' ')) << Qt::endl;
-}
-
-PrintedJob printed(const QString &tag, int files)
-{
-    PrintedJob job;
-    job.station = QStringLiteral("01");
-    job.user = QStringLiteral("Joana");
-    job.modelCode = QStringLiteral("01");
-    job.modelDescription = QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas");
-    for (int k = 1; k <= files; ++k)
-        job.items.append(PrintedItem{k, QStringLiteral("%1%2").arg(tag).arg(k), QStringLiteral("%1 P%2").arg(tag).arg(k),
-                                     QString(), Decimal(100 * k, 2), 3});
-    return job;
-}
-
-PrintJob commandFiles(const QString &folder, const QString &tag, int files)
-{
-    const QDir dir(folder);
-    PrintJob job{dir.filePath(QStringLiteral("ImprEtiq.bat")), dir.filePath(QStringLiteral("impressora.prn")), {}};
-    for (int k = 1; k <= files; ++k) {
-        QByteArray bytes = "N\r\n";
-        for (int label = 1; label <= 3; ++label)
-            bytes += QStringLiteral("A0,0,0,2,1,1,N,\"%1 P%2 #%3\"\r\n").arg(tag).arg(k).arg(label).toLatin1();
-        bytes += "P1\r\n";
-        job.files.append({dir.filePath(QStringLiteral("Etiq%1.txt").arg(k, 3, 10, QLatin1Char('0'))), bytes, 3});
-    }
-    return job;
 }
 
 } // namespace
@@ -83,8 +60,9 @@ int main(int argc, char **argv)
     PrintHistory history(store, work, [database] { return database; });
     PrintHandOver handOver;
     handOver.setFileTimeLimitSeconds(300);
-    handOver.setRecorder([&history](const PrintJob &job, int filesDone, PrintHandOver::Recorded recorded) {
-        history.thermalOut(job.history, job.positionsPerFile(), filesDone, std::move(recorded));
+    handOver.setRecorder([&history](const PrintJob &job, int filesDone, PrintHandOver::Keep keep,
+                                    PrintHandOver::Recorded recorded) {
+        history.thermalOut(job.history, job.positionsPerFile(), filesDone, std::move(keep), std::move(recorded));
     });
     Messages::setSink([](const QString &text) { say(QStringLiteral("MENSAGEM"), text); });
     QObject::connect(&handOver, &PrintHandOver::jobEnded, [](const HandOverResult &result) {
@@ -94,8 +72,8 @@ int main(int argc, char **argv)
                                        .arg(result.historyNote, result.message));
     });
     auto print = [&](const QString &tag, int files) {
-        history.jobWritten(printed(tag, files));
-        PrintJob job = commandFiles(folder, tag, files);
+        history.jobWritten(StationJobs::printed(tag, files));
+        PrintJob job = StationJobs::commandFiles(folder, tag, files);
         handOver.enqueue(std::move(job), [&history](PrintHandOver::HistoryGiven given) {
             history.thermalRecord(std::move(given));
         });
@@ -110,8 +88,17 @@ int main(int argc, char **argv)
             if (file == at && event == QLatin1String("parar"))
                 handOver.stop();
         });
+        QObject::connect(&handOver, &PrintHandOver::sending, [&work, &print, event](int file) {
+            if (file == 1 && event == QLatin1String("numero")) {
+                work.setBeforeTask([] {
+                    for (;;)
+                        QThread::sleep(1);
+                });
+                print(QStringLiteral("B"), 2);
+            }
+        });
         QObject::connect(&handOver, &PrintHandOver::fileDone, [event, at](int file) {
-            if (file == at && event == QLatin1String("depois"))
+            if (file == at && (event == QLatin1String("depois") || event == QLatin1String("numero")))
                 ::kill(::getpid(), SIGKILL);
         });
         print(args.value(4), args.value(5).toInt());
@@ -133,7 +120,7 @@ int main(int argc, char **argv)
         handOver.settle(folder);
         say(QStringLiteral("CONTINUADOS"), QString::number(handOver.continuePending(folder)));
     } else if (mode == QLatin1String("test")) {
-        PrintJob job = commandFiles(folder, QStringLiteral("TESTE"), args.value(4).toInt());
+        PrintJob job = StationJobs::commandFiles(folder, QStringLiteral("TESTE"), args.value(4).toInt());
         job.test = true;
         handOver.enqueue(std::move(job));
     } else {

@@ -284,13 +284,22 @@ private slots:
         QCOMPARE(written.job.at(2).value(db->dm->TabRev2->FieldByName(QStringLiteral("COMPONENTE")).Index()).toString(),
                  QStringLiteral("B"));
 
-        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 0, 8, wait).size(), std::size_t(8));
-        try {
-            LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 2, 8, wait);
-            QFAIL("a job of another size was taken for this one");
-        } catch (const SelvarError &error) {
-            QVERIFY2(error.message().startsWith(QStringLiteral("O trabalho gravado já foi substituído")), qPrintable(error.message()));
-        }
+        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 8, wait).size(), std::size_t(8));
+        // Another station's job of the same size, or of another size, in its place.
+        const auto refused = [&] {
+            try {
+                LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 8, wait);
+            } catch (const SelvarError &error) {
+                return error.message().startsWith(QStringLiteral("O trabalho gravado já foi substituído"));
+            }
+            return false;
+        };
+        db->suite.exec(QStringLiteral("update TABREV2 set PRECO1 = 1.51 where CODIGO = '000002'"));
+        QVERIFY2(refused(), "a job of the same size with another price was taken for this one");
+        db->suite.exec(QStringLiteral("update TABREV2 set PRECO1 = 1.50 where CODIGO = '000002'"));
+        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 8, wait).size(), std::size_t(8));
+        db->suite.exec(QStringLiteral("delete from TABREV2 where CODIGO = '000008'"));
+        QVERIFY2(refused(), "a job of another size was taken for this one");
     }
 };
 

@@ -4,6 +4,7 @@
 // ImprEtiq.bat sending through a real CUPS raw queue to a socket printer.
 #include "Epl2Label.h"
 #include "HandOverIdle.h"
+#include "Messages.h"
 #include "PrintHandOver.h"
 #include "TextFile.h"
 
@@ -178,12 +179,23 @@ private slots:
     }
 
     // The third of five runs never ends by itself (it waits for a file nobody
-    // writes): the time limit ends it with what it started, the job stops with
-    // the file named, and files 3 to 5 stay on record to be sent later.
+    // writes), after copying its file to the printer or before: the time limit
+    // ends it with what it started, and the job stops with the file named as
+    // maybe printed, like a run "Fechar mesmo assim" cut off. "Continuar envio"
+    // asks about it, and whichever answer the clerk gives from what came out
+    // of the printer, every label is on the printer once.
+    void runPastTheTimeLimitStopsTheJob_data()
+    {
+        QTest::addColumn<bool>("copiedFirst");
+        QTest::newRow("copied, then hung; not sent again") << true;
+        QTest::newRow("hung before copying; sent again") << false;
+    }
     void runPastTheTimeLimitStopsTheJob()
     {
-        writeBatch(folder, "case \"$1\" in *Etiq003.txt) while [ ! -f \"$0.nunca\" ]; do sleep 0.05; done;; esac\n"
-                           "cat \"$1\" >> \"$2\"");
+        QFETCH(bool, copiedFirst);
+        const QByteArray hang = "while [ ! -f \"$0.nunca\" ]; do sleep 0.05; done";
+        writeBatch(folder, copiedFirst ? "cat \"$1\" >> \"$2\"\ncase \"$1\" in *Etiq003.txt) " + hang + ";; esac"
+                                       : "case \"$1\" in *Etiq003.txt) " + hang + ";; esac\ncat \"$1\" >> \"$2\"");
         PrintHandOver handOver;
         handOver.setFileTimeLimitSeconds(1);
         QSignalSpy ended(&handOver, &PrintHandOver::jobEnded);
@@ -194,17 +206,32 @@ private slots:
         const auto result = ended[0][0].value<HandOverResult>();
         QCOMPARE(int(result.end), int(HandOverResult::End::Failed));
         QCOMPARE(result.labelsPerFile, QList<int>({3, 3}));
+        QCOMPARE(result.labelsCutOff, 3);
         QCOMPARE(result.filesLeft, 3);
         for (const QString &part : {QStringLiteral("Etiq003.txt"), QStringLiteral("interrompido após 1 s"),
-                                    QStringLiteral("6 etiquetas já foram enviadas")})
+                                    QStringLiteral("6 etiquetas já foram enviadas"),
+                                    QStringLiteral("O arquivo Etiq003.txt (etiquetas 7–9) pode ter saído na impressora ou não")})
             QVERIFY2(result.message.contains(part), qPrintable(result.message));
-        QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
-        const QList<ThermalJournal::Record> rests = handOver.pending(folder);
+        QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes + (copiedFirst ? print.files[2].bytes : QByteArray()));
+        QList<ThermalJournal::Record> rests = handOver.pending(folder);
         QCOMPARE(rests.size(), 1);
         QCOMPARE(rests[0].job.firstFileNumber, 3);
-        QCOMPARE(rests[0].interrupted, 0); // the run ended, badly: nothing to ask about
+        QCOMPARE(rests[0].interrupted, 3);
         QCOMPARE(rests[0].job.files.size(), 5);
         QCOMPARE(rests[0].job.files[2].bytes, print.files[2].bytes);
+
+        QStringList asked;
+        const Messages::QuestionSink previous = Messages::setQuestionSink([&](const QString &question) {
+            asked << question;
+            return !copiedFirst;
+        });
+        const auto restore = qScopeGuard([&] { Messages::setQuestionSink(previous); });
+        writeBatch(folder, "cat \"$1\" >> \"$2\"");
+        QCOMPARE(handOver.continuePending(folder), 1);
+        QVERIFY(waitUntilIdle(handOver));
+        QCOMPARE(asked, QStringList{QStringLiteral("O arquivo 3 (etiquetas 7–9) pode já ter saído na impressora. Enviar de novo?")});
+        QCOMPARE(readFile(printer), bytesOf(print));
+        QCOMPARE(handOver.pending(folder).size(), 0);
     }
 
     // 1,000 labels in 334 files, each run sleeping a random few milliseconds:
@@ -261,7 +288,7 @@ private slots:
         writeBatch(folder, "cat \"$1\" >> \"$2\"");
         PrintHandOver handOver;
         QByteArrayList recorded;
-        handOver.setRecorder([&](const PrintJob &done, int, PrintHandOver::Recorded then) {
+        handOver.setRecorder([&](const PrintJob &done, int, PrintHandOver::Keep, PrintHandOver::Recorded then) {
             recorded << done.history;
             then(QString());
         });

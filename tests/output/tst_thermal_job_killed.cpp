@@ -161,6 +161,7 @@ private slots:
         QTest::newRow("durante o arquivo 1") << "Etiq001" << "soltar" << "nao"
                                              << "O arquivo 1 (etiquetas 1–3) pode já ter saído na impressora. Enviar de novo?";
         QTest::newRow("entre os arquivos 4 e 5") << "antes:5" << "" << "nao" << "";
+        QTest::newRow("o trabalho seguinte à espera do seu número") << "numero:3" << "" << "nao" << "";
         QTest::newRow("durante o arquivo 10") << "Etiq010" << "cancelar" << "sim"
                                               << "O arquivo 10 (etiquetas 28–30) pode já ter saído na impressora. Enviar de novo?";
         QTest::newRow("depois do arquivo 10") << "depois:10" << "" << "nao" << "";
