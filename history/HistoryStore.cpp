@@ -2,6 +2,7 @@
 
 #include "DatabaseErrors.h"
 #include "HistoryTables.h"
+#include "LostConnection.h"
 #include "SelvarError.h"
 
 namespace {
@@ -92,31 +93,25 @@ SqlConnection &HistoryStore::ready()
 }
 
 // The connection is kept between prints, so a server restarted meanwhile is
-// met here first: the work, undone with the connection, is tried once more on
-// a fresh one. Lost at the commit, the work may be in the database or not,
+// met here first. Lost at the commit, the work may be in the database or not,
 // and done again it could count a print twice: it fails as CommitUnknown, and
 // the caller reads what is there before it writes again.
 template <typename Work> void HistoryStore::inTransaction(Work work)
 {
-    for (int attempt = 0;; ++attempt) {
-        SqlConnection &connection = ready();
-        try {
-            connection.BeginTransaction();
-            work(connection);
-            connection.CommitTransaction();
-            return;
-        } catch (const CommitUnknown &) {
-            connection.RollbackTransaction();
-            throw;
-        } catch (const DatabaseError &error) {
-            connection.RollbackTransaction();
-            if (attempt > 0 || !isConnectionFailure(error))
+    LostConnection::retried(
+        LostConnection::Commit::Unknown,
+        [&](int) {
+            SqlConnection &connection = ready();
+            try {
+                connection.BeginTransaction();
+                work(connection);
+                connection.CommitTransaction();
+            } catch (...) {
+                connection.RollbackTransaction();
                 throw;
-        } catch (...) {
-            connection.RollbackTransaction();
-            throw;
-        }
-    }
+            }
+        },
+        [](const DatabaseError &) {});
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSetProvider.h"
+#include "LabelQuantity.h"
 #include "Decimal.h"
 #include "SelvarError.h"
 #include "SqlConnection.h"
@@ -57,7 +58,7 @@ QList<ListQuantities::Row> ListQuantities::rows(ClientDataSet &list)
         const QVariant quantity = list.valueAt(row, qde);
         if (!quantity.isNull()) {
             r.stored = quantity.value<Decimal>();
-            r.quantity = r.stored->roundHalfEven();
+            r.quantity = LabelQuantity::labels(*r.stored);
         }
         const QVariant price = list.valueAt(row, preco);
         if (!price.isNull())
@@ -94,7 +95,7 @@ ListQuantities::PriceChanges ListQuantities::priceChanges(const QList<Row> &rows
             continue;
         ++changes.changed;
         if (row.quantity) {
-            changes.labels += qMax<qint64>(*row.quantity, 0);
+            changes.labels += *row.quantity;
         } else {
             changes.fill.append(Change{row.code, printed->labels, std::nullopt});
             changes.labels += printed->labels;
