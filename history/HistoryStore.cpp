@@ -8,10 +8,14 @@
 namespace {
 
 // Decimals travel as the integer of their cents, turned back into the exact
-// number by the database (the driver would pass them through a double).
+// number by the database (the driver would pass them through a double). The
+// other parameters take the types of the columns they fill, so the widths are
+// the database's: a suite with wider codes or names keeps them whole.
 const QString kItemRow = QStringLiteral(
-    "select cast(? as integer), cast(? as integer), cast(? as varchar(13)), cast(? as varchar(70)), "
-    "cast(? as varchar(13)), cast(? as bigint) * 0.01, cast(? as integer) from RDB$DATABASE");
+    "select cast(? as type of column SELVAR_HISTORICO_ITEM.HISTORICO), cast(? as type of column SELVAR_HISTORICO_ITEM.ORDEM), "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGO), cast(? as type of column SELVAR_HISTORICO_ITEM.COMPONENTE), "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGOEAN), cast(? as bigint) * 0.01, "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.ETIQUETAS) from RDB$DATABASE");
 
 // A print of a thousand products is a thousand rows: written many to a
 // statement, they cost a fraction of one round trip each.
@@ -33,9 +37,11 @@ QString insertItems(int rows)
     return statement;
 }
 const QString kAddToItem = QStringLiteral(
-    "merge into SELVAR_HISTORICO_ITEM I using (select cast(? as integer) H, cast(? as integer) O, "
-    "cast(? as varchar(13)) C, cast(? as varchar(70)) N, cast(? as varchar(13)) E, cast(? as bigint) * 0.01 P, "
-    "cast(? as integer) Q from RDB$DATABASE) S on I.HISTORICO = S.H and I.ORDEM = S.O "
+    "merge into SELVAR_HISTORICO_ITEM I using (select cast(? as type of column SELVAR_HISTORICO_ITEM.HISTORICO) H, "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.ORDEM) O, cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGO) C, "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.COMPONENTE) N, cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGOEAN) E, "
+    "cast(? as bigint) * 0.01 P, cast(? as type of column SELVAR_HISTORICO_ITEM.ETIQUETAS) Q from RDB$DATABASE) S "
+    "on I.HISTORICO = S.H and I.ORDEM = S.O "
     "when matched then update set ETIQUETAS = I.ETIQUETAS + S.Q "
     "when not matched then insert (HISTORICO, ORDEM, CODIGO, COMPONENTE, CODIGOEAN, PRECO1, ETIQUETAS) "
     "values (S.H, S.O, S.C, S.N, S.E, S.P, S.Q)");
