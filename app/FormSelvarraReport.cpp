@@ -3,6 +3,7 @@
 // the connection that shows the label job to the project.
 #include "TFormSelvarra.h"
 
+#include "ModelPrinter.h"
 #include "PrintOutcome.h"
 #include "ProjectFile.h"
 #include "SelvarError.h"
@@ -81,7 +82,7 @@ bool TFormSelvarra::servedByThermalReport() const
     // project's is.
     try {
         const std::optional<ReportProject> project = projectIfAny();
-        return project && project->thermalReportFor(DBLCB1->currentText());
+        return project && modelPrinter(*project, DBLCB1->currentText()).kind == ModelPrinter::Kind::ThermalReport;
     } catch (const SelvarError &) {
         return false;
     }

@@ -4,6 +4,7 @@
 // that prints nothing, so only the job is timed), and (b) while the printer
 // queue is asked about and the scheduler never answers (a stand-in lpstat
 // that sleeps), until "Cancelar" after 2 s.
+#include "BenchList.h"
 #include "BenchRegistry.h"
 #include "StallProbe.h"
 #include "ListWindow.h"
@@ -23,21 +24,6 @@
 #include <QTimer>
 
 namespace {
-
-bool openListOf(ListWindow &window, int products, int labelsEach)
-{
-    for (int i = 0; i < products; ++i)
-        window.addProduct(QStringLiteral("R%1").arg(i, 5, 10, QLatin1Char('0')),
-                          QStringLiteral("Produto de revenda nº %1").arg(i),
-                          QStringLiteral("789%1").arg(i, 10, 10, QLatin1Char('0')), QStringLiteral("10.90"));
-    window.clickBuild();
-    window.app.suite.exec(QStringLiteral("update TABREV1 set QDE = ?"), {labelsEach});
-    window.app.suite.disconnect();
-    // Closed and opened again, the list is read afresh, quantities and all.
-    window.clickClose();
-    window.clickReopen();
-    return window.form()->PainelSelvarra->isVisible();
-}
 
 // (a): a model no output serves ("09" names none), so the click writes and reads back the job only.
 qint64 jobStall(qint64 *totalMs)

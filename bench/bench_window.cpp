@@ -10,9 +10,17 @@
 //   price changes     "Preços alterados" on 10,000 products, 1,000 jobs printed
 //   history window    "Histórico" opened over 10,000 jobs, and "Repetir"
 //                     (bench_history.cpp)
-// Parts may be named to run only those: list (the first three), build, history.
+//   thermal           "Etiquetas com preços" of 10,000 labels on the thermal
+//                     model, to the last command file written and handed over
+//   journal           the list shown over 20 jobs of 1,000 labels with a logo
+//                     left on their records
+//   silent            a quantity typed with the server out of reach
+//                     (bench_window_print.cpp)
+// Parts may be named to run only those: list (the first three), build,
+// history, thermal, journal, silent.
 #include "BenchRegistry.h"
 #include "HistoryBench.h"
+#include "WindowPrintBench.h"
 #include "StallProbe.h"
 
 #include "DataSource.h" // before DataSetModel.h, which needs it whole
@@ -99,6 +107,12 @@ int benchWindow(const QStringList &parts)
         out.flush();
     }
     if (wanted("history") && !benchHistoryWindow(out))
+        return 1;
+    if (wanted("thermal") && !benchThermalJobWindow(out))
+        return 1;
+    if (wanted("journal") && !benchJournalScanWindow(out))
+        return 1;
+    if (wanted("silent") && !benchSilentServerWindow(out))
         return 1;
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "SqlConnection.h"
 
 #include "DatabaseErrors.h"
+#include "LostConnection.h"
 #include "EmbeddedEngineSettings.h"
 #include "SelvarError.h"
 #include "SuitePaths.h"
@@ -202,9 +203,9 @@ void SqlConnection::onLiveAttachment(const std::function<void()> &work)
         work();
         return;
     } catch (const ConnectionLost &) {
-        throw;
+        throw; // told already: a reconnect that failed, or a commit lost on its way
     } catch (const DatabaseError &error) {
-        if (!isConnectionFailure(error) || m_users == 0)
+        if (m_users == 0 || !LostConnection::runAgain(error, 1, LostConnection::Commit::Unknown))
             throw;
     }
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModelPrinter.h"
 #include "ReportProject.h"
 
 #include <QList>
@@ -14,19 +15,8 @@ struct EtiqparModel
     QString description; // DESCRICAO: how it begins chooses what prints it
 };
 
-// What prints a model's labels, by the very choice the counter makes at
-// print time: the description's fixed beginnings first ("A4", "A5", "Carta"
-// go to the sheet reports, the three-across Zebra roll to the program's own
-// thermal layout), then the project's thermal reports for any other model.
-struct ModelPrinter
-{
-    enum class Kind { SheetReport, ThermalReport, FixedThermal, Nothing };
-    Kind kind = Kind::Nothing;
-    QString report; // the report's name, for the two report kinds
-};
-
-ModelPrinter modelPrinter(const ReportProject &project, const QString &description);
-// "A4 6x20", or "nenhum" and why.
+// What prints a model (ModelPrinter, the counter's own choice): "A4 6x20",
+// or "nenhum" and why.
 QString modelPrinterText(const ModelPrinter &printer);
 
 // The model row a report can add for itself, with the label's size for the

@@ -2,15 +2,20 @@
 
 #include "DatabaseErrors.h"
 #include "HistoryTables.h"
+#include "LostConnection.h"
 #include "SelvarError.h"
 
 namespace {
 
 // Decimals travel as the integer of their cents, turned back into the exact
-// number by the database (the driver would pass them through a double).
+// number by the database (the driver would pass them through a double). The
+// other parameters take the types of the columns they fill, so the widths are
+// the database's: a suite with wider codes or names keeps them whole.
 const QString kItemRow = QStringLiteral(
-    "select cast(? as integer), cast(? as integer), cast(? as varchar(13)), cast(? as varchar(70)), "
-    "cast(? as varchar(13)), cast(? as bigint) * 0.01, cast(? as integer) from RDB$DATABASE");
+    "select cast(? as type of column SELVAR_HISTORICO_ITEM.HISTORICO), cast(? as type of column SELVAR_HISTORICO_ITEM.ORDEM), "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGO), cast(? as type of column SELVAR_HISTORICO_ITEM.COMPONENTE), "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGOEAN), cast(? as bigint) * 0.01, "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.ETIQUETAS) from RDB$DATABASE");
 
 // A print of a thousand products is a thousand rows: written many to a
 // statement, they cost a fraction of one round trip each.
@@ -32,9 +37,11 @@ QString insertItems(int rows)
     return statement;
 }
 const QString kAddToItem = QStringLiteral(
-    "merge into SELVAR_HISTORICO_ITEM I using (select cast(? as integer) H, cast(? as integer) O, "
-    "cast(? as varchar(13)) C, cast(? as varchar(70)) N, cast(? as varchar(13)) E, cast(? as bigint) * 0.01 P, "
-    "cast(? as integer) Q from RDB$DATABASE) S on I.HISTORICO = S.H and I.ORDEM = S.O "
+    "merge into SELVAR_HISTORICO_ITEM I using (select cast(? as type of column SELVAR_HISTORICO_ITEM.HISTORICO) H, "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.ORDEM) O, cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGO) C, "
+    "cast(? as type of column SELVAR_HISTORICO_ITEM.COMPONENTE) N, cast(? as type of column SELVAR_HISTORICO_ITEM.CODIGOEAN) E, "
+    "cast(? as bigint) * 0.01 P, cast(? as type of column SELVAR_HISTORICO_ITEM.ETIQUETAS) Q from RDB$DATABASE) S "
+    "on I.HISTORICO = S.H and I.ORDEM = S.O "
     "when matched then update set ETIQUETAS = I.ETIQUETAS + S.Q "
     "when not matched then insert (HISTORICO, ORDEM, CODIGO, COMPONENTE, CODIGOEAN, PRECO1, ETIQUETAS) "
     "values (S.H, S.O, S.C, S.N, S.E, S.P, S.Q)");
@@ -92,31 +99,25 @@ SqlConnection &HistoryStore::ready()
 }
 
 // The connection is kept between prints, so a server restarted meanwhile is
-// met here first: the work, undone with the connection, is tried once more on
-// a fresh one. Lost at the commit, the work may be in the database or not,
+// met here first. Lost at the commit, the work may be in the database or not,
 // and done again it could count a print twice: it fails as CommitUnknown, and
 // the caller reads what is there before it writes again.
 template <typename Work> void HistoryStore::inTransaction(Work work)
 {
-    for (int attempt = 0;; ++attempt) {
-        SqlConnection &connection = ready();
-        try {
-            connection.BeginTransaction();
-            work(connection);
-            connection.CommitTransaction();
-            return;
-        } catch (const CommitUnknown &) {
-            connection.RollbackTransaction();
-            throw;
-        } catch (const DatabaseError &error) {
-            connection.RollbackTransaction();
-            if (attempt > 0 || !isConnectionFailure(error))
+    LostConnection::retried(
+        LostConnection::Commit::Unknown,
+        [&](int) {
+            SqlConnection &connection = ready();
+            try {
+                connection.BeginTransaction();
+                work(connection);
+                connection.CommitTransaction();
+            } catch (...) {
+                connection.RollbackTransaction();
                 throw;
-        } catch (...) {
-            connection.RollbackTransaction();
-            throw;
-        }
-    }
+            }
+        },
+        [](const DatabaseError &) {});
 }
 
 namespace {

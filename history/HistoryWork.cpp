@@ -2,6 +2,7 @@
 
 #include "DatabaseErrors.h"
 #include "HistoryStore.h"
+#include "LostConnection.h"
 #include "SelvarError.h"
 #include "SqlConnection.h"
 #include "SuiteJob.h"
@@ -55,7 +56,10 @@ public:
                 outcome.error = error.message();
             } catch (const DatabaseError &error) {
                 const bool lost = isConnectionFailure(error);
-                if (lost && attempt == 0 && !m_committing) {
+                // A task that said it commits the list's quantities may have
+                // written them; any other reads what is there before it writes.
+                const auto commit = m_committing ? LostConnection::Commit::Unknown : LostConnection::Commit::WrittenOnce;
+                if (LostConnection::runAgain(error, attempt + 1, commit)) {
                     // The server that dropped one attachment dropped the other
                     // too: both are made afresh for the second run.
                     close();

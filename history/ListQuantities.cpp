@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "DataSetProvider.h"
+#include "LabelQuantity.h"
 #include "Decimal.h"
 #include "SelvarError.h"
 #include "SqlConnection.h"
@@ -18,12 +19,14 @@ QString counted(qint64 count, const QString &one, const QString &many)
 // round trips, not ten thousand.
 constexpr int kChangesPerStatement = 50;
 
+// The code's parameter takes the column's own type: a suite whose codes are
+// wider than the usual thirteen characters keeps them whole.
 QString mergeStatement(const QString &table, const FieldDef &qde, int rows)
 {
     const QString mark = parameterMark(qde);
     QStringList selects;
     for (int i = 0; i < rows; ++i)
-        selects << QStringLiteral("select cast(? as varchar(13)) C, %1 Q, %1 W from RDB$DATABASE").arg(mark);
+        selects << QStringLiteral("select cast(? as type of column %1.CODIGO) C, %2 Q, %2 W from RDB$DATABASE").arg(table, mark);
     return QStringLiteral("merge into %1 T using (%2) S on T.CODIGO = S.C "
                           "when matched and T.QDE is not distinct from S.W then update set QDE = S.Q")
         .arg(table, selects.join(QStringLiteral(" union all ")));
@@ -57,7 +60,7 @@ QList<ListQuantities::Row> ListQuantities::rows(ClientDataSet &list)
         const QVariant quantity = list.valueAt(row, qde);
         if (!quantity.isNull()) {
             r.stored = quantity.value<Decimal>();
-            r.quantity = r.stored->roundHalfEven();
+            r.quantity = LabelQuantity::labels(*r.stored);
         }
         const QVariant price = list.valueAt(row, preco);
         if (!price.isNull())
@@ -94,7 +97,7 @@ ListQuantities::PriceChanges ListQuantities::priceChanges(const QList<Row> &rows
             continue;
         ++changes.changed;
         if (row.quantity) {
-            changes.labels += qMax<qint64>(*row.quantity, 0);
+            changes.labels += *row.quantity;
         } else {
             changes.fill.append(Change{row.code, printed->labels, std::nullopt});
             changes.labels += printed->labels;

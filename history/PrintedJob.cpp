@@ -1,6 +1,7 @@
 #include "PrintedJob.h"
 
 #include "ClientDataSet.h"
+#include "LabelQuantity.h"
 
 #include <algorithm>
 
@@ -17,9 +18,8 @@ PrintedJob PrintedJob::fromList(ClientDataSet &list, qint64 skipped)
     const int preco = list.FieldByName(QStringLiteral("PRECO1")).Index();
     const int rows = list.RecordCount();
     for (int row = 0; row < rows; ++row) {
-        const QVariant quantity = list.valueAt(row, qde);
-        const qint64 labels = quantity.isNull() ? 0 : quantity.value<Decimal>().roundHalfEven();
-        if (labels <= 0)
+        const qint64 labels = LabelQuantity::labels(list.valueAt(row, qde));
+        if (labels == 0)
             continue;
         PrintedItem item;
         item.order = int(job.items.size()) + 1;

@@ -1,6 +1,6 @@
 #include "ListBuildJob.h"
 
-#include "DatabaseErrors.h"
+#include "LostConnection.h"
 #include "ProductListBuilder.h"
 #include "SelvarError.h"
 #include "SuiteJob.h"
@@ -42,18 +42,18 @@ ListBuildJob::Outcome ListBuildJob::run(TDM &dm, const QString &station, std::op
             outcome.productsRead = builder.productsRead();
             outcome.rowsRefused = builder.rowsRefused();
             return outcome;
-        } catch (const CommitUnknown &error) {
+        } catch (const DatabaseError &error) {
             // The new list may be the database's already: it is neither built
             // again by itself nor said to be undone.
-            throw CommitUnknown(commitLostText(), error.nativeCode());
-        } catch (const DatabaseError &error) {
+            if (LostConnection::commitLost(error))
+                throw CommitUnknown(commitLostText(), error.nativeCode());
             if (!isConnectionFailure(error))
                 throw;
             // The job's transaction went with the connection: nothing of the
-            // new list stays in the database. Before the first row was stored
-            // nothing was done at all, so it starts again on a new attachment.
+            // new list stays in the database. A build under way says so rather
+            // than start over by itself; before its first row it starts again.
             const int stored = builder.rowsStored();
-            if (stored == 0 && attempt == 1)
+            if (stored == 0 && LostConnection::runAgain(error, attempt, LostConnection::Commit::Unknown))
                 continue;
             throw SelvarError(connectionLostText(stored, attempt > 1));
         }

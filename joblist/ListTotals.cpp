@@ -3,6 +3,7 @@
 #include "ClientDataSet.h"
 #include "Decimal.h"
 #include "Field.h"
+#include "LabelQuantity.h"
 #include "SqlConnection.h"
 
 #include <QSqlQuery>
@@ -37,20 +38,18 @@ ListTotals ListTotals::stored(SqlConnection &connection)
     while (query.next()) {
         Decimal quantity;
         if (Decimal::fromText(query.value(0).toString(), 3, &quantity) == Decimal::Read::Ok)
-            totals.add(quantity);
+            totals.add(LabelQuantity::labels(quantity));
     }
     return totals;
 }
 
 void ListTotals::add(const QVariant &quantity)
 {
-    if (!quantity.isNull() && quantity.metaType() == QMetaType::fromType<Decimal>())
-        add(quantity.value<Decimal>());
+    add(LabelQuantity::labels(quantity));
 }
 
-void ListTotals::add(const Decimal &quantity)
+void ListTotals::add(qint64 count)
 {
-    const qint64 count = quantity.roundHalfEven();
     if (count > 0) {
         labels += count;
         ++products;

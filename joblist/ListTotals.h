@@ -4,12 +4,10 @@
 
 #include <QString>
 
-class Decimal;
 class SqlConnection;
 
 // How many labels the list will print and for how many products, counted as
-// the print counts them: each quantity rounded to the nearest whole label,
-// halves to the even one, nothing for an empty, zero or negative quantity.
+// the print counts them (LabelQuantity).
 struct ListTotals
 {
     qint64 labels = 0;
@@ -28,5 +26,5 @@ struct ListTotals
 
 private:
     void add(const QVariant &quantity);
-    void add(const Decimal &quantity);
+    void add(qint64 labels);
 };

@@ -2,6 +2,7 @@
 
 #include "ClientDataSet.h"
 #include "EanCheck.h"
+#include "LabelQuantity.h"
 #include "Messages.h"
 
 namespace EanWarning {
@@ -18,8 +19,7 @@ QString question(ClientDataSet &list)
     const int rows = list.RecordCount();
     for (int row = 0; row < rows; ++row) {
         // A quantity prints as many labels as it rounds to, as the job expansion counts them.
-        const QVariant quantity = list.valueAt(row, qde.Index());
-        if (!quantity.isValid() || quantity.isNull() || quantity.value<Decimal>().roundHalfEven() < 1)
+        if (LabelQuantity::labels(list.valueAt(row, qde.Index())) == 0)
             continue;
         const QString ean = codigoEan.textOf(list.valueAt(row, codigoEan.Index()));
         const QString problem = EanProblem(ean);

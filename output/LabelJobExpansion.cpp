@@ -5,11 +5,11 @@
 #include "Decimal.h"
 #include "JobProgress.h"
 #include "LabelNumbers.h"
+#include "LabelQuantity.h"
 #include "SuiteJob.h"
 #include "TDM.h"
 #include "TableDefs.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -58,11 +58,8 @@ qint64 LabelJobExpansion::rowsToWrite(TDM &dm, const QString &etiqInicial)
         list.Open();
     const int qde = list.FieldByName(QStringLiteral("QDE")).Index();
     const int count = list.RecordCount();
-    for (int row = 0; row < count; ++row) {
-        const QVariant quantity = list.valueAt(row, qde);
-        if (quantity.isValid() && !quantity.isNull())
-            rows += std::max<qint64>(0, quantity.value<Decimal>().roundHalfEven());
-    }
+    for (int row = 0; row < count; ++row)
+        rows += LabelQuantity::labels(list.valueAt(row, qde));
     return rows;
 }
 
@@ -196,7 +193,7 @@ qint64 LabelJobExpansion::appendLabels(JobProgress &progress)
     qint64 number = 0;
     int rowsDone = 0;
     while (!list.Eof()) {
-        const qint64 quantity = list.FieldByName(QStringLiteral("QDE")).AsDecimal().roundHalfEven();
+        const qint64 quantity = LabelQuantity::labels(list.FieldByName(QStringLiteral("QDE")).AsDecimal());
         for (qint64 i = 0; i < quantity; ++i) {
             checkCancel(progress);
             progress.labelStarted(list.FieldByName(QStringLiteral("COMPONENTE")).AsString());

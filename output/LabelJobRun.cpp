@@ -3,6 +3,8 @@
 #include "DatabaseErrors.h"
 #include "Field.h"
 #include "LabelJobExpansion.h"
+#include "LabelQuantity.h"
+#include "LostConnection.h"
 #include "SelvarError.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -41,9 +43,8 @@ QVector<LabelJobRun::Row> LabelJobRun::labelledRows(ClientDataSet &list)
     QVector<Row> rows;
     const int count = list.RecordCount();
     for (int row = 0; row < count; ++row) {
-        const QVariant quantity = list.valueAt(row, qde);
-        const qint64 labels = quantity.isNull() ? 0 : quantity.value<Decimal>().roundHalfEven();
-        if (labels <= 0)
+        const qint64 labels = LabelQuantity::labels(list.valueAt(row, qde));
+        if (labels == 0)
             continue;
         const QVariant price = list.valueAt(row, preco);
         rows.append({list.valueAt(row, codigo).toString(), list.valueAt(row, componente).toString(),
@@ -74,20 +75,20 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
             outcome.job = rowsOf(*dm.TabRev2);
             return outcome;
         } catch (const DatabaseError &error) {
-            // A connection the server dropped (a server restarted, a network
-            // back): the job was undone whole, so it is written once more on
-            // an attachment made anew.
-            if (!isConnectionFailure(error))
+            // The job replaces TABREV2 whole: written again after a commit
+            // whose answer was lost, it is the same job, not a second one.
+            const bool again = LostConnection::runAgain(error, attempt, LostConnection::Commit::WrittenOnce);
+            if (!again && !isConnectionFailure(error))
                 throw;
-            commitUnknown = commitUnknown || dynamic_cast<const CommitUnknown *>(&error);
+            commitUnknown = commitUnknown || LostConnection::commitLost(error);
             dm.TabRev1->Close();
             dm.TabRev2->Close();
-            if (attempt == 2 && commitUnknown)
+            if (!again && commitUnknown)
                 throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu enquanto o trabalho novo era "
                                                  "gravado e não pôde ser refeita: não se sabe se ele ficou gravado em "
                                                  "TABREV2 no lugar do anterior. Nenhuma etiqueta foi impressa. Confira "
                                                  "a rede e o servidor e pressione \"Etiquetas com preços\" de novo."));
-            if (attempt == 2)
+            if (!again)
                 throw SelvarError(QStringLiteral("A conexão com o banco de dados caiu e não pôde ser refeita: nenhuma "
                                                  "etiqueta foi gerada e o trabalho anterior foi mantido. Confira a rede "
                                                  "e o servidor e pressione \"Etiquetas com preços\" de novo."));

@@ -1,5 +1,6 @@
 #include "PrintHandOver.h"
 
+#include "HandOverDisk.h"
 #include "Messages.h"
 #include "ProcessStarter.h"
 #include "TextFile.h"
@@ -54,7 +55,7 @@ QString failureReason(const QString &batch, const ProcessStarter::Outcome &outco
 
 } // namespace
 
-PrintHandOver::PrintHandOver(QObject *parent) : QObject(parent)
+PrintHandOver::PrintHandOver(QObject *parent) : QObject(parent), m_disk(std::make_unique<HandOverDisk>(this))
 {
     setObjectName(QStringLiteral("PrintHandOver"));
     qRegisterMetaType<HandOverResult>();
@@ -64,6 +65,7 @@ PrintHandOver::~PrintHandOver()
 {
     m_waiting.clear();
     m_closing = true;
+    m_disk.reset();
     // A file still being sent stays marked started on its job's record:
     // "Continuar envio" asks before sending it again. The run itself is let
     // finish its copy a little (ProcessStarter) rather than cut mid-label.
@@ -91,9 +93,10 @@ QString PrintHandOver::labelsSentText(int labels)
 void PrintHandOver::enqueue(PrintJob job)
 {
     Queued queued{std::move(job)};
+    queued.ticket = ++m_tickets;
     replaceStopped(queued);
-    admit(queued);
     m_waiting.enqueue(std::move(queued));
+    admit(m_waiting.last());
     if (!m_running)
         startNextJob();
 }
@@ -117,10 +120,28 @@ void PrintHandOver::enqueue(PrintJob job, const HistoryAsk &ask)
 void PrintHandOver::historyGiven(quint64 ticket, const QByteArray &history)
 {
     const auto queued = std::find_if(m_waiting.begin(), m_waiting.end(), [ticket](const Queued &q) { return q.ticket == ticket; });
-    if (queued == m_waiting.end() || !queued->awaiting)
+    if (queued == m_waiting.end() || !queued->awaiting || queued->recordAsked)
         return; // the program is closing, or the answer came twice
     queued->job.history = history;
     admit(*queued);
+    if (!queued->awaiting)
+        admitted(queued);
+}
+
+void PrintHandOver::recordWritten(quint64 ticket, const QString &error)
+{
+    const auto queued = std::find_if(m_waiting.begin(), m_waiting.end(), [ticket](const Queued &q) { return q.ticket == ticket; });
+    if (queued == m_waiting.end() || !queued->awaiting)
+        return; // the program is closing
+    queued->awaiting = false;
+    queued->recordError = error;
+    if (!error.isEmpty())
+        queued->job.journal.clear();
+    admitted(queued);
+}
+
+void PrintHandOver::admitted(QQueue<Queued>::iterator queued)
+{
     if (queued->kept) {
         // Stopped before it could start: it waits on its record, like the
         // jobs that were behind the stopped one, for "Continuar envio"; one
@@ -152,13 +173,22 @@ void PrintHandOver::replaceStopped(const Queued &queued)
         replaceStopped(QFileInfo(queued.job.batchFile).absolutePath());
 }
 
+// A new job's record is written on the disk thread; the job waits in line
+// for it, as for its history number. Its name is known at once, so the job
+// is in line under it while it is being written.
 void PrintHandOver::admit(Queued &queued)
 {
     queued.awaiting = false;
     if (queued.job.test || !queued.job.journal.isEmpty())
         return;
-    queued.recordError = ThermalJournal::create(queued.job);
+    queued.awaiting = true;
+    queued.recordAsked = true;
     queued.fresh = true;
+    queued.job.journal = ThermalJournal::newRecordPath(queued.job);
+    m_disk->run([this, ticket = queued.ticket, job = queued.job](const std::atomic<bool> &) mutable -> HandOverDisk::Answer {
+        const QString error = ThermalJournal::create(job);
+        return [this, ticket, error] { recordWritten(ticket, error); };
+    });
 }
 
 bool PrintHandOver::inLine(const QString &journal) const
@@ -248,7 +278,12 @@ void PrintHandOver::settle(const QString &folder)
 int PrintHandOver::continuePending(const QString &folder)
 {
     const QList<ThermalJournal::Record> records = pending(folder);
-    for (ThermalJournal::Record rest : records) {
+    for (const ThermalJournal::Record &left : records) {
+        // Read whole now, files and all, to be sent.
+        std::optional<ThermalJournal::Record> whole = ThermalJournal::load(left.job.journal);
+        if (!whole)
+            continue;
+        ThermalJournal::Record &rest = *whole;
         if (rest.interrupted > 0
             && !Messages::ask(QStringLiteral("O arquivo %1 (%2) pode já ter saído na impressora. Enviar de novo?")
                                   .arg(rest.interrupted)
@@ -314,30 +349,44 @@ void PrintHandOver::startNextJob()
             forgetIfUnstarted();
             fail(QStringLiteral("O arquivo %1 não foi encontrado; ele é quem envia as etiquetas à impressora.\r%2")
                      .arg(m_job.batchFile, labelsSentText(0)));
-        } else if (writeFiles()) {
-            runNextFile();
+        } else {
+            writeFiles();
         }
     }
     if (!busy() && !m_finishing)
         emit idle();
 }
 
-bool PrintHandOver::writeFiles()
+// Every file before the first goes, on the disk thread; the job is running
+// meanwhile ("Parar envio" stops it before its first file).
+void PrintHandOver::writeFiles()
 {
     // From the job's record: a test print of another program or another job
     // may have written the same names since.
-    for (const CommandFile &file : m_job.files.mid(m_next)) {
-        // Written aside and put in place when whole: a printer never gets half
-        // a file, whatever the disk does.
-        const QString error = TextFile::writeWhole(file.path, file.bytes);
-        if (!error.isEmpty()) {
-            forgetIfUnstarted();
-            fail(QStringLiteral("Não foi possível gravar o arquivo de etiquetas %1 (%2).\r%3")
-                     .arg(file.path, error, labelsSentText(0)));
-            return false;
+    m_disk->run([this, files = m_job.files.mid(m_next)](const std::atomic<bool> &closing) -> HandOverDisk::Answer {
+        for (const CommandFile &file : files) {
+            if (closing.load())
+                return {};
+            // Written aside and put in place when whole: a printer never gets
+            // half a file, whatever the disk does.
+            const QString error = TextFile::writeWhole(file.path, file.bytes);
+            if (!error.isEmpty())
+                return [this, path = file.path, error] { filesWritten(path, error); };
         }
+        return [this] { filesWritten(QString(), QString()); };
+    });
+}
+
+void PrintHandOver::filesWritten(const QString &path, const QString &error)
+{
+    if (m_closing || !m_running)
+        return;
+    if (!error.isEmpty()) {
+        forgetIfUnstarted();
+        fail(QStringLiteral("Não foi possível gravar o arquivo de etiquetas %1 (%2).\r%3").arg(path, error, labelsSentText(0)));
+        return;
     }
-    return true;
+    runNextFile();
 }
 
 void PrintHandOver::runNextFile()

@@ -8,6 +8,9 @@
 #include <QQueue>
 
 #include <functional>
+#include <memory>
+
+class HandOverDisk;
 
 namespace ProcessStarter {
 struct Outcome;
@@ -84,7 +87,8 @@ public:
     void abandon();
 
     // The jobs recorded in the work folder `folder` with files still to hand
-    // over and not in this line, oldest first.
+    // over and not in this line, oldest first, without their files' bytes
+    // (ThermalJournal::inFolder).
     QList<ThermalJournal::Record> pending(const QString &folder) const;
     // Records whose files all went out (the program ended before their history
     // was written), and replaced ones, get their history now and are removed
@@ -130,7 +134,8 @@ signals:
 
 private:
     void startNextJob();
-    bool writeFiles();
+    void writeFiles();
+    void filesWritten(const QString &path, const QString &error);
     void runNextFile();
     void runEnded(const ProcessStarter::Outcome &outcome);
     int sentLabels() const;
@@ -150,12 +155,15 @@ private:
         QString recordError = QString(); // why its record could not be written
         bool fresh = false;  // a new job, not the rest of a recorded one
         quint64 ticket = 0;
-        bool awaiting = false; // its history record is not here yet
+        bool awaiting = false; // its history record, or its own record, is not here yet
+        bool recordAsked = false; // its own record is being written on the disk thread
         bool kept = false;     // "Parar envio" came while it was awaited: recorded, not started
     };
     void replaceStopped(const Queued &queued);
     void admit(Queued &queued);
     void keptJobUnrecorded(const Queued &queued);
+    void recordWritten(quint64 ticket, const QString &error);
+    void admitted(QQueue<Queued>::iterator queued);
     int keepWaiting();
     void historyGiven(quint64 ticket, const QByteArray &history);
     QQueue<Queued> m_waiting;
@@ -173,4 +181,5 @@ private:
     int m_next = 0;               // index of the current job's file being handed over
     QList<int> m_labelsPerFile;   // labels of each file of the current job whose run ended well
     int m_cutOff = 0;             // labels of the file whose run the time limit ended
+    std::unique_ptr<HandOverDisk> m_disk; // last: gone first, before anything its answers touch
 };

@@ -20,8 +20,11 @@
 // from here and from nowhere else.
 namespace ThermalJournal {
 
-// Writes the record of a new job and sets job.journal to its path. Returns
-// why it could not be written, or an empty text.
+// A name of its own for the record of a new job, beside its batch file: the
+// job can be known by it while the record is still being written.
+QString newRecordPath(const PrintJob &job);
+// Writes the record of a new job at job.journal, or at a new name it then
+// sets there. Returns why it could not be written, or an empty text.
 QString create(PrintJob &job);
 
 // The marks; each returns why it could not be put on disk, or an empty text.
@@ -38,8 +41,10 @@ QString keepHistory(const QString &journal, const QByteArray &history);
 
 void remove(const QString &journal);
 
-// A job as its record left it: every file with its bytes, firstFileNumber the
-// first file not marked done.
+// A job as its record left it, firstFileNumber the first file not marked
+// done: from load() every file with its path and bytes; from inFolder() only
+// the labels of each file, which is all that the offer to continue, the
+// history and the replacing of stopped jobs need.
 struct Record
 {
     PrintJob job;
@@ -55,7 +60,8 @@ struct Record
 
 std::optional<Record> load(const QString &journal);
 
-// Every job recorded in the work folder `folder`, oldest first.
+// Every job recorded in the work folder `folder`, oldest first, without its
+// files' paths and bytes: cheap enough to ask on every idle moment.
 QList<Record> inFolder(const QString &folder);
 
 // "etiquetas 19–21" of file `fileNumber`: the positions it holds on the stock.

@@ -3,9 +3,12 @@
 #include "Conversions.h"
 #include "Cp1252.h"
 #include "Decimal.h"
+#include "Field.h"
+#include "LabelQuantity.h"
 #include "SelvarError.h"
 #include "TextFile.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <QTemporaryDir>
@@ -123,6 +126,16 @@ private slots:
         Decimal d;
         QVERIFY(Decimal::parse(text, 3, &d));
         QCOMPARE(d.roundHalfEven(), rounded);
+        // The labels a quantity asks for: the same, and none below one.
+        QCOMPARE(LabelQuantity::labels(d), std::max<qint64>(rounded, 0));
+        QCOMPARE(LabelQuantity::labels(QVariant::fromValue(d)), std::max<qint64>(rounded, 0));
+    }
+
+    void labelsOfAnEmptyQuantity()
+    {
+        QCOMPARE(LabelQuantity::labels(QVariant()), qint64(0));
+        QCOMPARE(LabelQuantity::labels(QVariant(QMetaType::fromType<Decimal>())), qint64(0));
+        QCOMPARE(LabelQuantity::labels(QVariant(QStringLiteral("3"))), qint64(0)); // only a decimal is a quantity
     }
 
     void brazilianFormats_data()

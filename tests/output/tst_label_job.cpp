@@ -5,6 +5,9 @@
 #include "SuiteJob.h"
 #include "LabelJobExpansion.h"
 #include "LabelJobRun.h"
+#include "ListQuantities.h"
+#include "ListTotals.h"
+#include "PrintedJob.h"
 #include "SelvarError.h"
 
 #include <QtTest>
@@ -89,6 +92,27 @@ class LabelJobTest : public QObject
         return LabelJobExpansion(*db->dm).run(etiqInicial, progress, job);
     }
 
+    // Whatever counts the list's labels (the totals under the grid, the large
+    // job's question, the rows the print takes, the history, "Preços
+    // alterados") counts what the expansion wrote.
+    void agreeOnLabels(qint64 labels, const QString &etiqInicial)
+    {
+        ClientDataSet &shown = *db->dm->TabRev1;
+        shown.Close();
+        shown.Open();
+        QCOMPARE(ListTotals::of(shown).labels, labels);
+        QCOMPARE(LabelJobExpansion::rowsToWrite(*db->dm, etiqInicial) - LabelJobExpansion::skippedPositions(etiqInicial), labels);
+        QCOMPARE(PrintedJob::fromList(shown, 0).labels(), labels);
+        qint64 taken = 0;
+        for (const LabelJobRun::Row &row : LabelJobRun::labelledRows(shown))
+            taken += row.labels;
+        QCOMPARE(taken, labels);
+        qint64 asked = 0;
+        for (const ListQuantities::Row &row : ListQuantities::rows(shown))
+            asked += row.quantity.value_or(0);
+        QCOMPARE(asked, labels);
+    }
+
 private slots:
     void init()
     {
@@ -152,6 +176,7 @@ private slots:
         QCOMPARE(labels, qint64(job.size() - job.filter(QRegularExpression(QStringLiteral("^-"))).size()));
         // The list itself is left as it was, so the same job can be printed again.
         QCOMPARE(db->suite.scalar(QStringLiteral("select count(*) from TABREV1")).toInt(), list.size());
+        agreeOnLabels(labels, etiqInicial);
     }
 
     // The panel follows the job: a caption per label, the gauge per list row.
