@@ -228,8 +228,7 @@ void writeJob(const std::shared_ptr<PrintRun> &run)
 {
     TFormSelvarra &form = run->form;
     TDM &dm = *form.DM;
-    LabelJobRun::Request request{RunValues::StationCode, dm.SQLDS_TabRev1->CommandText(), run->etiqInicial,
-                                 LabelJobRun::labelledRows(*dm.TabRev1)};
+    LabelJobRun::Request request{RunValues::StationCode, run->etiqInicial, LabelJobRun::shownRows(*dm.TabRev1)};
     auto outcome = std::make_shared<LabelJobRun::Outcome>();
     JobWorker::Job job;
     job.database = dm.SQLConnection1->DataBase();
@@ -294,7 +293,6 @@ void offerReadAgain(const std::shared_ptr<PrintRun> &run, const JobNotReadBack &
 
 void jobWritten(const std::shared_ptr<PrintRun> &run, std::exception_ptr failure, LabelJobRun::Outcome &outcome)
 {
-    TFormSelvarra &form = run->form;
     if (failure) {
         try {
             std::rethrow_exception(failure);
@@ -303,13 +301,6 @@ void jobWritten(const std::shared_ptr<PrintRun> &run, std::exception_ptr failure
         } catch (...) {
             guarded([failure] { std::rethrow_exception(failure); });
         }
-        return;
-    }
-    if (outcome.listChanged) {
-        // The rows the clerk looks at are the database's again before he is told.
-        if (form.listReads())
-            form.listReads()->reread();
-        Messages::show(LabelJobRun::listChangedText());
         return;
     }
     jobRead(run, outcome.labels, std::move(outcome.job));

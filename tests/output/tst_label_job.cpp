@@ -256,10 +256,10 @@ private slots:
         }
     }
 
-    // The run the worker makes: the list read under the lock must print the
-    // labels the station showed, else nothing is written; a job read again
-    // must still be this one.
-    void runPrintsOnlyTheListShown()
+    // The run the worker makes prints the rows the station shows, in their
+    // order, whatever another station stored since they were read; a job read
+    // again must still be this one.
+    void runPrintsTheRowsShown()
     {
         fillList({{QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("1.50")},
                   {QStringLiteral("B"), QStringLiteral("0"), QStringLiteral("2.00")},
@@ -267,26 +267,26 @@ private slots:
         NoWait wait;
         NoJobProgress quiet;
         ClientDataSet &list = *db->dm->TabRev1;
-        LabelJobRun::Request request{QStringLiteral("01"), db->dm->SQLDS_TabRev1->CommandText(), QString(),
-                                     LabelJobRun::labelledRows(list)};
-        QCOMPARE(request.shown.size(), 2);
+        list.Close();
+        db->dm->SQLDS_TabRev1->setCommandText(
+            QStringLiteral("Select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by COMPONENTE desc"));
+        LabelJobRun::Request request{QStringLiteral("01"), QString(), LabelJobRun::shownRows(list)};
+        QCOMPARE(request.shown.size(), std::size_t(3));
 
         db->suite.exec(QStringLiteral("update TABREV1 set QDE = 5 where CODIGO = 'P2'"));
-        QVERIFY(LabelJobRun::write(*db->dm, request, wait, quiet).listChanged);
-        QCOMPARE(jobRows(), QStringList());
-
-        list.Close();
-        request.shown = LabelJobRun::labelledRows(list);
+        db->suite.exec(QStringLiteral("update TABREV1 set QDE = 9 where CODIGO = 'P1'"));
         const LabelJobRun::Outcome written = LabelJobRun::write(*db->dm, request, wait, quiet);
-        QVERIFY(!written.listChanged);
-        QCOMPARE(written.labels, 8);
-        QCOMPARE(written.job.size(), std::size_t(8));
-        QCOMPARE(written.job.at(2).value(db->dm->TabRev2->FieldByName(QStringLiteral("COMPONENTE")).Index()).toString(),
-                 QStringLiteral("B"));
+        QCOMPARE(written.labels, 3);
+        QCOMPARE(written.job.size(), std::size_t(3));
+        QCOMPARE(jobRows(), QStringList({QStringLiteral("000001|C||789000000003|0,00"),
+                                         QStringLiteral("000002|A||789000000001|1,50"),
+                                         QStringLiteral("000003|A||789000000001|1,50")}));
+        // The list as stored is the other station's: nothing of it was written back.
+        QCOMPARE(db->suite.scalar(QStringLiteral("select cast(QDE as integer) from TABREV1 where CODIGO = 'P2'")).toInt(), 5);
 
-        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 0, 8, wait).size(), std::size_t(8));
+        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 0, 3, wait).size(), std::size_t(3));
         try {
-            LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 2, 8, wait);
+            LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), 2, 3, wait);
             QFAIL("a job of another size was taken for this one");
         } catch (const SelvarError &error) {
             QVERIFY2(error.message().startsWith(QStringLiteral("O trabalho gravado já foi substituído")), qPrintable(error.message()));
