@@ -4,6 +4,7 @@
 #include "TFormSelvarra.h"
 
 #include "BrLocale.h"
+#include "Counter.h"
 #include "CurrentModel.h"
 #include "EanWarning.h"
 #include "FixedLayouts.h"
@@ -159,6 +160,7 @@ struct PrintRun
                       form.EditEtiqInic, form.EditPesqComp, form.EditPesqCod};
         for (QWidget *control : m_controls)
             control->setEnabled(false);
+        form.counter()->setBusy(Counter::Activity::PrintJob, true);
         form.setMainActionsEnabled(false);
         form.setJobRunning(true);
     }
@@ -170,6 +172,7 @@ struct PrintRun
         form.setMainActionsEnabled(true);
         for (QWidget *control : std::exchange(m_controls, {}))
             control->setEnabled(true);
+        form.counter()->setBusy(Counter::Activity::PrintJob, false);
     }
 
     TFormSelvarra &form;
@@ -373,7 +376,7 @@ void jobRead(const std::shared_ptr<PrintRun> &run, qint64 labels, ClientDataSet:
 
 void TFormSelvarra::btnEtiqSemPrecoClick()
 {
-    if (m_jobRunning)
+    if (!m_counter->admit(Counter::Input::Print, [this] { btnEtiqSemPrecoClick(); }) || m_jobRunning)
         return;
     auto run = std::make_shared<PrintRun>(*this);
     guarded([&] {
@@ -381,13 +384,9 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             return;
         run->controlsOff();
         showPrintOutcome(QString());
-        // The list's read under way, or the one the quantity just stored
-        // asked for, comes first: the job is of the rows the clerk sees.
-        const auto go = [run] { guarded([&] { checkOutput(run); }); };
-        if (m_listReads)
-            m_listReads->afterReads(go);
-        else
-            go();
+        // The read the quantity just stored asked for comes first: the job
+        // is of the rows the clerk sees, with that quantity as stored.
+        m_counter->afterHeld([run] { guarded([&] { checkOutput(run); }); });
     });
 }
 
