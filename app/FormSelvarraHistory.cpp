@@ -9,6 +9,7 @@
 #include "HistoryWindow.h"
 #include "HistoryWork.h"
 #include "JobWaitPanel.h"
+#include "Counter.h"
 #include "LabelJobExpansion.h"
 #include "LabelOutput.h"
 #include "ListReads.h"
@@ -121,10 +122,7 @@ QString TFormSelvarra::historyAfterOutput(OutputKind output)
 // rows it writes over are the ones shown and the rows shown next hold its writes.
 static void afterListReads(TFormSelvarra &form, std::function<void()> action)
 {
-    if (form.listReads())
-        form.listReads()->afterReads(std::move(action));
-    else
-        action();
+    form.counter()->afterHeld(std::move(action));
 }
 
 namespace {
@@ -138,21 +136,24 @@ class WorkingPanel
 {
 public:
     WorkingPanel(TFormSelvarra &form, const QString &text)
-        : m_wait(form), m_controls{form.BotSairMontEtiq, form.btnEtiqSemPreco, form.DBLCB1}
+        : m_form(form), m_wait(form), m_controls{form.BotSairMontEtiq, form.btnEtiqSemPreco, form.DBLCB1}
     {
         for (QWidget *control : m_controls)
             control->setEnabled(false);
+        m_form.counter()->setBusy(Counter::Activity::History, true);
         m_wait.showing(text);
     }
     ~WorkingPanel()
     {
         for (QWidget *control : m_controls)
             control->setEnabled(true);
+        m_form.counter()->setBusy(Counter::Activity::History, false);
     }
     WorkingPanel(const WorkingPanel &) = delete;
     WorkingPanel &operator=(const WorkingPanel &) = delete;
 
 private:
+    TFormSelvarra &m_form;
     JobWaitPanel m_wait;
     QList<QWidget *> m_controls;
 };
@@ -278,6 +279,8 @@ void repeatJob(TFormSelvarra &form, qint64 jobId, const QList<PrintedItem> &item
 
 void TFormSelvarra::BotPrecosAlteradosClick()
 {
+    if (!m_counter->admit(Counter::Input::HistoryAction, [this] { BotPrecosAlteradosClick(); }))
+        return;
     afterListReads(*this, [this] { guarded([this] {
         if (!DM || m_jobRunning || historyWork->acting() || !postListEdit())
             return;
@@ -302,6 +305,8 @@ void TFormSelvarra::BotPrecosAlteradosClick()
 
 void TFormSelvarra::BotHistoricoClick()
 {
+    if (!m_counter->admit(Counter::Input::HistoryAction, [this] { BotHistoricoClick(); }))
+        return;
     afterListReads(*this, [this] { guarded([this] {
         if (!DM || m_jobRunning || historyWork->acting() || !postListEdit())
             return;

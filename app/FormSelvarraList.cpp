@@ -3,6 +3,7 @@
 #include "TFormSelvarra.h"
 
 #include "BrLocale.h"
+#include "Counter.h"
 #include "CurrentModel.h"
 #include "DataSetModel.h"
 #include "DatabaseErrors.h"
@@ -85,6 +86,7 @@ class BuildInProgress
 public:
     explicit BuildInProgress(TFormSelvarra &form) : m_form(form)
     {
+        m_form.counter()->setBusy(Counter::Activity::Build, true);
         m_form.setMainActionsEnabled(false);
         m_form.setJobRunning(true);
     }
@@ -95,6 +97,7 @@ public:
         m_form.loadingEnd();
         m_form.setJobRunning(false);
         m_form.setMainActionsEnabled(true);
+        m_form.counter()->setBusy(Counter::Activity::Build, false);
     }
     BuildInProgress(const BuildInProgress &) = delete;
     BuildInProgress &operator=(const BuildInProgress &) = delete;
@@ -287,7 +290,7 @@ void startListBuild(TFormSelvarra &form, std::shared_ptr<ListBuildRun> run, std:
 // once the build's controls are back.
 void listBuilt(TFormSelvarra &form, const std::shared_ptr<ListBuildRun> &run)
 {
-    form.listReads()->read(ProductListBuilder::listStatement(), [&form, run](const BackgroundRead::Result &read) {
+    form.listReads()->open(ProductListBuilder::listStatement(), [&form, run](const BackgroundRead::Result &read) {
         run->end();
         if (read.failed) {
             Messages::show(QStringLiteral("A lista nova foi montada, mas não pôde ser aberta: %1")
@@ -373,20 +376,26 @@ void listShown(TFormSelvarra &form)
 
 void TFormSelvarra::BotSelvarProdRevClick()
 {
+    if (!m_counter->admit(Counter::Input::Build, [this] { BotSelvarProdRevClick(); }))
+        return;
     guarded([this] {
         if (!DM || !m_jobWorker || m_jobWorker->busy())
             return;
+        // A reopen still reading gives way: the list shown next is the build's.
+        m_listReads->cancel();
         startListBuild(*this, std::make_shared<ListBuildRun>(*this), std::nullopt);
     });
 }
 
 void TFormSelvarra::btnConfigEtiqClick()
 {
+    if (!m_counter->admit(Counter::Input::Reopen, [this] { btnConfigEtiqClick(); }))
+        return;
     guarded([this] {
         if (!DM || !postListEdit())
             return;
         // The list as TABREV1 holds it, in the order of the last build or search.
-        m_listReads->read(DM->SQLDS_TabRev1->CommandText(), [this](const BackgroundRead::Result &read) {
+        m_listReads->open(DM->SQLDS_TabRev1->CommandText(), [this](const BackgroundRead::Result &read) {
             if (read.failed) {
                 Messages::show(ListReads::failureText(read, false));
                 return;
@@ -424,6 +433,8 @@ void TFormSelvarra::EditPesqCodKeyPress(QKeyEvent *event)
 
 void TFormSelvarra::DBLCB1Change(int index)
 {
+    if (!m_counter->admit(Counter::Input::ModelBox, [this, index] { DBLCB1Change(index); }))
+        return;
     guarded([this] { postListEdit(); });
     guarded([this, index] {
         if (ModelLookup *lookup = modelLookup(*this, false))

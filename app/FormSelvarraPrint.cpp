@@ -4,6 +4,7 @@
 #include "TFormSelvarra.h"
 
 #include "BrLocale.h"
+#include "Counter.h"
 #include "CurrentModel.h"
 #include "EanWarning.h"
 #include "FixedLayouts.h"
@@ -159,6 +160,7 @@ struct PrintRun
                       form.EditEtiqInic, form.EditPesqComp, form.EditPesqCod};
         for (QWidget *control : m_controls)
             control->setEnabled(false);
+        form.counter()->setBusy(Counter::Activity::PrintJob, true);
         form.setMainActionsEnabled(false);
         form.setJobRunning(true);
     }
@@ -170,6 +172,7 @@ struct PrintRun
         form.setMainActionsEnabled(true);
         for (QWidget *control : std::exchange(m_controls, {}))
             control->setEnabled(true);
+        form.counter()->setBusy(Counter::Activity::PrintJob, false);
     }
 
     TFormSelvarra &form;
@@ -228,8 +231,7 @@ void writeJob(const std::shared_ptr<PrintRun> &run)
 {
     TFormSelvarra &form = run->form;
     TDM &dm = *form.DM;
-    LabelJobRun::Request request{RunValues::StationCode, dm.SQLDS_TabRev1->CommandText(), run->etiqInicial,
-                                 LabelJobRun::labelledRows(*dm.TabRev1)};
+    LabelJobRun::Request request{RunValues::StationCode, run->etiqInicial, LabelJobRun::shownRows(*dm.TabRev1)};
     auto outcome = std::make_shared<LabelJobRun::Outcome>();
     JobWorker::Job job;
     job.database = dm.SQLConnection1->DataBase();
@@ -294,7 +296,6 @@ void offerReadAgain(const std::shared_ptr<PrintRun> &run, const JobNotReadBack &
 
 void jobWritten(const std::shared_ptr<PrintRun> &run, std::exception_ptr failure, LabelJobRun::Outcome &outcome)
 {
-    TFormSelvarra &form = run->form;
     if (failure) {
         try {
             std::rethrow_exception(failure);
@@ -303,13 +304,6 @@ void jobWritten(const std::shared_ptr<PrintRun> &run, std::exception_ptr failure
         } catch (...) {
             guarded([failure] { std::rethrow_exception(failure); });
         }
-        return;
-    }
-    if (outcome.listChanged) {
-        // The rows the clerk looks at are the database's again before he is told.
-        if (form.listReads())
-            form.listReads()->reread();
-        Messages::show(LabelJobRun::listChangedText());
         return;
     }
     jobRead(run, outcome.labels, std::move(outcome.job));
@@ -382,7 +376,7 @@ void jobRead(const std::shared_ptr<PrintRun> &run, qint64 labels, ClientDataSet:
 
 void TFormSelvarra::btnEtiqSemPrecoClick()
 {
-    if (m_jobRunning)
+    if (!m_counter->admit(Counter::Input::Print, [this] { btnEtiqSemPrecoClick(); }) || m_jobRunning)
         return;
     auto run = std::make_shared<PrintRun>(*this);
     guarded([&] {
@@ -390,13 +384,9 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
             return;
         run->controlsOff();
         showPrintOutcome(QString());
-        // The list's read under way, or the one the quantity just stored
-        // asked for, comes first: the job is of the rows the clerk sees.
-        const auto go = [run] { guarded([&] { checkOutput(run); }); };
-        if (m_listReads)
-            m_listReads->afterReads(go);
-        else
-            go();
+        // The read the quantity just stored asked for comes first: the job
+        // is of the rows the clerk sees, with that quantity as stored.
+        m_counter->afterHeld([run] { guarded([&] { checkOutput(run); }); });
     });
 }
 

@@ -4,34 +4,6 @@
 #include "ProductSearch.h"
 #include "TDM.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QWidget>
-
-namespace {
-
-bool isInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isKey(QEvent::Type type)
-{
-    return type == QEvent::KeyPress || type == QEvent::KeyRelease;
-}
-
-} // namespace
 
 ListReads::ListReads(TDM &dm, QObject *parent) : QObject(parent), m_dm(dm)
 {
@@ -49,8 +21,40 @@ void ListReads::read(const QString &statement, Then then)
             m_then = std::move(then);
         return;
     }
+    start(statement, std::move(then), false);
+}
+
+void ListReads::open(const QString &statement, Then then)
+{
+    start(statement, std::move(then), true);
+}
+
+void ListReads::cancel()
+{
+    if (m_running == 0)
+        return;
+    m_reader.cancel();
+    m_running = 0;
+    m_then = Then();
+    m_after.clear();
+    announce();
+    emit settled();
+}
+
+void ListReads::announce()
+{
+    const bool reading = m_running != 0;
+    if (reading != m_announced) {
+        m_announced = reading;
+        emit readingChanged(reading);
+    }
+}
+
+void ListReads::start(const QString &statement, Then then, bool opening)
+{
     m_then = std::move(then);
     m_statement = statement;
+    m_opening = opening;
     BackgroundRead::Request request;
     request.database = m_dm.SQLConnection1->DataBase();
     request.statement = statement;
@@ -65,6 +69,7 @@ void ListReads::read(const QString &statement, Then then)
     if (m_dm.SQLDS_TabRev1->CommandText() == statement)
         request.stampInHand = m_dm.TabRev1->currentStamp();
     m_running = m_reader.read(request);
+    announce();
 }
 
 void ListReads::reread()
@@ -88,7 +93,7 @@ std::optional<ListTotals> ListReads::totals() const
 
 void ListReads::afterReads(std::function<void()> action)
 {
-    if (m_running == 0 && m_held.empty() && !m_goingOn) {
+    if (m_running == 0 && !m_goingOn) {
         action();
         return;
     }
@@ -115,93 +120,51 @@ void ListReads::finished(const std::shared_ptr<BackgroundRead::Result> &result)
         return;
     m_running = 0;
     Then then = std::exchange(m_then, Then());
-    guarded([&] {
-        if (!result->failed) {
-            ClientDataSet &list = *m_dm.TabRev1;
-            const bool keepPlace = !then && list.Active() && list.RecNo() > 0;
-            const QString wasOn = keepPlace ? list.FieldByName(QStringLiteral("CODIGO")).AsString() : QString();
-            m_dm.SQLDS_TabRev1->setCommandText(m_statement);
-            m_reader.dispose(list.installRead(std::move(result->rows), result->stamp, result->unchanged));
-            if (!result->unchanged) {
-                m_totals.reset();
-                if (result->summary.canConvert<ListTotals>())
-                    m_totals = result->summary.value<ListTotals>();
-                m_totalsRevision = list.revision();
-            }
-            if (keepPlace)
-                list.FindKey({wasOn});
-        }
-        if (then)
-            then(*result);
-    });
+    // The list was closed while its rows were on their way: they open nothing.
+    if (!m_opening && !m_dm.TabRev1->Active()) {
+        m_reader.dispose(std::move(result->rows));
+        m_after.clear();
+    } else {
+        guarded([&] { install(*result, then); });
+    }
     goOn();
 }
 
-// Once the rows are in, what waited for them goes, in order: held input
-// first, then the actions that write. Either may start another read; what is
-// left then waits for that one.
+void ListReads::install(BackgroundRead::Result &result, const Then &then)
+{
+    if (!result.failed) {
+        ClientDataSet &list = *m_dm.TabRev1;
+        const bool keepPlace = !then && list.Active() && list.RecNo() > 0;
+        const QString wasOn = keepPlace ? list.FieldByName(QStringLiteral("CODIGO")).AsString() : QString();
+        m_dm.SQLDS_TabRev1->setCommandText(m_statement);
+        m_reader.dispose(list.installRead(std::move(result.rows), result.stamp, result.unchanged));
+        if (!result.unchanged) {
+            m_totals.reset();
+            if (result.summary.canConvert<ListTotals>())
+                m_totals = result.summary.value<ListTotals>();
+            m_totalsRevision = list.revision();
+        }
+        if (keepPlace)
+            list.FindKey({wasOn});
+    }
+    if (then)
+        then(result);
+}
+
+// Once the rows are in, the actions that waited for them go, in order;
+// either may start another read, and what is left then waits for that one.
 void ListReads::goOn()
 {
     if (m_goingOn)
         return;
     m_goingOn = true;
-    while (m_running == 0 && (!m_held.empty() || !m_after.empty())) {
-        if (!m_held.empty()) {
-            Held next = std::move(m_held.front());
-            m_held.pop_front();
-            QObject *to = next.receiver;
-            // A key goes where the window's focus is now, as it would had it
-            // waited its turn, whichever window is active meanwhile.
-            if (auto *widget = qobject_cast<QWidget *>(to); widget && isKey(next.event->type())) {
-                if (QWidget *focus = widget->window()->focusWidget())
-                    to = focus;
-            }
-            if (to)
-                QCoreApplication::sendEvent(to, next.event.get());
-            continue;
-        }
+    while (m_running == 0 && !m_after.empty()) {
         std::function<void()> action = std::move(m_after.front());
         m_after.pop_front();
         action();
     }
     m_goingOn = false;
-    if (m_running == 0 && m_held.empty() && m_after.empty())
+    announce();
+    if (m_running == 0 && m_after.empty())
         emit settled();
-}
-
-void ListReads::holdInputOf(QWidget *widget)
-{
-    widget->installEventFilter(this);
-}
-
-// A key that only changes the text of a search box: printable characters,
-// Backspace and Delete, without Control or Alt.
-bool ListReads::editsTheBox(QObject *receiver, const QEvent *event) const
-{
-    if (!isKey(event->type()) || !qobject_cast<QLineEdit *>(receiver))
-        return false;
-    const auto *key = static_cast<const QKeyEvent *>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
-        return true;
-    const QString text = key->text();
-    return !text.isEmpty() && text.at(0).unicode() >= 0x20 && text.at(0).unicode() != 0x7f;
-}
-
-bool ListReads::eventFilter(QObject *watched, QEvent *event)
-{
-    // The grid's editors come and go: each is watched like the grid.
-    if (event->type() == QEvent::ChildAdded) {
-        if (QObject *child = static_cast<QChildEvent *>(event)->child(); child && child->isWidgetType())
-            child->installEventFilter(this);
-        return false;
-    }
-    if (!isInput(event->type()) || (m_running == 0 && m_held.empty()) || m_goingOn)
-        return false;
-    // Once one input waits, every later one waits behind it, so they keep their order.
-    if (m_held.empty() && editsTheBox(watched, event))
-        return false;
-    m_held.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
-    return true;
 }

@@ -1,5 +1,6 @@
 #include "TFormSelvarra.h"
 
+#include "Counter.h"
 #include "ListReads.h"
 #include "JobWorker.h"
 
@@ -93,10 +94,12 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     buildListPanel();
     buildProgressPanel();
     buildHiddenControls();
+    m_counter = new Counter(this);
     createPrintHandOver();
     createHistory();
     guarded([this] { createReportComponents(); });
     connectHandlers();
+    connectCounter();
 
     // Stacking on the main panel, back to front.
     PainelBotoes->lower();
@@ -382,6 +385,47 @@ void TFormSelvarra::connectHandlers()
     });
 }
 
+void TFormSelvarra::connectCounter()
+{
+    using Input = Counter::Input;
+    m_counter->setClassifier([this](QObject *watched, QEvent *event) -> std::optional<Input> {
+        if (!isClerkInput(event))
+            return std::nullopt;
+        if (watched == EditPesqComp || watched == EditPesqCod)
+            return onlyEditsText(event) ? Input::SearchText : Input::SearchKey;
+        if (watched == EditEtiqInic)
+            return Input::StartLabel;
+        if (watched == DBLCB1)
+            return Input::ModelBox;
+        if (auto *widget = qobject_cast<QWidget *>(watched); widget == DBGrid1 || DBGrid1->isAncestorOf(widget))
+            return Input::Grid;
+        return std::nullopt;
+    });
+    for (QWidget *control : {static_cast<QWidget *>(EditPesqComp), static_cast<QWidget *>(EditPesqCod),
+                             static_cast<QWidget *>(EditEtiqInic), static_cast<QWidget *>(DBLCB1),
+                             static_cast<QWidget *>(DBGrid1), DBGrid1->viewport(),
+                             static_cast<QWidget *>(BotSairMontEtiq), static_cast<QWidget *>(btnEtiqSemPreco),
+                             static_cast<QWidget *>(BotPrecosAlterados), static_cast<QWidget *>(BotHistorico)})
+        if (control)
+            m_counter->watch(control);
+    connect(m_counter, &Counter::holdingChanged, this, &TFormSelvarra::showHolding);
+    connect(m_counter, &Counter::refused, LabelPesquisa, &QLabel::setText);
+}
+
+// While input waits, the list says so: the clerk sees why the keys do not show yet.
+void TFormSelvarra::showHolding(bool holding)
+{
+    if (holding) {
+        PainelSelvarra->setCursor(Qt::BusyCursor);
+        m_lineBeforeHolding = LabelPesquisa->text();
+        LabelPesquisa->setText(CounterPolicy::holdingText());
+        return;
+    }
+    PainelSelvarra->unsetCursor();
+    if (LabelPesquisa->text() == CounterPolicy::holdingText())
+        LabelPesquisa->setText(m_lineBeforeHolding);
+}
+
 void TFormSelvarra::attachDataModule(TDM *dm)
 {
     if (DM)
@@ -397,9 +441,8 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     m_listReads = new ListReads(*dm, this);
     m_jobWorker = new JobWorker(this);
     connect(this, &TFormSelvarra::jobCancelClicked, m_jobWorker, &JobWorker::cancel);
-    for (QWidget *widget : {static_cast<QWidget *>(EditPesqComp), static_cast<QWidget *>(EditPesqCod),
-                            static_cast<QWidget *>(DBGrid1), DBGrid1->viewport()})
-        m_listReads->holdInputOf(widget);
+    connect(m_listReads, &ListReads::readingChanged, m_counter,
+            [counter = m_counter](bool reading) { counter->setBusy(Counter::Activity::ListRead, reading); });
     // A quantity stored outside a job is read back off the window's thread.
     dm->TabRev1Reread = [reads = QPointer<ListReads>(m_listReads)] {
         if (reads)
@@ -484,9 +527,10 @@ bool TFormSelvarra::event(QEvent *event)
 
 void TFormSelvarra::closeEvent(QCloseEvent *event)
 {
-    // While a list is being built its loop keeps the window busy; closing now
-    // would pull the data module from under it.
-    if (!m_mainActionsEnabled || !mayCloseDuringHandOver()) {
+    // A job under way owns the data module until it ends; what the clerk
+    // typed before closing goes first.
+    if (!m_mainActionsEnabled || !m_counter->admit(Counter::Input::CloseWindow, [this] { close(); })
+        || !mayCloseDuringHandOver()) {
         event->ignore();
         return;
     }
@@ -570,9 +614,14 @@ void TFormSelvarra::Fecharmemo1Click()
 
 void TFormSelvarra::BotSairMontEtiqClick()
 {
+    if (!m_counter->admit(Counter::Input::CloseList, [this] { BotSairMontEtiqClick(); }))
+        return;
     guarded([this] {
         if (!postListEdit())
             return;
+        // Rows still on their way are of a list no longer shown.
+        if (m_listReads)
+            m_listReads->cancel();
         if (DM)
             DM->TabRev1->Close();
         PainelSelvarra->hide();

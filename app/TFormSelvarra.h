@@ -56,6 +56,8 @@ public:
     class ListReads *listReads() const { return m_listReads; }
     // The list build and the print job off the window's thread; null without a data module.
     class JobWorker *jobWorker() const { return m_jobWorker; }
+    // What the station is doing now and what the clerk's input may do meanwhile.
+    class Counter *counter() const { return m_counter; }
 
     // Main panel.
     QFrame *PainelConsistG;
@@ -262,6 +264,8 @@ private:
     void placeTitleBar();
     void connectHandlers();
     void connectListHandlers(); // FormSelvarraList.cpp
+    void connectCounter();
+    void showHolding(bool holding);
     void listFocusChanged(QWidget *old, QWidget *now);
     void gridEditorClosed(QWidget *editor, int hint);
     void codeReadInQuantity(const QString &code, bool goThere);
@@ -275,6 +279,9 @@ private:
     // its own message box; the next real activation tries again.
     bool m_skipNextActivation = false;
     bool m_closeRefused = false; // a close refused once because the list could not be stored
+
+    class Counter *m_counter = nullptr;
+    QString m_lineBeforeHolding; // the line under the boxes before "Lendo a lista…"
 
     // product list
     QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from

@@ -3,55 +3,36 @@
 #include "DatabaseErrors.h"
 #include "Field.h"
 #include "LabelJobExpansion.h"
-#include "LabelQuantity.h"
 #include "LostConnection.h"
 #include "SelvarError.h"
 #include "SuiteJob.h"
 #include "TDM.h"
-
-#include <algorithm>
 
 namespace {
 
 // The rows held, copied for another thread's data set of the same columns.
 ClientDataSet::ReadyRows rowsOf(ClientDataSet &dataSet)
 {
-    const int rows = dataSet.RecordCount();
-    const int columns = int(dataSet.fieldDefs().size());
+    return ClientDataSet::ReadyRows(LabelJobRun::shownRows(dataSet));
+}
+
+} // namespace
+
+std::vector<QVector<QVariant>> LabelJobRun::shownRows(ClientDataSet &list)
+{
+    if (!list.Active())
+        list.Open();
+    const int rows = list.RecordCount();
+    const int columns = int(list.fieldDefs().size());
     std::vector<QVector<QVariant>> values;
     values.reserve(std::size_t(rows));
     for (int row = 0; row < rows; ++row) {
         QVector<QVariant> line(columns);
         for (int column = 0; column < columns; ++column)
-            line[column] = dataSet.valueAt(row, column);
+            line[column] = list.valueAt(row, column);
         values.push_back(std::move(line));
     }
-    return ClientDataSet::ReadyRows(std::move(values));
-}
-
-} // namespace
-
-QVector<LabelJobRun::Row> LabelJobRun::labelledRows(ClientDataSet &list)
-{
-    if (!list.Active())
-        list.Open();
-    const int codigo = list.FieldByName(QStringLiteral("CODIGO")).Index();
-    const int componente = list.FieldByName(QStringLiteral("COMPONENTE")).Index();
-    const int ean = list.FieldByName(QStringLiteral("CODIGOEAN")).Index();
-    const int preco = list.FieldByName(QStringLiteral("PRECO1")).Index();
-    const int qde = list.FieldByName(QStringLiteral("QDE")).Index();
-    QVector<Row> rows;
-    const int count = list.RecordCount();
-    for (int row = 0; row < count; ++row) {
-        const qint64 labels = LabelQuantity::labels(list.valueAt(row, qde));
-        if (labels == 0)
-            continue;
-        const QVariant price = list.valueAt(row, preco);
-        rows.append({list.valueAt(row, codigo).toString(), list.valueAt(row, componente).toString(),
-                     list.valueAt(row, ean).toString(), price.isNull() ? Decimal() : price.value<Decimal>(), labels});
-    }
-    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) { return a.codigo < b.codigo; });
-    return rows;
+    return values;
 }
 
 LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait &wait, JobProgress &progress)
@@ -60,15 +41,11 @@ LabelJobRun::Outcome LabelJobRun::write(TDM &dm, const Request &request, JobWait
     for (int attempt = 1;; ++attempt) {
         try {
             SuiteJob job(*dm.SQLConnection1, request.station, SuiteJob::Kind::Print, &wait);
-            ClientDataSet &list = *dm.TabRev1;
-            list.Close();
-            dm.SQLDS_TabRev1->setCommandText(request.listStatement);
-            list.Open();
+            // The expansion walks the worker's list: it holds the rows shown, not a read of TABREV1.
+            dm.TabRev1->Close();
+            dm.TabRev1->installRead(ClientDataSet::ReadyRows(std::vector<QVector<QVariant>>(request.shown)), QString(),
+                                    false);
             Outcome outcome;
-            if (labelledRows(list) != request.shown) {
-                outcome.listChanged = true;
-                return outcome;
-            }
             LabelJobExpansion expansion(dm);
             outcome.labels = expansion.run(request.etiqInicial, progress, job);
             outcome.written = expansion.written();
@@ -116,11 +93,4 @@ ClientDataSet::ReadyRows LabelJobRun::readAgain(TDM &dm, const QString &station,
                                          "Pressione \"Etiquetas com preços\" de novo."));
     }
     return rowsOf(rows);
-}
-
-QString LabelJobRun::listChangedText()
-{
-    return QStringLiteral("Outra estação mudou a lista depois que ela foi lida aqui; a lista foi lida de novo. Confira as "
-                          "quantidades e pressione \"Etiquetas com preços\" de novo. Nenhuma etiqueta foi gerada; o "
-                          "trabalho anterior foi mantido.");
 }

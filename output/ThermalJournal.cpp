@@ -214,8 +214,9 @@ void applyMarks(Record &record, const QByteArray &marks)
     // given holds.
     int done = 0;
     int running = 0;
-    for (const QByteArray &mark : marks.split('\n')) {
-        const QString line = QString::fromLatin1(mark);
+    const QList<QByteArray> lines = marks.split('\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString line = QString::fromLatin1(lines[i]);
         const auto number = [&](QLatin1String what) {
             bool ok = false;
             const int n = line.startsWith(what) ? line.mid(what.size()).toInt(&ok) : 0;

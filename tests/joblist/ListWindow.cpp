@@ -1,5 +1,6 @@
 #include "ListWindow.h"
 
+#include "Counter.h"
 #include "ListReads.h"
 #include "JobWorker.h"
 
@@ -101,7 +102,8 @@ void ListWindow::clickReopen()
 bool ListWindow::settle()
 {
     ListReads *reads = form()->listReads();
-    return !reads || QTest::qWaitFor([reads] { return reads->idle(); }, 60000);
+    Counter *counter = form()->counter();
+    return !reads || QTest::qWaitFor([reads, counter] { return reads->idle() && counter->idle(); }, 60000);
 }
 
 void ListWindow::clickClose()

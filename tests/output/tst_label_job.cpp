@@ -5,6 +5,7 @@
 #include "SuiteJob.h"
 #include "LabelJobExpansion.h"
 #include "LabelJobRun.h"
+#include "LabelQuantity.h"
 #include "ListQuantities.h"
 #include "ListTotals.h"
 #include "PrintedJob.h"
@@ -104,8 +105,9 @@ class LabelJobTest : public QObject
         QCOMPARE(LabelJobExpansion::rowsToWrite(*db->dm, etiqInicial) - LabelJobExpansion::skippedPositions(etiqInicial), labels);
         QCOMPARE(PrintedJob::fromList(shown, 0).labels(), labels);
         qint64 taken = 0;
-        for (const LabelJobRun::Row &row : LabelJobRun::labelledRows(shown))
-            taken += row.labels;
+        const int qde = shown.FieldByName(QStringLiteral("QDE")).Index();
+        for (const QVector<QVariant> &row : LabelJobRun::shownRows(shown))
+            taken += LabelQuantity::labels(row.at(qde));
         QCOMPARE(taken, labels);
         qint64 asked = 0;
         for (const ListQuantities::Row &row : ListQuantities::rows(shown))
@@ -281,10 +283,10 @@ private slots:
         }
     }
 
-    // The run the worker makes: the list read under the lock must print the
-    // labels the station showed, else nothing is written; a job read again
-    // must still be this one.
-    void runPrintsOnlyTheListShown()
+    // The run the worker makes prints the rows the station shows, in their
+    // order, whatever another station stored since they were read; a job read
+    // again must still be this one.
+    void runPrintsTheRowsShown()
     {
         fillList({{QStringLiteral("A"), QStringLiteral("2"), QStringLiteral("1.50")},
                   {QStringLiteral("B"), QStringLiteral("0"), QStringLiteral("2.00")},
@@ -292,28 +294,28 @@ private slots:
         NoWait wait;
         NoJobProgress quiet;
         ClientDataSet &list = *db->dm->TabRev1;
-        LabelJobRun::Request request{QStringLiteral("01"), db->dm->SQLDS_TabRev1->CommandText(), QString(),
-                                     LabelJobRun::labelledRows(list)};
-        QCOMPARE(request.shown.size(), 2);
+        list.Close();
+        db->dm->SQLDS_TabRev1->setCommandText(
+            QStringLiteral("Select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by COMPONENTE desc"));
+        LabelJobRun::Request request{QStringLiteral("01"), QString(), LabelJobRun::shownRows(list)};
+        QCOMPARE(request.shown.size(), std::size_t(3));
 
         db->suite.exec(QStringLiteral("update TABREV1 set QDE = 5 where CODIGO = 'P2'"));
-        QVERIFY(LabelJobRun::write(*db->dm, request, wait, quiet).listChanged);
-        QCOMPARE(jobRows(), QStringList());
-
-        list.Close();
-        request.shown = LabelJobRun::labelledRows(list);
+        db->suite.exec(QStringLiteral("update TABREV1 set QDE = 9 where CODIGO = 'P1'"));
         const LabelJobRun::Outcome written = LabelJobRun::write(*db->dm, request, wait, quiet);
-        QVERIFY(!written.listChanged);
-        QCOMPARE(written.labels, 8);
-        QCOMPARE(written.job.size(), std::size_t(8));
-        QCOMPARE(written.job.at(2).value(db->dm->TabRev2->FieldByName(QStringLiteral("COMPONENTE")).Index()).toString(),
-                 QStringLiteral("B"));
+        QCOMPARE(written.labels, 3);
+        QCOMPARE(written.job.size(), std::size_t(3));
+        QCOMPARE(jobRows(), QStringList({QStringLiteral("000001|C||789000000003|0,00"),
+                                         QStringLiteral("000002|A||789000000001|1,50"),
+                                         QStringLiteral("000003|A||789000000001|1,50")}));
+        // The list as stored is the other station's: nothing of it was written back.
+        QCOMPARE(db->suite.scalar(QStringLiteral("select cast(QDE as integer) from TABREV1 where CODIGO = 'P2'")).toInt(), 5);
 
-        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 8, wait).size(), std::size_t(8));
+        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 3, wait).size(), std::size_t(3));
         // Another station's job of the same size, or of another size, in its place.
         const auto refused = [&] {
             try {
-                LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 8, wait);
+                LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 3, wait);
             } catch (const SelvarError &error) {
                 return error.message().startsWith(QStringLiteral("O trabalho gravado já foi substituído"));
             }
@@ -322,8 +324,8 @@ private slots:
         db->suite.exec(QStringLiteral("update TABREV2 set PRECO1 = 1.51 where CODIGO = '000002'"));
         QVERIFY2(refused(), "a job of the same size with another price was taken for this one");
         db->suite.exec(QStringLiteral("update TABREV2 set PRECO1 = 1.50 where CODIGO = '000002'"));
-        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 8, wait).size(), std::size_t(8));
-        db->suite.exec(QStringLiteral("delete from TABREV2 where CODIGO = '000008'"));
+        QCOMPARE(LabelJobRun::readAgain(*db->dm, QStringLiteral("01"), written.written, 3, wait).size(), std::size_t(3));
+        db->suite.exec(QStringLiteral("delete from TABREV2 where CODIGO = '000003'"));
         QVERIFY2(refused(), "a job of another size was taken for this one");
     }
 };
