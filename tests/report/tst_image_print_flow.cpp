@@ -100,10 +100,15 @@ private slots:
         print();
         QCOMPARE(window->app.messages, QStringList());
         const QHash<QString, QByteArray> previous = commandFiles();
-        // One label across the roll: a file a label, each with the logo.
+        // One label across the roll: a file a label, each recalling the logo
+        // the first one stores in the printer.
         QCOMPARE(previous.size(), 2);
-        for (const QByteArray &file : previous)
-            QVERIFY(file.contains("^GFA,"));
+        int stores = 0;
+        for (const QByteArray &file : previous) {
+            QVERIFY(file.contains("^XGR:"));
+            stores += int(file.count("~DGR:"));
+        }
+        QCOMPARE(stores, 1);
         const int handedOver = starts;
         QVERIFY(handedOver > 0);
 
