@@ -43,7 +43,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -154,13 +153,7 @@ DesignerWindow::DesignerWindow(QWidget *parent)
     Propriedades = new PropertiesPanel(m_document, m_canvas);
     auto *rightDock = new QDockWidget(QStringLiteral("Propriedades"));
     rightDock->setObjectName(QStringLiteral("PainelPropriedades"));
-    // The rows shown follow the selected element's kind: scrolled, the panel never resizes the window or the label in the middle.
-    auto *propertiesArea = new QScrollArea;
-    propertiesArea->setWidget(Propriedades);
-    propertiesArea->setWidgetResizable(true);
-    propertiesArea->setFrameShape(QFrame::NoFrame);
-    propertiesArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    rightDock->setWidget(propertiesArea);
+    rightDock->setWidget(Propriedades);
     rightDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     addDockWidget(Qt::RightDockWidgetArea, rightDock);
 

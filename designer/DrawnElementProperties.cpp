@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QPushButton>
+#include <QToolButton>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -38,7 +38,8 @@ DrawnElementProperties::DrawnElementProperties(QWidget *parent) : QGroupBox(QStr
     EditMeses = new QSpinBox(this);
     EditMeses->setRange(-120, 120);
     EditArquivo = new QLineEdit(this);
-    BotEscolherArquivo = new QPushButton(QStringLiteral("Escolher…"), this);
+    BotEscolherArquivo = new QToolButton(this);
+    BotEscolherArquivo->setText(QStringLiteral("…"));
     BotEscolherArquivo->setToolTip(QStringLiteral("Escolher a imagem no disco (PNG, JPEG ou BMP)"));
     pickImage = [](QWidget *parent, const QString &folder) {
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Imagem da etiqueta"), folder,
@@ -99,7 +100,7 @@ DrawnElementProperties::DrawnElementProperties(QWidget *parent) : QGroupBox(QStr
     connect(CheckPontilhado, &QCheckBox::toggled, this, [tell] { tell(QStringLiteral("Propriedade")); });
     connect(EditConteudo, &QLineEdit::editingFinished, this, [tell] { tell(QStringLiteral("Conteúdo do código")); });
     connect(EditArquivo, &QLineEdit::editingFinished, this, [tell] { tell(QStringLiteral("Arquivo da imagem")); });
-    connect(BotEscolherArquivo, &QPushButton::clicked, this, &DrawnElementProperties::chooseImage);
+    connect(BotEscolherArquivo, &QToolButton::clicked, this, &DrawnElementProperties::chooseImage);
 }
 
 void DrawnElementProperties::chooseImage()

@@ -12,7 +12,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLayout;
 class QLineEdit;
-class QPushButton;
+class QToolButton;
 class QSpinBox;
 
 // The properties panel's section for what the newer kinds of element hold:
@@ -46,7 +46,7 @@ public:
     QSpinBox *EditDias;
     QSpinBox *EditMeses;
     QLineEdit *EditArquivo;
-    QPushButton *BotEscolherArquivo;
+    QToolButton *BotEscolherArquivo; // "…": the picture picked from the disk
     QSpinBox *EditLimiar;
     QCheckBox *CheckPontilhado;
     QLabel *LabelFalha;          // why the content did not read

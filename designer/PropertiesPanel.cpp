@@ -126,7 +126,10 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
     m_drawn = new DrawnElementProperties(this);
     m_drawn->projectFolder = [this] { return QFileInfo(m_document->path()).absolutePath(); };
     form->addRow(m_drawn);
-    // Short and unwrapped: the panel keeps its width whatever it shows, and the label in the middle its size.
+    // The room every row needs, whichever kind shows: a selection never
+    // resizes the window, nor moves the label under the mouse.
+    setMinimumSize(sizeHint());
+    // Short and unwrapped, so it needs no more room than the rows.
     auto *none = new QLabel(QStringLiteral("Clique num elemento da etiqueta."));
     none->setObjectName(QStringLiteral("LabelNenhum"));
     form->addRow(none);
