@@ -2,7 +2,8 @@
 // property the panel edits, typed with real keys and committed with Tab,
 // reaches the file in the element's own line and reads back from disk as
 // typed, the rest of the file byte for byte; a deleted element of any kind
-// leaves the file; a save keeps the undo history. Random sequences of
+// leaves the file. Ctrl+Z and Ctrl+Y from any properties box undo and redo
+// through the document, and a save keeps the history. Random sequences of
 // edits, saved every few steps, read back as the document stands.
 #include "DesignDocument.h"
 #include "DesignerTestFiles.h"
@@ -313,6 +314,48 @@ private slots:
         QList<CellElement> expected = asWritten(parsed(EveryKind).reports[0].elements);
         expected.removeAt(element);
         QCOMPARE(asWritten(parsed(saved).reports[0].elements), expected);
+    }
+
+    // A value committed with Tab undoes with Ctrl+Z from the box the Tab went
+    // to, and from the box itself; Ctrl+Y and Ctrl+Shift+Z redo it. Typing
+    // not yet committed undoes in its box and leaves the document alone.
+    void undoAndRedoFromAnyBox()
+    {
+        openWindow(EveryKind);
+        m_window->canvas()->selectElements({6});
+        PropertiesPanel *panel = m_window->Propriedades;
+        typeOver(panel->EditX, QStringLiteral("5"));
+        QTest::keyClick(panel->EditX, Qt::Key_Tab);
+        QCOMPARE(document()->report().elements[6].box.x(), 5.0);
+        QWidget *next = QApplication::focusWidget();
+        QVERIFY(next && next != panel->EditX && panel->isAncestorOf(next));
+        QTest::keyClick(next, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements[6].box.x(), 40.0);
+        QCOMPARE(panel->EditX->value(), 40.0);
+        QTest::keyClick(next, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements[6].box.x(), 5.0);
+        panel->EditX->setFocus();
+        QTest::keyClick(panel->EditX, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements[6].box.x(), 40.0);
+        QTest::keyClick(panel->EditX, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(document()->report().elements[6].box.x(), 5.0);
+
+        auto *content = panel->findChild<QLineEdit *>(QStringLiteral("EditConteudo"));
+        const QList<ValuePart> read = document()->report().elements[6].parts;
+        typeOver(content, QStringLiteral("CODIGO"));
+        QTest::keyClick(content, Qt::Key_Tab);
+        QCOMPARE(document()->report().elements[6].parts, (QList<ValuePart>{{QStringLiteral("CODIGO"), true}}));
+        content->setFocus();
+        QTest::keyClick(content, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements[6].parts, read);
+        QCOMPARE(content->text(), partsStatement(read));
+
+        const int steps = document()->undoStack()->index();
+        typeOver(content, QStringLiteral("CODIGO"));
+        QTest::keyClick(content, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(content->text() != QStringLiteral("CODIGO"));
+        QCOMPARE(document()->undoStack()->index(), steps);
+        QCOMPARE(document()->report().elements[6].parts, read);
     }
 
     // Saved, the edits still undo one by one; undone and saved again, the
