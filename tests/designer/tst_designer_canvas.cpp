@@ -479,33 +479,6 @@ private slots:
                                 .arg(canvas()->horizontalScrollBar()->value()).arg(canvas()->horizontalScrollBar()->maximum())));
     }
 
-    // The canvas alone, at every size from small to large: a fit settles in the round it is made.
-    void fitSettlesAtEveryCanvasSize()
-    {
-        DesignDocument document;
-        QVERIFY(document.open(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav")));
-        LabelCanvas view(&document);
-        view.resize(300, 200);
-        view.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QSignalSpy zooms(&view, &LabelCanvas::zoomChanged);
-        const ResizeBound bound(view.viewport(), &view, 1000);
-        for (int width = 300; width <= 1400 && !bound.exceeded(); width += 37) {
-            const int height = 200 + (width * 7) % 700;
-            view.resize(width, height);
-            for (int round = 0; round < 6; ++round) {
-                QCoreApplication::sendPostedEvents();
-                QCoreApplication::processEvents();
-            }
-            const qsizetype settled = zooms.count();
-            for (int round = 0; round < 6; ++round) {
-                QCoreApplication::sendPostedEvents();
-                QCoreApplication::processEvents();
-            }
-            QVERIFY2(zooms.count() == settled && !bound.exceeded(), qPrintable(QStringLiteral("%1 x %2").arg(width).arg(height)));
-        }
-    }
-
     // A drag past the label's edge keeps the zoom the view was fitted to, the
     // element following the pointer millimetre for millimetre; undoing it
     // keeps the zoom too.
