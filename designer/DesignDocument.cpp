@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -99,12 +100,11 @@ bool DesignDocument::reloadFromDisk(QString *error)
         return false;
     }
     const QList<SheetReport> read = m_project.reports;
-    reload(bytes, report().name, false, &read);
+    reload(bytes, report().name, &read);
     return true;
 }
 
-void DesignDocument::reload(const QByteArray &bytes, QString reportName, bool keepIdentities,
-                            const QList<SheetReport> *readBefore)
+void DesignDocument::reload(const QByteArray &bytes, QString reportName, const QList<SheetReport> *readBefore)
 {
     m_text = ProjectText(bytes);
     m_toUtf8WithMark = false;
@@ -117,13 +117,6 @@ void DesignDocument::reload(const QByteArray &bytes, QString reportName, bool ke
             m_fileFault = fault.message();
         }
     }
-    // Saved, the listed reports are the file's in the same order: their
-    // elements keep who they are (a selection, a drag survive a save).
-    QList<SheetReport> previous;
-    if (keepIdentities) {
-        for (const int entry : rows())
-            previous << m_entries[entry].report;
-    }
     if (readBefore)
         carryIdentities(*readBefore, &m_project.reports);
     m_undo.clear();
@@ -131,11 +124,6 @@ void DesignDocument::reload(const QByteArray &bytes, QString reportName, bool ke
     m_current = -1;
     m_activeEntry = -1;
     for (int i = 0; i < m_project.reports.size(); ++i) {
-        QList<CellElement> &elements = m_project.reports[i].elements;
-        if (i < previous.size() && previous[i].elements.size() == elements.size()) {
-            for (int e = 0; e < elements.size(); ++e)
-                elements[e].id = previous[i].elements[e].id;
-        }
         giveIdentities(&m_project.reports[i]);
         m_entries.append({m_project.reports[i], i, true});
         if (m_project.reports[i].name == reportName || (m_current < 0 && i == 0))
@@ -474,12 +462,8 @@ DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message
         *message = fault;
         return SaveResult::Refused;
     }
-    if (!changedOnDisk()) {
-        if (!writeBytes(m_path, bytes, message))
-            return SaveResult::Failed;
-        reload(bytes, report().name, true);
-        return SaveResult::Saved;
-    }
+    if (!changedOnDisk())
+        return writeChecked(m_path, bytes, message);
     if (!overwrite) {
         *message = QStringLiteral("O arquivo \"%1\" mudou desde que foi aberto.").arg(m_path);
         return SaveResult::ChangedOnDisk;
@@ -499,10 +483,7 @@ DesignDocument::SaveResult DesignDocument::save(bool overwrite, QString *message
             return SaveResult::Refused;
         }
     }
-    if (!writeBytes(m_path, merged, message))
-        return SaveResult::Failed;
-    reload(merged, report().name, true);
-    return SaveResult::Saved;
+    return writeChecked(m_path, merged, message);
 }
 
 DesignDocument::SaveResult DesignDocument::saveAs(const QString &path, QString *message)
@@ -513,11 +494,19 @@ DesignDocument::SaveResult DesignDocument::saveAs(const QString &path, QString *
             *message = fault;
         return SaveResult::Refused;
     }
-    const QByteArray bytes = composedBytes();
-    if (!writeBytes(path, bytes, message ? message : &m_lastMessage))
+    return writeChecked(path, composedBytes(), message ? message : &m_lastMessage);
+}
+
+DesignDocument::SaveResult DesignDocument::writeChecked(const QString &path, const QByteArray &bytes, QString *message)
+{
+    if (const QString lost = unwrittenFault(bytes); !lost.isEmpty()) {
+        *message = lost;
+        return SaveResult::Refused;
+    }
+    if (!writeBytes(path, bytes, message))
         return SaveResult::Failed;
     m_path = path;
-    reload(bytes, report().name, true);
+    takeSaved(bytes);
     return SaveResult::Saved;
 }
 
@@ -540,6 +529,105 @@ bool DesignDocument::setProjectOffset(const QPointF &offset, QString *message)
     }
     if (!writeBytes(m_path, bytes, message))
         return false;
-    reload(bytes, report().name, true);
+    takeSaved(bytes);
     return true;
+}
+
+QString DesignDocument::unwrittenFault(const QByteArray &bytes) const
+{
+    ReportProject written;
+    try {
+        written = parseReportProject(decodeProjectText(bytes), m_path);
+    } catch (const SelvarError &fault) {
+        return fault.message();
+    }
+    // The reports this window did not change are the file's as it is, which
+    // another program may have changed since ("Salvar mesmo assim").
+    for (const int entry : rows()) {
+        if (!edited(m_entries[entry]))
+            continue;
+        const SheetReport &shown = m_entries[entry].report;
+        const SheetReport *there = written.findReport(shown.name);
+        const QString lost = there ? writtenDifference(shown, *there) : QStringLiteral("o relatório ficaria fora do arquivo");
+        if (!lost.isEmpty()) {
+            return QStringLiteral("O arquivo não guardaria o relatório \"%1\" como o editor o mostra: %2. "
+                                  "As alterações continuam aqui.")
+                .arg(shown.name, lost);
+        }
+    }
+    return {};
+}
+
+namespace {
+
+// Every step of the history that holds a report's states, the steps of a
+// step made of several included.
+void forEachReportStep(const QUndoCommand *step, const std::function<void(ReportEditCommand *)> &visit)
+{
+    // The stack hands its steps out read-only; these are the document's own.
+    if (auto *edit = dynamic_cast<ReportEditCommand *>(const_cast<QUndoCommand *>(step)))
+        visit(edit);
+    for (int i = 0; i < step->childCount(); ++i)
+        forEachReportStep(step->child(i), visit);
+}
+
+} // namespace
+
+void DesignDocument::takeSaved(const QByteArray &bytes)
+{
+    m_text = ProjectText(bytes);
+    m_toUtf8WithMark = false;
+    m_fileFault.clear();
+    m_project = parseReportProject(decodeProjectText(bytes), m_path); // read back before it was written
+    // Each listed report is its block of the file now, with the values as
+    // the file holds them and its elements' identities; a deleted one is no
+    // longer in the file, so undoing its deletion brings it back as new.
+    QList<QHash<int, int>> lines(m_entries.size()); // by entry: element identity → its line now
+    QList<bool> listed(m_project.reports.size(), false);
+    for (int i = 0; i < m_entries.size(); ++i) {
+        Entry &entry = m_entries[i];
+        const SheetReport *saved = entry.listed ? m_project.findReport(entry.report.name) : nullptr;
+        entry.original = saved ? int(saved - m_project.reports.constData()) : -1;
+        if (!saved)
+            continue;
+        SheetReport fresh = *saved;
+        // Element by element as shown (always so for a report this window
+        // wrote), the elements are who they were; a block another program
+        // changed meanwhile is elements new to the history.
+        if (writtenDifference(entry.report, fresh).isEmpty()) {
+            for (int e = 0; e < fresh.elements.size(); ++e)
+                fresh.elements[e].id = entry.report.elements[e].id;
+        }
+        giveIdentities(&fresh);
+        for (const CellElement &element : std::as_const(fresh.elements))
+            lines[i].insert(element.id, element.line);
+        entry.report = fresh;
+        m_project.reports[entry.original] = fresh;
+        listed[entry.original] = true;
+    }
+    // Saved anyway over another program's changes: its new reports join the list.
+    for (int r = 0; r < m_project.reports.size(); ++r) {
+        if (listed[r])
+            continue;
+        giveIdentities(&m_project.reports[r]);
+        m_entries.append({m_project.reports[r], r, true});
+        lines.append(QHash<int, int>());
+    }
+    m_activeEntry = -1;
+    for (int i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].listed && m_entries[i].report.name.compare(m_project.activeReport, Qt::CaseInsensitive) == 0)
+            m_activeEntry = i;
+    }
+    const auto fit = [&](int entry, Entry *state) {
+        state->original = m_entries[entry].original;
+        state->report.line = m_entries[entry].report.line;
+        state->report.endLine = m_entries[entry].report.endLine;
+        for (CellElement &element : state->report.elements)
+            element.line = lines[entry].value(element.id, 0);
+    };
+    for (int i = 0; i < m_undo.count(); ++i)
+        forEachReportStep(m_undo.command(i), [&](ReportEditCommand *step) { step->rebase(fit); });
+    m_undo.setClean();
+    emit projectChanged();
+    emit reportChanged();
 }

@@ -9,7 +9,8 @@
 // The designer's document: one project file as it lies on disk and every
 // report of it as edited, the file's reports first, then new ones. One undo
 // history runs across all of them (each step names the report it changed and
-// brings it back into view), so choosing another report loses nothing;
+// brings it back into view), so choosing another report loses nothing, and
+// it outlives a save, so a saved edit still undoes;
 // saving writes each edited report's block into the file's own bytes, in
 // place, and nothing else.
 class DesignDocument : public QObject
@@ -114,6 +115,10 @@ public:
     // refuses is not written (Refused, with its fault); a file changed on
     // disk is not written unless `overwrite` (ChangedOnDisk), and then only
     // the blocks this window edited go into the file as it is now.
+    // A file that would not read back as the reports show (an element the
+    // writer could not place) is not written either (Refused): the edits stay.
+    // Saved, the undo history stays, and undoing past the save marks the
+    // document modified again.
     SaveResult save(bool overwrite, QString *message);
     // The composed file written to `path` (a native path), which the
     // document then is: "Salvar como…".
@@ -141,8 +146,16 @@ private:
     bool writeBytes(const QString &path, const QByteArray &bytes, QString *message) const;
     // `readBefore`: the reports as read before, whose elements lend their identities.
     // `reportName` by value: callers pass the name of a report this clears.
-    void reload(const QByteArray &bytes, QString reportName, bool keepIdentities = false,
-                const QList<SheetReport> *readBefore = nullptr);
+    void reload(const QByteArray &bytes, QString reportName, const QList<SheetReport> *readBefore = nullptr);
+    // `bytes` written to `path` if they read back as the edited reports show
+    // (else Refused, nothing written); the document is then that file.
+    SaveResult writeChecked(const QString &path, const QByteArray &bytes, QString *message);
+    // Why `bytes` would not read back as every edited report shows now; empty when they would.
+    QString unwrittenFault(const QByteArray &bytes) const;
+    // `bytes`, just written, is the file now: every report and element keeps
+    // who it is and the undo history stays, its steps naming the lines the
+    // file has now.
+    void takeSaved(const QByteArray &bytes);
 
     QString m_path;
     ProjectText m_text;

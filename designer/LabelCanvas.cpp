@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionGraphicsItem>
 
 #include <cmath>
@@ -152,13 +153,46 @@ void LabelCanvas::applyZoom()
     emit viewMoved();
 }
 
+QRectF LabelCanvas::fitArea() const
+{
+    return labelRect().united(m_picture.rect).adjusted(-FitMarginMm, -FitMarginMm, FitMarginMm, FitMarginMm);
+}
+
+QRectF LabelCanvas::sceneArea() const
+{
+    return labelRect().united(m_picture.rect).adjusted(-SceneMarginMm, -SceneMarginMm, SceneMarginMm, SceneMarginMm);
+}
+
+int LabelCanvas::zoomFitting(const QSize &room) const
+{
+    const QRectF area = fitArea();
+    const double perMm = std::min(room.width() / area.width(), room.height() / area.height());
+    return std::clamp(int(std::floor(perMm / (logicalDpiX() / 25.4) * 100)), MinZoom, MaxZoom);
+}
+
 void LabelCanvas::fitToWindow()
 {
-    const QRectF area = labelRect().united(m_picture.rect).adjusted(-2, -2, 2, 2);
-    const QSize room = viewport()->size();
-    const double perMm = std::min(room.width() / area.width(), room.height() / area.height());
-    setZoomLevel(int(std::floor(perMm / (logicalDpiX() / 25.4) * 100)));
-    centerOn(area.center());
+    // The scene reaches further than the fit, so at the fitted zoom it may
+    // need scroll bars, which take room from the viewport; fitted to the room
+    // without them, their coming would shrink the viewport, call for a fit
+    // to the smaller room, which needs no bars, and so round and round. So
+    // the bars the fit brings are reckoned here, once, and the fit is made to
+    // the room they leave: their coming is then no reason to fit again.
+    QSize room = maximumViewportSize();
+    int percent = zoomFitting(room);
+    const QSizeF scene = sceneArea().size() * (logicalDpiX() / 25.4 * percent / 100.0);
+    const bool across = scene.width() > room.width();
+    const bool down = scene.height() > room.height();
+    if (across || down) {
+        const bool overlaid = style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this);
+        if (!overlaid) {
+            room -= QSize(down ? verticalScrollBar()->sizeHint().width() : 0, across ? horizontalScrollBar()->sizeHint().height() : 0);
+            percent = zoomFitting(room);
+        }
+    }
+    m_fittedSize = size();
+    setZoomLevel(percent);
+    centerOn(fitArea().center());
     // Fitted it stays, as the window is resized, until a zoom is chosen.
     m_fitPending = true;
 }
@@ -166,8 +200,15 @@ void LabelCanvas::fitToWindow()
 void LabelCanvas::resizeEvent(QResizeEvent *event)
 {
     QGraphicsView::resizeEvent(event);
-    if (m_fitPending && m_document->hasReport())
+    if (!m_fitPending || !m_document->hasReport() || m_drag.active)
+        return;
+    // Only the window's own size calls for a fit; the viewport changing
+    // inside it (scroll bars coming or going) only moves the label back to
+    // the middle.
+    if (size() != m_fittedSize)
         fitToWindow();
+    else
+        centerOn(fitArea().center());
 }
 
 QRectF LabelCanvas::labelRect() const
@@ -205,12 +246,15 @@ void LabelCanvas::reportChanged()
     // report) ends the drag as a release would: what it held may be gone.
     if (m_drag.active && !m_dragging)
         endDrag();
-    if (m_document->currentEntry() != m_shownEntry) {
+    // Another report is fitted to the view; an edit, an undo or a drag of
+    // this one leaves the zoom and the view where the person has them.
+    const bool another = m_document->currentEntry() != m_shownEntry;
+    if (another) {
         m_shownEntry = m_document->currentEntry();
         m_fitPending = true;
     }
     rebuild();
-    if (m_fitPending && isVisible() && m_document->hasReport())
+    if (another && isVisible() && m_document->hasReport())
         fitToWindow();
 }
 
@@ -250,8 +294,7 @@ void LabelCanvas::rebuild()
     if (!sameItems)
         selectIds(selected);
 
-    const QRectF area = labelRect().united(m_picture.rect).adjusted(-15, -15, 15, 15);
-    m_scene->setSceneRect(area);
+    m_scene->setSceneRect(sceneArea());
 
     m_warnings.clear();
     if (m_document->hasReport()) {
@@ -372,7 +415,7 @@ void LabelCanvas::mousePressEvent(QMouseEvent *event)
     m_drag.active = true;
     m_drag.primary = m_document->report().elements[hit].id;
     m_drag.edges = edges;
-    m_drag.pressed = mm;
+    m_drag.pressed = event->position();
     for (const int index : edges ? QList<int>{hit} : selectedElements()) {
         m_drag.ids << m_document->report().elements[index].id;
         m_drag.boxes << m_document->report().elements[index].box;
@@ -404,7 +447,9 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    const QPointF delta = mm - m_drag.pressed;
+    // The pointer's way on the screen at the zoom of the drag: the view
+    // scrolling after the element leaves the element's way as the hand made it.
+    const QPointF delta = (event->position() - m_drag.pressed) / pixelsPerMm();
     SheetReport after = m_document->report();
     QList<QRectF> others;
     for (int i = 0; i < after.elements.size(); ++i) {
@@ -442,6 +487,10 @@ void LabelCanvas::mouseMoveEvent(QMouseEvent *event)
         m_document->edit(after, m_drag.edges ? QStringLiteral("Redimensionar") : QStringLiteral("Mover"), m_drag.key);
         m_dragging = false;
     }
+    // Past the view's edge the view scrolls after the element, at the same zoom.
+    const int shown = m_document->indexOfElement(m_drag.primary);
+    if (shown >= 0)
+        ensureVisible(m_document->report().elements[shown].box, 0, 0);
     viewport()->update();
     event->accept();
 }

@@ -23,6 +23,8 @@ public:
     ~LabelCanvas() override;
 
     static constexpr int MinZoom = 50;
+    static constexpr double FitMarginMm = 2;
+    static constexpr double SceneMarginMm = 15;
     static constexpr int MaxZoom = 800;
 
     void setRecords(const QList<LabelRecord> &records);
@@ -78,7 +80,7 @@ private:
         bool active = false;
         int edges = 0;          // the edges a resize moves (ResizeEdge); 0 for a move
         int primary = 0;        // the element under the pointer, by identity
-        QPointF pressed;        // scene mm
+        QPointF pressed;        // on the viewport, in pixels
         QList<int> ids;         // the elements dragged, by identity
         QList<QRectF> boxes;    // as they were on pressing
         int key = 0;
@@ -93,6 +95,12 @@ private:
     // in `index`); 0 when no handle is there.
     int handleAt(const QPointF &mm, int *index) const;
     QRectF labelRect() const;
+    // What a fit shows: the label and what prints of it, with a little margin.
+    QRectF fitArea() const;
+    // How far the view scrolls: further, to drag an element out past the label.
+    QRectF sceneArea() const;
+    // The zoom at which the fit area fills `room` (viewport pixels).
+    int zoomFitting(const QSize &room) const;
     void applyZoom();
     void setZoomLevel(int percent);
 
@@ -111,5 +119,6 @@ private:
     int m_dragSerial = 0;
     bool m_dragging = false;   // the drag's own edit under way
     int m_shownEntry = -1;     // the report last shown, to fit the next one to the view
-    bool m_fitPending = false; // fit once the view has its size
+    bool m_fitPending = false; // fit once the view has its size, and again as it is resized
+    QSize m_fittedSize;        // the view's own size the last fit was made for
 };

@@ -2,6 +2,7 @@
 
 #include "DrawnElementProperties.h"
 
+#include "CommittedUndo.h"
 #include "DesignDocument.h"
 #include "FormFields.h"
 #include "LabelCanvas.h"
@@ -215,6 +216,7 @@ PropertiesPanel::PropertiesPanel(DesignDocument *document, LabelCanvas *canvas, 
             });
         }
     });
+    passCommittedUndoToDocument(this);
     connect(canvas, &LabelCanvas::selectionChanged, this, &PropertiesPanel::load);
     connect(document, &DesignDocument::reportChanged, this, &PropertiesPanel::load);
     load();

@@ -24,3 +24,9 @@ bool ReportEditCommand::mergeWith(const QUndoCommand *other)
     m_after = next->m_after;
     return true;
 }
+
+void ReportEditCommand::rebase(const std::function<void(int entry, DesignDocument::Entry *state)> &fit)
+{
+    fit(m_entry, &m_before);
+    fit(m_entry, &m_after);
+}

@@ -4,6 +4,8 @@
 
 #include <QUndoCommand>
 
+#include <functional>
+
 // One change of one report of the document, kept as the report before and
 // after (moving, resizing, a property, an element added or removed, the
 // report made or deleted). It names the report by its entry, which keeps its
@@ -20,6 +22,10 @@ public:
     void redo() override;
     int id() const override { return m_mergeKey ? 1 : -1; }
     bool mergeWith(const QUndoCommand *other) override;
+
+    // Both states of this step made to fit the file as saved since: `fit`
+    // gets the entry and a state of it.
+    void rebase(const std::function<void(int entry, DesignDocument::Entry *state)> &fit);
 
 private:
     DesignDocument *m_document;

@@ -152,22 +152,6 @@ QImage loadElementImage(const SheetReport &report, const CellElement &element, Q
     return image;
 }
 
-std::optional<CellElement::Kind> drawnElementKind(const QString &keyword)
-{
-    static const QList<std::pair<QString, CellElement::Kind>> kinds = {
-        {QStringLiteral("linha"), CellElement::Kind::Line},
-        {QStringLiteral("quadro"), CellElement::Kind::Frame},
-        {QStringLiteral("qr"), CellElement::Kind::QrCode},
-        {QStringLiteral("datamatrix"), CellElement::Kind::DataMatrix},
-        {QStringLiteral("imagem"), CellElement::Kind::Image},
-    };
-    for (const auto &[name, kind] : kinds) {
-        if (keyword == name)
-            return kind;
-    }
-    return std::nullopt;
-}
-
 bool isDrawnElement(CellElement::Kind kind)
 {
     return kind == CellElement::Kind::Line || kind == CellElement::Kind::Frame || kind == CellElement::Kind::QrCode ||

@@ -13,8 +13,7 @@ class ProjectStatement;
 // linear barcodes: lines, frames, QR codes and DataMatrix; and the attributes
 // the text-like elements gained (rotation, the date's format and offset).
 
-// linha, quadro, qr and datamatrix; nothing for any other keyword.
-std::optional<CellElement::Kind> drawnElementKind(const QString &keyword);
+// linha, quadro, qr, datamatrix and imagem: the kinds this file reads.
 bool isDrawnElement(CellElement::Kind kind);
 
 CellElement parseDrawnElement(const ProjectStatement &st, CellElement::Kind kind);

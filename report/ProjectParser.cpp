@@ -274,18 +274,11 @@ void Parser::reportStatement(const ProjectStatement &st)
         grid.pitchY = st.positive(QStringLiteral("vertical"), 0.0);
     } else if (k == QLatin1String("deslocamento")) {
         m_report->offset = offset(st);
-    } else if (k == QLatin1String("campo")) {
-        element(st, CellElement::Kind::Field);
-    } else if (k == QLatin1String("texto")) {
-        element(st, CellElement::Kind::Text);
-    } else if (k == QLatin1String("preco")) {
-        element(st, CellElement::Kind::Price);
-    } else if (k == QLatin1String("barras")) {
-        element(st, CellElement::Kind::Barcode);
-    } else if (k == QLatin1String("data")) {
-        element(st, CellElement::Kind::Date);
-    } else if (const std::optional<CellElement::Kind> drawn = drawnElementKind(k)) {
-        m_report->elements.append(parseDrawnElement(st, *drawn));
+    } else if (const std::optional<CellElement::Kind> kind = elementKindFor(k)) {
+        if (isDrawnElement(*kind))
+            m_report->elements.append(parseDrawnElement(st, *kind));
+        else
+            element(st, *kind);
     } else if (k == QLatin1String("relatorio")) {
         st.fail(QStringLiteral("o relatório \"%1\" (linha %2) ainda não terminou com 'fim'").arg(m_report->name).arg(m_report->line));
     } else {

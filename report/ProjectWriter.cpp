@@ -3,6 +3,7 @@
 #include "DrawnElements.h"
 #include "ProjectStatement.h"
 
+#include <QMap>
 #include <QSet>
 
 #include <cmath>
@@ -15,9 +16,6 @@ const QStringList SettingKeywords = {QStringLiteral("modelos"), QStringLiteral("
                                      QStringLiteral("termica"), QStringLiteral("rolo"),    QStringLiteral("grade"),
                                      QStringLiteral("margens"), QStringLiteral("etiqueta"), QStringLiteral("passo"),
                                      QStringLiteral("deslocamento")};
-
-const QStringList ElementKeywords = {QStringLiteral("campo"), QStringLiteral("texto"), QStringLiteral("preco"),
-                                     QStringLiteral("barras")};
 
 // To the ten-thousandth, with a point, as the sample writes: a value typed by
 // hand (x=1.125) is written back as typed, and the binary noise of a sum
@@ -178,6 +176,38 @@ QString drawnElementStatement(const CellElement &e)
     return text;
 }
 
+// The elements of `edited` that have no line of their own to be written on,
+// by the line of the element they follow in the list (0: before every
+// element that keeps its line), so the file keeps the list's order, which is
+// the order they are drawn in. An element whose line comes before one it
+// follows in the list is written anew in its place and its old line dropped.
+struct Placement
+{
+    SheetReport edited;                  // with the lines of the elements moved cleared
+    QMap<int, QList<CellElement>> after; // written after that line's element
+    int lastLine = 0;                    // the last element that keeps its line: its followers go before 'fim'
+};
+
+Placement placeElements(const SheetReport &edited)
+{
+    Placement placed{edited, {}, 0};
+    for (CellElement &element : placed.edited.elements) {
+        if (element.line > placed.lastLine) {
+            placed.lastLine = element.line;
+            continue;
+        }
+        element.line = 0;
+        placed.after[placed.lastLine] << element;
+    }
+    return placed;
+}
+
+void writeElements(QStringList *out, const QList<CellElement> &elements)
+{
+    for (const CellElement &element : elements)
+        *out << Indent + elementStatement(element);
+}
+
 } // namespace
 
 QString elementStatement(const CellElement &e)
@@ -277,12 +307,15 @@ QStringList reportBlock(const SheetReport &report)
     return lines;
 }
 
-QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, const SheetReport &edited)
+QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, const SheetReport &editedAsGiven)
 {
+    const Placement placed = placeElements(editedAsGiven);
+    const SheetReport &edited = placed.edited;
     QStringList out;
     QSet<QString> kept;     // settings whose lines stay as they are
     QSet<QString> written;  // settings already written anew
     qsizetype settingsEnd = -1; // where settings the block never had go
+    bool leadingWritten = false; // the new elements before every kept one
     for (int number = original.line; number <= original.endLine; ++number) {
         const QString line = text.line(number);
         ProjectStatement st;
@@ -296,10 +329,10 @@ QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, c
             out << (original.name == edited.name ? line : rewritten(line, QStringLiteral("relatorio ") + quoted(edited.name)));
             settingsEnd = out.size();
         } else if (number == original.endLine) {
-            for (const CellElement &element : edited.elements) {
-                if (element.line == 0)
-                    out << Indent + elementStatement(element);
-            }
+            if (!leadingWritten)
+                writeElements(&out, placed.after.value(0));
+            if (placed.lastLine)
+                writeElements(&out, placed.after.value(placed.lastLine));
             out << line;
         } else if (SettingKeywords.contains(keyword)) {
             const QString now = settingStatement(edited, keyword);
@@ -312,13 +345,19 @@ QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, c
                     out << rewritten(line, now);
             }
             settingsEnd = out.size();
-        } else if (ElementKeywords.contains(keyword)) {
+        } else if (elementKindFor(keyword)) {
             const CellElement *before = elementAtLine(original, number);
             const CellElement *after = elementAtLine(edited, number);
+            if (after && !leadingWritten) {
+                writeElements(&out, placed.after.value(0));
+                leadingWritten = true;
+            }
             if (after && before && elementStatement(*before) == elementStatement(*after))
                 out << line;
             else if (after)
                 out << rewritten(line, elementStatement(*after));
+            if (after && number != placed.lastLine)
+                writeElements(&out, placed.after.value(number));
         } else {
             out << line;
         }
@@ -332,6 +371,31 @@ QByteArray rewriteReport(const ProjectText &text, const SheetReport &original, c
     for (int i = 0; i < added.size(); ++i)
         out.insert(settingsEnd + i, added[i]);
     return text.replaced(original.line, original.endLine, out);
+}
+
+QString writtenDifference(const SheetReport &shown, const SheetReport &written)
+{
+    if (shown.name != written.name)
+        return QStringLiteral("o nome ficaria \"%1\" em vez de \"%2\"").arg(written.name, shown.name);
+    for (const QString &keyword : SettingKeywords) {
+        const QString now = settingStatement(shown, keyword);
+        const QString there = settingStatement(written, keyword);
+        if (now != there)
+            return QStringLiteral("ficaria \"%1\" em vez de \"%2\"").arg(there, now);
+    }
+    const qsizetype count = std::max(shown.elements.size(), written.elements.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const QString now = i < shown.elements.size() ? elementStatement(shown.elements[i]) : QString();
+        const QString there = i < written.elements.size() ? elementStatement(written.elements[i]) : QString();
+        if (now == there)
+            continue;
+        if (now.isEmpty())
+            return QStringLiteral("ficaria um elemento a mais: \"%1\"").arg(there);
+        if (there.isEmpty())
+            return QStringLiteral("faltaria o elemento \"%1\"").arg(now);
+        return QStringLiteral("o %1º elemento ficaria \"%2\" em vez de \"%3\"").arg(i + 1).arg(there, now);
+    }
+    return {};
 }
 
 QByteArray appendReport(const ProjectText &text, const SheetReport &report)

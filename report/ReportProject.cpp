@@ -1,13 +1,33 @@
 #include "ReportProject.h"
 
+const QList<ElementKindName> &elementKinds()
+{
+    static const QList<ElementKindName> kinds = {
+        {CellElement::Kind::Field, QStringLiteral("campo")},   {CellElement::Kind::Text, QStringLiteral("texto")},
+        {CellElement::Kind::Price, QStringLiteral("preco")},   {CellElement::Kind::Barcode, QStringLiteral("barras")},
+        {CellElement::Kind::Line, QStringLiteral("linha")},    {CellElement::Kind::Frame, QStringLiteral("quadro")},
+        {CellElement::Kind::QrCode, QStringLiteral("qr")},     {CellElement::Kind::DataMatrix, QStringLiteral("datamatrix")},
+        {CellElement::Kind::Date, QStringLiteral("data")},     {CellElement::Kind::Image, QStringLiteral("imagem")},
+    };
+    return kinds;
+}
+
+std::optional<CellElement::Kind> elementKindFor(const QString &keyword)
+{
+    for (const ElementKindName &entry : elementKinds()) {
+        if (entry.keyword == keyword)
+            return entry.kind;
+    }
+    return std::nullopt;
+}
+
 QString elementKeyword(CellElement::Kind kind)
 {
-    static const QString keywords[] = {
-        QStringLiteral("campo"), QStringLiteral("texto"),  QStringLiteral("preco"), QStringLiteral("barras"),
-        QStringLiteral("linha"), QStringLiteral("quadro"), QStringLiteral("qr"),    QStringLiteral("datamatrix"),
-        QStringLiteral("data"),  QStringLiteral("imagem"),
-    };
-    return keywords[int(kind)];
+    for (const ElementKindName &entry : elementKinds()) {
+        if (entry.kind == kind)
+            return entry.keyword;
+    }
+    return {};
 }
 
 QStringList CellElement::fieldsRead() const

@@ -69,6 +69,17 @@ struct CellElement
     bool operator==(const CellElement &other) const = default;
 };
 
+// Every kind of element by the keyword that starts its line in a project
+// file: the one table by which the parser reads an element's statement and
+// the writer finds the element's line again to rewrite or drop it.
+struct ElementKindName
+{
+    CellElement::Kind kind;
+    QString keyword;
+};
+const QList<ElementKindName> &elementKinds();
+// The kind a statement's keyword starts; none for a keyword of anything else.
+std::optional<CellElement::Kind> elementKindFor(const QString &keyword);
 // The keyword that starts the element's line in a project file.
 QString elementKeyword(CellElement::Kind kind);
 

@@ -34,6 +34,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <algorithm>
@@ -65,6 +67,28 @@ bool brazilianNumbers(const QWidget *widget)
         return box->locale().language() == QLocale::Portuguese && box->locale().territory() == QLocale::Brazil;
     });
 }
+
+// Counts the viewport's resizes; past a bound it hides the window, which
+// ends a layout that chases itself, so that the test can say so.
+class ResizeBound : public QObject
+{
+public:
+    ResizeBound(QWidget *viewport, QWidget *window, int bound) : m_window(window), m_bound(bound) { viewport->installEventFilter(this); }
+    bool exceeded() const { return m_count > m_bound; }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize && ++m_count > m_bound)
+            m_window->hide();
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    int m_bound;
+    int m_count = 0;
+};
 
 } // namespace
 
@@ -403,6 +427,94 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages.first().contains(QStringLiteral("não foi gravado")));
         QCOMPARE(readFile(m_path), bytes);
+    }
+
+    void opensSettledAtEverySize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("report");
+        for (const QSize size : {QSize(800, 600), QSize(1024, 768), QSize(1200, 867), QSize(1366, 768), QSize(1920, 1080), QSize(2560, 1440)}) {
+            for (const int report : {0, 3})
+                QTest::addRow("%dx%d, report %d", size.width(), size.height(), report) << size << report;
+        }
+    }
+
+    // Opened at any size, the window settles at once: the label is fitted
+    // once for the window's size, whole in view, and the scroll bars the fit
+    // brings do not call for another fit.
+    void opensSettledAtEverySize()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, report);
+        m_path = m_dir.filePath(QStringLiteral("Selvar.rav"));
+        QVERIFY(writeFile(m_path, readFile(QStringLiteral(SELVAR_SOURCE_DIR "/deploy/Selvar.rav"))));
+        m_window = new DesignerWindow;
+        QVERIFY(m_window->openProject(m_path));
+        m_window->ListaRelatorios->setCurrentRow(report);
+        m_window->resize(size);
+        QSignalSpy zooms(canvas(), &LabelCanvas::zoomChanged);
+        const ResizeBound bound(canvas()->viewport(), m_window, 100);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window) || bound.exceeded());
+        // Round after round of what the showing posted: a fit chasing its own
+        // scroll bars would zoom again in every one.
+        const auto rounds = [] {
+            for (int round = 0; round < 40; ++round) {
+                QCoreApplication::sendPostedEvents();
+                QCoreApplication::processEvents();
+            }
+        };
+        rounds();
+        const qsizetype settled = zooms.count();
+        rounds();
+        QVERIFY2(!bound.exceeded(), "the canvas kept resizing itself");
+        QCOMPARE(zooms.count(), settled);
+        const SheetGrid &grid = document()->report().grid;
+        const QRect label = canvas()->mapFromScene(QRectF(0, 0, grid.cellWidth, grid.cellHeight)).boundingRect();
+        // Whole in view, unless the view is too narrow even at the smallest zoom.
+        QVERIFY2(canvas()->zoom() == LabelCanvas::MinZoom || canvas()->viewport()->rect().contains(label),
+                 qPrintable(QStringLiteral("label %1,%2 %3x%4 in %5x%6 at %7 %, scrolled %8/%9")
+                                .arg(label.x()).arg(label.y()).arg(label.width()).arg(label.height())
+                                .arg(canvas()->viewport()->width()).arg(canvas()->viewport()->height()).arg(canvas()->zoom())
+                                .arg(canvas()->horizontalScrollBar()->value()).arg(canvas()->horizontalScrollBar()->maximum())));
+    }
+
+    // A drag past the label's edge keeps the zoom the view was fitted to, the
+    // element following the pointer millimetre for millimetre; undoing it
+    // keeps the zoom too.
+    void dragPastTheEdgeKeepsTheZoom()
+    {
+        m_path = m_dir.filePath(QStringLiteral("Selvar.rav"));
+        QVERIFY(writeFile(m_path, "projeto \"Loja\"\nativo \"F\"\n"
+                                  "relatorio \"F\"\n  papel A4\n  grade colunas=1 linhas=1\n  margens esquerda=0 topo=0\n"
+                                  "  etiqueta largura=50 altura=30\nfim\n"
+                                  "relatorio \"Zebra 50x30\"\n  modelos \"Zebra\"\n  termica linguagem=ZPL resolucao=203\n"
+                                  "  rolo colunas=1 espaco=0\n  etiqueta largura=50 altura=30\n"
+                                  "  campo COMPONENTE x=2 y=2 largura=30 altura=5\n"
+                                  "  qr \"https://f.example/\" + CODIGOEAN x=34 y=8 largura=15 altura=15\n"
+                                  "fim\n"));
+        m_window = new DesignerWindow;
+        QVERIFY(m_window->openProject(m_path));
+        m_window->ListaRelatorios->setCurrentRow(1);
+        m_window->resize(1200, 867);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        QCOMPARE(document()->report().elements.size(), 2);
+        const int zoom = canvas()->zoom();
+        QSignalSpy zooms(canvas(), &LabelCanvas::zoomChanged);
+        // The QR code, 15 mm at 34;8 on a 50 x 30 mm label, dragged 4 mm
+        // right and 20 mm down, past the label's corner; it lands within the
+        // snapping's reach of there.
+        const QPoint from = centreOf(canvas(), 1);
+        const double perMm = canvas()->pixelsPerMm();
+        drag(canvas()->viewport(), from, from + QPoint(qRound(4 * perMm), qRound(20 * perMm)));
+        QCOMPARE(zooms.count(), 0);
+        QCOMPARE(canvas()->zoom(), zoom);
+        const QPointF moved = document()->report().elements[1].box.topLeft() - QPointF(34, 8);
+        QVERIFY2(std::abs(moved.x() - 4) <= 1.5 && std::abs(moved.y() - 20) <= 1.5, qPrintable(QStringLiteral("%1;%2").arg(moved.x()).arg(moved.y())));
+        QTest::keyClick(canvas()->viewport(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(document()->report().elements[1].box.topLeft(), QPointF(34, 8));
+        QCOMPARE(zooms.count(), 0);
     }
 };
 

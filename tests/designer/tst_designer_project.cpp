@@ -149,8 +149,10 @@ private slots:
         QVERIFY(m_window->BotSalvarClick());
         const ReportProject saved = parseReportProject(decodeProjectText(readFile(m_path)), m_path);
         QCOMPARE(saved.reportFor(QStringLiteral("A4 Pimaco 6180")).name, QStringLiteral("A4 3x10"));
-        document()->undoStack()->undo(); // nothing to undo after a save: the file stands
-        QCOMPARE(document()->reportAt(0).modelPrefixes, QStringList());
+        // Saved, the step still undoes: the models come back, to be saved again.
+        document()->undoStack()->undo();
+        QCOMPARE(document()->reportAt(0).modelPrefixes, QStringList{QStringLiteral("A4")});
+        QVERIFY(document()->isModified());
     }
 
     // The box takes "A4 3x10" as one model, one model a line, ";" between

@@ -169,6 +169,68 @@ private slots:
         QVERIFY(!after.contains("deslocamento"));
     }
 
+    void everyKindRewrittenAndDropped_data()
+    {
+        QTest::addColumn<QString>("statement");
+        const QStringList statements = {
+            QStringLiteral("campo COMPONENTE x=1 y=1 largura=20 altura=5"), QStringLiteral("texto \"Lote\" x=1 y=1 largura=20 altura=5"),
+            QStringLiteral("preco PRECO1 x=1 y=1 largura=20 altura=5"),     QStringLiteral("barras CODIGOEAN x=1 y=1 largura=35 altura=15"),
+            QStringLiteral("linha x=1 y=1 largura=20 espessura=0.3"),       QStringLiteral("quadro x=1 y=1 largura=20 altura=10 espessura=0.3"),
+            QStringLiteral("qr CODIGOEAN x=1 y=1 largura=15 altura=15"),    QStringLiteral("datamatrix CODIGOEAN x=1 y=1 largura=10 altura=10"),
+            QStringLiteral("data \"dd/mm/aa\" x=1 y=1 largura=20 altura=5"), QStringLiteral("imagem \"logo.png\" x=1 y=1 largura=20 altura=8"),
+        };
+        // One statement for every kind the parser and the writer share, none left out.
+        QCOMPARE(statements.size(), elementKinds().size());
+        for (const QString &statement : statements)
+            QTest::newRow(qPrintable(statement.section(QLatin1Char(' '), 0, 0))) << statement;
+    }
+
+    // An element of any kind, moved, is its own line written anew; deleted,
+    // its line goes; the line between stays where it was either way.
+    void everyKindRewrittenAndDropped()
+    {
+        QFETCH(QString, statement);
+        const QByteArray bytes = ReportTestKit::smallProject(QStringLiteral("  ") + statement + QStringLiteral("  # o novo\n")).toUtf8();
+        const ReportProject project = parsed(bytes);
+        const SheetReport &original = project.reports.first();
+        const int line = original.elements.last().line;
+        SheetReport moved = original;
+        moved.elements.last().box.moveTo(3, 20);
+        const QByteArray after = rewriteReport(ProjectText(bytes), original, moved);
+        QCOMPARE(changedLines(bytes, after), QList<int>{line});
+        QCOMPARE(ProjectText(after).line(line), QStringLiteral("  ") + elementStatement(moved.elements.last()) + QStringLiteral("  # o novo"));
+        QCOMPARE(parsed(after).reports.first().elements.last().box.topLeft(), QPointF(3, 20));
+
+        SheetReport dropped = original;
+        dropped.elements.removeLast();
+        const QByteArray without = rewriteReport(ProjectText(bytes), original, dropped);
+        QCOMPARE(ProjectText(without).lineCount(), ProjectText(bytes).lineCount() - 1);
+        QCOMPARE(parsed(without).reports.first().elements.size(), original.elements.size() - 1);
+    }
+
+    // New elements are written where the list has them, so the file draws
+    // them in the same order: after the element before them, the first ones
+    // before every other, the last ones before 'fim'.
+    void newElementsKeepTheirPlace()
+    {
+        const QByteArray bytes = ReportTestKit::smallProject().toUtf8();
+        const ReportProject project = parsed(bytes);
+        const SheetReport &original = project.reports.first();
+        SheetReport edited = original;
+        CellElement added;
+        added.box = QRectF(1, 1, 5, 3);
+        for (const int at : {4, 2, 0}) {
+            added.value = QStringLiteral("N%1").arg(at);
+            edited.elements.insert(at, added);
+        }
+        const SheetReport reread = parsed(rewriteReport(ProjectText(bytes), original, edited)).reports.first();
+        QStringList order;
+        for (const CellElement &e : reread.elements)
+            order << e.value;
+        QCOMPARE(order, (QStringList{QStringLiteral("N0"), QStringLiteral("COMPONENTE"), QStringLiteral("Preço R$:"), QStringLiteral("N2"),
+                                     QStringLiteral("PRECO1"), QStringLiteral("CODIGOEAN"), QStringLiteral("N4")}));
+    }
+
     void newReportAndOffset()
     {
         const QByteArray bytes = encoded(QString(sampleText()).replace(QStringLiteral("\n"), QStringLiteral("\r\n")),
