@@ -26,10 +26,23 @@ template <typename ValueOf> QByteArray rowBytes(ClientDataSet &job, ValueOf valu
 
 } // namespace
 
+// A block of rows is hashed at once: a job of thousands of labels pays for
+// its digest once per block, not once per label.
+constexpr qsizetype kBlockBytes = 64 * 1024;
+
 void WrittenJob::add(const QByteArray &row)
 {
     ++m_rows;
-    m_digest = QCryptographicHash::hash(m_digest + row, QCryptographicHash::Sha1);
+    m_pending += row;
+    if (m_pending.size() >= kBlockBytes) {
+        m_digest = digest();
+        m_pending.clear();
+    }
+}
+
+QByteArray WrittenJob::digest() const
+{
+    return m_pending.isEmpty() ? m_digest : QCryptographicHash::hash(m_digest + m_pending, QCryptographicHash::Sha1);
 }
 
 void WrittenJob::addRow(ClientDataSet &job)

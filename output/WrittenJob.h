@@ -18,12 +18,14 @@ public:
     static WrittenJob of(ClientDataSet &job);
 
     qint64 rows() const { return m_rows; }
-    bool operator==(const WrittenJob &other) const { return m_rows == other.m_rows && m_digest == other.m_digest; }
+    bool operator==(const WrittenJob &other) const { return m_rows == other.m_rows && digest() == other.digest(); }
     bool operator!=(const WrittenJob &other) const { return !(*this == other); }
 
 private:
     void add(const QByteArray &row);
+    QByteArray digest() const;
 
     qint64 m_rows = 0;
-    QByteArray m_digest; // each row chained onto the ones before it
+    QByteArray m_digest;  // the rows before m_pending, chained
+    QByteArray m_pending; // rows not yet in the digest: hashed a block at a time
 };
