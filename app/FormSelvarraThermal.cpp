@@ -25,7 +25,7 @@ PrintOutcome TFormSelvarra::printFixedThermal(const ThermalOutput &thermal)
 {
     // The stock is the model's own: "3,0 x 1,7" in its description, in
     // centimetres; the columns are where the files put them.
-    return printThermalJob(thermal.build(*DM->TabRev2), FixedLayoutDpi, PreviewStock{labelSizeFromDescription(DBLCB1->currentText()), {}});
+    return printThermalJob(thermal.plan(*DM->TabRev2), FixedLayoutDpi, PreviewStock{labelSizeFromDescription(DBLCB1->currentText()), {}});
 }
 
 PrintOutcome TFormSelvarra::printThermalJob(PrintJob job, int dpi, const PreviewStock &stock)
@@ -38,6 +38,7 @@ PrintOutcome TFormSelvarra::printThermalJob(PrintJob job, int dpi, const Preview
         return PrintOutcome::cancelled();
     case ThermalPrintChoice::Preview: {
         // The preview images these very bytes; printing from it sends them.
+        job.make();
         QList<QByteArray> files;
         for (const CommandFile &file : job.files)
             files.append(file.bytes);

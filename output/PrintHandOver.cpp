@@ -128,12 +128,14 @@ void PrintHandOver::historyGiven(quint64 ticket, const QByteArray &history)
         admitted(queued);
 }
 
-void PrintHandOver::recordWritten(quint64 ticket, const QString &error)
+void PrintHandOver::recordWritten(quint64 ticket, const QString &error, const QList<CommandFile> &files)
 {
     const auto queued = std::find_if(m_waiting.begin(), m_waiting.end(), [ticket](const Queued &q) { return q.ticket == ticket; });
     if (queued == m_waiting.end() || !queued->awaiting)
         return; // the program is closing
     queued->awaiting = false;
+    queued->job.files = files;
+    queued->job.makeBytes = {};
     queued->recordError = error;
     if (!error.isEmpty())
         queued->job.journal.clear();
@@ -173,21 +175,25 @@ void PrintHandOver::replaceStopped(const Queued &queued)
         replaceStopped(QFileInfo(queued.job.batchFile).absolutePath());
 }
 
-// A new job's record is written on the disk thread; the job waits in line
-// for it, as for its history number. Its name is known at once, so the job
-// is in line under it while it is being written.
+// A new job's files are made and its record written on the disk thread; the
+// job waits in line for them, as for its history number. Its record's name is
+// known at once, so the job is in line under it while it is being written.
 void PrintHandOver::admit(Queued &queued)
 {
     queued.awaiting = false;
-    if (queued.job.test || !queued.job.journal.isEmpty())
+    const bool needsRecord = !queued.job.test && queued.job.journal.isEmpty();
+    if (!needsRecord && !queued.job.makeBytes)
         return;
     queued.awaiting = true;
     queued.recordAsked = true;
-    queued.fresh = true;
-    queued.job.journal = ThermalJournal::newRecordPath(queued.job);
-    m_disk->run([this, ticket = queued.ticket, job = queued.job](const std::atomic<bool> &) mutable -> HandOverDisk::Answer {
-        const QString error = ThermalJournal::create(job);
-        return [this, ticket, error] { recordWritten(ticket, error); };
+    if (needsRecord) {
+        queued.fresh = true;
+        queued.job.journal = ThermalJournal::newRecordPath(queued.job);
+    }
+    m_disk->run([this, ticket = queued.ticket, job = queued.job, needsRecord](const std::atomic<bool> &) mutable -> HandOverDisk::Answer {
+        job.make();
+        const QString error = needsRecord ? ThermalJournal::create(job) : QString();
+        return [this, ticket, error, files = job.files] { recordWritten(ticket, error, files); };
     });
 }
 

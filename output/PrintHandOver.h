@@ -162,7 +162,7 @@ private:
     void replaceStopped(const Queued &queued);
     void admit(Queued &queued);
     void keptJobUnrecorded(const Queued &queued);
-    void recordWritten(quint64 ticket, const QString &error);
+    void recordWritten(quint64 ticket, const QString &error, const QList<CommandFile> &files);
     void admitted(QQueue<Queued>::iterator queued);
     int keepWaiting();
     void historyGiven(quint64 ticket, const QByteArray &history);

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 // What goes to a thermal printer for one job: the command files in the order
 // they print, each with the labels it carries, and the batch file that copies
 // each one to the printer path. Paths are native paths.
@@ -32,6 +35,17 @@ struct PrintJob
     bool test = false;
     // The "Etiq. Inicial" the job took, given back when it never started.
     QString startPosition = QString();
+    // Set while the files' bytes are still to be made: a large job's are made
+    // by the hand-over off the window's thread (ThermalOutput::plan). Every
+    // file's path and labels are there already.
+    std::function<void(QList<CommandFile> &files)> makeBytes = {};
+
+    // The bytes made now, if they were still to be made.
+    void make()
+    {
+        if (makeBytes)
+            std::exchange(makeBytes, {})(files);
+    }
 
     int fileCount() const { return int(files.size()); }
 

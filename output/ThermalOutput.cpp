@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <memory>
+
 // The command line of every batch start, for whoever looks into a printing
 // problem: QT_LOGGING_RULES="selvar.output.thermal.info=true" shows them.
 Q_LOGGING_CATEGORY(lcThermal, "selvar.output.thermal", QtWarningMsg)
@@ -18,12 +20,13 @@ namespace {
 
 const int kLabelsAcross = 3;
 
-ThermalLabel labelOfCurrentRow(ClientDataSet &job)
+// What a label prints of a job row, as the row holds it.
+struct JobRow
 {
-    return ThermalLabel::fromJobRow(job.FieldByName(QStringLiteral("COMPONENTE")).AsString(),
-                                    job.FieldByName(QStringLiteral("CODIGOEAN")).AsString(),
-                                    job.FieldByName(QStringLiteral("PRECO1")).AsDecimal());
-}
+    QString componente;
+    QString codigoEan;
+    Decimal preco1;
+};
 
 } // namespace
 
@@ -75,25 +78,38 @@ void ThermalOutput::checkBatchFile() const
 
 PrintJob ThermalOutput::build(ClientDataSet &job) const
 {
+    PrintJob print = plan(job);
+    print.make();
+    return print;
+}
+
+PrintJob ThermalOutput::plan(ClientDataSet &job) const
+{
     PrintJob print{nativeFile(QStringLiteral("ImprEtiq.bat")), m_printerPath, {}};
-    int fileNumber = 1;
-    int column = 0;
-    QStringList lines;
-    job.First();
-    while (!job.Eof()) {
-        const ThermalLabel label = labelOfCurrentRow(job);
-        if (++column == 1)
-            lines = Epl2::header(fileNumber == 1);
-        lines << Epl2::labelBlock(column, label);
-        job.Next();
-        if (column == kLabelsAcross || job.Eof()) {
-            lines << Epl2::printLine();
-            qCInfo(lcThermal).noquote() << commandLine(fileNumber);
-            print.files.append({nativeFile(fileName(fileNumber)), Epl2::fileBytes(lines), column});
-            column = 0;
-            ++fileNumber;
-        }
+    auto labels = std::make_shared<QList<JobRow>>(); // shared by every copy of the job
+    labels->reserve(job.RecordCount());
+    const Field &componente = job.FieldByName(QStringLiteral("COMPONENTE"));
+    const Field &codigoEan = job.FieldByName(QStringLiteral("CODIGOEAN"));
+    const Field &preco1 = job.FieldByName(QStringLiteral("PRECO1"));
+    for (job.First(); !job.Eof(); job.Next())
+        labels->append({componente.AsString(), codigoEan.AsString(), preco1.AsDecimal()});
+    for (qsizetype first = 0, fileNumber = 1; first < labels->size(); first += kLabelsAcross, ++fileNumber) {
+        qCInfo(lcThermal).noquote() << commandLine(int(fileNumber));
+        print.files.append({nativeFile(fileName(int(fileNumber))), QByteArray(),
+                            int(std::min<qsizetype>(kLabelsAcross, labels->size() - first))});
     }
+    print.makeBytes = [labels](QList<CommandFile> &files) {
+        for (qsizetype file = 0; file < files.size(); ++file) {
+            QStringList lines = Epl2::header(file == 0);
+            for (int column = 1; column <= files[file].labels; ++column)
+            {
+                const JobRow &row = labels->at(file * kLabelsAcross + column - 1);
+                lines << Epl2::labelBlock(column, ThermalLabel::fromJobRow(row.componente, row.codigoEan, row.preco1));
+            }
+            lines << Epl2::printLine();
+            files[file].bytes = Epl2::fileBytes(lines);
+        }
+    };
     return print;
 }
 
@@ -109,7 +125,7 @@ PrintJob ThermalOutput::job(const QList<QByteArray> &files, const QList<int> &la
 
 int ThermalOutput::run(ClientDataSet &job, PrintHandOver &handOver) const
 {
-    PrintJob print = build(job);
+    PrintJob print = plan(job);
     const int files = int(print.files.size());
     if (files > 0)
         handOver.enqueue(std::move(print));

@@ -24,12 +24,17 @@ public:
 
     // The command files of the job, from its first row; nothing is written yet.
     PrintJob build(ClientDataSet &job) const;
+    // The same with the files' bytes still to be made (PrintJob::make): the
+    // rows are copied now, the EPL2 of ten thousand labels is made by whoever
+    // makes the bytes, on any thread.
+    PrintJob plan(ClientDataSet &job) const;
 
     // Command files made elsewhere (a thermal report's), file n carrying
     // labels[n], as a job for this station's batch file and printer.
     PrintJob job(const QList<QByteArray> &files, const QList<int> &labels) const;
 
-    // Builds the job and queues it for the printer; returns how many files it holds.
+    // Plans the job and queues it for the printer, which makes its bytes;
+    // returns how many files it holds.
     int run(ClientDataSet &job, PrintHandOver &handOver) const;
 
     // The station's ImprEtiq.bat, as a native path.
