@@ -19,6 +19,7 @@
 #include "ProductSearch.h"
 #include "RunValues.h"
 #include "ListReads.h"
+#include "ListWrites.h"
 #include "SelvarError.h"
 #include "SuiteJob.h"
 #include "TDM.h"
@@ -527,6 +528,20 @@ void TFormSelvarra::connectListHandlers()
     connect(DBGrid1Model, &QAbstractItemModel::modelReset, this, &TFormSelvarra::scheduleListTotals);
     connect(DBGrid1Model, &QAbstractItemModel::dataChanged, this, &TFormSelvarra::scheduleListTotals);
     markGridFocus(*this, false);
+}
+
+void TFormSelvarra::connectListWrites()
+{
+    connect(m_listWrites, &ListWrites::writingChanged, m_counter,
+            [counter = m_counter](bool writing) { counter->setBusy(Counter::Activity::QuantityWrite, writing); });
+    connect(m_listWrites, &ListWrites::refused, this,
+            [this](const QString &codigo, const QString &produto, const QString &quantidade) {
+                guarded([&] {
+                    if (DM && DM->TabRev1->Active())
+                        tellRefusedQuantity(*this, {codigo, produto, quantidade});
+                });
+            });
+    connect(m_listWrites, &ListWrites::failed, this, [](const QString &message) { Messages::show(message); });
 }
 
 void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)

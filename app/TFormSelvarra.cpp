@@ -2,6 +2,7 @@
 
 #include "Counter.h"
 #include "ListReads.h"
+#include "ListWrites.h"
 #include "JobWorker.h"
 
 #include "ColumnLists.h"
@@ -118,6 +119,8 @@ TFormSelvarra::~TFormSelvarra()
     disconnect(qApp, nullptr, this, nullptr);
     // A job or read under way ends, and gives its controls back, while the controls exist.
     delete m_jobWorker;
+    delete m_listWrites;
+    m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
     delete m_printerAsking.data(); // gives the print's controls back while they exist
@@ -428,10 +431,14 @@ void TFormSelvarra::showHolding(bool holding)
 
 void TFormSelvarra::attachDataModule(TDM *dm)
 {
-    if (DM)
+    if (DM) {
         DM->TabRev1Reread = nullptr;
+        DM->TabRev1Write = nullptr;
+    }
     delete m_jobWorker;
     m_jobWorker = nullptr;
+    delete m_listWrites;
+    m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
     DM = dm;
@@ -443,11 +450,17 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     connect(this, &TFormSelvarra::jobCancelClicked, m_jobWorker, &JobWorker::cancel);
     connect(m_listReads, &ListReads::readingChanged, m_counter,
             [counter = m_counter](bool reading) { counter->setBusy(Counter::Activity::ListRead, reading); });
-    // A quantity stored outside a job is read back off the window's thread.
+    // A quantity stored outside a job is stored and read back off the window's thread.
     dm->TabRev1Reread = [reads = QPointer<ListReads>(m_listReads)] {
         if (reads)
             reads->reread();
     };
+    m_listWrites = new ListWrites(*dm, this);
+    dm->TabRev1Write = [writes = QPointer<ListWrites>(m_listWrites)] {
+        if (writes)
+            writes->store();
+    };
+    connectListWrites();
 }
 
 // ---- Start-up and closing ----
@@ -539,6 +552,17 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
     // a second close goes through, so a lost database never holds it open.
     bool stored = false;
     guarded([this, &stored] { stored = postListEdit(); });
+    // A quantity on its way is waited for; a refusal keeps the window, once.
+    if (stored && m_listWrites && m_listWrites->writing()) {
+        event->ignore();
+        m_counter->afterHeld([this] {
+            if (m_listWrites && m_listWrites->lastFailed() && !m_closeRefused)
+                m_closeRefused = true;
+            else
+                close();
+        });
+        return;
+    }
     if (!stored && !m_closeRefused) {
         m_closeRefused = true;
         event->ignore();
@@ -619,6 +643,14 @@ void TFormSelvarra::BotSairMontEtiqClick()
     guarded([this] {
         if (!postListEdit())
             return;
+        // The quantity just typed is stored first; a refused one keeps the list open to be typed again.
+        if (m_listWrites && m_listWrites->writing()) {
+            m_counter->afterHeld([this] {
+                if (!m_listWrites->lastFailed())
+                    BotSairMontEtiqClick();
+            });
+            return;
+        }
         // Rows still on their way are of a list no longer shown.
         if (m_listReads)
             m_listReads->cancel();

@@ -264,6 +264,7 @@ private:
     void placeTitleBar();
     void connectHandlers();
     void connectListHandlers(); // FormSelvarraList.cpp
+    void connectListWrites();   // FormSelvarraList.cpp
     void connectCounter();
     void showHolding(bool holding);
     void listFocusChanged(QWidget *old, QWidget *now);
@@ -286,6 +287,7 @@ private:
     // product list
     QPointer<QLineEdit> m_searchOrigin; // the search box the clerk came into the grid from
     class ListReads *m_listReads = nullptr;
+    class ListWrites *m_listWrites = nullptr;
     class JobWorker *m_jobWorker = nullptr;
     QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity

@@ -3,7 +3,7 @@
 #include "DataSetProvider.h"
 #include "DatabaseErrors.h"
 #include "SelvarError.h"
-#include "SqlConnection.h"
+#include "HeldAttachment.h"
 #include "SqlDataSet.h"
 #include "WorkerThread.h"
 
@@ -26,9 +26,9 @@ public:
             prepare(request);
             // A lost attachment is made again and the read tried once more by
             // the connection itself: a read writes nothing.
-            const quint64 reconnections = m_connection->reconnections();
+            const quint64 reconnections = m_attachment.connection().reconnections();
             readInto(id, request, *result);
-            result->reconnected = m_connection->reconnections() != reconnections;
+            result->reconnected = m_attachment.connection().reconnections() != reconnections;
         } catch (const DatabaseError &error) {
             result->failed = true;
             result->connectionLost = isConnectionFailure(error);
@@ -46,10 +46,7 @@ public:
     {
         m_provider.reset();
         m_dataSet.reset();
-        if (m_connection && m_held)
-            m_connection->release();
-        m_held = false;
-        m_connection.reset();
+        m_attachment.release();
     }
 
     void setBeforeFetch(std::function<void()> hook)
@@ -63,23 +60,11 @@ private:
 
     void prepare(const Request &request)
     {
-        if (!m_connection) {
-            m_connection = std::make_unique<SqlConnection>(QStringLiteral("LeituraLista"), QStringLiteral("LeituraLista"));
-            m_dataSet = std::make_unique<SqlDataSet>(QStringLiteral("SQLDS_Leitura"), m_connection.get(), QString());
+        SqlConnection &connection = m_attachment.to(request.database);
+        if (!m_dataSet) {
+            m_dataSet = std::make_unique<SqlDataSet>(QStringLiteral("SQLDS_Leitura"), &connection, QString());
             m_provider = std::make_unique<DataSetProvider>(QStringLiteral("DSP_Leitura"), m_dataSet.get(),
                                                            DataSetProvider::UpdateMode::WhereKeyOnly);
-        }
-        if (m_connection->DataBase() != request.database) {
-            if (m_held)
-                m_connection->release();
-            m_held = false;
-            m_connection->setDataBase(request.database);
-        }
-        if (!m_held) {
-            // Held for the life of the worker: a dropped attachment is made
-            // again by the next statement.
-            m_connection->acquire();
-            m_held = true;
         }
         m_dataSet->setCommandText(request.statement);
         m_provider->setVersionStamped(request.stamped && !m_stampRefused.contains(request.database));
@@ -113,10 +98,9 @@ private:
     }
 
     std::shared_ptr<std::atomic<quint64>> m_wanted;
-    std::unique_ptr<SqlConnection> m_connection;
+    HeldAttachment m_attachment{QStringLiteral("LeituraLista"), QStringLiteral("LeituraLista")};
     std::unique_ptr<SqlDataSet> m_dataSet;
     std::unique_ptr<DataSetProvider> m_provider;
-    bool m_held = false;
     QStringList m_stampRefused; // databases whose engine refused the version column
     std::mutex m_hookMutex;
     std::function<void()> m_beforeFetch;

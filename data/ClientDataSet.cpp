@@ -693,22 +693,50 @@ void ClientDataSet::FindNearest(const QVariantList &values)
 
 // ---- write-through ------------------------------------------------------------
 
-bool ClientDataSet::applyRow(Row *row)
+DataSetProvider::Statement ClientDataSet::statementFor(const Row *row) const
 {
-    DataSetProvider::Statement statement;
     switch (row->status) {
     case RowStatus::Inserted:
-        statement = m_provider->insertStatement(m_defs, row->values, row->assigned);
-        break;
+        return m_provider->insertStatement(m_defs, row->values, row->assigned);
     case RowStatus::Modified:
-        statement = m_provider->updateStatement(m_defs, row->original, row->values);
-        break;
+        return m_provider->updateStatement(m_defs, row->original, row->values);
     case RowStatus::Deleted:
-        statement = m_provider->deleteStatement(m_defs, row->original);
-        break;
+        return m_provider->deleteStatement(m_defs, row->original);
     case RowStatus::Clean:
-        return true;
+        break;
     }
+    return {};
+}
+
+QVector<ClientDataSet::PendingWrite> ClientDataSet::pendingWrites() const
+{
+    QVector<PendingWrite> writes;
+    for (const Row *row : m_pending)
+        writes.append({statementFor(row), row->status == RowStatus::Modified});
+    return writes;
+}
+
+void ClientDataSet::pendingWritten(int count)
+{
+    // As an apply that the database accepted leaves them: the values are the rows' own now.
+    count = std::min<int>(count, int(m_pending.size()));
+    for (int i = 0; i < count; ++i) {
+        Row *row = m_pending[std::size_t(i)];
+        row->pending = false;
+        row->status = RowStatus::Clean;
+        row->original = row->values;
+        row->assigned.clear();
+    }
+    m_pending.erase(m_pending.begin(), m_pending.begin() + count);
+    m_deleted.erase(std::remove_if(m_deleted.begin(), m_deleted.end(), [](const auto &row) { return !row->pending; }),
+                    m_deleted.end());
+}
+
+bool ClientDataSet::applyRow(Row *row)
+{
+    if (row->status == RowStatus::Clean)
+        return true;
+    const DataSetProvider::Statement statement = statementFor(row);
     // An update that finds no row (another workstation removed it, or changed it
     // where every old value locates the row) stored nothing: it is refused like
     // any other, so the value typed into it stays pending and the user is told,

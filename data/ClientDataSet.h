@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Field.h"
+#include "DataSetProvider.h"
 #include "FieldDef.h"
 
 #include <QObject>
@@ -108,6 +109,17 @@ public:
     void FindNearest(const QVariantList &values);
 
     int ChangeCount() const { return int(m_pending.size()); }
+    // The changes not yet applied, in the order they were made, as the
+    // statements that apply them, for another attachment to send. counted:
+    // an update, which stores nothing when it finds no row.
+    struct PendingWrite
+    {
+        DataSetProvider::Statement statement;
+        bool counted = false;
+    };
+    QVector<PendingWrite> pendingWrites() const;
+    // The first `count` of them were stored elsewhere: no longer pending.
+    void pendingWritten(int count);
     int ApplyUpdates(int maxErrors); // returns how many changes the database refused
     void Refresh();                  // "Must apply updates before refreshing data" while changes are pending
     void CancelUpdates();
@@ -149,6 +161,7 @@ private:
     void emitCurrent();
     void markPending(Row *row);
     bool applyRow(Row *row);
+    DataSetProvider::Statement statementFor(const Row *row) const;
     QVector<int> indexColumns() const;
 
     DataSetProvider *m_provider;

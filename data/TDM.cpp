@@ -114,6 +114,10 @@ void TDM::TabRev1AfterPost(ClientDataSet &dataSet)
         writeThrough(dataSet);
         return;
     }
+    if (TabRev1Write) {
+        TabRev1Write();
+        return;
+    }
     // A statement that met a dropped attachment wrote nothing and was tried
     // again on a new one; what reaches here is a server still away, or a
     // commit lost on the way. Either way the quantity stays pending.
@@ -125,23 +129,30 @@ void TDM::TabRev1AfterPost(ClientDataSet &dataSet)
         dataSet.ApplyUpdates(-1);
     } catch (const CommitUnknown &error) {
         const auto [quantity, product] = typed();
-        throw CommitUnknown(QStringLiteral("A conexão com o servidor caiu enquanto a quantidade %1 de %2 era gravada, e "
-                                           "não se sabe se ela foi gravada. Confira a quantidade na lista quando a "
-                                           "conexão voltar.")
-                                .arg(quantity, product),
-                            error.nativeCode());
+        throw CommitUnknown(quantityCommitUnknownText(quantity, product), error.nativeCode());
     } catch (const DatabaseError &error) {
         if (!isConnectionFailure(error))
             throw;
         const auto [quantity, product] = typed();
-        throw ConnectionLost(QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou; a quantidade %1 "
-                                            "de %2 não foi gravada. Digite-a de novo quando a conexão voltar.")
-                                 .arg(quantity, product),
-                             error.nativeCode());
+        throw ConnectionLost(quantityNotStoredText(quantity, product), error.nativeCode());
     }
     if (dataSet.ChangeCount() > 0)
         dataSet.Refresh(); // fails as the write-through fails for a refused change
     TabRev1Reread();
+}
+
+QString TDM::quantityCommitUnknownText(const QString &quantity, const QString &product)
+{
+    return QStringLiteral("A conexão com o servidor caiu enquanto a quantidade %1 de %2 era gravada, e não se sabe se "
+                          "ela foi gravada. Confira a quantidade na lista quando a conexão voltar.")
+        .arg(quantity, product);
+}
+
+QString TDM::quantityNotStoredText(const QString &quantity, const QString &product)
+{
+    return QStringLiteral("A conexão com o servidor foi perdida e ainda não voltou; a quantidade %1 de %2 não foi "
+                          "gravada. Digite-a de novo quando a conexão voltar.")
+        .arg(quantity, product);
 }
 
 void TDM::EtiqParBeforeInsert(ClientDataSet &)

@@ -37,6 +37,13 @@ public:
     // Reads the list back after a change stored outside a job, in place of the
     // lazy re-read on the caller's thread; unset, the list is marked stale.
     std::function<void()> TabRev1Reread;
+    // Stores a change posted outside a job off the caller's thread: set, the
+    // post leaves the change pending for it to send, and it reads the list
+    // back once the change is stored.
+    std::function<void()> TabRev1Write;
+    // What the clerk is told of a quantity the server did not take.
+    static QString quantityCommitUnknownText(const QString &quantity, const QString &product);
+    static QString quantityNotStoredText(const QString &quantity, const QString &product);
     void TabRev1AfterDelete(ClientDataSet &dataSet) { writeThrough(dataSet); }
     void TabRev2AfterPost(ClientDataSet &dataSet) { writeThrough(dataSet); }
     void TabRev2AfterDelete(ClientDataSet &dataSet) { writeThrough(dataSet); }

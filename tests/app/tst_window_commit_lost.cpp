@@ -80,12 +80,18 @@ private slots:
         // When it did not land, the database still holds the quantity before
         // it: another attachment puts it back at that moment.
         std::atomic<int> lost{0};
-        SqlConnection::setCommitSeam([&](SqlConnection &, const QString &statement) {
-            if (QThread::currentThread() != qApp->thread() || !statement.contains(QLatin1String("TABREV1"))
+        SqlConnection::setCommitSeam([&](SqlConnection &connection, const QString &statement) {
+            // The quantity's own write, made off the window's thread.
+            if (connection.objectName() != QLatin1String("GravacaoLista") || !statement.contains(QLatin1String("TABREV1"))
                 || lost++ > 0)
                 return false;
-            if (!landed)
-                w.app.suite.exec(QStringLiteral("update TABREV1 set QDE = 2 where CODIGO = 'P1'"));
+            if (!landed) {
+                // Another attachment, made on this thread as every attachment is.
+                SqlConnection other(QStringLiteral("Outra"), QStringLiteral("Outra"));
+                other.setDataBase(database);
+                const SqlConnection::Use use(other);
+                other.exec(QStringLiteral("update TABREV1 set QDE = 2 where CODIGO = 'P1'"));
+            }
             return true;
         });
         w.typeInCell(0, 0, QStringLiteral("4"));

@@ -78,6 +78,7 @@ void ListWindow::addProduct(const QString &codigo, const QVariant &componente, c
 
 QString ListWindow::storedQuantity(const QString &codigo)
 {
+    settle(); // a quantity typed is stored off the window's thread
     return app.suite.scalar(QStringLiteral("select QDE from TABREV1 where CODIGO = ?"), {codigo}).toString();
 }
 
@@ -118,6 +119,7 @@ QStringList ListWindow::log()
 
 QStringList ListWindow::storedList()
 {
+    settle();
     QStringList rows;
     for (const QVariantList &row :
          app.suite.rows(QStringLiteral("select CODIGO, COMPONENTE, QDE, CODIGOEAN, PRECO1 from TABREV1 order by CODIGO"))) {

@@ -256,6 +256,7 @@ void TstClerkFlow::editStoredBefore()
         QVERIFY(f()->EditEtiqInic->hasFocus());
     } else if (action == QLatin1String("close list")) {
         QTest::mouseClick(f()->BotSairMontEtiq, Qt::LeftButton);
+        QVERIFY(w->settle()); // the list closes once the quantity is stored
         QVERIFY(!f()->PainelSelvarra->isVisible());
     } else if (action == QLatin1String("model")) {
         QTest::keyClick(f()->DBLCB1, Qt::Key_Down, Qt::AltModifier); // opens the list
@@ -267,9 +268,12 @@ void TstClerkFlow::editStoredBefore()
         QTest::keyClick(editor, Qt::Key_Tab);
         QCOMPARE(stored("10004"), QString()); // the row is not left yet
         QTest::keyClick(f()->DBGrid1, Qt::Key_Escape);
+        QVERIFY(w->settle()); // the window closes once the quantity is stored
         QVERIFY(!f()->isVisible());
     } else {
-        QVERIFY(f()->close());
+        f()->close();
+        QVERIFY(w->settle());
+        QVERIFY(!f()->isVisible());
     }
     QCOMPARE(stored("10004"), QStringLiteral("4"));
     QVERIFY(w->app.messages.isEmpty());
@@ -296,6 +300,7 @@ void TstClerkFlow::refusedQuantityHoldsTheCloseOnce()
     QVERIFY(w->startTyping(0, 0, QStringLiteral("5")));
     w->dm()->SQLConnection1->ExecuteDirect(QStringLiteral("delete from TABREV1 where CODIGO = '10040'"));
     QVERIFY(!f()->close());
+    QVERIFY(w->settle()); // the quantity is refused off the window's thread
     QVERIFY(f()->isVisible());
     QCOMPARE(w->app.messages.size(), 1);
     QVERIFY(f()->close()); // told once; the second close goes through

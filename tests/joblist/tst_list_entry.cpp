@@ -71,6 +71,7 @@ void TstListEntry::quantityOfARowNotLeftIsStoredOnClose()
     QLineEdit *editor = w->startTyping(0, 0, QStringLiteral("7"));
     QVERIFY(editor);
     w->form()->BotSairMontEtiq->click(); // as its Alt+A does, the focus staying in the cell
+    QVERIFY(w->settle()); // the list closes once the quantity is stored
     QVERIFY(!w->form()->PainelSelvarra->isVisible());
     QCOMPARE(w->storedQuantity(QStringLiteral("B2")), QStringLiteral("7"));
     w->clickReopen();
