@@ -405,20 +405,43 @@ void PrintHandOver::runNextFile()
         finish(HandOverResult::End::Stopped);
         return;
     }
-    const CommandFile &file = m_job.files[m_next];
     emit sending(currentFile(), currentFileCount());
-    if (!m_job.journal.isEmpty()) {
-        const QString error = ThermalJournal::markStarted(m_job.journal, m_next + 1);
-        if (!error.isEmpty()) {
-            fail(QStringLiteral("Não foi possível gravar o registro do envio %1 (%2); %3 não foi enviado, para que nada "
-                                "saia sem registro.\r%4")
-                     .arg(m_job.journal, error, shortName(file.path), labelsSentText(sentLabels())));
-            return;
-        }
+    if (m_job.journal.isEmpty()) {
+        startMarked(QString());
+        return;
+    }
+    // Once this mark is on its way the file goes, as if "Parar envio" had
+    // come a moment later: a file marked started and never run would be asked
+    // about by "Continuar envio" for nothing.
+    mark([journal = m_job.journal, fileNumber = m_next + 1] { return ThermalJournal::markStarted(journal, fileNumber); },
+         [this](const QString &error) { startMarked(error); });
+}
+
+void PrintHandOver::startMarked(const QString &error)
+{
+    if (!error.isEmpty()) {
+        fail(QStringLiteral("Não foi possível gravar o registro do envio %1 (%2); %3 não foi enviado, para que nada "
+                            "saia sem registro.\r%4")
+                 .arg(m_job.journal, error, shortName(m_job.files[m_next].path), labelsSentText(sentLabels())));
+        return;
     }
     ProcessStarter::runBatch(
-        this, m_job.batchFile, {file.path, m_job.printerPath},
+        this, m_job.batchFile, {m_job.files[m_next].path, m_job.printerPath},
         [this](const ProcessStarter::Outcome &outcome) { runEnded(outcome); }, m_timeLimitSeconds * 1000);
+}
+
+void PrintHandOver::mark(std::function<QString()> write, std::function<void(const QString &error)> then)
+{
+    // On the disk thread, behind the job's files, and waited for: nothing
+    // goes on before the mark is on disk, and the window does not wait for
+    // its sync. A job cut off meanwhile (abandon, or the program closing)
+    // hears nothing more.
+    m_disk->run([this, write = std::move(write), then = std::move(then)](const std::atomic<bool> &) mutable -> HandOverDisk::Answer {
+        return [this, error = write(), then = std::move(then)] {
+            if (!m_closing && m_running)
+                then(error);
+        };
+    });
 }
 
 void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
@@ -433,24 +456,37 @@ void PrintHandOver::runEnded(const ProcessStarter::Outcome &outcome)
         // marked so; unwritten, the mark costs a question, nothing more.
         if (outcome.timedOut)
             m_cutOff = done.labels;
-        else if (!m_job.journal.isEmpty())
-            ThermalJournal::markFailed(m_job.journal, m_next + 1);
-        fail(QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4%5")
-                 .arg(shortName(done.path), failureReason(shortName(m_job.batchFile), outcome),
-                      labelsSentText(sentLabels()), cutOffText(m_job, m_next + 1, m_cutOff),
-                      filesLeftText(int(m_job.files.size()) - m_next - 1)));
+        const QString message = QStringLiteral("O envio de %1 à impressora falhou: %2.\r%3%4%5")
+                                    .arg(shortName(done.path), failureReason(shortName(m_job.batchFile), outcome),
+                                         labelsSentText(sentLabels()), cutOffText(m_job, m_next + 1, m_cutOff),
+                                         filesLeftText(int(m_job.files.size()) - m_next - 1));
+        if (outcome.timedOut || m_job.journal.isEmpty()) {
+            fail(message);
+            return;
+        }
+        // The mark is in before the history may append to the same record.
+        mark([journal = m_job.journal, fileNumber = m_next + 1] { return ThermalJournal::markFailed(journal, fileNumber); },
+             [this, message](const QString &) { fail(message); });
         return;
     }
     m_labelsPerFile.append(done.labels);
+    if (m_job.journal.isEmpty()) {
+        doneMarked(QString());
+        return;
+    }
+    mark([journal = m_job.journal, fileNumber = m_next + 1] { return ThermalJournal::markDone(journal, fileNumber); },
+         [this](const QString &error) { doneMarked(error); });
+}
+
+void PrintHandOver::doneMarked(const QString &error)
+{
+    const QString path = m_job.files[m_next].path;
     ++m_next;
-    if (!m_job.journal.isEmpty()) {
-        const QString error = ThermalJournal::markDone(m_job.journal, m_next);
-        if (!error.isEmpty()) {
-            fail(QStringLiteral("%1 foi enviado, mas não foi possível gravar isso no registro do envio %2 (%3); o envio "
-                                "parou, e \"Continuar envio\" perguntará por ele.\r%4")
-                     .arg(shortName(done.path), m_job.journal, error, labelsSentText(sentLabels())));
-            return;
-        }
+    if (!error.isEmpty()) {
+        fail(QStringLiteral("%1 foi enviado, mas não foi possível gravar isso no registro do envio %2 (%3); o envio "
+                            "parou, e \"Continuar envio\" perguntará por ele.\r%4")
+                 .arg(shortName(path), m_job.journal, error, labelsSentText(sentLabels())));
+        return;
     }
     emit fileDone(m_next);
     runNextFile();

@@ -137,7 +137,12 @@ private:
     void writeFiles();
     void filesWritten(const QString &path, const QString &error);
     void runNextFile();
+    void startMarked(const QString &error);
     void runEnded(const ProcessStarter::Outcome &outcome);
+    void doneMarked(const QString &error);
+    // Puts a mark on the current job's record on the disk thread, then
+    // answers `then` with why it could not, unless the job was cut off.
+    void mark(std::function<QString()> write, std::function<void(const QString &error)> then);
     int sentLabels() const;
     void forgetIfUnstarted();
     void fail(const QString &message);
