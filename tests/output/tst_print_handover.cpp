@@ -391,6 +391,32 @@ private slots:
         QCOMPARE(readFile(printer), print.files[0].bytes + print.files[1].bytes);
     }
 
+    // The record goes just as file 2 is about to be handed over: its
+    // "iniciado" mark cannot be written, so file 2 never reaches the batch
+    // file, and the message says it was not sent and why.
+    void unmarkedFileIsNotSent()
+    {
+        writeBatch(folder, "cat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        QSignalSpy failed(&handOver, &PrintHandOver::jobFailed);
+        connect(&handOver, &PrintHandOver::sending, this, [this](int fileNumber) {
+            if (fileNumber == 2) {
+                const QStringList records = QDir(folder).entryList({QStringLiteral("Envio-*.txt")});
+                QCOMPARE(records.size(), 1);
+                QVERIFY(QFile::remove(QDir(folder).filePath(records[0])));
+            }
+        });
+        const PrintJob print = job(folder, 9, QStringLiteral("M"), printer);
+        handOver.enqueue(print);
+        QVERIFY(waitUntilIdle(handOver));
+        QCOMPARE(failed.size(), 1);
+        const QString message = failed[0][0].toString();
+        QVERIFY2(message.contains(QStringLiteral("Etiq002.txt não foi enviado, para que nada saia sem registro"))
+                     && message.contains(QStringLiteral("3 etiquetas já foram enviadas")),
+                 qPrintable(message));
+        QCOMPARE(readFile(printer), print.files[0].bytes);
+    }
+
     // A work folder on a disk that fills up: the job stops before any file goes
     // to the printer, the message names the file that could not be written, and
     // no command file is left half written.
