@@ -25,6 +25,8 @@
 #include <QPainter>
 #include <QTextStream>
 
+#include <optional>
+
 namespace {
 
 struct Options
@@ -98,22 +100,41 @@ Parsed parseOptions(const QStringList &arguments, Options *options, QString *err
     return Parsed::Run;
 }
 
-// Every fault of every file, "FILE, linha N: what", on standard output.
-int check(const Options &options, QTextStream &out, QTextStream &err)
+// The files read in the order given, as one job sent to one printer: a
+// graphic stored by an earlier file is there for the later ones. Empty, with
+// the reason on `err`, when a file cannot be read.
+std::optional<QList<std::pair<QString, RenderedFile>>> readJob(const Options &options, QTextStream &err)
 {
-    bool faults = false;
+    QList<std::pair<QString, RenderedFile>> files;
     PrinterMemory printer;
     for (const QString &path : options.files) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
             err << QStringLiteral("%1: não foi possível ler (%2)").arg(path, file.errorString()) << Qt::endl;
-            return 1;
+            return std::nullopt;
         }
-        for (const RenderFault &fault : readCommandFile(file.readAll(), options.dpi, &printer).faults) {
-            out << QStringLiteral("%1, linha %2: %3").arg(QFileInfo(path).fileName()).arg(fault.line).arg(fault.message) << Qt::endl;
-            faults = true;
-        }
+        files.append({QFileInfo(path).fileName(), readCommandFile(file.readAll(), options.dpi, &printer)});
     }
+    return files;
+}
+
+// Every fault of a file, "FILE, linha N: what", on `to`; true when there was one.
+bool tellFaults(const QString &name, const RenderedFile &rendered, QTextStream &to)
+{
+    for (const RenderFault &fault : rendered.faults)
+        to << QStringLiteral("%1, linha %2: %3").arg(name).arg(fault.line).arg(fault.message) << Qt::endl;
+    return !rendered.faults.isEmpty();
+}
+
+// Every fault of every file on standard output.
+int check(const Options &options, QTextStream &out, QTextStream &err)
+{
+    const auto job = readJob(options, err);
+    if (!job)
+        return 1;
+    bool faults = false;
+    for (const auto &[name, rendered] : *job)
+        faults = tellFaults(name, rendered, out) || faults;
     return faults ? 2 : 0;
 }
 
@@ -161,22 +182,13 @@ int main(int argc, char **argv)
     if (options.check)
         return check(options, out, err);
 
+    const auto job = readJob(options, err);
+    if (!job)
+        return 1;
     QList<QImage> pictures;
     bool faults = false;
-    // The files are one job sent to one printer, in the order given.
-    PrinterMemory printer;
-    for (const QString &path : options.files) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            err << QStringLiteral("%1: não foi possível ler (%2)").arg(path, file.errorString()) << Qt::endl;
-            return 1;
-        }
-        const QString name = QFileInfo(path).fileName();
-        const RenderedFile rendered = readCommandFile(file.readAll(), options.dpi, &printer);
-        for (const RenderFault &fault : rendered.faults) {
-            err << QStringLiteral("%1, linha %2: %3").arg(name).arg(fault.line).arg(fault.message) << Qt::endl;
-            faults = true;
-        }
+    for (const auto &[name, rendered] : *job) {
+        faults = tellFaults(name, rendered, err) || faults;
         for (const PrintImage &image : rendered.images) {
             if (!options.label) {
                 pictures.append(paintPrintImage(image, printArea(image)));
