@@ -11,10 +11,7 @@ class SqlConnection;
 // from `ensure`, leaving every other table as it is.
 namespace HistoryTables {
 
-// The statements that create the tables, their indexes and the generator, in order.
-const QStringList &definitions();
-
-// Creates whatever is missing. Two stations may race here: the one that loses
+// Creates whatever is missing, the products' texts as wide as the list's. Two stations may race here: the one that loses
 // fails to create an object the other has just made, and uses it.
 void ensure(SqlConnection &connection);
 
