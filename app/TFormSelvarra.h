@@ -102,7 +102,7 @@ public:
     QPushButton *BotHistorico = nullptr;       // "Histórico de etiquetas"
 
     // Progress panel of printing.
-    QFrame *Painel1;
+    class PrintProgressPanel *Painel1;
     QLabel *Label3;
     TPieGauge *Pizza;
     QLabel *LabelArq;
