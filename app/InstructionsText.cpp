@@ -1,5 +1,11 @@
 #include "InstructionsText.h"
 
+#include "CommandLineInfo.h"
+#include "WindowLook.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+
 // Written as the suite has always shown it, typing slips included: users know it so.
 QStringList instructionsText()
 {
@@ -44,4 +50,30 @@ QStringList instructionsText()
         QStringLiteral("  Também fazem parte do conjunto de tabelas do módulo de "),
         QStringLiteral("  etiquetas as tabelas TABREV1 e TABREV2."),
     };
+}
+
+QPlainTextEdit *makeInstructionsMemo(QWidget *parent, const QRect &bounds)
+{
+    using namespace WindowLook;
+    auto *memo = new QPlainTextEdit(parent);
+    memo->setObjectName(QStringLiteral("Memo2"));
+    memo->setReadOnly(true);
+    memo->setFrameShape(QFrame::NoFrame);
+    memo->setFont(QFont(QStringLiteral("Arial"), 10));
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    setTextColor(memo, QPalette::Base, parent->palette().color(QPalette::ToolTipBase));
+    memo->setPlainText(instructionsText().join(QLatin1Char('\n')));
+    memo->setGeometry(bounds);
+    memo->hide();
+    // Support asks for the version on the phone; it waits in the corner of the
+    // instructions instead of crowding the main panel.
+    auto *versao = new QLabel(QStringLiteral("Selvar versão ") + selvarVersion(), memo);
+    versao->setObjectName(QStringLiteral("LabelVersao"));
+    versao->setFont(QFont(QStringLiteral("Arial"), 7));
+    setTextColor(versao, QPalette::WindowText, Qt::darkGray);
+    versao->setAutoFillBackground(true);
+    versao->setBackgroundRole(QPalette::Base);
+    versao->adjustSize();
+    versao->move(bounds.width() - versao->width() - 22, 4);
+    return memo;
 }

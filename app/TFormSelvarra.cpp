@@ -6,7 +6,6 @@
 #include "JobWorker.h"
 
 #include "ColumnLists.h"
-#include "CommandLineInfo.h"
 #include "DataSetModel.h"
 #include "IniSettings.h"
 #include "InUseStamp.h"
@@ -14,7 +13,8 @@
 #include "RunValues.h"
 #include "ScreenColor.h"
 #include "TDM.h"
-#include "TPieGauge.h"
+#include "ModelBoxGuard.h"
+#include "PrintProgressPanel.h"
 #include "WindowLook.h"
 
 #include <QAction>
@@ -46,38 +46,7 @@ const QString HideInstructions = QStringLiteral("Fechar instruções");
 const QRect ListPanelBounds(4, 5, 617, 397);
 const QRect BuildLogBounds(23, 24, 586, 321);
 const QRect InstructionsBounds(162, 15, 425, 383);
-const QRect ProgressPanelBounds(142, 129, 240, 177);
 const int TitleBarHeight = 26;
-
-// The closed model box takes no arrow, page or letter key and no wheel: each
-// of them would change the label stock the next print goes to without the
-// clerk noticing. The model changes by opening the list (click, Alt+Down, F4,
-// Space) and choosing in it.
-bool modelBoxKeepsItsChoice(QEvent *event)
-{
-    if (event->type() == QEvent::Wheel)
-        return true;
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->modifiers() & Qt::AltModifier)
-        return false;
-    switch (key->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        return true;
-    case Qt::Key_Space:
-        return false;
-    default:
-        return !key->text().isEmpty() && key->text().at(0).isPrint();
-    }
-}
 
 } // namespace
 
@@ -179,26 +148,7 @@ void TFormSelvarra::buildMainPanel()
     mmo1->setGeometry(BuildLogBounds);
     mmo1->hide();
 
-    Memo2 = new QPlainTextEdit(PainelConsistG);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo2->setReadOnly(true);
-    Memo2->setFrameShape(QFrame::NoFrame);
-    Memo2->setFont(QFont(QStringLiteral("Arial"), 10));
-    Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
-    setTextColor(Memo2, QPalette::Base, palette().color(QPalette::ToolTipBase));
-    Memo2->setPlainText(instructionsText().join(QLatin1Char('\n')));
-    Memo2->setGeometry(InstructionsBounds);
-    Memo2->hide();
-    // Support asks for the version on the phone; it waits in the corner of the
-    // instructions instead of crowding the main panel.
-    auto *versao = new QLabel(QStringLiteral("Selvar versão ") + selvarVersion(), Memo2);
-    versao->setObjectName(QStringLiteral("LabelVersao"));
-    versao->setFont(QFont(QStringLiteral("Arial"), 7));
-    setTextColor(versao, QPalette::WindowText, Qt::darkGray);
-    versao->setAutoFillBackground(true);
-    versao->setBackgroundRole(QPalette::Base);
-    versao->adjustSize();
-    versao->move(InstructionsBounds.width() - versao->width() - 22, 4);
+    Memo2 = makeInstructionsMemo(PainelConsistG, InstructionsBounds);
 
     pm1 = new QMenu(this);
     pm1->setObjectName(QStringLiteral("pm1"));
@@ -304,32 +254,11 @@ void TFormSelvarra::buildListPanel()
 
 void TFormSelvarra::buildProgressPanel()
 {
-    Painel1 = makePanel(PainelSelvarra, QStringLiteral("Painel1"));
-    Painel1->setFrameShadow(QFrame::Raised);
-    Painel1->setAutoFillBackground(true);
-    setTextColor(Painel1, QPalette::Window, DesktopBackground);
-    Painel1->setGeometry(ProgressPanelBounds);
-    Painel1->hide();
-
-    QFont arialBold(QStringLiteral("Arial"), 9);
-    arialBold.setBold(true);
-    Label3 = makeLabel(Painel1, QStringLiteral("Label3"), QStringLiteral("Carregando ....."), {74, 14}, Qt::yellow, arialBold);
-
-    Pizza = new TPieGauge(Painel1);
-    Pizza->setObjectName(QStringLiteral("Pizza"));
-    Pizza->setGeometry(29, 46, 177, 89);
-
-    LabelArq = new QLabel(Painel1);
-    LabelArq->setObjectName(QStringLiteral("LabelArq"));
-    LabelArq->setGeometry(6, 150, 229, 16);
-    LabelArq->setAlignment(Qt::AlignCenter);
-    LabelArq->setAutoFillBackground(true);
-    LabelArq->setFont(QFont(QStringLiteral("Arial"), 8));
-
-    BotCancelarImpressao = makeButton(Painel1, QStringLiteral("BotCancelarImpressao"), QStringLiteral("Cancelar"),
-                                      {6, 10, 64, 22});
-    setTextColor(LabelArq, QPalette::WindowText, Navy);
-    setTextColor(LabelArq, QPalette::Window, palette().color(QPalette::ToolTipBase));
+    Painel1 = new PrintProgressPanel(PainelSelvarra);
+    Label3 = Painel1->title;
+    Pizza = Painel1->gauge;
+    LabelArq = Painel1->item;
+    BotCancelarImpressao = Painel1->cancel;
 }
 
 void TFormSelvarra::buildHiddenControls()
@@ -362,7 +291,7 @@ void TFormSelvarra::connectHandlers()
     connect(EditPesqComp, &QLineEdit::textChanged, this, &TFormSelvarra::EditPesqCompChange);
     connect(EditPesqCod, &QLineEdit::textChanged, this, &TFormSelvarra::EditPesqCodChange);
     connect(DBLCB1, &QComboBox::activated, this, &TFormSelvarra::DBLCB1Change);
-    DBLCB1->installEventFilter(this);
+    new ModelBoxGuard(DBLCB1);
     EditPesqComp->installEventFilter(this);
     EditPesqCod->installEventFilter(this);
 
@@ -587,8 +516,6 @@ bool TFormSelvarra::eventFilter(QObject *watched, QEvent *event)
     // Whoever shows or hides the list panel, the layer under it follows.
     if (watched == PainelSelvarra && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         PainelBotoes->setEnabled(event->type() == QEvent::Hide);
-    if (watched == DBLCB1 && modelBoxKeepsItsChoice(event))
-        return true;
     if (event->type() == QEvent::ShortcutOverride && (watched == EditPesqComp || watched == EditPesqCod)) {
         // Escape in a box with text clears the box instead of closing the program.
         auto *key = static_cast<QKeyEvent *>(event);
@@ -688,21 +615,12 @@ void TFormSelvarra::focusGridQuantity()
 
 void TFormSelvarra::progressBegin(int steps)
 {
-    Painel1->setGeometry(ProgressPanelBounds);
-    Painel1->show();
-    Painel1->raise();
-    Pizza->setMaximum(steps);
-    Pizza->setValue(0);
-    LabelArq->clear();
-    Painel1->repaint();
+    Painel1->begin(steps);
 }
 
 void TFormSelvarra::progressStep(const QString &itemText)
 {
-    LabelArq->setText(itemText);
-    LabelArq->repaint();
-    Pizza->setValue(Pizza->value() + 1);
-    Pizza->repaint();
+    Painel1->step(itemText);
 }
 
 void TFormSelvarra::progressEnd()

@@ -2,6 +2,7 @@
 
 #include "Guarded.h"
 #include "HistoryWork.h"
+#include "PrintProgressPanel.h"
 #include "SuiteJob.h"
 
 #include <QList>
@@ -102,7 +103,7 @@ public:
     QPushButton *BotHistorico = nullptr;       // "Histórico de etiquetas"
 
     // Progress panel of printing.
-    QFrame *Painel1;
+    PrintProgressPanel *Painel1;
     QLabel *Label3;
     TPieGauge *Pizza;
     QLabel *LabelArq;
