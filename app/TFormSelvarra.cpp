@@ -1,6 +1,9 @@
 #include "TFormSelvarra.h"
 
 #include "Counter.h"
+#include "HandOverFlow.h"
+#include "HistoryFlow.h"
+#include "JobWaitPanel.h"
 #include "ListReads.h"
 #include "ListWrites.h"
 #include "JobWorker.h"
@@ -93,7 +96,8 @@ TFormSelvarra::~TFormSelvarra()
     delete m_listReads;
     m_listReads = nullptr;
     delete m_printerAsking.data(); // gives the print's controls back while they exist
-    destroyHistory();
+    delete m_historyFlow;
+    m_historyFlow = nullptr;
 }
 
 void TFormSelvarra::buildMainPanel()
@@ -372,9 +376,11 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     m_listReads = nullptr;
     DM = dm;
     DBGrid1Model->setDataSource(dm ? dm->DS_TabRev1 : nullptr);
+    m_historyFlow->attach(nullptr, nullptr);
     if (!dm)
         return;
     m_listReads = new ListReads(*dm, this);
+    m_historyFlow->attach(dm, m_listReads);
     m_jobWorker = new JobWorker(this);
     connect(this, &TFormSelvarra::jobCancelClicked, m_jobWorker, &JobWorker::cancel);
     connect(m_listReads, &ListReads::readingChanged, m_counter,
@@ -390,6 +396,28 @@ void TFormSelvarra::attachDataModule(TDM *dm)
             writes->store();
     };
     connectListWrites();
+}
+
+// ---- What the flows show ----
+
+void TFormSelvarra::showPrintLine(const QString &text)
+{
+    showPrintOutcome(text);
+}
+
+QString TFormSelvarra::printLine() const
+{
+    return LabelImpressao->toolTip();
+}
+
+QString TFormSelvarra::startLabelText() const
+{
+    return EditEtiqInic->text();
+}
+
+void TFormSelvarra::setStartLabelText(const QString &text)
+{
+    EditEtiqInic->setText(text);
 }
 
 // ---- Start-up and closing ----
@@ -472,7 +500,7 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
     // A job under way owns the data module until it ends; what the clerk
     // typed before closing goes first.
     if (!m_mainActionsEnabled || !m_counter->admit(Counter::Input::CloseWindow, [this] { close(); })
-        || !mayCloseDuringHandOver()) {
+        || !m_handOverFlow->mayClose()) {
         event->ignore();
         return;
     }
@@ -514,6 +542,10 @@ bool TFormSelvarra::eventFilter(QObject *watched, QEvent *event)
     if (watched == PainelConsistG && event->type() == QEvent::Resize)
         PainelBotoes->setGeometry(PainelConsistG->rect());
     // Whoever shows or hides the list panel, the layer under it follows.
+    // The list panel looks for a rest to offer each time it is shown: at start-up
+    // the station, and so its work folder, is known only later.
+    if (watched == PainelSelvarra && event->type() == QEvent::Show && m_handOverFlow)
+        m_handOverFlow->refreshOffer();
     if (watched == PainelSelvarra && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         PainelBotoes->setEnabled(event->type() == QEvent::Hide);
     if (event->type() == QEvent::ShortcutOverride && (watched == EditPesqComp || watched == EditPesqCod)) {

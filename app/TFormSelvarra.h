@@ -1,7 +1,8 @@
 #pragma once
 
 #include "Guarded.h"
-#include "HistoryWork.h"
+#include "HandOverScreen.h"
+#include "HistoryScreen.h"
 #include "PrintProgressPanel.h"
 #include "SuiteJob.h"
 
@@ -15,9 +16,9 @@ struct PreviewStock;
 struct PrintRun;
 struct HandOverResult;
 enum class OutputKind;
-class HistoryRetention;
-class HistoryStore;
-class PrintHistory;
+class HandOverFlow;
+class HistoryFlow;
+class JobWaitPanel;
 struct PrintJob;
 class ThermalOutput;
 class TDM;
@@ -42,7 +43,7 @@ class QToolButton;
 // The one window of the program. Its main panel is a column of large buttons;
 // the list panel covers it while a product list is open. Every control is a
 // public member named as the suite names it, and its objectName is that name.
-class TFormSelvarra : public QWidget
+class TFormSelvarra : public QWidget, public HistoryScreen, public HandOverScreen
 {
     Q_OBJECT
 public:
@@ -59,6 +60,10 @@ public:
     class JobWorker *jobWorker() const { return m_jobWorker; }
     // What the station is doing now and what the clerk's input may do meanwhile.
     class Counter *counter() const { return m_counter; }
+    // The print history and the history actions; the hand-over as the list panel shows it.
+    HistoryFlow *historyFlow() const { return m_historyFlow; }
+    HistoryWork *historyWork() const;
+    HandOverFlow *handOverFlow() const { return m_handOverFlow; }
 
     // Main panel.
     QFrame *PainelConsistG;
@@ -122,8 +127,8 @@ public:
     QList<QWidget *> layoutWindows;
 
     // Services for the list, printing and report work.
-    void showListPanel();     // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
-    void focusGridQuantity(); // grid refreshed, first column of the current row, focused
+    void showListPanel();              // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
+    void focusGridQuantity() override; // grid refreshed, first column of the current row, focused
     void progressBegin(int steps);
     void progressStep(const QString &itemText);
     void progressEnd();
@@ -133,12 +138,12 @@ public:
     void logClear();
     void logAppend(const QString &line);
     void setMainActionsEnabled(bool enabled); // the main panel's actions stay inactive during a build
-    bool mainActionsEnabled() const { return m_mainActionsEnabled; }
+    bool mainActionsEnabled() const override { return m_mainActionsEnabled; }
 
     // A list build or a print is running: "Cancelar" and Escape ask it to stop,
     // and it asks in turn whether it was.
     void setJobRunning(bool running);
-    bool jobRunning() const { return m_jobRunning; }
+    bool jobRunning() const override { return m_jobRunning; }
     bool jobCancelRequested() const { return m_jobCancelRequested; }
 
     // The in-use stamp, rewritten at activation and on every tick of Timer1.
@@ -173,6 +178,9 @@ public slots:
     // What was printed (FormSelvarraHistory.cpp).
     void BotPrecosAlteradosClick();
     void BotHistoricoClick();
+    // The hand-over (FormSelvarraHandOver.cpp).
+    void BotPararEnvioClick();
+    void BotContinuarEnvioClick();
 
     // Either "Cancelar", or Escape while a job runs.
     void CancelarClick();
@@ -192,10 +200,10 @@ public:
     // Stores what is typed in the grid (an open cell editor, then the row)
     // before anything reads the list again, moves in it or leaves it. False,
     // with the message shown, when the typed text cannot be stored.
-    bool postListEdit();
+    bool postListEdit() override;
     void showPrintOutcome(const QString &text);
     // "17 etiquetas em 6 produtos" under the list, counted now.
-    void updateListTotals();
+    void updateListTotals() override;
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
     void focusAfterPrint();
 
@@ -206,18 +214,8 @@ public:
     void askPrinterThenPrint(std::shared_ptr<PrintRun> run);
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
-    // True when nothing is being sent to the printer. Otherwise, once the user
-    // agrees, a panel says what closing waits for, the window closes when the
-    // file being sent has gone, or at once with "Fechar mesmo assim".
-    bool mayCloseDuringHandOver();
-    QPointer<QFrame> m_closingWait;
-    bool m_closeAnyway = false;
     // Queues a thermal job; the print line follows what the hand-over really did.
     void handOver(PrintJob job);
-    // Shows "Continuar envio" when this station has files of stopped jobs left.
-    void refreshContinueOffer();
-    void BotPararEnvioClick();
-    void BotContinuarEnvioClick();
 
     // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
     // as named children, and the run of the report project over the label job.
@@ -238,17 +236,25 @@ public:
     // really went out. The click notes the job it wrote, then adds what its
     // output did to the print line; a thermal job is recorded when the
     // hand-over says how far it got.
-    HistoryStore *historyStore = nullptr;
-    // "Preços alterados", "Repetir" and the history window's reads, off the
-    // window's thread; historyWorkDone shows the list again after them.
-    HistoryWork *historyWork = nullptr;
-    void historyWorkDone(const HistoryWork::Outcome &outcome, const QString &action, const QString &done);
-    PrintHistory *printHistory = nullptr;
-    HistoryRetention *historyRetention = nullptr;
     void createHistory();
-    void destroyHistory();
     void noteJobWritten(const QString &modelDescription);
     QString historyAfterOutput(OutputKind output);
+
+    // What the flows show, on the list panel's widgets.
+    void showPrintLine(const QString &text) override;
+    QString printLine() const override;
+    QString startLabelText() const override;
+    void setStartLabelText(const QString &text) override;
+    void waitShowing(const QString &text) override;
+    void waitEnded() override;
+    void holdListOpen(bool hold) override;
+    qint64 chooseHistoryJob(HistoryWork &work, const QString &database) override;
+    void showSendingLine(const QString &text) override;
+    void showStopSending(bool shown) override;
+    void setStopSending(const QString &caption, bool enabled) override;
+    void showContinueOffer(const QString &caption) override;
+    void showClosingWait(const QString &text) override;
+    void closeWindow() override;
 
 protected:
     bool event(QEvent *event) override;
@@ -283,6 +289,9 @@ private:
     bool m_closeRefused = false; // a close refused once because the list could not be stored
 
     class Counter *m_counter = nullptr;
+    HistoryFlow *m_historyFlow = nullptr;
+    HandOverFlow *m_handOverFlow = nullptr;
+    std::unique_ptr<JobWaitPanel> m_wait; // over the list while the history works
     QString m_lineBeforeHolding; // the line under the boxes before "Lendo a lista…"
 
     // product list

@@ -2,6 +2,7 @@
 #include "HistoryBench.h"
 #include "StallProbe.h"
 
+#include "HistoryFlow.h"
 #include "HistoryRetention.h"
 #include "HistoryStore.h"
 #include "HistoryWindow.h"
@@ -81,7 +82,7 @@ Stall stallOf(TFormSelvarra *form, const std::function<void()> &action)
     whole.start();
     QTimer::singleShot(0, [&] { action(); });
     QTest::qWait(20);
-    const bool done = QTest::qWaitFor([form] { return !form->historyWork->busy() && form->listReads()->idle(); }, 600000);
+    const bool done = QTest::qWaitFor([form] { return !form->historyWork()->busy() && form->listReads()->idle(); }, 600000);
     const qint64 took = done ? whole.elapsed() : -1;
     QTest::qWait(20);
     return {probe.stop(), took};
@@ -159,7 +160,7 @@ bool benchHistoryRecording(QTextStream &out)
 
     print(out, QStringLiteral("record a sheet job of 10,000 labels over 3,000 products"), stallOf(f, [&] {
               f->noteJobWritten(description);
-              f->printHistory->wholeJobOut(HistoryStore::printerOutput(), [](const QString &) {});
+              f->historyFlow()->printHistory().wholeJobOut(HistoryStore::printerOutput(), [](const QString &) {});
           }));
 
     // A thermal job: three positions a file, its history brought up to every file at once.
@@ -168,19 +169,19 @@ bool benchHistoryRecording(QTextStream &out)
     const auto numbered = [&] {
         f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
         record.clear();
-        return stallOf(f, [&] { f->printHistory->thermalRecord([&record](const QByteArray &given) { record = given; }); });
+        return stallOf(f, [&] { f->historyFlow()->printHistory().thermalRecord([&record](const QByteArray &given) { record = given; }); });
     };
     print(out, QStringLiteral("thermal job queued, its history number taken (the first: the attachment made)"), numbered());
     print(out, QStringLiteral("thermal job queued, its history number taken (the next)"), numbered());
     const QList<int> positions(3334, 3);
     print(out, QStringLiteral("thermal recorder, 10,000 labels over 3,000 products"),
-          stallOf(f, [&] { f->printHistory->thermalOut(record, positions, int(positions.size()), [](const QString &) {}); }));
+          stallOf(f, [&] { f->historyFlow()->printHistory().thermalOut(record, positions, int(positions.size()), [](const QString &) {}); }));
 
     w.app.suite.exec(printedJobs(1000, 100000, 400));
     w.app.suite.disconnect();
-    const int before = f->historyRetention->removed();
-    QSignalSpy ended(f->historyRetention, &HistoryRetention::passEnded);
-    Stall pass = stallOf(f, [&] { f->historyRetention->start(0); });
+    const int before = f->historyFlow()->retention().removed();
+    QSignalSpy ended(&f->historyFlow()->retention(), &HistoryRetention::passEnded);
+    Stall pass = stallOf(f, [&] { f->historyFlow()->retention().start(0); });
     QElapsedTimer waited;
     waited.start();
     StallProbe probe;
@@ -188,7 +189,7 @@ bool benchHistoryRecording(QTextStream &out)
     const bool passDone = ended.count() > 0 || ended.wait(600000);
     pass.longest = std::max(pass.longest, probe.stop());
     pass.whole = passDone ? pass.whole + waited.elapsed() : -1;
-    print(out, QStringLiteral("retention pass removing %1 old jobs").arg(f->historyRetention->removed() - before), pass);
+    print(out, QStringLiteral("retention pass removing %1 old jobs").arg(f->historyFlow()->retention().removed() - before), pass);
     return true;
 }
 

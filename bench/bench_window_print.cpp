@@ -4,6 +4,7 @@
 #include "WindowPrintBench.h"
 
 #include "BenchList.h"
+#include "HandOverFlow.h"
 #include "HandOverIdle.h"
 #include "ListWindow.h"
 #include "PrintHandOver.h"
@@ -155,7 +156,7 @@ bool benchJournalScanWindow(QTextStream &out)
         probe.start();
         QElapsedTimer clock;
         clock.start();
-        f->refreshContinueOffer(); // what every show of the list does
+        f->handOverFlow()->refreshOffer(); // what every show of the list does
         const qint64 ms = clock.elapsed();
         QTest::qWait(20);
         return std::make_pair(ms, probe.stop());

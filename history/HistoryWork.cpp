@@ -1,6 +1,7 @@
 #include "HistoryWork.h"
 
 #include "DatabaseErrors.h"
+#include "HeldAttachment.h"
 #include "HistoryStore.h"
 #include "LostConnection.h"
 #include "SelvarError.h"
@@ -84,9 +85,6 @@ public:
     void close()
     {
         m_history.reset();
-        if (m_suite && m_suiteHeld)
-            m_suite->release();
-        m_suiteHeld = false;
         m_suite.reset();
     }
 
@@ -97,7 +95,7 @@ public:
     }
 
     HistoryStore &history() override { return *m_history; }
-    SqlConnection &suite() override { return *m_suite; }
+    SqlConnection &suite() override { return m_suite->connection(); }
     bool cancelled() const override
     {
         switch (m_kind) {
@@ -121,18 +119,9 @@ private:
         if (!m_history)
             m_history = std::make_unique<HistoryStore>([this] { return m_database; });
         if (!m_suite)
-            m_suite = std::make_unique<SqlConnection>(QStringLiteral("SQLConnectionHistoricoLista"),
-                                                      QStringLiteral("BoticonHistoricoLista"));
-        if (m_suite->DataBase() != database) {
-            if (m_suiteHeld)
-                m_suite->release();
-            m_suiteHeld = false;
-            m_suite->setDataBase(database);
-        }
-        if (!m_suiteHeld) {
-            m_suite->acquire();
-            m_suiteHeld = true;
-        }
+            m_suite = std::make_unique<HeldAttachment>(QStringLiteral("SQLConnectionHistoricoLista"),
+                                                       QStringLiteral("BoticonHistoricoLista"));
+        m_suite->to(database);
     }
 
     std::shared_ptr<std::atomic<quint64>> m_cancelledUpTo;
@@ -142,8 +131,7 @@ private:
     bool m_committing = false;
     QString m_database;
     std::unique_ptr<HistoryStore> m_history;
-    std::unique_ptr<SqlConnection> m_suite;
-    bool m_suiteHeld = false;
+    std::unique_ptr<HeldAttachment> m_suite;
     std::mutex m_hookMutex;
     std::function<void()> m_beforeTask;
 };

@@ -76,6 +76,7 @@ PrintHandOver::~PrintHandOver()
 void PrintHandOver::abandon()
 {
     m_waiting.clear();
+    m_continuing.clear();
     m_closing = true;
     ProcessStarter::endRuns(this);
     m_running = false;
@@ -199,7 +200,7 @@ void PrintHandOver::admit(Queued &queued)
 
 bool PrintHandOver::inLine(const QString &journal) const
 {
-    if ((m_running && m_job.journal == journal) || m_recording.contains(journal))
+    if ((m_running && m_job.journal == journal) || m_recording.contains(journal) || m_continuing.contains(journal))
         return true;
     return std::any_of(m_waiting.cbegin(), m_waiting.cend(), [&](const Queued &queued) { return queued.job.journal == journal; });
 }
@@ -284,28 +285,59 @@ void PrintHandOver::settle(const QString &folder)
 int PrintHandOver::continuePending(const QString &folder)
 {
     const QList<ThermalJournal::Record> records = pending(folder);
-    for (const ThermalJournal::Record &left : records) {
+    // In line from now on: not offered again while they are being taken up.
+    for (const ThermalJournal::Record &left : records)
+        m_continuing.append(left.job.journal);
+    continueWith(records);
+    return int(records.size());
+}
+
+// The records are taken up one after another, in order: a question waits
+// for the mark of the one before it.
+void PrintHandOver::continueWith(QList<ThermalJournal::Record> records)
+{
+    while (!records.isEmpty()) {
+        const ThermalJournal::Record left = records.takeFirst();
         // Read whole now, files and all, to be sent.
         std::optional<ThermalJournal::Record> whole = ThermalJournal::load(left.job.journal);
-        if (!whole)
+        if (!whole) {
+            m_continuing.removeOne(left.job.journal);
             continue;
+        }
         ThermalJournal::Record &rest = *whole;
         if (rest.interrupted > 0
             && !Messages::ask(QStringLiteral("O arquivo %1 (%2) pode já ter saído na impressora. Enviar de novo?")
                                   .arg(rest.interrupted)
                                   .arg(ThermalJournal::positionsText(rest.job, rest.interrupted)))) {
-            // Taken as printed: the history counts it, and it is not sent again.
-            const QString error = ThermalJournal::markDone(rest.job.journal, rest.interrupted);
-            if (!error.isEmpty()) {
-                Messages::show(QStringLiteral("Não foi possível gravar o registro do envio %1 (%2).")
-                                   .arg(rest.job.journal, error));
-                return 0;
-            }
-            rest.job.firstFileNumber = rest.interrupted + 1;
+            // Taken as printed: the history counts it, and it is not sent
+            // again. The mark is on disk before anything of the job goes on.
+            m_disk->run([this, rest = std::move(rest), records = std::move(records)](const std::atomic<bool> &) mutable -> HandOverDisk::Answer {
+                const QString error = ThermalJournal::markDone(rest.job.journal, rest.interrupted);
+                return [this, rest = std::move(rest), records = std::move(records), error]() mutable {
+                    if (!m_closing)
+                        doneMarked(std::move(rest), std::move(records), error);
+                };
+            });
+            return;
         }
+        m_continuing.removeOne(rest.job.journal);
         enqueue(std::move(rest.job));
     }
-    return int(records.size());
+}
+
+void PrintHandOver::doneMarked(ThermalJournal::Record rest, QList<ThermalJournal::Record> records, const QString &error)
+{
+    m_continuing.removeOne(rest.job.journal);
+    if (!error.isEmpty()) {
+        for (const ThermalJournal::Record &left : records)
+            m_continuing.removeOne(left.job.journal);
+        Messages::show(QStringLiteral("Não foi possível gravar o registro do envio %1 (%2).").arg(rest.job.journal, error));
+        idleIfDone();
+        return;
+    }
+    rest.job.firstFileNumber = rest.interrupted + 1;
+    enqueue(std::move(rest.job));
+    continueWith(std::move(records));
 }
 
 void PrintHandOver::stop()

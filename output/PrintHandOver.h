@@ -96,14 +96,17 @@ public:
     void settle(const QString &folder);
     // "Continuar envio": queues every pending job of the folder in order, each
     // from its first file not marked done. A file the batch file was running
-    // when the program ended is resent only if the user says so. Returns the
-    // jobs queued.
+    // when the program ended is resent only if the user says so; when not,
+    // it is marked done on the disk thread, and its job goes on from the
+    // file after it only once the mark is on disk. A mark that cannot be
+    // written stops there, with a message: that job and the ones after it
+    // stay offered. Returns the jobs taken up.
     int continuePending(const QString &folder);
 
     // A job is being written or handed over, or waits for its turn.
     bool handingOver() const { return m_running || !m_waiting.isEmpty(); }
     // ... or the history of one is being recorded.
-    bool busy() const { return handingOver() || !m_recording.isEmpty(); }
+    bool busy() const { return handingOver() || !m_recording.isEmpty() || !m_continuing.isEmpty(); }
     // "arquivo 12 de 334" of the job being handed over; 0 of 0 when idle.
     int currentFile() const { return m_running ? m_next + 1 : 0; }
     int currentFileCount() const { return m_running ? m_job.fileCount() : 0; }
@@ -153,6 +156,8 @@ private:
     void idleIfDone();
     bool inLine(const QString &journal) const;
     void replaceStopped(const QString &folder);
+    void continueWith(QList<ThermalJournal::Record> records);
+    void doneMarked(ThermalJournal::Record rest, QList<ThermalJournal::Record> records, const QString &error);
 
     struct Queued
     {
@@ -175,6 +180,7 @@ private:
     quint64 m_tickets = 0;
     Recorder m_recorder;
     QStringList m_recording; // records of jobs whose history is being written, kept till it is
+    QStringList m_continuing; // records "Continuar envio" took up and has not queued yet
     bool m_fresh = false; // the current job is new: its record was written when it was queued
     PrintJob m_job;
     bool m_running = false;

@@ -213,7 +213,7 @@ private slots:
         });
         QVERIFY(clickAndWait(f->btnEtiqSemPreco, f, &TFormSelvarra::printEnded));
         QVERIFY(waitUntilIdle(*f->printHandOver, 60000));
-        QVERIFY(QTest::qWaitFor([f] { return !f->historyWork->busy() && f->listReads()->idle(); }, 60000));
+        QVERIFY(QTest::qWaitFor([f] { return !f->historyWork()->busy() && f->listReads()->idle(); }, 60000));
         QVERIFY(started > 0);
         QCOMPARE(lost.load(), 1);
         // Run again from what the history holds, the job is there once.

@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(printed, QStringList());
         QCOMPARE(barcodesPrinted(), QList<int>({0, 0, 0}));
         QCOMPARE(storedQuantities(database, QStringLiteral("TABREV2")), otherJob);
-        QVERIFY(QTest::qWaitFor([this] { return !form()->historyWork->busy(); }, 60000));
+        QVERIFY(QTest::qWaitFor([this] { return !form()->historyWork()->busy(); }, 60000));
         {
             SqlConnection check(QStringLiteral("ConferenciaHistorico"), QStringLiteral("ConferenciaHistorico"));
             check.setDataBase(database);

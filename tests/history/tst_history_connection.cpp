@@ -29,7 +29,7 @@ class TstHistoryConnection : public QObject
 
     static bool done(TFormSelvarra *f)
     {
-        return QTest::qWaitFor([f] { return !f->historyWork->busy() && f->listReads()->idle(); }, 60000);
+        return QTest::qWaitFor([f] { return !f->historyWork()->busy() && f->listReads()->idle(); }, 60000);
     }
 
     static bool english(const QStringList &messages)

@@ -156,7 +156,7 @@ class PrintHistoryTest : public QObject
     {
         explicit HeldHistory(TFormSelvarra *f) : form(f)
         {
-            form->historyWork->setBeforeTask([this] {
+            form->historyWork()->setBeforeTask([this] {
                 ++held;
                 gate.acquire();
             });
@@ -165,7 +165,7 @@ class PrintHistoryTest : public QObject
         void letGo()
         {
             if (form)
-                form->historyWork->setBeforeTask({});
+                form->historyWork()->setBeforeTask({});
             gate.release(100);
         }
         bool waitHeld(int count) { return QTest::qWaitFor([&] { return held >= count; }, 60000); }
@@ -180,7 +180,7 @@ class PrintHistoryTest : public QObject
     static bool historyDone(ListWindow &w)
     {
         TFormSelvarra *f = w.form();
-        return QTest::qWaitFor([f] { return !f->historyWork->busy() && f->listReads()->idle(); }, 60000);
+        return QTest::qWaitFor([f] { return !f->historyWork()->busy() && f->listReads()->idle(); }, 60000);
     }
 
     // SELVAR_TEST_SCREENSHOTS=folder keeps a picture of what the clerk sees.
@@ -406,13 +406,13 @@ private slots:
         TFormSelvarra *f = a->form();
         QSemaphore gate;
         std::atomic<int> held{0};
-        f->historyWork->setBeforeTask([&] {
+        f->historyWork()->setBeforeTask([&] {
             ++held;
             gate.acquire();
         });
         // A check that fails while the work is held must not leave it held.
         const auto letGo = qScopeGuard([&] {
-            f->historyWork->setBeforeTask({});
+            f->historyWork()->setBeforeTask({});
             gate.release(10);
         });
         auto panelText = [f] {

@@ -234,6 +234,43 @@ private slots:
         QCOMPARE(handOver.pending(folder).size(), 0);
     }
 
+    // The clerk says the file cut off did print, but its record cannot take
+    // the mark (it is gone when the mark is written): nothing of the job
+    // goes out unmarked, the clerk is told, and the hand-over ends its wait.
+    void unwritableDoneMarkSendsNothing()
+    {
+        writeBatch(folder, "case \"$1\" in *Etiq002.txt) while [ ! -f \"$0.nunca\" ]; do sleep 0.05; done;; esac\n"
+                           "cat \"$1\" >> \"$2\"");
+        PrintHandOver handOver;
+        handOver.setFileTimeLimitSeconds(1);
+        handOver.enqueue(job(folder, 9, QStringLiteral("P"), printer));
+        QVERIFY(waitUntilIdle(handOver));
+        const QByteArray printed = readFile(printer);
+        QCOMPARE(handOver.pending(folder).size(), 1);
+        const QString journal = handOver.pending(folder)[0].job.journal;
+
+        QStringList shown;
+        const Messages::Sink previousSink = Messages::setSink([&](const QString &text) { shown << text; });
+        bool replaced = false;
+        const Messages::QuestionSink previous = Messages::setQuestionSink([&](const QString &) {
+            replaced = QFile::remove(journal) && QDir().mkdir(journal);
+            return false;
+        });
+        const auto restore = qScopeGuard([&] {
+            Messages::setQuestionSink(previous);
+            Messages::setSink(previousSink);
+        });
+        writeBatch(folder, "cat \"$1\" >> \"$2\"");
+        QSignalSpy idle(&handOver, &PrintHandOver::idle);
+        QCOMPARE(handOver.continuePending(folder), 1);
+        QVERIFY(replaced);
+        QVERIFY(waitUntilIdle(handOver));
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith(QStringLiteral("Não foi possível gravar o registro do envio %1 (").arg(journal)), qPrintable(shown[0]));
+        QCOMPARE(readFile(printer), printed);
+        QCOMPARE(idle.size(), 1);
+    }
+
     // 1,000 labels in 334 files, each run sleeping a random few milliseconds:
     // the files reach the printer one after the other, in file order.
     void orderKeptUnderUnevenRuns()
