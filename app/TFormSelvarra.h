@@ -2,6 +2,7 @@
 
 #include "Guarded.h"
 #include "HistoryWork.h"
+#include "ListScreen.h"
 #include "SuiteJob.h"
 
 #include <QList>
@@ -21,6 +22,8 @@ struct PrintJob;
 class ThermalOutput;
 class TDM;
 class DataSetModel;
+class JobWaitPanel;
+class ListFlow;
 class PrintOutcome;
 class TPieGauge;
 class PrintHandOver;
@@ -41,7 +44,7 @@ class QToolButton;
 // The one window of the program. Its main panel is a column of large buttons;
 // the list panel covers it while a product list is open. Every control is a
 // public member named as the suite names it, and its objectName is that name.
-class TFormSelvarra : public QWidget
+class TFormSelvarra : public QWidget, public ListScreen
 {
     Q_OBJECT
 public:
@@ -121,22 +124,36 @@ public:
     QList<QWidget *> layoutWindows;
 
     // Services for the list, printing and report work.
-    void showListPanel();     // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
-    void focusGridQuantity(); // grid refreshed, first column of the current row, focused
+    void showListPanel() override;     // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
+    void hideListPanel() override;
+    bool listPanelShown() const override;
+    void focusGridQuantity() override; // grid refreshed, first column of the current row, focused
     void progressBegin(int steps);
     void progressStep(const QString &itemText);
     void progressEnd();
-    void loadingBegin(int maximum);
-    void loadingSetValue(int value);
-    void loadingEnd();
+    void loadingBegin(int maximum) override;
+    void loadingSetValue(int value) override;
+    void loadingEnd() override;
     void logClear();
     void logAppend(const QString &line);
-    void setMainActionsEnabled(bool enabled); // the main panel's actions stay inactive during a build
-    bool mainActionsEnabled() const { return m_mainActionsEnabled; }
+    void setMainActionsEnabled(bool enabled) override; // the main panel's actions stay inactive during a build
+    bool mainActionsEnabled() const override { return m_mainActionsEnabled; }
+
+    // What the list flow shows (FormSelvarraList.cpp).
+    void showSearchLine(const QString &text) override;
+    void showPrintLine(const QString &text) override;
+    void showTotals(const QString &text) override;
+    QString searchText(ProductSearch::Column column) const override;
+    bool commitGridEdit() override;
+    void buildLogClear() override;
+    void buildLogAppend(const QString &lines) override;
+    void buildLogFlush() override;
+    void waitingInLine(const QString &text, int seconds) override;
+    void waitEnded() override;
 
     // A list build or a print is running: "Cancelar" and Escape ask it to stop,
     // and it asks in turn whether it was.
-    void setJobRunning(bool running);
+    void setJobRunning(bool running) override;
     bool jobRunning() const { return m_jobRunning; }
     bool jobCancelRequested() const { return m_jobCancelRequested; }
 
@@ -186,13 +203,14 @@ signals:
     void printEnded();
 
 public:
-    // Product list (FormSelvarraList.cpp).
+    // Product list (FormSelvarraList.cpp), worked by the list flow.
+    ListFlow *listFlow() const { return m_listFlow; }
     void ReselectCurrentModel();
     // Stores what is typed in the grid (an open cell editor, then the row)
     // before anything reads the list again, moves in it or leaves it. False,
     // with the message shown, when the typed text cannot be stored.
     bool postListEdit();
-    void showPrintOutcome(const QString &text);
+    void showPrintOutcome(const QString &text) { showPrintLine(text); }
     // "17 etiquetas em 6 produtos" under the list, counted now.
     void updateListTotals();
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
@@ -264,13 +282,10 @@ private:
     void placeTitleBar();
     void connectHandlers();
     void connectListHandlers(); // FormSelvarraList.cpp
-    void connectListWrites();   // FormSelvarraList.cpp
     void connectCounter();
     void showHolding(bool holding);
     void listFocusChanged(QWidget *old, QWidget *now);
     void gridEditorClosed(QWidget *editor, int hint);
-    void codeReadInQuantity(const QString &code, bool goThere);
-    void scheduleListTotals();
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -279,7 +294,6 @@ private:
     // An activation whose stamp check failed is not repeated by the return from
     // its own message box; the next real activation tries again.
     bool m_skipNextActivation = false;
-    bool m_closeRefused = false; // a close refused once because the list could not be stored
 
     class Counter *m_counter = nullptr;
     QString m_lineBeforeHolding; // the line under the boxes before "Lendo a lista…"
@@ -289,10 +303,11 @@ private:
     class ListReads *m_listReads = nullptr;
     class ListWrites *m_listWrites = nullptr;
     class JobWorker *m_jobWorker = nullptr;
+    ListFlow *m_listFlow = nullptr;
+    std::unique_ptr<JobWaitPanel> m_waitPanel; // while a build waits in line
     QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm
-    bool m_totalsPending = false;
 
     // printing: the printer queue being asked about (FormSelvarraPrint.cpp)
     QPointer<QObject> m_printerAsking;
