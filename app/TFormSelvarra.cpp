@@ -4,6 +4,7 @@
 #include "HandOverFlow.h"
 #include "HistoryFlow.h"
 #include "JobWaitPanel.h"
+#include "ListFlow.h"
 #include "ListReads.h"
 #include "ListWrites.h"
 #include "JobWorker.h"
@@ -95,6 +96,8 @@ TFormSelvarra::~TFormSelvarra()
     m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
+    delete m_listFlow;
+    m_listFlow = nullptr;
     delete m_printerAsking.data(); // gives the print's controls back while they exist
     delete m_historyFlow;
     m_historyFlow = nullptr;
@@ -374,6 +377,8 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
+    delete m_listFlow;
+    m_listFlow = nullptr;
     DM = dm;
     DBGrid1Model->setDataSource(dm ? dm->DS_TabRev1 : nullptr);
     m_historyFlow->attach(nullptr, nullptr);
@@ -383,27 +388,11 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     m_historyFlow->attach(dm, m_listReads);
     m_jobWorker = new JobWorker(this);
     connect(this, &TFormSelvarra::jobCancelClicked, m_jobWorker, &JobWorker::cancel);
-    connect(m_listReads, &ListReads::readingChanged, m_counter,
-            [counter = m_counter](bool reading) { counter->setBusy(Counter::Activity::ListRead, reading); });
-    // A quantity stored outside a job is stored and read back off the window's thread.
-    dm->TabRev1Reread = [reads = QPointer<ListReads>(m_listReads)] {
-        if (reads)
-            reads->reread();
-    };
     m_listWrites = new ListWrites(*dm, this);
-    dm->TabRev1Write = [writes = QPointer<ListWrites>(m_listWrites)] {
-        if (writes)
-            writes->store();
-    };
-    connectListWrites();
+    m_listFlow = new ListFlow(*this, {*dm, *m_counter, *m_listReads, *m_listWrites, *m_jobWorker, *DBLCB1}, this);
 }
 
 // ---- What the flows show ----
-
-void TFormSelvarra::showPrintLine(const QString &text)
-{
-    showPrintOutcome(text);
-}
 
 QString TFormSelvarra::printLine() const
 {
@@ -504,24 +493,8 @@ void TFormSelvarra::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // What is typed in the list is stored before the program ends. If the
-    // database refuses it, the message says why and the window stays, once:
-    // a second close goes through, so a lost database never holds it open.
-    bool stored = false;
-    guarded([this, &stored] { stored = postListEdit(); });
-    // A quantity on its way is waited for; a refusal keeps the window, once.
-    if (stored && m_listWrites && m_listWrites->writing()) {
-        event->ignore();
-        m_counter->afterHeld([this] {
-            if (m_listWrites && m_listWrites->lastFailed() && !m_closeRefused)
-                m_closeRefused = true;
-            else
-                close();
-        });
-        return;
-    }
-    if (!stored && !m_closeRefused) {
-        m_closeRefused = true;
+    // What is typed in the list is stored before the program ends.
+    if (m_listFlow && !m_listFlow->windowMayClose([this] { close(); })) {
         event->ignore();
         return;
     }
@@ -599,24 +572,10 @@ void TFormSelvarra::BotSairMontEtiqClick()
 {
     if (!m_counter->admit(Counter::Input::CloseList, [this] { BotSairMontEtiqClick(); }))
         return;
-    guarded([this] {
-        if (!postListEdit())
-            return;
-        // The quantity just typed is stored first; a refused one keeps the list open to be typed again.
-        if (m_listWrites && m_listWrites->writing()) {
-            m_counter->afterHeld([this] {
-                if (!m_listWrites->lastFailed())
-                    BotSairMontEtiqClick();
-            });
-            return;
-        }
-        // Rows still on their way are of a list no longer shown.
-        if (m_listReads)
-            m_listReads->cancel();
-        if (DM)
-            DM->TabRev1->Close();
+    if (m_listFlow)
+        m_listFlow->closeList();
+    else
         PainelSelvarra->hide();
-    });
 }
 
 // ---- Services for the other operations ----

@@ -3,6 +3,7 @@
 #include "Guarded.h"
 #include "HandOverScreen.h"
 #include "HistoryScreen.h"
+#include "ListScreen.h"
 #include "PrintProgressPanel.h"
 #include "SuiteJob.h"
 
@@ -23,6 +24,8 @@ struct PrintJob;
 class ThermalOutput;
 class TDM;
 class DataSetModel;
+class JobWaitPanel;
+class ListFlow;
 class PrintOutcome;
 class TPieGauge;
 class PrintHandOver;
@@ -43,7 +46,7 @@ class QToolButton;
 // The one window of the program. Its main panel is a column of large buttons;
 // the list panel covers it while a product list is open. Every control is a
 // public member named as the suite names it, and its objectName is that name.
-class TFormSelvarra : public QWidget, public HistoryScreen, public HandOverScreen
+class TFormSelvarra : public QWidget, public ListScreen, public HistoryScreen, public HandOverScreen
 {
     Q_OBJECT
 public:
@@ -127,22 +130,34 @@ public:
     QList<QWidget *> layoutWindows;
 
     // Services for the list, printing and report work.
-    void showListPanel();              // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
+    void showListPanel() override;     // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
+    void hideListPanel() override;
+    bool listPanelShown() const override;
     void focusGridQuantity() override; // grid refreshed, first column of the current row, focused
     void progressBegin(int steps);
     void progressStep(const QString &itemText);
     void progressEnd();
-    void loadingBegin(int maximum);
-    void loadingSetValue(int value);
-    void loadingEnd();
+    void loadingBegin(int maximum) override;
+    void loadingSetValue(int value) override;
+    void loadingEnd() override;
     void logClear();
     void logAppend(const QString &line);
-    void setMainActionsEnabled(bool enabled); // the main panel's actions stay inactive during a build
+    void setMainActionsEnabled(bool enabled) override; // the main panel's actions stay inactive during a build
     bool mainActionsEnabled() const override { return m_mainActionsEnabled; }
+
+    // What the list flow shows (FormSelvarraList.cpp).
+    void showSearchLine(const QString &text) override;
+    void showTotals(const QString &text) override;
+    QString searchText(ProductSearch::Column column) const override;
+    bool commitGridEdit() override;
+    void buildLogClear() override;
+    void buildLogAppend(const QString &lines) override;
+    void buildLogFlush() override;
+    void waitingInLine(const QString &text, int seconds) override;
 
     // A list build or a print is running: "Cancelar" and Escape ask it to stop,
     // and it asks in turn whether it was.
-    void setJobRunning(bool running);
+    void setJobRunning(bool running) override;
     bool jobRunning() const override { return m_jobRunning; }
     bool jobCancelRequested() const { return m_jobCancelRequested; }
 
@@ -195,13 +210,14 @@ signals:
     void printEnded();
 
 public:
-    // Product list (FormSelvarraList.cpp).
+    // Product list (FormSelvarraList.cpp), worked by the list flow.
+    ListFlow *listFlow() const { return m_listFlow; }
     void ReselectCurrentModel();
     // Stores what is typed in the grid (an open cell editor, then the row)
     // before anything reads the list again, moves in it or leaves it. False,
     // with the message shown, when the typed text cannot be stored.
     bool postListEdit() override;
-    void showPrintOutcome(const QString &text);
+    void showPrintOutcome(const QString &text) { showPrintLine(text); }
     // "17 etiquetas em 6 produtos" under the list, counted now.
     void updateListTotals() override;
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
@@ -271,13 +287,10 @@ private:
     void placeTitleBar();
     void connectHandlers();
     void connectListHandlers(); // FormSelvarraList.cpp
-    void connectListWrites();   // FormSelvarraList.cpp
     void connectCounter();
     void showHolding(bool holding);
     void listFocusChanged(QWidget *old, QWidget *now);
     void gridEditorClosed(QWidget *editor, int hint);
-    void codeReadInQuantity(const QString &code, bool goThere);
-    void scheduleListTotals();
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -286,12 +299,11 @@ private:
     // An activation whose stamp check failed is not repeated by the return from
     // its own message box; the next real activation tries again.
     bool m_skipNextActivation = false;
-    bool m_closeRefused = false; // a close refused once because the list could not be stored
 
     class Counter *m_counter = nullptr;
     HistoryFlow *m_historyFlow = nullptr;
     HandOverFlow *m_handOverFlow = nullptr;
-    std::unique_ptr<JobWaitPanel> m_wait; // over the list while the history works
+    std::unique_ptr<JobWaitPanel> m_wait; // over the list while a build waits in line or the history works
     QString m_lineBeforeHolding; // the line under the boxes before "Lendo a lista…"
 
     // product list
@@ -299,10 +311,10 @@ private:
     class ListReads *m_listReads = nullptr;
     class ListWrites *m_listWrites = nullptr;
     class JobWorker *m_jobWorker = nullptr;
+    ListFlow *m_listFlow = nullptr;
     QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm
-    bool m_totalsPending = false;
 
     // printing: the printer queue being asked about (FormSelvarraPrint.cpp)
     QPointer<QObject> m_printerAsking;

@@ -107,14 +107,13 @@ void ClientDataSet::Open()
 {
     if (Active())
         return;
-    m_connection = m_provider->connection();
-    m_connection->acquire();
     try {
         m_state = State::Browse;
         reload();
     } catch (...) {
         m_state = State::Inactive;
-        m_connection->release();
+        if (m_connection)
+            m_connection->release();
         m_connection = nullptr;
         throw;
     }
@@ -131,6 +130,7 @@ void ClientDataSet::Open()
 
 void ClientDataSet::reload()
 {
+    holdConnection();
     QString stamp = m_provider->stamp();
     install(ReadyRows(m_provider->fetch(m_defs)));
     m_readStamp = std::move(stamp);
@@ -173,11 +173,21 @@ bool ClientDataSet::Reopen(const std::function<bool()> &keepGoing)
     return true;
 }
 
+// The connection is held from the first statement the set needs, not from
+// here: rows read on a worker are put in place without a round trip to the
+// database, which a window waiting on a server far away or gone would feel.
+void ClientDataSet::holdConnection()
+{
+    if (m_connection)
+        return;
+    SqlConnection *connection = m_provider->connection();
+    connection->acquire();
+    m_connection = connection;
+}
+
 ClientDataSet::ReadyRows ClientDataSet::installRead(ReadyRows &&rows, QString stamp, bool unchanged)
 {
     if (!Active()) {
-        m_connection = m_provider->connection();
-        m_connection->acquire();
         m_state = State::Browse;
         unchanged = false;
         if (!m_controlsDisabled)

@@ -69,7 +69,8 @@ public:
     // stay, and only the cursor goes back to the first row.
     bool Reopen(const std::function<bool()> &keepGoing = {});
     // The rows of a read made on another attachment, put in place as Reopen
-    // puts its own (opening the data set if it is closed). unchanged: the
+    // puts its own (opening the data set if it is closed, with no round trip:
+    // its connection is attached by the first statement it needs). unchanged: the
     // stamp said the rows in hand are what the read would give; they stay and
     // the cursor goes to the first row. Returns the rows replaced (none when
     // unchanged), so that the caller may free them off the window's thread.
@@ -153,6 +154,7 @@ private:
     void checkBrowse();
     void ensureFresh();
     void reload();
+    void holdConnection();
     ReadyRows install(ReadyRows &&ready);
     ReadyRows settleRead(ReadyRows &&ready, QString stamp, bool unchanged);
     void startInsert(bool append);

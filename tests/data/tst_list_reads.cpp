@@ -193,6 +193,34 @@ private slots:
         QCOMPARE(list.revision(), held);
     }
 
+    // Rows put into a closed set open it with no round trip to the database:
+    // the window's attachment is made by the first statement the list needs,
+    // a store or a read of its own.
+    void closedSetOpensWithoutAttaching()
+    {
+        ClientDataSet &list = *dm->TabRev1;
+        BackgroundRead reader;
+        QSignalSpy answers(&reader, &BackgroundRead::finished);
+        reader.read(listRequest(*dm, QStringLiteral("CODIGO")));
+        const auto result = answer(answers);
+        QVERIFY(result && !result->failed);
+        QVERIFY(!dm->SQLConnection1->Connected());
+        list.installRead(std::move(result->rows), result->stamp, false);
+        QVERIFY(list.Active());
+        QVERIFY2(!dm->SQLConnection1->Connected(), "the rows in hand were put in place by a round trip");
+        QCOMPARE(list.RecordCount(), 2000);
+
+        list.setRecNo(3);
+        list.FieldByName(QStringLiteral("QDE")).setAsString(QStringLiteral("4"));
+        list.Post();
+        QCOMPARE(suite->scalar(QStringLiteral("select cast(QDE as integer) from TABREV1 where CODIGO = '00002'")).toInt(), 4);
+        list.Refresh();
+        list.setRecNo(3);
+        QCOMPARE(list.FieldByName(QStringLiteral("QDE")).AsString(), QStringLiteral("4"));
+        list.Close();
+        QVERIFY(!dm->SQLConnection1->Connected());
+    }
+
     // An engine that refuses the version column: the list is read whole, and
     // the same rows come back each time, never an error.
     void engineWithoutRecordVersions()
