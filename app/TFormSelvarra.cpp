@@ -4,6 +4,8 @@
 #include "ListReads.h"
 #include "ListWrites.h"
 #include "JobWorker.h"
+#include "JobWaitPanel.h"
+#include "PrintFlow.h"
 
 #include "ColumnLists.h"
 #include "CommandLineInfo.h"
@@ -98,7 +100,6 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     m_counter = new Counter(this);
     createPrintHandOver();
     createHistory();
-    guarded([this] { createReportComponents(); });
     connectHandlers();
     connectCounter();
 
@@ -119,11 +120,12 @@ TFormSelvarra::~TFormSelvarra()
     disconnect(qApp, nullptr, this, nullptr);
     // A job or read under way ends, and gives its controls back, while the controls exist.
     delete m_jobWorker;
+    delete m_printFlow; // gives the print's controls back while they exist
+    m_printWait.reset();
     delete m_listWrites;
     m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
-    delete m_printerAsking.data(); // gives the print's controls back while they exist
     destroyHistory();
 }
 
@@ -437,6 +439,9 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     }
     delete m_jobWorker;
     m_jobWorker = nullptr;
+    delete m_printFlow;
+    m_printFlow = nullptr;
+    RvSystem2 = nullptr;
     delete m_listWrites;
     m_listWrites = nullptr;
     delete m_listReads;
@@ -461,6 +466,7 @@ void TFormSelvarra::attachDataModule(TDM *dm)
             writes->store();
     };
     connectListWrites();
+    createPrintFlow();
 }
 
 // ---- Start-up and closing ----

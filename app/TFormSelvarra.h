@@ -2,6 +2,7 @@
 
 #include "Guarded.h"
 #include "HistoryWork.h"
+#include "PrintScreen.h"
 #include "SuiteJob.h"
 
 #include <QList>
@@ -10,18 +11,14 @@
 
 #include <memory>
 
-struct PreviewStock;
-struct PrintRun;
 struct HandOverResult;
 enum class OutputKind;
 class HistoryRetention;
 class HistoryStore;
 class PrintHistory;
 struct PrintJob;
-class ThermalOutput;
 class TDM;
 class DataSetModel;
-class PrintOutcome;
 class TPieGauge;
 class PrintHandOver;
 class QAction;
@@ -41,7 +38,7 @@ class QToolButton;
 // The one window of the program. Its main panel is a column of large buttons;
 // the list panel covers it while a product list is open. Every control is a
 // public member named as the suite names it, and its objectName is that name.
-class TFormSelvarra : public QWidget
+class TFormSelvarra : public QWidget, public PrintScreen
 {
     Q_OBJECT
 public:
@@ -58,6 +55,8 @@ public:
     class JobWorker *jobWorker() const { return m_jobWorker; }
     // What the station is doing now and what the clerk's input may do meanwhile.
     class Counter *counter() const { return m_counter; }
+    // "Etiquetas com preços" from the click to the output; null without a data module.
+    class PrintFlow *printFlow() const { return m_printFlow; }
 
     // Main panel.
     QFrame *PainelConsistG;
@@ -122,10 +121,10 @@ public:
 
     // Services for the list, printing and report work.
     void showListPanel();     // bounds 4,5 617x397, fills the main panel, grid refreshed and focused
-    void focusGridQuantity(); // grid refreshed, first column of the current row, focused
-    void progressBegin(int steps);
+    void focusGridQuantity() override; // grid refreshed, first column of the current row, focused
+    void progressBegin(int steps) override;
     void progressStep(const QString &itemText);
-    void progressEnd();
+    void progressEnd() override;
     void loadingBegin(int maximum);
     void loadingSetValue(int value);
     void loadingEnd();
@@ -138,7 +137,7 @@ public:
     // and it asks in turn whether it was.
     void setJobRunning(bool running);
     bool jobRunning() const { return m_jobRunning; }
-    bool jobCancelRequested() const { return m_jobCancelRequested; }
+    bool jobCancelRequested() const override { return m_jobCancelRequested; }
 
     // The in-use stamp, rewritten at activation and on every tick of Timer1.
     void WriteInUseStamp();
@@ -191,18 +190,27 @@ public:
     // Stores what is typed in the grid (an open cell editor, then the row)
     // before anything reads the list again, moves in it or leaves it. False,
     // with the message shown, when the typed text cannot be stored.
-    bool postListEdit();
+    bool postListEdit() override;
     void showPrintOutcome(const QString &text);
     // "17 etiquetas em 6 produtos" under the list, counted now.
     void updateListTotals();
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
-    void focusAfterPrint();
+    void focusAfterPrint() override;
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
-    // The print goes on once the printer queue, when the path names one, was
-    // found ready (FormSelvarraPrint.cpp).
-    void askPrinterThenPrint(std::shared_ptr<PrintRun> run);
+    // What the print flow shows and asks of the window.
+    void setPrintControlsEnabled(bool enabled) override;
+    void showPrintLine(const QString &text) override;
+    QString startLabelText() const override;
+    void setStartLabelText(const QString &text) override;
+    QString modelDescription() const override;
+    void waitingInLine(const QString &text, int seconds) override;
+    void waitShowing(const QString &text) override;
+    void waitEnded() override;
+    void progressAt(const QString &product, int rowsDone) override;
+    void jobWritten(const QString &modelDescription) override;
+    QString afterOutput(OutputKind output) override;
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
     // True when nothing is being sent to the printer. Otherwise, once the user
@@ -212,26 +220,11 @@ public:
     QPointer<QFrame> m_closingWait;
     bool m_closeAnyway = false;
     // Queues a thermal job; the print line follows what the hand-over really did.
-    void handOver(PrintJob job);
+    void handOver(PrintJob job) override;
     // Shows "Continuar envio" when this station has files of stopped jobs left.
     void refreshContinueOffer();
     void BotPararEnvioClick();
     void BotContinuarEnvioClick();
-
-    // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
-    // as named children, and the run of the report project over the label job.
-    void createReportComponents();
-    PrintOutcome runReportProject(qint64 labels);
-    // A model no fixed rule serves may be served by a thermal report of the
-    // project; its command files then go the way of the fixed layout's.
-    bool servedByThermalReport() const;
-    PrintOutcome runThermalReport(const ThermalOutput &thermal);
-
-    // Thermal labels (FormSelvarraThermal.cpp): the fixed three-across layout,
-    // and any thermal job offered for preview (the default) or print, then
-    // queued for the printer.
-    PrintOutcome printFixedThermal(const ThermalOutput &thermal);
-    PrintOutcome printThermalJob(PrintJob job, int dpi, const PreviewStock &stock);
 
     // The print history (FormSelvarraHistory.cpp): every print records what
     // really went out. The click notes the job it wrote, then adds what its
@@ -294,11 +287,9 @@ private:
     QString m_declinedQuantity; // a large quantity the clerk did not confirm
     bool m_totalsPending = false;
 
-    // printing: the printer queue being asked about (FormSelvarraPrint.cpp)
-    QPointer<QObject> m_printerAsking;
-
-    // report
-    class TRvProject *rvprjct1 = nullptr;
-    class TRvSystem *RvSystem2 = nullptr;
-    class TRvDataSetConnection *RvDataSetConnection1 = nullptr;
+    // printing (FormSelvarraPrint.cpp)
+    class PrintFlow *m_printFlow = nullptr;
+    class TRvSystem *RvSystem2 = nullptr; // the print flow's report engine: where the last sheet run went
+    std::unique_ptr<class JobWaitPanel> m_printWait; // the print waiting in line, or asking the printer
+    void createPrintFlow();
 };
