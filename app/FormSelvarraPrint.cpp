@@ -33,17 +33,20 @@ void TFormSelvarra::btnEtiqSemPrecoClick()
         m_printFlow->print();
 }
 
+// While a print runs, the window answers for the sake of "Cancelar" only.
 void TFormSelvarra::setPrintControlsEnabled(bool enabled)
 {
     const QList<QWidget *> controls{DBGrid1, DBLCB1, BotSairMontEtiq, btnEtiqSemPreco, EditEtiqInic, EditPesqComp, EditPesqCod};
+    if (enabled) {
+        setJobRunning(false);
+        setMainActionsEnabled(true);
+    }
     for (QWidget *control : controls)
-        if (!enabled)
-            control->setEnabled(false);
-    setMainActionsEnabled(enabled);
-    setJobRunning(!enabled);
-    for (QWidget *control : controls)
-        if (enabled)
-            control->setEnabled(true);
+        control->setEnabled(enabled);
+    if (!enabled) {
+        setMainActionsEnabled(false);
+        setJobRunning(true);
+    }
 }
 
 void TFormSelvarra::showPrintLine(const QString &text) { showPrintOutcome(text); }
