@@ -8,6 +8,8 @@
 #include "ListReads.h"
 #include "ListWrites.h"
 #include "JobWorker.h"
+#include "JobWaitPanel.h"
+#include "PrintFlow.h"
 
 #include "ColumnLists.h"
 #include "DataSetModel.h"
@@ -71,7 +73,6 @@ TFormSelvarra::TFormSelvarra(QWidget *parent) : QWidget(parent)
     m_counter = new Counter(this);
     createPrintHandOver();
     createHistory();
-    guarded([this] { createReportComponents(); });
     connectHandlers();
     connectCounter();
 
@@ -92,13 +93,14 @@ TFormSelvarra::~TFormSelvarra()
     disconnect(qApp, nullptr, this, nullptr);
     // A job or read under way ends, and gives its controls back, while the controls exist.
     delete m_jobWorker;
+    delete m_printFlow; // gives the print's controls back while they exist
+    m_wait.reset();
+    delete m_listFlow;
+    m_listFlow = nullptr;
     delete m_listWrites;
     m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
-    delete m_listFlow;
-    m_listFlow = nullptr;
-    delete m_printerAsking.data(); // gives the print's controls back while they exist
     delete m_historyFlow;
     m_historyFlow = nullptr;
 }
@@ -373,12 +375,15 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     }
     delete m_jobWorker;
     m_jobWorker = nullptr;
+    delete m_printFlow;
+    m_printFlow = nullptr;
+    RvSystem2 = nullptr;
+    delete m_listFlow;
+    m_listFlow = nullptr;
     delete m_listWrites;
     m_listWrites = nullptr;
     delete m_listReads;
     m_listReads = nullptr;
-    delete m_listFlow;
-    m_listFlow = nullptr;
     DM = dm;
     DBGrid1Model->setDataSource(dm ? dm->DS_TabRev1 : nullptr);
     m_historyFlow->attach(nullptr, nullptr);
@@ -390,6 +395,7 @@ void TFormSelvarra::attachDataModule(TDM *dm)
     connect(this, &TFormSelvarra::jobCancelClicked, m_jobWorker, &JobWorker::cancel);
     m_listWrites = new ListWrites(*dm, this);
     m_listFlow = new ListFlow(*this, {*dm, *m_counter, *m_listReads, *m_listWrites, *m_jobWorker, *DBLCB1}, this);
+    createPrintFlow();
 }
 
 // ---- What the flows show ----

@@ -5,6 +5,7 @@
 #include "HistoryScreen.h"
 #include "ListScreen.h"
 #include "PrintProgressPanel.h"
+#include "PrintScreen.h"
 #include "SuiteJob.h"
 
 #include <QList>
@@ -13,18 +14,14 @@
 
 #include <memory>
 
-struct PreviewStock;
-struct PrintRun;
 struct HandOverResult;
 enum class OutputKind;
 class HandOverFlow;
 class HistoryFlow;
 class JobWaitPanel;
 struct PrintJob;
-class ThermalOutput;
 class TDM;
 class DataSetModel;
-class JobWaitPanel;
 class ListFlow;
 class PrintOutcome;
 class TPieGauge;
@@ -46,7 +43,7 @@ class QToolButton;
 // The one window of the program. Its main panel is a column of large buttons;
 // the list panel covers it while a product list is open. Every control is a
 // public member named as the suite names it, and its objectName is that name.
-class TFormSelvarra : public QWidget, public ListScreen, public HistoryScreen, public HandOverScreen
+class TFormSelvarra : public QWidget, public ListScreen, public PrintScreen, public HistoryScreen, public HandOverScreen
 {
     Q_OBJECT
 public:
@@ -67,6 +64,8 @@ public:
     HistoryFlow *historyFlow() const { return m_historyFlow; }
     HistoryWork *historyWork() const;
     HandOverFlow *handOverFlow() const { return m_handOverFlow; }
+    // "Etiquetas com preços" from the click to the output; null without a data module.
+    class PrintFlow *printFlow() const { return m_printFlow; }
 
     // Main panel.
     QFrame *PainelConsistG;
@@ -134,9 +133,9 @@ public:
     void hideListPanel() override;
     bool listPanelShown() const override;
     void focusGridQuantity() override; // grid refreshed, first column of the current row, focused
-    void progressBegin(int steps);
+    void progressBegin(int steps) override;
     void progressStep(const QString &itemText);
-    void progressEnd();
+    void progressEnd() override;
     void loadingBegin(int maximum) override;
     void loadingSetValue(int value) override;
     void loadingEnd() override;
@@ -159,7 +158,7 @@ public:
     // and it asks in turn whether it was.
     void setJobRunning(bool running) override;
     bool jobRunning() const override { return m_jobRunning; }
-    bool jobCancelRequested() const { return m_jobCancelRequested; }
+    bool jobCancelRequested() const override { return m_jobCancelRequested; }
 
     // The in-use stamp, rewritten at activation and on every tick of Timer1.
     void WriteInUseStamp();
@@ -221,32 +220,20 @@ public:
     // "17 etiquetas em 6 produtos" under the list, counted now.
     void updateListTotals() override;
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
-    void focusAfterPrint();
+    void focusAfterPrint() override;
 
     // Printing (FormSelvarraPrint.cpp): the margins step that ends every activation.
     void MarginsStep();
-    // The print goes on once the printer queue, when the path names one, was
-    // found ready (FormSelvarraPrint.cpp).
-    void askPrinterThenPrint(std::shared_ptr<PrintRun> run);
+    // What the print flow shows and asks of the window.
+    void setPrintControlsEnabled(bool enabled) override;
+    QString modelDescription() const override;
+    void progressAt(const QString &product, int rowsDone) override;
+    void jobWritten(const QString &modelDescription) override;
+    QString afterOutput(OutputKind output) override;
     // The hand-over's controls on the list panel (FormSelvarraHandOver.cpp).
     void createPrintHandOver();
     // Queues a thermal job; the print line follows what the hand-over really did.
-    void handOver(PrintJob job);
-
-    // Report (FormSelvarraReport.cpp): rvprjct1, RvSystem2 and RvDataSetConnection1
-    // as named children, and the run of the report project over the label job.
-    void createReportComponents();
-    PrintOutcome runReportProject(qint64 labels);
-    // A model no fixed rule serves may be served by a thermal report of the
-    // project; its command files then go the way of the fixed layout's.
-    bool servedByThermalReport() const;
-    PrintOutcome runThermalReport(const ThermalOutput &thermal);
-
-    // Thermal labels (FormSelvarraThermal.cpp): the fixed three-across layout,
-    // and any thermal job offered for preview (the default) or print, then
-    // queued for the printer.
-    PrintOutcome printFixedThermal(const ThermalOutput &thermal);
-    PrintOutcome printThermalJob(PrintJob job, int dpi, const PreviewStock &stock);
+    void handOver(PrintJob job) override;
 
     // The print history (FormSelvarraHistory.cpp): every print records what
     // really went out. The click notes the job it wrote, then adds what its
@@ -316,11 +303,8 @@ private:
     QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
     QString m_declinedQuantity; // a large quantity the clerk did not confirm
 
-    // printing: the printer queue being asked about (FormSelvarraPrint.cpp)
-    QPointer<QObject> m_printerAsking;
-
-    // report
-    class TRvProject *rvprjct1 = nullptr;
-    class TRvSystem *RvSystem2 = nullptr;
-    class TRvDataSetConnection *RvDataSetConnection1 = nullptr;
+    // printing (FormSelvarraPrint.cpp)
+    class PrintFlow *m_printFlow = nullptr;
+    class TRvSystem *RvSystem2 = nullptr; // the print flow's report engine: where the last sheet run went
+    void createPrintFlow();
 };

@@ -1,18 +1,12 @@
-// Thermal labels: the fixed three-across EPL2 layout, and every thermal job
-// (fixed or from a report) offered for preview or print, then queued for the
-// printer.
-#include "TFormSelvarra.h"
+#include "ThermalJobOutput.h"
 
 #include "LabelStock.h"
 #include "PrintHandOver.h"
-#include "PrintOutcome.h"
+#include "PrintScreen.h"
 #include "ReportModal.h"
-#include "TDM.h"
 #include "ThermalOutput.h"
 #include "ThermalPreviewDialog.h"
 #include "ThermalPrintChoice.h"
-
-#include <QComboBox>
 
 namespace {
 
@@ -21,19 +15,19 @@ constexpr int FixedLayoutDpi = 203;
 
 } // namespace
 
-PrintOutcome TFormSelvarra::printFixedThermal(const ThermalOutput &thermal)
+PrintOutcome ThermalJobOutput::printFixed(const ThermalOutput &thermal, ClientDataSet &labelJob, const QString &modelDescription)
 {
     // The stock is the model's own: "3,0 x 1,7" in its description, in
     // centimetres; the columns are where the files put them.
-    return printThermalJob(thermal.plan(*DM->TabRev2), FixedLayoutDpi, PreviewStock{labelSizeFromDescription(DBLCB1->currentText()), {}});
+    return print(thermal.plan(labelJob), FixedLayoutDpi, PreviewStock{labelSizeFromDescription(modelDescription), {}});
 }
 
-PrintOutcome TFormSelvarra::printThermalJob(PrintJob job, int dpi, const PreviewStock &stock)
+PrintOutcome ThermalJobOutput::print(PrintJob job, int dpi, const PreviewStock &stock)
 {
     // An empty job writes no file, with or without a preview.
     if (job.files.isEmpty())
         return PrintOutcome::thermalQueued(0);
-    switch (ThermalPrintChoice::ask(int(job.files.size()), this)) {
+    switch (ThermalPrintChoice::ask(int(job.files.size()), m_dialogOwner)) {
     case ThermalPrintChoice::Cancelled:
         return PrintOutcome::cancelled();
     case ThermalPrintChoice::Preview: {
@@ -42,7 +36,7 @@ PrintOutcome TFormSelvarra::printThermalJob(PrintJob job, int dpi, const Preview
         QList<QByteArray> files;
         for (const CommandFile &file : job.files)
             files.append(file.bytes);
-        ThermalPreviewDialog preview(files, dpi, stock, this);
+        ThermalPreviewDialog preview(files, dpi, stock, m_dialogOwner);
         if (ReportModal::exec(preview) != ThermalPreviewDialog::PrintRequested)
             return PrintOutcome::previewOnly();
         break;
@@ -52,6 +46,6 @@ PrintOutcome TFormSelvarra::printThermalJob(PrintJob job, int dpi, const Preview
     }
     // The queue hands the files over in the background and says, when it is
     // done, how many labels really went out.
-    handOver(std::move(job));
+    m_screen.handOver(std::move(job));
     return PrintOutcome::handedOverLater();
 }
