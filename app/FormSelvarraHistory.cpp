@@ -17,15 +17,6 @@ void TFormSelvarra::createHistory()
     m_historyFlow = new HistoryFlow(*this, *m_counter, *printHandOver, this);
     connect(this, &TFormSelvarra::jobCancelClicked, m_historyFlow, &HistoryFlow::cancel);
 
-    BotPrecosAlterados = new QPushButton(QStringLiteral("Preços a&lterados"), PainelSelvarra);
-    BotPrecosAlterados->setObjectName(QStringLiteral("BotPrecosAlterados"));
-    BotPrecosAlterados->setToolTip(QStringLiteral("Põe em \"Qtde.\" as etiquetas dos produtos cujo preço mudou desde a "
-                                                  "última etiqueta impressa"));
-    BotPrecosAlterados->setGeometry(336, 40, 112, 25);
-    BotHistorico = new QPushButton(QStringLiteral("&Histórico"), PainelSelvarra);
-    BotHistorico->setObjectName(QStringLiteral("BotHistorico"));
-    BotHistorico->setToolTip(QStringLiteral("Histórico de etiquetas: o que foi impresso, e repetir um trabalho"));
-    BotHistorico->setGeometry(450, 40, 64, 25);
     connect(BotPrecosAlterados, &QPushButton::clicked, this, &TFormSelvarra::BotPrecosAlteradosClick);
     connect(BotHistorico, &QPushButton::clicked, this, &TFormSelvarra::BotHistoricoClick);
 }
@@ -35,12 +26,12 @@ HistoryWork *TFormSelvarra::historyWork() const
     return m_historyFlow ? &m_historyFlow->work() : nullptr;
 }
 
-void TFormSelvarra::noteJobWritten(const QString &modelDescription)
+void TFormSelvarra::jobWritten(const QString &modelDescription)
 {
     m_historyFlow->jobWritten(modelDescription);
 }
 
-QString TFormSelvarra::historyAfterOutput(OutputKind output)
+QString TFormSelvarra::afterOutput(OutputKind output)
 {
     m_historyFlow->afterOutput(output, RvSystem2);
     return QString();

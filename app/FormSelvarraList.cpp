@@ -9,7 +9,7 @@
 #include "DatabaseErrors.h"
 #include "JobWaitPanel.h"
 #include "ListFlow.h"
-#include "ListGridDelegate.h"
+#include "ListGrid.h"
 #include "Messages.h"
 #include "PacedLog.h"
 #include "SelvarError.h"
@@ -40,33 +40,6 @@ bool isWithin(const QWidget *widget, const QWidget *container)
             return true;
     }
     return false;
-}
-
-// The message a number column gives for the text in an open cell editor, or
-// empty when the column takes it.
-QString refusal(const DataSetModel &model, const QWidget *editor, const QModelIndex &cell)
-{
-    const auto *line = qobject_cast<const QLineEdit *>(editor);
-    ClientDataSet *list = model.dataSet();
-    if (!line || !list || !cell.isValid() || cell.column() >= model.columns().size())
-        return QString();
-    const DataSetModel::Column &column = model.columns().at(cell.column());
-    const Field *field = list->FindField(column.field);
-    return field ? ListGridDelegate::numberProblem(*field, column.title, line->text()) : QString();
-}
-
-// The grid's current cell looks selected only while the grid has the focus,
-// so the highlighted cell is always where typing goes.
-void markGridFocus(QTableView *grid, bool focused)
-{
-    QPalette p = grid->palette();
-    const QPalette standard = QApplication::palette(grid);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Highlight, focused ? standard.color(group, QPalette::Highlight) : QColor(212, 212, 212));
-        p.setColor(group, QPalette::HighlightedText,
-                   focused ? standard.color(group, QPalette::HighlightedText) : standard.color(group, QPalette::Text));
-    }
-    grid->setPalette(p);
 }
 
 // The model box draws no focus mark in the window's style; a ring in the
@@ -148,12 +121,6 @@ void TFormSelvarra::DBLCB1Change(int index)
         m_listFlow->chooseModel(index);
 }
 
-void TFormSelvarra::ReselectCurrentModel()
-{
-    if (m_listFlow)
-        m_listFlow->reselectModel();
-}
-
 bool TFormSelvarra::postListEdit()
 {
     return m_listFlow ? m_listFlow->postListEdit() : commitGridEdit();
@@ -167,20 +134,7 @@ void TFormSelvarra::updateListTotals()
 
 bool TFormSelvarra::commitGridEdit()
 {
-    const QModelIndex cell = DBGrid1->currentIndex();
-    QWidget *editor = DBGrid1->indexWidget(cell);
-    if (!editor)
-        return true;
-    QAbstractItemDelegate *delegate = DBGrid1->itemDelegate();
-    const bool refused = !refusal(*DBGrid1Model, editor, cell).isEmpty();
-    emit delegate->commitData(editor); // a refused text gets the column's message here
-    if (refused) {
-        if (DBGrid1->indexWidget(cell) == editor)
-            editor->setFocus();
-        return false;
-    }
-    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    return true;
+    return DBGrid1->commitEdit();
 }
 
 void TFormSelvarra::focusAfterPrint()
@@ -253,13 +207,11 @@ void TFormSelvarra::waitingInLine(const QString &text, int seconds)
 
 void TFormSelvarra::connectListHandlers()
 {
-    // The grid's editors check what is typed before it reaches the list.
-    auto *delegate = new ListGridDelegate(DBGrid1);
-    DBGrid1->setItemDelegate(delegate);
-    connect(delegate, &QAbstractItemDelegate::closeEditor, this,
-            [this](QWidget *editor, QAbstractItemDelegate::EndEditHint hint) { gridEditorClosed(editor, hint); });
-    connect(delegate, &ListGridDelegate::codeRead, this, [this](const QString &code) { m_codeRead = code; });
-    connect(delegate, &ListGridDelegate::quantityDeclined, this, [this](const QString &typed) { m_declinedQuantity = typed; });
+    connect(DBGrid1, &ListGrid::codeRead, this, [this](const QString &code, bool withEnter) {
+        if (m_listFlow)
+            m_listFlow->codeRead(code, withEnter);
+    });
+    connect(DBGrid1, &ListGrid::entered, this, &TFormSelvarra::quantityEntered);
     // Moving to another row stores the row left; the flow tells a refusal.
     DBGrid1Model->setErrorHandler([this](const SelvarError &error) {
         if (m_listFlow)
@@ -274,7 +226,6 @@ void TFormSelvarra::connectListHandlers()
     };
     connect(DBGrid1Model, &QAbstractItemModel::modelReset, this, countAgain);
     connect(DBGrid1Model, &QAbstractItemModel::dataChanged, this, countAgain);
-    markGridFocus(DBGrid1, false);
 }
 
 void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)
@@ -291,41 +242,18 @@ void TFormSelvarra::listFocusChanged(QWidget *old, QWidget *now)
     if (nowInGrid && !wasInGrid)
         m_searchOrigin = (old == EditPesqComp || old == EditPesqCod) ? static_cast<QLineEdit *>(old) : nullptr;
     if (wasInGrid != nowInGrid)
-        markGridFocus(DBGrid1, nowInGrid);
+        DBGrid1->markFocus(nowInGrid);
     focusRing(PainelSelvarra, DBLCB1)->setVisible(now == DBLCB1);
     if (wasInGrid && !nowInGrid)
         guarded([this] { postListEdit(); });
 }
 
-void TFormSelvarra::gridEditorClosed(QWidget *editor, int hint)
+void TFormSelvarra::quantityEntered(int column)
 {
-    const QString code = std::exchange(m_codeRead, QString());
-    const QString declined = std::exchange(m_declinedQuantity, QString());
-    if (!code.isEmpty()) {
-        if (m_listFlow)
-            m_listFlow->codeRead(code, hint == QAbstractItemDelegate::SubmitModelCache);
-        return;
-    }
-    // The delegate submits only for Enter in the cell; moving to another row
-    // posts by itself, and Escape reverts the cell alone.
-    if (hint != QAbstractItemDelegate::SubmitModelCache)
-        return;
-    const QModelIndex cell = DBGrid1->currentIndex();
-    if (!declined.isEmpty() || !refusal(*DBGrid1Model, editor, cell).isEmpty()) {
-        // The message or question has been answered; the clerk gets the text
-        // back to mend it.
-        const QString typed = static_cast<QLineEdit *>(editor)->text();
-        DBGrid1->edit(cell);
-        if (auto *again = qobject_cast<QLineEdit *>(DBGrid1->indexWidget(cell))) {
-            again->setText(typed);
-            again->selectAll();
-        }
-        return;
-    }
     if (!guarded([this] { postListEdit(); }))
         return;
     // Quantity typed: back to the search box for the next product.
-    if (cell.column() == 0 && m_searchOrigin) {
+    if (column == 0 && m_searchOrigin) {
         m_searchOrigin->setFocus();
         m_searchOrigin->selectAll();
     }

@@ -57,7 +57,5 @@ void TFormSelvarra::progressAt(const QString &product, int rowsDone)
     Pizza->setValue(rowsDone);
 }
 
-void TFormSelvarra::jobWritten(const QString &modelDescription) { noteJobWritten(modelDescription); }
-QString TFormSelvarra::afterOutput(OutputKind output) { return historyAfterOutput(output); }
 
 void TFormSelvarra::MarginsStep() { stepMargins(layoutWindows); }

@@ -3,6 +3,9 @@
 #include "Guarded.h"
 #include "HandOverScreen.h"
 #include "HistoryScreen.h"
+#include "ListGrid.h"
+#include "ListPanelControls.h"
+#include "MainPanelControls.h"
 #include "ListScreen.h"
 #include "PrintProgressPanel.h"
 #include "PrintScreen.h"
@@ -21,29 +24,19 @@ class HistoryFlow;
 class JobWaitPanel;
 struct PrintJob;
 class TDM;
-class DataSetModel;
 class ListFlow;
-class PrintOutcome;
-class TPieGauge;
 class PrintHandOver;
-class QAction;
-class QComboBox;
-class QFrame;
 class QKeyEvent;
-class QLabel;
 class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
-class QTableView;
 class QTimer;
-class QToolButton;
 
 // The one window of the program. Its main panel is a column of large buttons;
 // the list panel covers it while a product list is open. Every control is a
 // public member named as the suite names it, and its objectName is that name.
-class TFormSelvarra : public QWidget, public ListScreen, public PrintScreen, public HistoryScreen, public HandOverScreen
+class TFormSelvarra : public QWidget,
+                      public MainPanelControls,
+                      public ListPanelControls,
+                      public ListScreen, public PrintScreen, public HistoryScreen, public HandOverScreen
 {
     Q_OBJECT
 public:
@@ -67,61 +60,8 @@ public:
     // "Etiquetas com preços" from the click to the output; null without a data module.
     class PrintFlow *printFlow() const { return m_printFlow; }
 
-    // Main panel.
-    QFrame *PainelConsistG;
-    QWidget *PainelBotoes; // the main panel's controls, disabled while the list panel covers them
-    QPushButton *BotSelvarProdRev;
-    QPushButton *btnConfigEtiq;
-    QPushButton *BitBtn12;
-    QPushButton *BitBtn13;
-    QPushButton *BotSelvar;
-    QPushButton *BotSair;
-    QPushButton *BitBtn14;
-    QProgressBar *Gauge1;
-    QLabel *Label30;
-    QPushButton *BotCancelarLista; // "Cancelar" beside the loading bar, while a list is built
-    QPlainTextEdit *mmo1;
-    QPlainTextEdit *Memo2;
-    QMenu *pm1;
-    QAction *Visualizarmemo1;
-    QAction *Fecharmemo1;
-
-    // List panel.
-    QFrame *PainelSelvarra;
-    QLabel *Panel1;
-    QLabel *lbl2;
-    QComboBox *DBLCB1;
-    QPushButton *BotSairMontEtiq;
-    QPushButton *btnEtiqSemPreco;
-    QPushButton *BitBtn2;
-    QToolButton *SpeedButton1;
-    QLabel *Label6;
-    QLineEdit *EditEtiqInic;
-    QLabel *Label4;
-    QLineEdit *EditPesqComp;
-    QLabel *Label5;
-    QLineEdit *EditPesqCod;
-    QTableView *DBGrid1;
-    DataSetModel *DBGrid1Model;
-    QLabel *LabelPesquisa;  // under the search boxes: a search that found nothing says so here
-    QLabel *LabelTotais;    // "17 etiquetas em 6 produtos", as the quantities are typed
-    QLabel *LabelImpressao; // what the last print did
-    QPushButton *BotPrecosAlterados = nullptr; // fills "Qtde." for products whose price changed since their last label
-    QPushButton *BotHistorico = nullptr;       // "Histórico de etiquetas"
-
-    // Progress panel of printing.
-    PrintProgressPanel *Painel1;
-    QLabel *Label3;
-    TPieGauge *Pizza;
-    QLabel *LabelArq;
-    QPushButton *BotCancelarImpressao; // "Cancelar" on the progress panel
-
-    // The hand-over of thermal jobs to the printer, running after the click
-    // that queued them; LabelEnvio says which file goes now.
+    // The hand-over of thermal jobs to the printer, running after the click that queued them.
     PrintHandOver *printHandOver = nullptr;
-    QLabel *LabelEnvio = nullptr;
-    QPushButton *BotPararEnvio = nullptr;     // "Parar envio", while files are being sent
-    QPushButton *BotContinuarEnvio = nullptr; // "Continuar envio (arquivos 6 a 10)", after a hand-over that stopped
 
     QTimer *Timer1;
 
@@ -139,8 +79,6 @@ public:
     void loadingBegin(int maximum) override;
     void loadingSetValue(int value) override;
     void loadingEnd() override;
-    void logClear();
-    void logAppend(const QString &line);
     void setMainActionsEnabled(bool enabled) override; // the main panel's actions stay inactive during a build
     bool mainActionsEnabled() const override { return m_mainActionsEnabled; }
 
@@ -211,12 +149,10 @@ signals:
 public:
     // Product list (FormSelvarraList.cpp), worked by the list flow.
     ListFlow *listFlow() const { return m_listFlow; }
-    void ReselectCurrentModel();
     // Stores what is typed in the grid (an open cell editor, then the row)
     // before anything reads the list again, moves in it or leaves it. False,
     // with the message shown, when the typed text cannot be stored.
     bool postListEdit() override;
-    void showPrintOutcome(const QString &text) { showPrintLine(text); }
     // "17 etiquetas em 6 produtos" under the list, counted now.
     void updateListTotals() override;
     // After a print: the search box the clerk last used, else the grid's "Qtde.".
@@ -236,12 +172,8 @@ public:
     void handOver(PrintJob job) override;
 
     // The print history (FormSelvarraHistory.cpp): every print records what
-    // really went out. The click notes the job it wrote, then adds what its
-    // output did to the print line; a thermal job is recorded when the
-    // hand-over says how far it got.
+    // really went out; a thermal job when the hand-over says how far it got.
     void createHistory();
-    void noteJobWritten(const QString &modelDescription);
-    QString historyAfterOutput(OutputKind output);
 
     // What the flows show, on the list panel's widgets.
     void showPrintLine(const QString &text) override;
@@ -267,17 +199,12 @@ protected:
 
 private:
     void FormClose();
-    void buildMainPanel();
-    void buildListPanel();
-    void buildProgressPanel();
-    void buildHiddenControls();
-    void placeTitleBar();
     void connectHandlers();
     void connectListHandlers(); // FormSelvarraList.cpp
     void connectCounter();
     void showHolding(bool holding);
     void listFocusChanged(QWidget *old, QWidget *now);
-    void gridEditorClosed(QWidget *editor, int hint);
+    void quantityEntered(int column);
 
     bool m_mainActionsEnabled = true;
     bool m_jobRunning = false;
@@ -300,8 +227,6 @@ private:
     class JobWorker *m_jobWorker = nullptr;
     ListFlow *m_listFlow = nullptr;
     QPointer<QLineEdit> m_lastSearchBox; // the search box the clerk last typed in
-    QString m_codeRead;         // a code the grid's "Qtde." editor did not take as a quantity
-    QString m_declinedQuantity; // a large quantity the clerk did not confirm
 
     // printing (FormSelvarraPrint.cpp)
     class PrintFlow *m_printFlow = nullptr;

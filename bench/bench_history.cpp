@@ -159,7 +159,7 @@ bool benchHistoryRecording(QTextStream &out)
     print(out, QStringLiteral("nothing to do for 12 s"), stallOf(f, [] { QTest::qWait(12000); }));
 
     print(out, QStringLiteral("record a sheet job of 10,000 labels over 3,000 products"), stallOf(f, [&] {
-              f->noteJobWritten(description);
+              f->jobWritten(description);
               f->historyFlow()->printHistory().wholeJobOut(HistoryStore::printerOutput(), [](const QString &) {});
           }));
 
@@ -167,7 +167,7 @@ bool benchHistoryRecording(QTextStream &out)
     // Its number is taken on the history's worker; the window waits for it in the open.
     QByteArray record;
     const auto numbered = [&] {
-        f->noteJobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
+        f->jobWritten(QStringLiteral("Zebra - 3,0 x 1,7 - 3 colunas"));
         record.clear();
         return stallOf(f, [&] { f->historyFlow()->printHistory().thermalRecord([&record](const QByteArray &given) { record = given; }); });
     };

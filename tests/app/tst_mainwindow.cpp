@@ -256,9 +256,10 @@ void TstMainWindow::buildLogMenu()
     menu->actions()[0]->trigger();
     QVERIFY(log->isVisible());
     QCOMPARE(log->geometry(), QRect(23, 24, 586, 321));
-    form()->logClear();
-    form()->logAppend(QStringLiteral("primeira"));
-    form()->logAppend(QStringLiteral("segunda"));
+    form()->buildLogClear();
+    form()->buildLogAppend(QStringLiteral("primeira"));
+    form()->buildLogAppend(QStringLiteral("segunda"));
+    form()->buildLogFlush();
     QCOMPARE(log->toPlainText(), QStringLiteral("primeira\nsegunda"));
 
     emit log->customContextMenuRequested(QPoint(5, 5));
